@@ -1,0 +1,17 @@
+// Lenient number reading with the rules of atof and atoi: leading blanks skipped, the longest
+// leading number taken, the rest ignored, 0 when there is none. Always with "." as the decimal
+// point, whatever the process locale.
+#pragma once
+
+#include <string_view>
+
+namespace common {
+
+// A value that would not be finite ("inf", "nan", an overflow) reads as 0: no converter may
+// carry it into a file another program reads.
+double LenientDouble(std::string_view text);
+
+// Out-of-range values are clamped to the 32-bit range.
+int LenientInt(std::string_view text);
+
+}  // namespace common

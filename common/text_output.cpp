@@ -1,0 +1,95 @@
+#include "common/text_output.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+#include "common/export_guard.h"
+
+namespace common {
+
+void TextWriter::Printf(const char* format, ...) {
+  CLocaleScope cLocale;
+  char small[512];
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  const int needed = std::vsnprintf(small, sizeof small, format, args);
+  va_end(args);
+  if (needed < 0) {
+    va_end(copy);
+    return;
+  }
+  if (static_cast<std::size_t>(needed) < sizeof small) {
+    va_end(copy);
+    Write(std::string_view(small, static_cast<std::size_t>(needed)));
+    return;
+  }
+  std::vector<char> large(static_cast<std::size_t>(needed) + 1);
+  std::vsnprintf(large.data(), large.size(), format, copy);
+  va_end(copy);
+  Write(std::string_view(large.data(), static_cast<std::size_t>(needed)));
+}
+
+void TextWriter::Write(std::string_view text) {
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t lineFeed = text.find('\n', start);
+    if (lineFeed == std::string_view::npos) {
+      bytes_.append(text.substr(start));
+      return;
+    }
+    bytes_.append(text.substr(start, lineFeed - start));
+    bytes_.append("\r\n");
+    start = lineFeed + 1;
+  }
+}
+
+bool TextWriter::SaveTo(const std::string& path) const { return WriteFileBytes(path, bytes_); }
+
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+  const char* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t done = ::write(fd, data, left);
+    if (done < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += done;
+    left -= static_cast<std::size_t>(done);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteFileBytes(const std::string& path, std::string_view bytes) {
+  if (path.empty()) return false;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, bytes);
+  if (::close(fd) != 0) ok = false;
+  if (!ok) ::unlink(path.c_str());
+  return ok;
+}
+
+bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
+  if (path.empty()) return false;
+  std::string unique = path + ".XXXXXX";
+  const int fd = ::mkstemp(unique.data());
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, bytes);
+  if (::close(fd) != 0) ok = false;
+  if (ok && ::rename(unique.c_str(), path.c_str()) != 0) ok = false;
+  if (!ok) ::unlink(unique.c_str());
+  return ok;
+}
+
+}  // namespace common

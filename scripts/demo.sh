@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the suite and runs the main job on the bundled samples: the native alignment of a
+# road converted into both forms of the GTS road file.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j2 >/dev/null
+
+cli=build/bin/pasarela-cli
+out=build/demo
+mkdir -p "$out"
+
+"$cli" call MyDll_azemta2gtsWCE samples/ejes/variante.eje "$out/variante-vertices.gts" >/dev/null
+echo "Eje samples/ejes/variante.eje en forma de vértices (PT):  $out/variante-vertices.gts"
+"$cli" call MyDll_azemta2gts samples/ejes/variante.eje "$out/variante-elementos.gts" samples/ejes >/dev/null
+echo "Eje samples/ejes/variante.eje en forma de elementos:      $out/variante-elementos.gts"

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the suite twice (normal, and with AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs every test in both builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+run_build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j2
+  (cd "$dir" && ctest --output-on-failure -j2)
+}
+
+echo "== compilación normal (build/)"
+run_build build
+echo "== compilación con AddressSanitizer y UndefinedBehaviorSanitizer (build-asan/)"
+ASAN_OPTIONS=detect_leaks=1 run_build build-asan -DPASARELA_SANITIZE=ON -DPASARELA_GUI=OFF

@@ -1,0 +1,36 @@
+// Helpers of the tests: a fresh directory per test, whole files in and out.
+#pragma once
+
+#include <string>
+
+namespace testing_support {
+
+// A new empty directory, removed with everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+bool FileExists(const std::string& path);
+
+// Text with every "\n" written as CR LF, for the expected bytes of a written file.
+std::string CrLf(const std::string& text);
+
+// A file under tests/data.
+std::string DataFile(const std::string& name);
+
+// Runs a shell command; its standard output in `output`, its exit status as result.
+int RunCommand(const std::string& command, std::string& output);
+
+}  // namespace testing_support

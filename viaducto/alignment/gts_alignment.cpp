@@ -1,0 +1,179 @@
+#include "viaducto/alignment/gts_alignment.h"
+
+#include <cmath>
+#include <optional>
+
+#include "common/export_guard.h"
+#include "common/geometry.h"
+#include "common/text_input.h"
+#include "viaducto.h"
+#include "viaducto/alignment/native_alignment.h"
+#include "viaducto/frame/settings.h"
+
+namespace viaducto {
+
+using common::AlignmentElement;
+using common::Point2;
+
+namespace {
+
+Point2 PointOf(const AlignmentElement& e) { return Point2{e.x, e.y}; }
+
+// A tangent as two points: through the element's start point along its stored azimuth.
+struct Tangent {
+  Point2 from;
+  Point2 to;
+};
+
+Tangent TangentAlongAzimuth(const AlignmentElement& e) {
+  return Tangent{PointOf(e), common::PointAlong(PointOf(e), 10.0, e.azimuth)};
+}
+
+Tangent TangentThrough(const AlignmentElement& first, const AlignmentElement& second) {
+  return Tangent{PointOf(first), PointOf(second)};
+}
+
+std::optional<Point2> Meet(const Tangent& incoming, const Tangent& outgoing) {
+  return common::TangentIntersection(incoming.from, incoming.to, outgoing.from, outgoing.to);
+}
+
+void WriteSimpleCurve(const std::vector<AlignmentElement>& e, std::size_t i, common::TextWriter& writer) {
+  const std::optional<Point2> pi = Meet(TangentAlongAzimuth(e[i]), TangentAlongAzimuth(e[i + 1]));
+  if (pi) writer.Printf("PT %0.4lf, %0.4lf, %0.4lf\n", pi->x, pi->y, std::fabs(e[i].radius));
+}
+
+// The tangent before a curve entered by the clothoid at `entry`: through the start points of
+// the straight before it and of the clothoid, or, when the clothoid opens the alignment, along
+// the clothoid's start azimuth (which is the straight's direction).
+Tangent IncomingTangent(const std::vector<AlignmentElement>& e, std::size_t entry) {
+  return entry >= 1 ? TangentThrough(e[entry - 1], e[entry]) : TangentAlongAzimuth(e[entry]);
+}
+
+// The tangent after a curve whose last element ends at record `after`: through that record and
+// the next, or, when `after` is the end of the alignment, along its azimuth.
+Tangent OutgoingTangent(const std::vector<AlignmentElement>& e, std::size_t after) {
+  return after + 1 < e.size() ? TangentThrough(e[after], e[after + 1]) : TangentAlongAzimuth(e[after]);
+}
+
+}  // namespace
+
+void FormatGtsElements(const std::vector<AlignmentElement>& e, common::TextWriter& writer) {
+  const std::size_t n = e.size();
+  writer.Printf("START %0.3lf, %0.4lf, %0.4lf\n", e[0].station, e[0].x, e[0].y);
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    const double length = e[i + 1].station - e[i].station;
+    switch (e[i].kind) {
+      case common::kStraight:
+        writer.Printf("STRAIGHT  %0.4lf,%0.4lf\n", e[i].azimuth, length);
+        break;
+      case common::kClothoid:
+        // An exit clothoid stores no radius: it takes the radius of the arc before it.
+        if (e[i].radius != 0.0) {
+          writer.Printf("SPIRAL  %0.4lf,%0.4lf\n", e[i].radius, length);
+        } else if (i > 0 && e[i - 1].radius != 0.0) {
+          writer.Printf("SPIRAL  %0.4lf,%0.4lf\n", e[i - 1].radius, length);
+        }
+        break;
+      default:
+        writer.Printf("ARC  %0.4lf,%0.4lf\n", e[i].radius, length);
+        break;
+    }
+  }
+  writer.Printf("STRAIGHT  %0.4lf,%0.4lf\n", e[n - 1].azimuth, 0.0);
+}
+
+int FormatGtsIntersections(const std::vector<AlignmentElement>& e, common::TextWriter& writer) {
+  const std::size_t n = e.size();
+  int result = 1;
+  writer.Printf("START %0.3lf, %0.4lf, %0.4lf\n", e[0].station, e[0].x, e[0].y);
+  if (e[0].kind == common::kArc && n > 1) WriteSimpleCurve(e, 0, writer);
+  for (std::size_t i = 1; i < n; ++i) {
+    if ((e[i].kind == common::kStraight && e[i - 1].kind == common::kStraight) || i == n - 1) {
+      writer.Printf("PT %0.4lf, %0.4lf\n", e[i].x, e[i].y);
+      continue;
+    }
+    if (e[i].kind != common::kArc) continue;
+    const bool enteredByClothoid = e[i - 1].kind == common::kClothoid;
+    const bool leftByExitClothoid = e[i + 1].kind == common::kClothoid && e[i + 1].radius == 0.0;
+    if (enteredByClothoid && leftByExitClothoid && i + 2 < n) {
+      // Entry clothoid, arc, exit clothoid: tangents through the straights on both sides.
+      const std::optional<Point2> pi = Meet(IncomingTangent(e, i - 1), OutgoingTangent(e, i + 2));
+      if (pi) {
+        writer.Printf("PT %0.4lf, %0.4lf, %0.4lf, %0.4lf, %0.4lf\n", pi->x, pi->y, std::fabs(e[i].radius),
+                      e[i - 1].parameter, e[i + 1].parameter);
+      }
+    } else if (enteredByClothoid && !(e[i + 1].kind == common::kClothoid && e[i + 1].radius == e[i].radius)) {
+      // An entry clothoid without a matching exit one: the outgoing tangent is a guess from
+      // the record points after the arc, and the result says so.
+      const std::optional<Point2> pi = Meet(IncomingTangent(e, i - 1), OutgoingTangent(e, i + 1));
+      if (pi) {
+        writer.Printf("PT %0.4lf, %0.4lf, %0.4lf, %0.4lf, %0.4lf\n", pi->x, pi->y, std::fabs(e[i].radius),
+                      e[i - 1].parameter, e[i + 1].parameter);
+      }
+      result = -1;
+    } else {
+      WriteSimpleCurve(e, i, writer);
+    }
+  }
+  return result;
+}
+
+namespace {
+
+enum class GtsForm { kElements, kIntersections };
+
+// Parses the loaded native file with the form's reader, splits long arcs and writes the form.
+// 0 and no file when no record was read or the target cannot be written.
+int WriteGtsFromText(std::string_view text, GtsForm form, const std::string& salida) {
+  NativeAlignment alignment =
+      ParseNativeAlignment(text, form == GtsForm::kElements ? kElementReader : kIntersectionReader);
+  if (alignment.elements.empty()) return 0;
+  common::SplitLongArcs(alignment.elements, alignment.capacity);
+  common::TextWriter writer;
+  int result = 1;
+  if (form == GtsForm::kElements) {
+    FormatGtsElements(alignment.elements, writer);
+  } else {
+    result = FormatGtsIntersections(alignment.elements, writer);
+  }
+  return writer.SaveTo(salida) ? result : 0;
+}
+
+int WriteGtsFromFile(const std::string& entrada, GtsForm form, const std::string& salida) {
+  std::string text;
+  if (!common::LoadTextFile(entrada, text)) return 0;
+  return WriteGtsFromText(text, form, salida);
+}
+
+}  // namespace
+
+int WriteGtsElements(const std::string& entrada, const std::string& salida) {
+  return WriteGtsFromFile(entrada, GtsForm::kElements, salida);
+}
+
+int WriteGtsIntersections(const std::string& entrada, const std::string& salida) {
+  return WriteGtsFromFile(entrada, GtsForm::kIntersections, salida);
+}
+
+}  // namespace viaducto
+
+int32_t MyDll_azemta2gts(const char* entrada, const char* salida, const char* pathAp) {
+  return common::GuardedExport(1, [&] {
+    std::string text;
+    // An unreadable input counts 0 lines and goes on to write nothing, as the element form.
+    const bool loaded = common::LoadTextFile(common::PathArgument(entrada), text);
+    const std::size_t lineCount = loaded ? common::CountLines(text) : 0;
+    const viaducto::GtsForm form = viaducto::ReadElementLimit(lineCount, common::PathArgument(pathAp)) == 1
+                                       ? viaducto::GtsForm::kElements
+                                       : viaducto::GtsForm::kIntersections;
+    if (loaded) viaducto::WriteGtsFromText(text, form, common::PathArgument(salida));
+    return 1;
+  });
+}
+
+int32_t MyDll_azemta2gtsWCE(const char* entrada, const char* salida) {
+  return common::GuardedExport(1, [&] {
+    viaducto::WriteGtsIntersections(common::PathArgument(entrada), common::PathArgument(salida));
+    return 1;
+  });
+}

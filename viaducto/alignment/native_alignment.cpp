@@ -1,0 +1,53 @@
+#include "viaducto/alignment/native_alignment.h"
+
+#include "common/numbers.h"
+#include "common/text_input.h"
+#include "common/tokens.h"
+
+namespace viaducto {
+
+NativeAlignment ParseNativeAlignment(std::string_view text, NativeAlignmentRule rule) {
+  NativeAlignment alignment;
+  alignment.lineCount = common::CountLines(text);
+  alignment.capacity = 3 * alignment.lineCount;
+  common::LineReader reader(text);
+  std::string_view line;
+  std::vector<std::string_view> fields;
+  while (reader.Next(line)) {
+    if (line.empty() || line.front() == '\n') continue;
+    if (rule.skipCommentLines && line.front() == '*') continue;
+    if (common::SplitTokens(line, " \t\n", fields) < 6) continue;
+    common::AlignmentElement element;
+    element.station = common::LenientDouble(fields[0]);
+    element.x = common::LenientDouble(fields[1]);
+    element.y = common::LenientDouble(fields[2]);
+    element.azimuth = common::LenientDouble(fields[3]);
+    element.parameter = common::LenientDouble(fields[4]);
+    element.radius = common::LenientDouble(fields[5]);
+    element.kind = common::KindFromValues(element.parameter, element.radius);
+    alignment.elements.push_back(element);
+  }
+  return alignment;
+}
+
+bool ReadNativeAlignment(const std::string& path, NativeAlignmentRule rule, NativeAlignment& alignment) {
+  std::string text;
+  if (!common::LoadTextFile(path, text)) return false;
+  alignment = ParseNativeAlignment(text, rule);
+  return true;
+}
+
+void FormatNativeAlignment(const std::vector<common::AlignmentElement>& elements, common::TextWriter& writer) {
+  for (const common::AlignmentElement& e : elements) {
+    writer.Printf("%0.3lf %0.3lf %0.3lf %0.6lf %0.3lf %0.3lf\n", e.station, e.x, e.y, e.azimuth, e.parameter,
+                  e.radius);
+  }
+}
+
+int WriteNativeAlignment(const std::vector<common::AlignmentElement>& elements, const std::string& path) {
+  common::TextWriter writer;
+  FormatNativeAlignment(elements, writer);
+  return writer.SaveTo(path) ? 1 : 0;
+}
+
+}  // namespace viaducto

@@ -1,0 +1,42 @@
+// The native alignment file (*.eje): one element start per line, six numbers: station, x, y,
+// azimuth, clothoid parameter, radius. The last line is the end point.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/records.h"
+#include "common/text_output.h"
+
+namespace viaducto {
+
+// What tells the readers apart.
+struct NativeAlignmentRule {
+  bool skipCommentLines;  // lines that begin with "*"
+};
+inline constexpr NativeAlignmentRule kIntersectionReader{true};
+inline constexpr NativeAlignmentRule kElementReader{false};
+
+struct NativeAlignment {
+  std::vector<common::AlignmentElement> elements;
+  std::size_t lineCount = 0;  // CountLines of the file
+  std::size_t capacity = 0;   // three records per counted line: room for split arcs
+};
+
+// Parses the text of a native alignment file (line ends already normalised). Lines with fewer
+// than six fields are skipped; a field that is not a number reads as 0. The kind of each
+// record comes from its parameter and radius.
+NativeAlignment ParseNativeAlignment(std::string_view text, NativeAlignmentRule rule);
+
+// Reads and parses the file; false when it cannot be read.
+bool ReadNativeAlignment(const std::string& path, NativeAlignmentRule rule, NativeAlignment& alignment);
+
+// One line per record: "%0.3lf %0.3lf %0.3lf %0.6lf %0.3lf %0.3lf".
+void FormatNativeAlignment(const std::vector<common::AlignmentElement>& elements, common::TextWriter& writer);
+
+// Writes the records (end record included) to `path`; 1 when written, 0 when not.
+int WriteNativeAlignment(const std::vector<common::AlignmentElement>& elements, const std::string& path);
+
+}  // namespace viaducto
