@@ -40,3 +40,12 @@ int LenientInt(std::string_view text) {
 }
 
 }  // namespace common
+
+namespace common {
+
+double PrintableZero(double value, int decimals) {
+  const double halfUnit = 0.5 * std::pow(10.0, -decimals);
+  return std::fabs(value) < halfUnit ? 0.0 : value;
+}
+
+}  // namespace common

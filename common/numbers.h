@@ -15,3 +15,11 @@ double LenientDouble(std::string_view text);
 int LenientInt(std::string_view text);
 
 }  // namespace common
+
+namespace common {
+
+// 0 for a value that prints as zero with `decimals` decimals, so that no "-0.000" reaches a
+// file; any other value unchanged.
+double PrintableZero(double value, int decimals);
+
+}  // namespace common

@@ -5,6 +5,7 @@
 
 #include "common/export_guard.h"
 #include "common/geometry.h"
+#include "common/numbers.h"
 #include "common/text_input.h"
 #include "viaducto.h"
 #include "viaducto/alignment/native_alignment.h"
@@ -18,6 +19,9 @@ using common::Point2;
 namespace {
 
 Point2 PointOf(const AlignmentElement& e) { return Point2{e.x, e.y}; }
+
+// Coordinates as the file shows them: four decimals, never "-0.0000".
+double Coordinate(double value) { return common::PrintableZero(value, 4); }
 
 // A tangent as two points: through the element's start point along its stored azimuth.
 struct Tangent {
@@ -39,7 +43,7 @@ std::optional<Point2> Meet(const Tangent& incoming, const Tangent& outgoing) {
 
 void WriteSimpleCurve(const std::vector<AlignmentElement>& e, std::size_t i, common::TextWriter& writer) {
   const std::optional<Point2> pi = Meet(TangentAlongAzimuth(e[i]), TangentAlongAzimuth(e[i + 1]));
-  if (pi) writer.Printf("PT %0.4lf, %0.4lf, %0.4lf\n", pi->x, pi->y, std::fabs(e[i].radius));
+  if (pi) writer.Printf("PT %0.4lf, %0.4lf, %0.4lf\n", Coordinate(pi->x), Coordinate(pi->y), std::fabs(e[i].radius));
 }
 
 // The tangent before a curve entered by the clothoid at `entry`: through the start points of
@@ -59,7 +63,7 @@ Tangent OutgoingTangent(const std::vector<AlignmentElement>& e, std::size_t afte
 
 void FormatGtsElements(const std::vector<AlignmentElement>& e, common::TextWriter& writer) {
   const std::size_t n = e.size();
-  writer.Printf("START %0.3lf, %0.4lf, %0.4lf\n", e[0].station, e[0].x, e[0].y);
+  writer.Printf("START %0.3lf, %0.4lf, %0.4lf\n", e[0].station, Coordinate(e[0].x), Coordinate(e[0].y));
   for (std::size_t i = 0; i + 1 < n; ++i) {
     const double length = e[i + 1].station - e[i].station;
     switch (e[i].kind) {
@@ -85,11 +89,11 @@ void FormatGtsElements(const std::vector<AlignmentElement>& e, common::TextWrite
 int FormatGtsIntersections(const std::vector<AlignmentElement>& e, common::TextWriter& writer) {
   const std::size_t n = e.size();
   int result = 1;
-  writer.Printf("START %0.3lf, %0.4lf, %0.4lf\n", e[0].station, e[0].x, e[0].y);
+  writer.Printf("START %0.3lf, %0.4lf, %0.4lf\n", e[0].station, Coordinate(e[0].x), Coordinate(e[0].y));
   if (e[0].kind == common::kArc && n > 1) WriteSimpleCurve(e, 0, writer);
   for (std::size_t i = 1; i < n; ++i) {
     if ((e[i].kind == common::kStraight && e[i - 1].kind == common::kStraight) || i == n - 1) {
-      writer.Printf("PT %0.4lf, %0.4lf\n", e[i].x, e[i].y);
+      writer.Printf("PT %0.4lf, %0.4lf\n", Coordinate(e[i].x), Coordinate(e[i].y));
       continue;
     }
     if (e[i].kind != common::kArc) continue;
@@ -99,16 +103,16 @@ int FormatGtsIntersections(const std::vector<AlignmentElement>& e, common::TextW
       // Entry clothoid, arc, exit clothoid: tangents through the straights on both sides.
       const std::optional<Point2> pi = Meet(IncomingTangent(e, i - 1), OutgoingTangent(e, i + 2));
       if (pi) {
-        writer.Printf("PT %0.4lf, %0.4lf, %0.4lf, %0.4lf, %0.4lf\n", pi->x, pi->y, std::fabs(e[i].radius),
-                      e[i - 1].parameter, e[i + 1].parameter);
+        writer.Printf("PT %0.4lf, %0.4lf, %0.4lf, %0.4lf, %0.4lf\n", Coordinate(pi->x), Coordinate(pi->y),
+                      std::fabs(e[i].radius), e[i - 1].parameter, e[i + 1].parameter);
       }
     } else if (enteredByClothoid && !(e[i + 1].kind == common::kClothoid && e[i + 1].radius == e[i].radius)) {
       // An entry clothoid without a matching exit one: the outgoing tangent is a guess from
       // the record points after the arc, and the result says so.
       const std::optional<Point2> pi = Meet(IncomingTangent(e, i - 1), OutgoingTangent(e, i + 1));
       if (pi) {
-        writer.Printf("PT %0.4lf, %0.4lf, %0.4lf, %0.4lf, %0.4lf\n", pi->x, pi->y, std::fabs(e[i].radius),
-                      e[i - 1].parameter, e[i + 1].parameter);
+        writer.Printf("PT %0.4lf, %0.4lf, %0.4lf, %0.4lf, %0.4lf\n", Coordinate(pi->x), Coordinate(pi->y),
+                      std::fabs(e[i].radius), e[i - 1].parameter, e[i + 1].parameter);
       }
       result = -1;
     } else {
