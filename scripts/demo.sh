@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2 >/dev/null
+cmake --build build -j2 --target pasarela-cli >/dev/null
 
 cli=build/bin/pasarela-cli
 out=build/demo

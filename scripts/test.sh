@@ -8,7 +8,7 @@ bash scripts/install-deps.sh
 
 run_build() {
   local dir=$1; shift
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASARELA_TESTS=ON "$@" >/dev/null
   cmake --build "$dir" -j2
   (cd "$dir" && ctest --output-on-failure -j2)
 }
