@@ -1,0 +1,82 @@
+#include "common/file_stream.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace common {
+
+FileChunkReader::~FileChunkReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool FileChunkReader::Open(const std::string& path) {
+  if (fd_ >= 0) ::close(fd_);
+  failed_ = false;
+  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd_ < 0) return false;
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd_);
+    fd_ = -1;
+    return false;
+  }
+  return true;
+}
+
+std::size_t FileChunkReader::Read(char* buffer, std::size_t size) {
+  if (fd_ < 0 || failed_) return 0;
+  for (;;) {
+    const ssize_t got = ::read(fd_, buffer, size);
+    if (got >= 0) return static_cast<std::size_t>(got);
+    if (errno != EINTR) {
+      failed_ = true;
+      return 0;
+    }
+  }
+}
+
+ReplacingFileStream::ReplacingFileStream(const std::string& path) : path_(path) {
+  if (path_.empty()) return;
+  unique_ = path_ + ".XXXXXX";
+  fd_ = ::mkstemp(unique_.data());
+  if (fd_ < 0) unique_.clear();
+}
+
+ReplacingFileStream::~ReplacingFileStream() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    ::unlink(unique_.c_str());
+  }
+}
+
+bool ReplacingFileStream::Write(std::string_view bytes) {
+  if (!ok()) return false;
+  const char* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t done = ::write(fd_, data, left);
+    if (done < 0) {
+      if (errno == EINTR) continue;
+      failed_ = true;
+      return false;
+    }
+    data += done;
+    left -= static_cast<std::size_t>(done);
+  }
+  return true;
+}
+
+bool ReplacingFileStream::Commit() {
+  if (fd_ < 0) return false;
+  bool good = !failed_;
+  if (::close(fd_) != 0) good = false;
+  fd_ = -1;
+  if (good && std::rename(unique_.c_str(), path_.c_str()) != 0) good = false;
+  if (!good) ::unlink(unique_.c_str());
+  return good;
+}
+
+}  // namespace common

@@ -1,0 +1,442 @@
+#include "viaducto/landxml/landxml_document.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+
+#include "common/export_guard.h"
+#include "common/file_stream.h"
+#include "common/numbers.h"
+#include "common/temp_files.h"
+#include "common/text_input.h"
+#include "common/text_output.h"
+
+namespace viaducto {
+
+namespace {
+
+constexpr std::size_t kChunkSize = 1 << 16;
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string_view View(const xmlChar* text) {
+  return text != nullptr ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
+}
+
+// ---- Encoding of a document that does not declare one ----------------------------------------
+
+// Checks UTF-8 a chunk at a time; a sequence may be cut between chunks.
+class Utf8Check {
+ public:
+  void Feed(const unsigned char* data, std::size_t size) {
+    for (std::size_t i = 0; i < size && valid_; ++i) {
+      const unsigned char c = data[i];
+      if (pending_ > 0) {
+        if ((c & 0xC0) != 0x80) {
+          valid_ = false;
+        } else {
+          --pending_;
+        }
+      } else if (c < 0x80) {
+      } else if (c >= 0xC2 && c <= 0xDF) {
+        pending_ = 1;
+      } else if (c >= 0xE0 && c <= 0xEF) {
+        pending_ = 2;
+      } else if (c >= 0xF0 && c <= 0xF4) {
+        pending_ = 3;
+      } else {
+        valid_ = false;
+      }
+    }
+  }
+  bool Valid() const { return valid_ && pending_ == 0; }
+  bool Broken() const { return !valid_; }
+
+ private:
+  int pending_ = 0;
+  bool valid_ = true;
+};
+
+// Whether the document's start fixes its encoding: a byte-order mark or an XML declaration
+// with an encoding.
+bool DeclaresEncoding(std::string_view head) {
+  if (head.size() >= 2) {
+    const unsigned char a = static_cast<unsigned char>(head[0]);
+    const unsigned char b = static_cast<unsigned char>(head[1]);
+    if ((a == 0xFE && b == 0xFF) || (a == 0xFF && b == 0xFE) || a == 0 || b == 0) return true;
+    if (a == 0xEF && b == 0xBB) return true;
+  }
+  if (head.substr(0, 5) != "<?xml") return false;
+  const std::string_view declaration = head.substr(0, head.find("?>"));
+  return declaration.find("encoding") != std::string_view::npos;
+}
+
+// True when the file holds no encoding declaration and is not valid UTF-8.
+bool NeedsWindows1252(const std::string& path) {
+  common::FileChunkReader file;
+  if (!file.Open(path)) return false;
+  std::unique_ptr<char[]> buffer(new char[kChunkSize]);
+  Utf8Check check;
+  bool first = true;
+  for (;;) {
+    const std::size_t got = file.Read(buffer.get(), kChunkSize);
+    if (got == 0) break;
+    if (first && DeclaresEncoding(std::string_view(buffer.get(), got))) return false;
+    first = false;
+    check.Feed(reinterpret_cast<const unsigned char*>(buffer.get()), got);
+    if (check.Broken()) return true;
+  }
+  return !check.Valid();
+}
+
+// ---- SAX2 events ------------------------------------------------------------------------------
+
+struct ParseState {
+  LandXmlHandler* handler = nullptr;
+  std::string text;             // text collected since the last tag
+  LandXmlAttributes attributes;
+  std::vector<std::string> decodedValues;
+
+  void FlushText() {
+    if (!text.empty()) {
+      handler->Characters(text);
+      text.clear();
+    }
+  }
+};
+
+// Without entity substitution the parser hands over a "&" of an attribute value as "&#38;".
+std::string_view AttributeValue(const xmlChar* begin, const xmlChar* end, std::vector<std::string>& storage) {
+  const std::string_view raw(reinterpret_cast<const char*>(begin), static_cast<std::size_t>(end - begin));
+  if (raw.find("&#38;") == std::string_view::npos) return raw;
+  std::string decoded;
+  decoded.reserve(raw.size());
+  for (std::size_t i = 0; i < raw.size();) {
+    if (raw.compare(i, 5, "&#38;") == 0) {
+      decoded += '&';
+      i += 5;
+    } else {
+      decoded += raw[i++];
+    }
+  }
+  storage.push_back(std::move(decoded));
+  return storage.back();
+}
+
+void OnStartElement(void* context, const xmlChar* localName, const xmlChar*, const xmlChar*, int, const xmlChar**,
+                    int attributeCount, int, const xmlChar** attributes) {
+  ParseState& state = *static_cast<ParseState*>(context);
+  state.FlushText();
+  state.attributes.clear();
+  state.decodedValues.clear();
+  state.decodedValues.reserve(static_cast<std::size_t>(attributeCount));
+  for (int i = 0; i < attributeCount; ++i) {
+    const xmlChar** a = attributes + 5 * i;
+    state.attributes.push_back(LandXmlAttribute{View(a[0]), AttributeValue(a[3], a[4], state.decodedValues)});
+  }
+  state.handler->StartElement(View(localName), state.attributes);
+}
+
+void OnEndElement(void* context, const xmlChar* localName, const xmlChar*, const xmlChar*) {
+  ParseState& state = *static_cast<ParseState*>(context);
+  state.FlushText();
+  state.handler->EndElement(View(localName));
+}
+
+void OnCharacters(void* context, const xmlChar* text, int length) {
+  ParseState& state = *static_cast<ParseState*>(context);
+  if (length > 0 && state.handler->WantsText()) state.text.append(reinterpret_cast<const char*>(text), length);
+}
+
+void IgnoreError(void*, xmlErrorPtr) {}
+
+struct ParserContextDeleter {
+  void operator()(xmlParserCtxt* context) const {
+    if (context->myDoc != nullptr) xmlFreeDoc(context->myDoc);
+    context->myDoc = nullptr;
+    xmlFreeParserCtxt(context);
+  }
+};
+
+}  // namespace
+
+bool NameIs(std::string_view name, std::string_view wanted) {
+  if (name.size() != wanted.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (LowerAscii(name[i]) != LowerAscii(wanted[i])) return false;
+  }
+  return true;
+}
+
+std::optional<std::string_view> GetAttribute(const LandXmlAttributes& attributes, std::string_view name) {
+  for (const LandXmlAttribute& attribute : attributes) {
+    if (NameIs(attribute.localName, name)) return attribute.value;
+  }
+  return std::nullopt;
+}
+
+std::optional<double> GetNumber(const LandXmlAttributes& attributes, std::string_view name) {
+  const std::optional<std::string_view> value = GetAttribute(attributes, name);
+  if (!value) return std::nullopt;
+  return common::LenientDouble(*value);
+}
+
+ParseResult LandXmlReader::Parse(const std::string& path, LandXmlHandler& handler) {
+  common::FileChunkReader file;
+  if (!file.Open(path)) return ParseResult::kCannotOpen;
+  const bool windows1252 = NeedsWindows1252(path);
+
+  xmlInitParser();
+  xmlSAXHandler sax;
+  std::memset(&sax, 0, sizeof sax);
+  sax.initialized = XML_SAX2_MAGIC;
+  sax.startElementNs = OnStartElement;
+  sax.endElementNs = OnEndElement;
+  sax.characters = OnCharacters;
+  sax.cdataBlock = OnCharacters;
+  sax.ignorableWhitespace = OnCharacters;
+  sax.serror = IgnoreError;
+
+  ParseState state;
+  state.handler = &handler;
+  std::unique_ptr<xmlParserCtxt, ParserContextDeleter> context(
+      xmlCreatePushParserCtxt(&sax, &state, nullptr, 0, nullptr));
+  if (!context) return ParseResult::kCannotOpen;
+  xmlCtxtUseOptions(context.get(), XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  if (windows1252) {
+    xmlCharEncodingHandlerPtr encoding = xmlFindCharEncodingHandler("WINDOWS-1252");
+    if (encoding != nullptr) xmlSwitchToEncoding(context.get(), encoding);
+  }
+
+  std::unique_ptr<char[]> buffer(new char[kChunkSize]);
+  bool failed = false;
+  for (;;) {
+    const std::size_t got = file.Read(buffer.get(), kChunkSize);
+    if (got == 0) break;
+    if (xmlParseChunk(context.get(), buffer.get(), static_cast<int>(got), 0) != 0) {
+      failed = true;
+      break;
+    }
+  }
+  if (!failed && xmlParseChunk(context.get(), nullptr, 0, 1) != 0) failed = true;
+  if (file.failed() || !context->wellFormed) failed = true;
+  if (!failed) state.FlushText();
+  return failed ? ParseResult::kMalformed : ParseResult::kComplete;
+}
+
+// ---- Writing ---------------------------------------------------------------------------------
+
+namespace {
+
+constexpr char kMakerUrl[] = "https://www.zemta.example";
+constexpr char kMakerEmail[] = "soporte@zemta.example";
+
+// Escapes the characters that would end or break a value; line ends and tabs become
+// character references so the document stays on one line and values read back unchanged.
+void AppendEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\n': out += "&#10;"; break;
+      case '\r': out += "&#13;"; break;
+      case '\t': out += "&#9;"; break;
+      default: out += c; break;
+    }
+  }
+}
+
+std::string TwoDigits(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", value);
+  return text;
+}
+
+}  // namespace
+
+LandXmlWriter::LandXmlWriter() {
+  const std::time_t now = std::time(nullptr);
+  localtime_r(&now, &when_);
+}
+
+void LandXmlWriter::BeginDocument() {
+  char year[16];
+  std::snprintf(year, sizeof year, "%04d", when_.tm_year + 1900);
+  AddText("version", "1.0");
+  AddText("date", std::string(year) + "-" + TwoDigits(when_.tm_mon + 1) + "-" + TwoDigits(when_.tm_mday));
+  AddText("time", TwoDigits(when_.tm_hour) + ":" + TwoDigits(when_.tm_min) + ":" + TwoDigits(when_.tm_sec));
+  StartElement("LandXML");
+
+  AddText("name", "Prueba");
+  StartElement("Project");
+  EndElement("Project");
+
+  StartElement("Units");
+  AddText("areaUnit", "squareMeter");
+  AddText("linearUnit", "meter");
+  AddText("volumeUnit", "cubicMeter");
+  AddText("temperatureUnit", "celsius");
+  AddText("pressureUnit", "mmHG");
+  AddText("angularUnit", "grads");
+  AddText("directionUnit", "grads");
+  StartElement("Metric");
+  EndElement("Metric");
+  EndElement("Units");
+
+  AddText("name", "Terrex");
+  AddText("version", "4.0");
+  AddText("manufacturerURL", kMakerUrl);
+  StartElement("Application");
+  AddText("createdByEmail", kMakerEmail);
+  AddText("company", "Zemta-I.T.");
+  AddText("companyURL", kMakerUrl);
+  StartElement("Author");
+  EndElement("Author");
+  EndElement("Application");
+}
+
+void LandXmlWriter::AddText(std::string_view name, std::string_view value) {
+  if (value.empty()) return;
+  attributes_.emplace_back(std::string(name), std::string(value));
+}
+
+void LandXmlWriter::AddNumber(std::string_view name, double value, int decimals) {
+  if (!std::isfinite(value)) return;
+  common::CLocaleScope cLocale;
+  char format[16];
+  std::snprintf(format, sizeof format, "%%0.%dlf", decimals);
+  char text[512];
+  const int length = std::snprintf(text, sizeof text, format, value);
+  if (length <= 0 || static_cast<std::size_t>(length) >= sizeof text) return;
+  AddText(name, std::string_view(text, static_cast<std::size_t>(length)));
+}
+
+void LandXmlWriter::CloseStartTag() {
+  if (startTagOpen_) {
+    body_ += '>';
+    startTagOpen_ = false;
+  }
+}
+
+void LandXmlWriter::StartElement(std::string_view name) {
+  CloseStartTag();
+  body_ += '<';
+  body_ += name;
+  for (const auto& [attribute, value] : attributes_) {
+    body_ += ' ';
+    body_ += attribute;
+    body_ += "=\"";
+    AppendEscaped(body_, value);
+    body_ += '"';
+  }
+  attributes_.clear();
+  open_.emplace_back(name);
+  startTagOpen_ = true;
+}
+
+void LandXmlWriter::EndElement(std::string_view name) {
+  if (!open_.empty()) open_.pop_back();
+  if (startTagOpen_) {
+    body_ += "/>";
+    startTagOpen_ = false;
+    return;
+  }
+  body_ += "</";
+  body_ += name;
+  body_ += '>';
+}
+
+void LandXmlWriter::Characters(std::string_view text) {
+  if (text.empty()) return;
+  CloseStartTag();
+  AppendEscaped(body_, text);
+}
+
+std::string LandXmlWriter::EndDocumentBytes() {
+  // Whatever a caller left open is closed, the root last.
+  while (!open_.empty()) EndElement(std::string(open_.back()));
+  common::TextWriter writer;
+  writer.Write("<?xml version=\"1.0\"?>");
+  writer.Write(body_);
+  writer.Write("\n");
+  return writer.Bytes();
+}
+
+bool LandXmlWriter::EndDocument(const std::string& path) {
+  return common::WriteFileBytes(path, EndDocumentBytes());
+}
+
+// ---- Line joining and the selection list ------------------------------------------------------
+
+bool JoinTextLines(const std::string& source, const std::string& target) {
+  constexpr std::size_t kLineBuffer = 1280;
+  common::FileChunkReader file;
+  if (!file.Open(source)) return false;
+  common::ReplacingFileStream out(target);
+  if (!out.ok()) return false;
+
+  bool previousEndedLine = false;
+  bool previousHadTag = false;
+  // Joins the pieces of `text`, which starts at the start of a line and ends after a line feed
+  // or after whole pieces, so its pieces are the ones the whole file would give.
+  auto joinPieces = [&](std::string_view text) {
+    common::TextWriter writer;
+    common::LineReader reader(text, kLineBuffer);
+    std::string_view piece;
+    while (reader.Next(piece)) {
+      const bool endsLine = !piece.empty() && piece.back() == '\n';
+      const std::string_view line = common::WithoutLineFeed(piece);
+      const bool hasTag = line.find_first_of("<>") != std::string_view::npos;
+      if (hasTag && previousEndedLine && previousHadTag) writer.Write("\n");
+      writer.Write(line);
+      previousEndedLine = endsLine;
+      previousHadTag = hasTag;
+    }
+    return out.Write(writer.Bytes());
+  };
+
+  std::string pending;
+  std::unique_ptr<char[]> buffer(new char[kChunkSize]);
+  for (;;) {
+    const std::size_t got = file.Read(buffer.get(), kChunkSize);
+    if (got == 0) break;
+    pending.append(buffer.get(), got);
+    // A CR at the very end may be the first half of a CR LF.
+    const std::size_t usable = pending.back() == '\r' ? pending.size() - 1 : pending.size();
+    std::string ready = pending.substr(0, usable);
+    common::NormalizeLineEnds(ready);
+    std::size_t cut = ready.rfind('\n');
+    if (cut != std::string::npos) {
+      cut += 1;
+    } else {
+      cut = ready.size() - ready.size() % (kLineBuffer - 1);
+    }
+    if (cut == 0) continue;
+    if (!joinPieces(std::string_view(ready).substr(0, cut))) return false;
+    // What is left starts a line; keep it with the CR held back.
+    pending = ready.substr(cut) + pending.substr(usable);
+  }
+  if (file.failed()) return false;
+  common::NormalizeLineEnds(pending);
+  if (!pending.empty() && !joinPieces(pending)) return false;
+  return out.Commit();
+}
+
+std::string SelectionListPath() { return common::TempPath("$$$$.EJE"); }
+
+bool WriteSelectionList(const std::vector<std::string>& entries) {
+  common::TextWriter writer;
+  for (const std::string& entry : entries) {
+    writer.Write(entry);
+    writer.Write("\n");
+  }
+  return common::WriteFileReplacing(SelectionListPath(), writer.Bytes());
+}
+
+}  // namespace viaducto
