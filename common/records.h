@@ -30,3 +30,32 @@ inline int32_t KindFromValues(double parameter, double radius) {
 }
 
 }  // namespace common
+
+#include <string>
+
+namespace common {
+
+// One surveyed point of the native point file: number, easting, northing, elevation, code.
+struct NativePoint {
+  int32_t number = 0;
+  double x = 0;
+  double y = 0;
+  double z = 0;
+  std::string code;  // feature code, may be empty
+};
+
+}  // namespace common
+
+namespace common {
+
+// One vertex of a vertical profile, with the vertical curve at it.
+struct ProfileVertex {
+  double station = 0;    // m
+  double elevation = 0;  // m
+  double kv = 0;         // parabola: curve length per unit change of grade; circle: radius
+  double tangent = 0;    // half the curve length; 0 where there is no curve
+  double external = 0;   // vertical distance between the vertex and the curve
+  double grade = 0;      // working value (m/m), never written
+};
+
+}  // namespace common

@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -49,6 +51,14 @@ std::string CrLf(const std::string& text) {
 }
 
 std::string DataFile(const std::string& name) { return std::string(PASARELA_TEST_DATA) + "/" + name; }
+
+std::string ConvertBytes(TwoPathConversion conversion, const std::string& input, int32_t expectedResult) {
+  TempDir dir;
+  WriteFile(dir.File("entrada"), input);
+  const int32_t result = conversion(dir.File("entrada").c_str(), dir.File("salida").c_str());
+  EXPECT_EQ(result, expectedResult);
+  return FileExists(dir.File("salida")) ? ReadFile(dir.File("salida")) : "<none>";
+}
 
 int RunCommand(const std::string& command, std::string& output) {
   output.clear();

@@ -1,6 +1,7 @@
 // Helpers of the tests: a fresh directory per test, whole files in and out.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace testing_support {
@@ -29,6 +30,11 @@ std::string CrLf(const std::string& text);
 
 // A file under tests/data.
 std::string DataFile(const std::string& name);
+
+// Runs a two-path conversion (entrada, salida) on `input` written to a fresh file and returns
+// the target's bytes, or "<none>" when no target was written; expects `expectedResult`.
+using TwoPathConversion = int32_t (*)(const char*, const char*);
+std::string ConvertBytes(TwoPathConversion conversion, const std::string& input, int32_t expectedResult = 1);
 
 // Runs a shell command; its standard output in `output`, its exit status as result.
 int RunCommand(const std::string& command, std::string& output);

@@ -1,0 +1,99 @@
+#include "viaducto/profile/profile_listings.h"
+
+#include <cmath>
+#include <strings.h>
+#include <vector>
+
+#include "common/numbers.h"
+#include "common/text_input.h"
+#include "common/tokens.h"
+
+namespace viaducto {
+
+namespace {
+
+// Station, elevation, grade (percent, field 7) and kv (field 8) of a listing line; false for a
+// line of fewer than eight fields.
+bool ReadGradeLine(std::string_view line, std::vector<std::string_view>& fields, common::ProfileVertex& vertex) {
+  if (common::SplitTokens(line, " \t\n", fields) < 8) return false;
+  vertex = common::ProfileVertex();
+  vertex.station = common::LenientDouble(fields[0]);
+  vertex.elevation = common::LenientDouble(fields[1]);
+  vertex.grade = common::LenientDouble(fields[6]) / 100.0;
+  vertex.kv = common::LenientDouble(fields[7]);
+  return true;
+}
+
+bool StartsWith(std::string_view line, char c) { return !line.empty() && line.front() == c; }
+
+}  // namespace
+
+Profile ParseIstramProfile(std::string_view text) {
+  Profile profile;
+  common::LineReader reader(text);
+  std::string_view line;
+  std::vector<std::string_view> fields;
+  common::ProfileVertex vertex;
+  while (reader.Next(line)) {
+    if (line.empty() || line.front() == '\n' || StartsWith(line, '#')) continue;
+    if (ReadGradeLine(line, fields, vertex)) profile.push_back(vertex);
+  }
+  // Each vertex holds the grade of the segment that starts at it.
+  for (std::size_t i = 1; i + 1 < profile.size(); ++i) {
+    const double change = profile[i].grade - profile[i - 1].grade;
+    profile[i].tangent = std::fabs(change * profile[i].kv) / 2.0;
+    profile[i].external = std::fabs(change * profile[i].tangent / 4.0);
+  }
+  return profile;
+}
+
+Profile ParseIspolProfile(std::string_view text) {
+  Profile profile;
+  common::LineReader reader(text);
+  std::string_view line;
+  std::vector<std::string_view> fields;
+  common::ProfileVertex vertex;
+  bool inHeader = true;
+  while (reader.Next(line)) {
+    if (StartsWith(line, '#')) {
+      if (inHeader) continue;
+      break;
+    }
+    inHeader = false;
+    if (ReadGradeLine(line, fields, vertex)) profile.push_back(vertex);
+  }
+  // The listing gives the grade that ends at each vertex: move it to the vertex where it starts.
+  for (std::size_t i = 0; i < profile.size(); ++i) {
+    profile[i].grade = i + 1 < profile.size() ? profile[i + 1].grade : 0.0;
+  }
+  for (std::size_t i = 1; i + 1 < profile.size(); ++i) {
+    CurveFromKv(profile[i], profile[i].grade - profile[i - 1].grade);
+  }
+  return profile;
+}
+
+Profile ParseCartomapKeywordProfile(std::string_view text) {
+  Profile profile;
+  common::LineReader reader(text);
+  std::string_view line;
+  std::vector<std::string_view> fields;
+  while (reader.Next(line)) {
+    if (line.size() < 10) continue;
+    if (common::SplitTokens(common::WithoutLineFeed(line), " \t", fields) < 3) continue;
+    const std::string keyword(fields[0]);
+    if (strcasecmp(keyword.c_str(), "INICIO") != 0 && strcasecmp(keyword.c_str(), "VERTICE") != 0 &&
+        strcasecmp(keyword.c_str(), "FINAL") != 0) {
+      continue;
+    }
+    common::ProfileVertex vertex;
+    vertex.station = common::LenientDouble(fields[1]);
+    vertex.elevation = common::LenientDouble(fields[2]);
+    if (fields.size() > 3) vertex.kv = common::LenientDouble(fields[3]);
+    profile.push_back(vertex);
+  }
+  CompleteCurvesFromKv(profile, 1, profile.size());
+  for (common::ProfileVertex& vertex : profile) vertex.kv = std::fabs(vertex.kv);
+  return profile;
+}
+
+}  // namespace viaducto
