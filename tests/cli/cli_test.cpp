@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -32,13 +31,20 @@ std::set<std::string> HeaderExports(const std::string& library) {
   const std::string header = ReadFile(std::string(PASARELA_SOURCE_DIR) + "/include/" + Lower(library) + ".h");
   std::string upper = library;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  const std::regex declaration("^\\s*" + upper + "_API\\s+[A-Za-z0-9_]+\\s*\\*?\\s*([A-Za-z0-9_]+)\\s*\\(");
+  const std::string macro = upper + "_API";
   std::set<std::string> names;
   std::istringstream lines(header);
   std::string line;
-  std::smatch match;
   while (std::getline(lines, line)) {
-    if (std::regex_search(line, match, declaration)) names.insert(match[1]);
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos || line.compare(start, macro.size(), macro) != 0) continue;
+    const std::size_t open = line.find('(');
+    if (open == std::string::npos) continue;
+    std::size_t end = open;
+    while (end > 0 && line[end - 1] == ' ') --end;
+    std::size_t begin = end;
+    while (begin > 0 && (std::isalnum(static_cast<unsigned char>(line[begin - 1])) || line[begin - 1] == '_')) --begin;
+    names.insert(line.substr(begin, end - begin));
   }
   return names;
 }
