@@ -18,6 +18,23 @@ typedef void (*PlanimetroMessageHook)(const char* caption, const char* text);
  * "caption: text" to standard error. */
 PLANIMETRO_API void Planimetro_SetMessageHook(PlanimetroMessageHook hook);
 
+/* Lists the layers of the drawing ficheroDXF (ASCII DXF) into ficheroCapas, one name per line
+ * in the order of the layer table, and keeps ficheroDXF as the current drawing for
+ * Calzada_creaFicheroLineas. Returns the number of layers (0, with an empty list, when the
+ * drawing cannot be read or has no layer table). */
+PLANIMETRO_API int32_t Calzada_getCapasDxf(const char* ficheroCapas, const char* ficheroDXF);
+
+/* "Importa Puntos desde un DXF". Every POINT of the drawing entrada becomes a point of the
+ * native point file salida, numbered from 1, without code. 1 when at least one point was
+ * written, else 0. */
+PLANIMETRO_API int32_t Calzada_Puntos_Importa_Dxf(const char* entrada, const char* salida);
+
+/* "Conversion de Puntos a DXF". Each point of the native point file entrada becomes a POINT
+ * on layer "<code>-PUNTOS" (or "PUNTOS-P") with texts of its elevation, number and code on
+ * "<code>-Z", "<code>-N" and "<code>-CODIGOS" (or "PUNTOS-Z", "PUNTOS-N"). 1; 0 when entrada
+ * cannot be read or salida cannot be written. */
+PLANIMETRO_API int32_t Calzada_Puntos_Exporta_Dxf(const char* entrada, const char* salida);
+
 #ifdef __cplusplus
 }
 #endif

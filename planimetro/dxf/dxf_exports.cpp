@@ -1,0 +1,22 @@
+// The library's DXF exports: thin wrappers that never let an exception out.
+#include "common/export_guard.h"
+#include "planimetro.h"
+#include "planimetro/dxf/dxf_conversions.h"
+
+int32_t Calzada_getCapasDxf(const char* ficheroCapas, const char* ficheroDXF) {
+  return common::GuardedExport(0, [&] {
+    return planimetro::dxf::ListDxfLayers(common::PathArgument(ficheroCapas), common::PathArgument(ficheroDXF));
+  });
+}
+
+int32_t Calzada_Puntos_Importa_Dxf(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    return planimetro::dxf::ImportDxfPoints(common::PathArgument(entrada), common::PathArgument(salida));
+  });
+}
+
+int32_t Calzada_Puntos_Exporta_Dxf(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    return planimetro::dxf::ExportPointsToDxf(common::PathArgument(entrada), common::PathArgument(salida));
+  });
+}

@@ -1,0 +1,147 @@
+#include "shapeline/memory_file_hooks.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <string>
+#include <unistd.h>
+
+#include "common/numbers.h"
+#include "common/text_input.h"
+#include "common/text_output.h"
+
+namespace shapeline {
+namespace {
+
+thread_local unsigned failedWrites = 0;
+
+struct MemoryFile {
+  std::string path;
+  std::string data;
+  std::size_t position = 0;
+  bool writable = false;
+  bool modified = false;
+};
+
+MemoryFile* AsFile(SAFile handle) { return reinterpret_cast<MemoryFile*>(handle); }
+
+SAFile Open(const char* filename, const char* access) {
+  if (filename == nullptr || access == nullptr) return nullptr;
+  const bool truncate = std::strchr(access, 'w') != nullptr;
+  const bool update = std::strchr(access, '+') != nullptr;
+  try {
+    auto* file = new MemoryFile;
+    file->path = filename;
+    file->writable = truncate || update;
+    if (truncate) {
+      // Made on disk at once, so that a target that cannot be created fails here.
+      const int fd = ::open(filename, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      if (fd < 0) {
+        delete file;
+        return nullptr;
+      }
+      ::close(fd);
+      file->modified = true;
+    } else if (!common::ReadWholeFile(file->path, file->data)) {
+      delete file;
+      return nullptr;
+    }
+    return reinterpret_cast<SAFile>(file);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+SAOffset Read(void* buffer, SAOffset size, SAOffset count, SAFile handle) {
+  MemoryFile* file = AsFile(handle);
+  if (size == 0 || file->position >= file->data.size()) return 0;
+  const SAOffset whole = std::min<SAOffset>(count, (file->data.size() - file->position) / size);
+  std::memcpy(buffer, file->data.data() + file->position, whole * size);
+  file->position += whole * size;
+  return whole;
+}
+
+SAOffset Write(void* buffer, SAOffset size, SAOffset count, SAFile handle) {
+  MemoryFile* file = AsFile(handle);
+  if (!file->writable) return 0;
+  const std::size_t bytes = size * count;
+  try {
+    if (file->position + bytes > file->data.size()) {
+      if (file->position + bytes > file->data.capacity()) {
+        file->data.reserve(std::max(file->position + bytes, file->data.capacity() * 2));
+      }
+      file->data.resize(file->position + bytes);
+    }
+  } catch (const std::exception&) {
+    return 0;
+  }
+  std::memcpy(&file->data[file->position], buffer, bytes);
+  file->position += bytes;
+  file->modified = true;
+  return count;
+}
+
+SAOffset Seek(SAFile handle, SAOffset offset, int whence) {
+  MemoryFile* file = AsFile(handle);
+  switch (whence) {
+    case SEEK_SET:
+      file->position = offset;
+      return 0;
+    case SEEK_CUR:
+      file->position += offset;
+      return 0;
+    case SEEK_END:
+      file->position = file->data.size() + offset;
+      return 0;
+    default:
+      return static_cast<SAOffset>(-1);
+  }
+}
+
+SAOffset Tell(SAFile handle) { return AsFile(handle)->position; }
+
+int Flush(SAFile) { return 0; }
+
+int Close(SAFile handle) {
+  MemoryFile* file = AsFile(handle);
+  int result = 0;
+  if (file->writable && file->modified && !common::WriteFileBytes(file->path, file->data)) {
+    ++failedWrites;
+    result = EOF;
+  }
+  delete file;
+  return result;
+}
+
+int Remove(const char* filename) { return ::unlink(filename); }
+
+// shapelib's own diagnostics are not for the user: the library reports its own reasons.
+void IgnoreError(const char*) {}
+
+double ReadNumber(const char* text) { return common::LenientDouble(text != nullptr ? text : ""); }
+
+}  // namespace
+
+SAHooks MemoryFileHooks() {
+  SAHooks hooks;
+  SASetupDefaultHooks(&hooks);
+  hooks.FOpen = &Open;
+  hooks.FRead = &Read;
+  hooks.FWrite = &Write;
+  hooks.FSeek = &Seek;
+  hooks.FTell = &Tell;
+  hooks.FFlush = &Flush;
+  hooks.FClose = &Close;
+  hooks.Remove = &Remove;
+  hooks.Error = &IgnoreError;
+  hooks.Atof = &ReadNumber;
+  return hooks;
+}
+
+WriteFailureCounter::WriteFailureCounter() : start_(failedWrites) {}
+
+bool WriteFailureCounter::AnyFailed() const { return failedWrites != start_; }
+
+}  // namespace shapeline

@@ -1,0 +1,25 @@
+// Survey points between the native point file and an ESRI shapefile with its attribute table
+// (fields "NUMERO", "Z" and "CODIGO").
+#pragma once
+
+#include <string>
+
+namespace shapeline {
+
+// Reasons handed to the library's message hook when a conversion fails.
+inline constexpr char kMessageCaption[] = "Shapeline";
+inline constexpr char kCannotOpenFile[] = "Imposible abrir fichero";
+inline constexpr char kCannotOpenTable[] = "Imposible abrir base de datos";
+inline constexpr char kCannotCreateFile[] = "Imposible crear archivo";
+inline constexpr char kCannotCreateTable[] = "Imposible crear base de datos";
+inline constexpr char kCannotCreateField[] = "Imposible crear campo en la base de datos";
+inline constexpr char kOutOfMemory[] = "Memoria insuficiente";
+
+// One full point line per vertex of every shape: number and code from the table, z from the
+// vertex where the shapes carry elevations, else from the field "Z". 1, or 0 on failure.
+int ImportShapefilePoints(const std::string& shapefile, const std::string& pointFile);
+
+// One Point shape and one table record per point line, in file order. 1, or 0 on failure.
+int ExportPointsToShapefile(const std::string& pointFile, const std::string& shapefile);
+
+}  // namespace shapeline
