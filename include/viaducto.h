@@ -54,6 +54,33 @@ VIADUCTO_API int32_t MyDll_raszemta2gts(const char* entrada, const char* salida)
  * (fixed-width layout). 1 when written; 0 when the input cannot be read. */
 VIADUCTO_API int32_t MyDll_rascartomap2zemta(const char* entrada, const char* salida);
 
+/* "Conversion de Rasantes de Zemta a LandXML". Native profile to a LandXML profile whose
+ * ProfAlign is named after salida. 1 when written; 0 when the input cannot be read or holds
+ * no vertex. */
+VIADUCTO_API int32_t MyDll_rterrex2landxml(const char* entrada, const char* salida);
+
+/* "Conversion de Rasantes de ISTRAM a LandXML". Istram profile listing to a LandXML profile.
+ * 1 when written; 0 when the input cannot be read or holds no vertex. */
+VIADUCTO_API int32_t MyDll_ristram2landxml(const char* entrada, const char* salida);
+
+/* "Conversion de Rasantes de ISPOL a LandXML". Ispol profile listing to a LandXML profile.
+ * 1 when written; 0 when the input cannot be read or holds no vertex. */
+VIADUCTO_API int32_t MyDll_rispol2landxml(const char* entrada, const char* salida);
+
+/* "Selección de conversion de Rasantes de LandXML a gts". Writes "alignment: profile" for
+ * every ProfAlign of entrada, one per line, to <tempdir>/$$$$.EJE. */
+VIADUCTO_API void MyDll_seleccionaRasanteLandXML(const char* entrada);
+
+/* "Conversion de Rasantes de LandXML a gts". The profile nombreRas ("alignment: profile", any
+ * case) of entrada to the GTS column layout. 1 when written (no vertex lines when no profile
+ * matches); 0 when entrada cannot be read. */
+VIADUCTO_API int32_t MyDll_rlandxml2gts(const char* nombreRas, const char* entrada, const char* salida);
+
+/* "Conversion de Rasantes de LandXML a Zemta". The profile nombreRas of entrada to the native
+ * profile (fixed-width layout); the line-joined copy stays as <tempdir>/$$$.xml. 1 when
+ * written; 0 when entrada cannot be read. */
+VIADUCTO_API int32_t MyDll_rlandxml2gtsWCE(const char* nombreRas, const char* entrada, const char* salida);
+
 /* "Conversion Puntos Terrex a Shapeline". Kept for callers; touches no file, returns 0. */
 VIADUCTO_API int32_t MyDll_terrex2shapeline(const char* entrada, const char* salida);
 
@@ -113,6 +140,103 @@ VIADUCTO_API int32_t MyDll_anivel2ing(const char* entrada, const char* salida, c
  * DL-100 level loads. 1 when written; 0 when the list cannot be read or the target cannot be
  * created. */
 VIADUCTO_API int32_t MyDll_puntos2nivel(const char* entrada, const char* salida);
+
+/* ---- Alignments: LandXML and foreign listings ---- */
+
+/* "Selección de conversion de Ejes de LandXML a gts". Writes the name of every Alignment of
+ * entrada, one per line, to <tempdir>/$$$$.EJE for the selection dialog. Always 1. */
+VIADUCTO_API int32_t MyDll_seleccionaEjeLandXML(const char* entrada);
+
+/* "Conversion de Ejes de LandXML a Zemta". The alignment numbered selec (from 0) of entrada to
+ * the native alignment file salida (the joined copy of entrada is left as <tempdir>/$$$.xml).
+ * 1 when written; 0 when selec < 0, entrada cannot be read, or a clothoid starts on a finite
+ * radius without an arc before it (salida is still written). pathAp is not used. */
+VIADUCTO_API int32_t MyDll_alandxml2gtsWCE(int32_t selec, const char* entrada, const char* salida,
+                                           const char* pathAp);
+
+/* "Conversion de Ejes de LandXML a gts". As MyDll_alandxml2gtsWCE, then the native alignment
+ * to the GTS road file salida as MyDll_azemta2gts does (only when the import gave 1). */
+VIADUCTO_API int32_t MyDll_alandxml2gts(int32_t selec, const char* entrada, const char* salida,
+                                        const char* pathAp);
+
+/* "Conversion de Ejes de Terrex a LandXML". Native alignment to a LandXML document whose
+ * Alignment is named after salida. 1 when written; 0 when entrada holds no record. */
+VIADUCTO_API int32_t MyDll_aTerrex2LandXML(const char* entrada, const char* salida);
+
+/* "Conversion de Ejes de Istram a LandXML". Istram fixed-column listing to LandXML. 1 when
+ * written, else 0. The four below do the same for their listings. */
+VIADUCTO_API int32_t MyDll_aistram2LandXML(const char* entrada, const char* salida);
+/* "Conversion de Ejes de hTrazado a LandXML". */
+VIADUCTO_API int32_t MyDll_ahtrazado2LandXML(const char* entrada, const char* salida);
+/* "Conversion de Ejes de clip plt a LandXML". */
+VIADUCTO_API int32_t MyDll_aclipplt2LandXML(const char* entrada, const char* salida);
+/* "Conversion de Ejes de Istram Listado a LandXML". */
+VIADUCTO_API int32_t MyDll_aistramList2LandXML(const char* entrada, const char* salida);
+/* "Conversion de Ejes de Ispol a LandXML". */
+VIADUCTO_API int32_t MyDll_aispol2LandXML(const char* entrada, const char* salida);
+
+/* "Conversion de Ejes de Istram  a Terrex". Istram fixed-column listing to the native
+ * alignment file. 1 when written, else 0. */
+VIADUCTO_API int32_t MyDll_aistram2zemta(const char* entrada, const char* salida);
+
+/* "Conversion de Ejes de ispol a gts". Istram fixed-column listing to the GTS road file (form
+ * chosen by <pathAp>/jalonex.ini as in MyDll_azemta2gts). 1 when written, else 0. The GTS
+ * conversions below do the same for their listings. */
+VIADUCTO_API int32_t MyDll_aistram2gts(const char* entrada, const char* salida, const char* pathAp);
+/* "Conversion de Ejes de Istram Listado a gts". */
+VIADUCTO_API int32_t MyDll_aistramList2gts(const char* entrada, const char* salida, const char* pathAp);
+/* "Conversion de Ejes de Ispol a gts". */
+VIADUCTO_API int32_t MyDll_aispol2gts(const char* entrada, const char* salida, const char* pathAp);
+/* "Conversion de Ejes de clip plt a gts". */
+VIADUCTO_API int32_t MyDll_aclipplt2gts(const char* entrada, const char* salida, const char* pathAp);
+/* "Conversion de Ejes de mxroad a gts". */
+VIADUCTO_API int32_t MyDll_amxroad2gts(const char* entrada, const char* salida, const char* pathAp);
+/* "Conversion de Ejes de htrazado a gts". */
+VIADUCTO_API int32_t MyDll_ahtrazado2gts(const char* entrada, const char* salida, const char* pathAp);
+
+/* "Conversion de Ejes de CLIP PLT A Zemta". Clip PLT alignment to the native alignment file.
+ * 1 when written, else 0. */
+VIADUCTO_API int32_t MyDll_aclipplt2zemta(const char* entrada, const char* salida);
+
+/* "Conversion de Ejes de Cartomap  a Terrex". Cartomap alignment listing to the nine-column
+ * tab-separated native layout. The number of records written (0 when none). */
+VIADUCTO_API int32_t MyDll_ejecartomap2terrex(const char* entrada, const char* salida);
+
+/* Cross sections. The native cross-section file (*.tra) holds one point per line: station,
+ * offset (negative to the left), elevation and an optional code. */
+
+/* "Conversion de Transversales de zemta a gts". Native cross sections to the GTS cross-section
+ * file ("station,offset,elevation[,code]"). 1 when written; 0 when entrada cannot be read or
+ * salida cannot be written. */
+VIADUCTO_API int32_t MyDll_zemta2gts(const char* entrada, const char* salida);
+
+/* "Conversion de Transversales de Terrex  a Standard Survey". GTS cross-section file to native
+ * cross sections; the whole rest of a line after the third comma is the code. 1 when written;
+ * 0 when entrada cannot be read or salida cannot be written. */
+VIADUCTO_API int32_t MyDll_trazemta2gts(const char* entrada, const char* salida);
+
+/* "Conversion de Transversales de htrazado a gts". hTrazado cross sections to the GTS
+ * cross-section file. Always 1; nothing is written when the listing cannot be read. The four
+ * conversions below do the same for their listings. */
+VIADUCTO_API int32_t MyDll_htrazado2gts(const char* entrada, const char* salida);
+/* "Conversion de Transversales de mxroad a gts". */
+VIADUCTO_API int32_t MyDll_mxroad2gts(const char* entrada, const char* salida);
+/* "Conversion de Transversales de ispol a gts". Istram cross-section listing. */
+VIADUCTO_API int32_t MyDll_istram2gts(const char* entrada, const char* salida);
+/* "Conversion de Transversales de clip a gts". Clip section listing (TER). */
+VIADUCTO_API int32_t MyDll_clip2gts(const char* entrada, const char* salida);
+/* "Conversion de Transversales de clip TRV a gts". */
+VIADUCTO_API int32_t MyDll_cliptrv2gts(const char* entrada, const char* salida);
+
+/* "Conversion de Transversales de CartoMAP  a zemta". Cartomap section listing (the layout
+ * with distances or the one with "PK" labels) to native cross sections sorted by station and
+ * offset. 1; 0 when entrada cannot be read. */
+VIADUCTO_API int32_t MyDll_traCartomap2zemta(const char* entrada, const char* salida);
+
+/* "Conversion de Puntos de zemta a gts". Blank- or tab-separated points (number, x, y, z,
+ * optional code) to the GTS point file "number,x,y,z[,code]". 1 when written; 0 when entrada
+ * cannot be read or salida cannot be written. */
+VIADUCTO_API int32_t MyDll_puntos2gts(const char* entrada, const char* salida);
 
 #ifdef __cplusplus
 }

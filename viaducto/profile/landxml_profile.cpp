@@ -1,0 +1,188 @@
+#include "viaducto/profile/landxml_profile.h"
+
+#include <cstdio>
+#include <strings.h>
+
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/text_input.h"
+#include "common/tokens.h"
+#include "viaducto/profile/native_profile.h"
+
+namespace viaducto {
+
+namespace {
+
+// The alignment's or profile's name: its `name`, else its first attribute.
+std::string NameOf(const LandXmlAttributes& attributes) {
+  if (const auto name = GetAttribute(attributes, "name")) return std::string(*name);
+  return attributes.empty() ? std::string() : std::string(attributes.front().value);
+}
+
+class ProfileListHandler : public LandXmlHandler {
+ public:
+  void StartElement(std::string_view localName, const LandXmlAttributes& attributes) override {
+    if (NameIs(localName, "Alignment")) {
+      alignment_ = NameOf(attributes);
+    } else if (NameIs(localName, "ProfAlign")) {
+      const auto name = GetAttribute(attributes, "name");
+      if (!name) return;
+      std::string entry = alignment_ + ": " + std::string(*name);
+      for (const std::string& listed : entries_) {
+        if (listed == entry) return;
+      }
+      entries_.push_back(std::move(entry));
+    }
+  }
+  void EndElement(std::string_view) override {}
+  std::vector<std::string> TakeEntries() { return std::move(entries_); }
+
+ private:
+  std::string alignment_;
+  std::vector<std::string> entries_;
+};
+
+class ProfileImportHandler : public LandXmlHandler {
+ public:
+  explicit ProfileImportHandler(std::string_view entry) : entry_(entry) {}
+
+  void StartElement(std::string_view localName, const LandXmlAttributes& attributes) override {
+    expectingPoints_ = false;
+    if (NameIs(localName, "Alignment")) {
+      alignment_ = NameOf(attributes);
+      active_ = false;
+    } else if (NameIs(localName, "ProfAlign")) {
+      const std::string entry = alignment_ + ": " + NameOf(attributes);
+      active_ = strcasecmp(entry.c_str(), entry_.c_str()) == 0;
+    } else if (active_ && NameIs(localName, "PVI")) {
+      Expect(0.0, false);
+    } else if (active_ && NameIs(localName, "ParaCurve")) {
+      Expect(GetNumber(attributes, "length").value_or(0.0), false);
+    } else if (active_ && NameIs(localName, "CircCurve")) {
+      double length = 0.0;
+      if (const auto value = GetNumber(attributes, "length")) {
+        length = *value;
+      } else if (!attributes.empty()) {
+        length = common::LenientDouble(attributes.front().value);
+      }
+      Expect(length, true);
+    }
+  }
+
+  void EndElement(std::string_view) override { expectingPoints_ = false; }
+
+  bool WantsText() const override { return expectingPoints_; }
+
+  // Pairs of station and elevation; each pair is a vertex carrying the element's curve.
+  void Characters(std::string_view text) override {
+    common::Tokenizer tokenizer(text);
+    std::string_view station;
+    std::string_view elevation;
+    while (tokenizer.Next(" \t\r\n", station) && tokenizer.Next(" \t\r\n", elevation)) {
+      common::ProfileVertex vertex;
+      vertex.station = common::LenientDouble(station);
+      vertex.elevation = common::LenientDouble(elevation);
+      vertex.tangent = curveLength_ / 2.0;
+      profile_.push_back(vertex);
+      circular_.push_back(pendingCircular_);
+    }
+  }
+
+  Profile TakeCompletedProfile() {
+    // Parabolic and circular curves are completed each by their own rule.
+    Profile parabolic = profile_;
+    CompleteCurves(parabolic, false);
+    Profile circular = profile_;
+    CompleteCurves(circular, true);
+    for (std::size_t i = 0; i < profile_.size(); ++i) profile_[i] = circular_[i] ? circular[i] : parabolic[i];
+    return std::move(profile_);
+  }
+
+ private:
+  void Expect(double curveLength, bool circular) {
+    expectingPoints_ = true;
+    curveLength_ = curveLength;
+    pendingCircular_ = circular;
+  }
+
+  std::string entry_;
+  std::string alignment_;
+  bool active_ = false;
+  bool expectingPoints_ = false;
+  double curveLength_ = 0.0;
+  bool pendingCircular_ = false;
+  Profile profile_;
+  std::vector<bool> circular_;
+};
+
+}  // namespace
+
+std::vector<std::string> ListLandXmlProfiles(const std::string& path) {
+  ProfileListHandler handler;
+  LandXmlReader().Parse(path, handler);
+  return handler.TakeEntries();
+}
+
+LandXmlProfileImport ImportLandXmlProfile(const std::string& path, std::string_view entry) {
+  ProfileImportHandler handler(entry);
+  LandXmlProfileImport result;
+  result.parse = LandXmlReader().Parse(path, handler);
+  result.profile = handler.TakeCompletedProfile();
+  return result;
+}
+
+void WriteLandXmlProfile(const Profile& profile, const std::string& name, LandXmlWriter& writer) {
+  char text[128];
+  writer.StartElement("Profile");
+  writer.AddText("name", name);
+  writer.StartElement("ProfAlign");
+  for (std::size_t i = 0; i < profile.size(); ++i) {
+    const common::ProfileVertex& v = profile[i];
+    std::snprintf(text, sizeof text, "%0.3lf %0.3lf", v.station, v.elevation);
+    const bool end = i == 0 || i + 1 == profile.size();
+    if (end) {
+      writer.StartElement("PVI");
+      writer.Characters(text);
+      writer.EndElement("PVI");
+    } else {
+      writer.AddNumber("length", 2.0 * v.tangent, 3);
+      writer.StartElement("ParaCurve");
+      writer.Characters(text);
+      writer.EndElement("ParaCurve");
+    }
+  }
+  writer.EndElement("ProfAlign");
+  writer.EndElement("Profile");
+}
+
+namespace {
+
+int ExportWith(const Profile& profile, const std::string& salida, LandXmlWriter& writer) {
+  if (profile.empty()) return 0;
+  writer.BeginDocument();
+  WriteLandXmlProfile(profile, common::SplitPath(salida).name, writer);
+  return writer.EndDocument(salida) ? 1 : 0;
+}
+
+}  // namespace
+
+int ExportProfileToLandXml(const Profile& profile, const std::string& salida) {
+  LandXmlWriter writer;
+  return ExportWith(profile, salida, writer);
+}
+
+int ExportProfileToLandXml(const Profile& profile, const std::string& salida, const std::tm& when) {
+  LandXmlWriter writer;
+  writer.SetTimestamp(when);
+  return ExportWith(profile, salida, writer);
+}
+
+Profile ThroughTemporaryNativeFile(const Profile& profile) {
+  common::TextWriter writer;
+  FormatNativeProfile(profile, NativeProfileLayout::kBlank, writer);
+  std::string text = writer.Bytes();
+  common::NormalizeLineEnds(text);
+  return ParseNativeProfileForLandXml(text);
+}
+
+}  // namespace viaducto
