@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the suite and runs the main job on the bundled samples: the native alignment of a
-# road converted into both forms of the GTS road file.
+# road converted into both forms of the GTS road file, and its profile listing into the GTS
+# profile layout.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,3 +17,6 @@ mkdir -p "$out"
 echo "Eje samples/ejes/variante.eje en forma de vértices (PT):  $out/variante-vertices.gts"
 "$cli" call MyDll_azemta2gts samples/ejes/variante.eje "$out/variante-elementos.gts" samples/ejes >/dev/null
 echo "Eje samples/ejes/variante.eje en forma de elementos:      $out/variante-elementos.gts"
+
+"$cli" call MyDll_ristram2gts samples/rasantes/variante-istram.txt "$out/variante-rasante.gts" >/dev/null
+echo "Rasante samples/rasantes/variante-istram.txt (Istram) a GTS:  $out/variante-rasante.gts"
