@@ -272,7 +272,8 @@ void WriteRows(common::TextWriter& writer, const LayoutTexts& texts, const std::
   static const char* const kAxes[] = {"X", "Y", "Z"};
   for (int axis = 0; axis < 3; ++axis) {
     writer.Printf("%s%s%s", kAxes[axis], tag.c_str(), labelEnd);
-    for (std::size_t k = 0; k < count; ++k) writer.Printf(texts.valueFormat, value(k, axis));
+    // A level sight leaves a height difference of about -1e-15: written as 0.000, not -0.000.
+    for (std::size_t k = 0; k < count; ++k) writer.Printf(texts.valueFormat, common::PrintableZero(value(k, axis), 3));
     writer.Write("\n");
   }
 }
