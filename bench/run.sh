@@ -60,3 +60,33 @@ report() {  # name, our command, reference command
 
 report "eje-gts-elementos-100k" "$cli call MyDll_azemta2gts $alignment $work/out-elementos.gts $work" "cat $alignment > /dev/null"
 report "eje-gts-vertices-100k" "$cli call MyDll_azemta2gtsWCE $alignment $work/out-vertices.gts" "cat $alignment > /dev/null"
+
+# --- survey points: native file <-> shapefile, DXF points -> native file ------------------
+points=$work/puntos-1M.pun
+points_csv=$work/puntos-1M.csv
+if [ ! -s "$points" ] || [ ! -s "$points_csv" ]; then
+  awk -v pun="$points" -v csv="$points_csv" 'BEGIN {
+    srand(11); print "NUMERO,X,Y,Z,CODIGO" > csv;
+    for (i = 1; i <= 1000000; i++) {
+      x = 440000 + rand() * 10000; y = 4470000 + rand() * 10000; z = 600 + rand() * 150; c = "C" (i % 40);
+      printf "%5d %11.3f %11.3f %8.3f %s\n", i, x, y, z, c > pun;
+      printf "%d,%.3f,%.3f,%.3f,%s\n", i, x, y, z, c > csv;
+    } }'
+fi
+points_shp=$work/puntos-1M.shp
+[ -s "$points_shp" ] || "$cli" call ExportarPuntosToShapeline "$points" "$points_shp" >/dev/null
+drawing=$work/puntos-200k.dxf
+if [ ! -s "$drawing" ]; then
+  awk 'BEGIN {
+    srand(13); print "  0\nSECTION\n  2\nENTITIES";
+    for (i = 1; i <= 200000; i++)
+      printf "  0\nPOINT\n  5\n%X\n  8\nPUNTOS\n 10\n%.4f\n 20\n%.4f\n 30\n%.4f\n", i + 64,
+             440000 + rand() * 10000, 4470000 + rand() * 10000, 600 + rand() * 150;
+    print "  0\nENDSEC\n  0\nEOF" }' > "$drawing"
+fi
+report "puntos-pun-shp-1M" "$cli call ExportarPuntosToShapeline $points $work/out-puntos.shp" \
+  "rm -f $work/ogr-puntos.*; ogr2ogr -f 'ESRI Shapefile' $work/ogr-puntos.shp $points_csv -oo X_POSSIBLE_NAMES=X -oo Y_POSSIBLE_NAMES=Y"
+report "puntos-shp-pun-1M" "$cli call ImportarPuntosDeShapeline $points_shp $work/out-puntos.pun" \
+  "rm -f $work/ogr-puntos.csv; ogr2ogr -f CSV $work/ogr-puntos.csv $points_shp -lco GEOMETRY=AS_XY"
+report "puntos-dxf-pun-200k" "$cli call Calzada_Puntos_Importa_Dxf $drawing $work/out-dxf.pun" \
+  "rm -f $work/ogr-dxf.csv; ogr2ogr -f CSV $work/ogr-dxf.csv $drawing -lco GEOMETRY=AS_XYZ"
