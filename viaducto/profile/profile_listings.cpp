@@ -26,49 +26,52 @@ bool ReadGradeLine(std::string_view line, std::vector<std::string_view>& fields,
 
 bool StartsWith(std::string_view line, char c) { return !line.empty() && line.front() == c; }
 
-}  // namespace
+enum class CommentLines {
+  kSkipped,      // "#" lines anywhere are passed over
+  kEndTheData,   // "#" lines before the data are passed over; the next one ends it
+};
 
-Profile ParseIstramProfile(std::string_view text) {
+Profile ReadGradeListing(std::string_view text, CommentLines comments) {
   Profile profile;
   common::LineReader reader(text);
   std::string_view line;
   std::vector<std::string_view> fields;
   common::ProfileVertex vertex;
+  bool beforeData = true;
   while (reader.Next(line)) {
-    if (line.empty() || line.front() == '\n' || StartsWith(line, '#')) continue;
+    if (StartsWith(line, '#')) {
+      if (comments == CommentLines::kSkipped || beforeData) continue;
+      break;
+    }
+    beforeData = false;
     if (ReadGradeLine(line, fields, vertex)) profile.push_back(vertex);
-  }
-  // Each vertex holds the grade of the segment that starts at it.
-  for (std::size_t i = 1; i + 1 < profile.size(); ++i) {
-    const double change = profile[i].grade - profile[i - 1].grade;
-    profile[i].tangent = std::fabs(change * profile[i].kv) / 2.0;
-    profile[i].external = std::fabs(change * profile[i].tangent / 4.0);
   }
   return profile;
 }
 
-Profile ParseIspolProfile(std::string_view text) {
-  Profile profile;
-  common::LineReader reader(text);
-  std::string_view line;
-  std::vector<std::string_view> fields;
-  common::ProfileVertex vertex;
-  bool inHeader = true;
-  while (reader.Next(line)) {
-    if (StartsWith(line, '#')) {
-      if (inHeader) continue;
-      break;
-    }
-    inHeader = false;
-    if (ReadGradeLine(line, fields, vertex)) profile.push_back(vertex);
+// Curves of the inner vertices from their kv, once each vertex holds the grade of the segment
+// that starts at it.
+void CurvesFromListedGrades(Profile& profile) {
+  for (std::size_t i = 1; i + 1 < profile.size(); ++i) {
+    CurveFromKv(profile[i], profile[i].grade - profile[i - 1].grade);
   }
+}
+
+}  // namespace
+
+Profile ParseIstramProfile(std::string_view text) {
+  Profile profile = ReadGradeListing(text, CommentLines::kSkipped);
+  CurvesFromListedGrades(profile);
+  return profile;
+}
+
+Profile ParseIspolProfile(std::string_view text) {
+  Profile profile = ReadGradeListing(text, CommentLines::kEndTheData);
   // The listing gives the grade that ends at each vertex: move it to the vertex where it starts.
   for (std::size_t i = 0; i < profile.size(); ++i) {
     profile[i].grade = i + 1 < profile.size() ? profile[i + 1].grade : 0.0;
   }
-  for (std::size_t i = 1; i + 1 < profile.size(); ++i) {
-    CurveFromKv(profile[i], profile[i].grade - profile[i - 1].grade);
-  }
+  CurvesFromListedGrades(profile);
   return profile;
 }
 
