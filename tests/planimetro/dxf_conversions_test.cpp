@@ -142,3 +142,20 @@ TEST(ContainerMessages, ABadIndexIsShownThroughTheHookAndReadsABlankRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DxfPointImport, BinaryOrTruncatedInputNeverCrashes) {
+  testing_support::TempDir dir;
+  const std::string drawing = testing_support::ReadFile(testing_support::DataFile("dxf/3dface.dxf"));
+  std::string binary;
+  for (int i = 0; i < 5000; ++i) binary += static_cast<char>((i * 7919) % 256);
+  for (const std::string& text : {binary, drawing.substr(0, drawing.size() / 3)}) {
+    testing_support::WriteFile(dir.File("d.dxf"), text);
+    Calzada_Puntos_Importa_Dxf(dir.File("d.dxf").c_str(), dir.File("p.pun").c_str());
+    Calzada_getCapasDxf(dir.File("c.cap").c_str(), dir.File("d.dxf").c_str());
+    Calzada_Puntos_Exporta_Dxf(dir.File("d.dxf").c_str(), dir.File("e.dxf").c_str());
+  }
+}
+
+}  // namespace

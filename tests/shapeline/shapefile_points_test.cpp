@@ -188,3 +188,22 @@ TEST(ShapefilePointsDefaults, NumbersUseADecimalPointWhateverTheLocale) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ShapefilePointsDefaults, DamagedShapefilesNeverCrash) {
+  TempDir dir;
+  const std::string shapes = ReadFile(DataFile("shapefile/masspntz.shp"));
+  const std::string index = ReadFile(DataFile("shapefile/masspntz.shx"));
+  WriteFile(dir.File("roto.dbf"), ReadFile(DataFile("shapefile/masspntz.dbf")));
+  for (std::size_t cut : {std::size_t{0}, std::size_t{50}, std::size_t{150}, shapes.size() / 2}) {
+    WriteFile(dir.File("roto.shp"), shapes.substr(0, cut));
+    WriteFile(dir.File("roto.shx"), index);
+    ImportarPuntosDeShapeline(dir.File("roto.shp").c_str(), dir.File("roto.pun").c_str());
+    WriteFile(dir.File("roto.shp"), shapes);
+    WriteFile(dir.File("roto.shx"), index.substr(0, cut));
+    ImportarPuntosDeShapeline(dir.File("roto.shp").c_str(), dir.File("roto.pun").c_str());
+  }
+}
+
+}  // namespace
