@@ -59,3 +59,15 @@ struct ProfileVertex {
 };
 
 }  // namespace common
+
+namespace common {
+
+// One point of a cross section: a section is the run of points that share one station.
+struct CrossSectionPoint {
+  double station = 0;    // m, chainage of the section
+  double offset = 0;     // m from the alignment; negative to the left
+  double elevation = 0;  // m
+  std::string code;      // free code or description, may be empty
+};
+
+}  // namespace common
