@@ -12,11 +12,14 @@ NativeAlignment ParseNativeAlignment(std::string_view text, NativeAlignmentRule 
   alignment.capacity = 3 * alignment.lineCount;
   common::LineReader reader(text);
   std::string_view line;
-  std::vector<std::string_view> fields;
+  std::string_view fields[6];
   while (reader.Next(line)) {
     if (line.empty() || line.front() == '\n') continue;
     if (rule.skipCommentLines && line.front() == '*') continue;
-    if (common::SplitTokens(line, " \t\n", fields) < 6) continue;
+    common::Tokenizer tokenizer(line);
+    int found = 0;
+    while (found < 6 && tokenizer.Next(found < 5 ? rule.leadingFieldDelimiters : " \t\n", fields[found])) ++found;
+    if (found < 6) continue;
     common::AlignmentElement element;
     element.station = common::LenientDouble(fields[0]);
     element.x = common::LenientDouble(fields[1]);

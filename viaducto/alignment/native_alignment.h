@@ -15,9 +15,13 @@ namespace viaducto {
 // What tells the readers apart.
 struct NativeAlignmentRule {
   bool skipCommentLines;  // lines that begin with "*"
+  // What separates the first five fields; the sixth always ends at a blank, tab or line feed.
+  std::string_view leadingFieldDelimiters = " \t\n";
 };
 inline constexpr NativeAlignmentRule kIntersectionReader{true};
 inline constexpr NativeAlignmentRule kElementReader{false};
+// The reader of the LandXML export: blanks and tabs only between the first five fields.
+inline constexpr NativeAlignmentRule kLandXmlExportReader{false, " \t"};
 
 struct NativeAlignment {
   std::vector<common::AlignmentElement> elements;

@@ -1,0 +1,45 @@
+// Horizontal alignments between LandXML (`Alignments` / `Alignment` / `CoordGeom` with `Line`,
+// `Curve` and `Spiral`) and the native alignment file.
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "common/records.h"
+#include "common/text_output.h"
+#include "viaducto/landxml/landxml_document.h"
+
+namespace viaducto {
+
+// The entry of every `Alignment` of the file, in document order (its `name`; the first
+// attribute when it has none). The entries found before an error are kept.
+std::vector<std::string> ListLandXmlAlignments(const std::string& path);
+
+struct LandXmlAlignmentImport {
+  ParseResult parse = ParseResult::kComplete;
+  std::vector<common::AlignmentElement> elements;  // ends with the end-point record
+  bool clothoidsSound = true;  // false after a clothoid that starts on a finite radius wrongly
+};
+
+// Reads the alignment numbered `selec` (from 0). Elements are placed one after the other from
+// the alignment's `staStart`, whatever stations the elements carry.
+LandXmlAlignmentImport ImportLandXmlAlignment(const std::string& path, int selec);
+
+// The imported records as the six native columns, tab-separated with eight decimals.
+void FormatImportedAlignment(const std::vector<common::AlignmentElement>& elements, common::TextWriter& writer);
+
+// Imports `selec` from `entrada` into the native file `salida`. 1 when written and every
+// clothoid was sound, 0 otherwise (also when `entrada` cannot be read: nothing is written).
+int ImportLandXmlAlignmentToNative(const std::string& entrada, int selec, const std::string& salida);
+
+// The `Alignments` element of the records (the last one is the end point) named `name`.
+void WriteLandXmlAlignment(std::vector<common::AlignmentElement> elements, const std::string& name,
+                           LandXmlWriter& writer);
+
+// Native alignment file to a LandXML document named after `salida`. 1 when written; 0 when the
+// input holds no record or the target cannot be written.
+int ExportNativeToLandXml(const std::string& entrada, const std::string& salida);
+int ExportNativeToLandXml(const std::string& entrada, const std::string& salida, const std::tm& when);
+
+}  // namespace viaducto
