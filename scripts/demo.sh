@@ -17,6 +17,10 @@ mkdir -p "$out"
 echo "Eje samples/ejes/variante.eje en forma de vértices (PT):  $out/variante-vertices.gts"
 "$cli" call MyDll_azemta2gts samples/ejes/variante.eje "$out/variante-elementos.gts" samples/ejes >/dev/null
 echo "Eje samples/ejes/variante.eje en forma de elementos:      $out/variante-elementos.gts"
+"$cli" call MyDll_aTerrex2LandXML samples/ejes/variante.eje "$out/variante.xml" >/dev/null
+echo "Eje samples/ejes/variante.eje a LandXML:                  $out/variante.xml"
+"$cli" call MyDll_aistram2gts samples/ejes/variante-istram.asc "$out/variante-istram.gts" samples/ejes >/dev/null
+echo "Eje samples/ejes/variante-istram.asc (Istram) a GTS:      $out/variante-istram.gts"
 
 "$cli" call MyDll_ristram2gts samples/rasantes/variante-istram.txt "$out/variante-rasante.gts" >/dev/null
 echo "Rasante samples/rasantes/variante-istram.txt (Istram) a GTS:  $out/variante-rasante.gts"
