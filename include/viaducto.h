@@ -233,6 +233,43 @@ VIADUCTO_API int32_t MyDll_cliptrv2gts(const char* entrada, const char* salida);
  * offset. 1; 0 when entrada cannot be read. */
 VIADUCTO_API int32_t MyDll_traCartomap2zemta(const char* entrada, const char* salida);
 
+/* "Selección de conversion de Transversales de LandXML a gts". Writes the cross-section
+ * surfaces of a LandXML file to the selection list <tempdir>/$$$$.EJE, one "alignment: surface"
+ * per line (an alignment without a name is "*"); leaves the line-joined copy <tempdir>/$$$.xml. */
+VIADUCTO_API void MyDll_seleccionaTransverLandXML(const char* entrada);
+
+/* "Conversion de Transversales de LandXML a gts". The cross sections of surface capa under
+ * alignment transver (names without regard to case) to the GTS cross-section file. Always 1;
+ * nothing is written when the document cannot be read or is malformed. */
+VIADUCTO_API int32_t MyDll_tralandxml2gts(const char* transver, const char* capa, const char* entrada,
+                                          const char* salida);
+
+/* "Conversion de Transversales de LandXML a zemta". The same pair to native cross sections,
+ * cleaned and in section order. Always 1. */
+VIADUCTO_API int32_t MyDll_tralandxml2gtsWCE(const char* transver, const char* capa, const char* entrada,
+                                             const char* salida);
+
+/* "Conversion de Transversales de LandXML (Inroads)  a Terrex". InRoads station-offset points
+ * to native cross sections in section order. Always 1. */
+VIADUCTO_API int32_t MyDll_tralandxmlinroads2gtsWCE(const char* entrada, const char* salida);
+
+/* "Conversion de Transversales de Terrex  a LandXML". Native cross sections to a LandXML
+ * CrossSects element: one CrossSect per station. 1 when written; 0 when entrada cannot be read
+ * or salida cannot be written. */
+VIADUCTO_API int32_t MyDll_traterrex2landxml(const char* entrada, const char* salida);
+
+/* "Conversion de Transversales de CLIP TRV  a LandXML". Always 1; nothing is written when the
+ * listing cannot be read. The four conversions below do the same for their listings. */
+VIADUCTO_API int32_t MyDll_tracliptrv2landxml(const char* entrada, const char* salida);
+/* "Conversion de Transversales de CLIP TER  a LandXML". */
+VIADUCTO_API int32_t MyDll_traclip2landxml(const char* entrada, const char* salida);
+/* "Conversion de Transversales de ISTRAM  a LandXML". */
+VIADUCTO_API int32_t MyDll_traistram2landxml(const char* entrada, const char* salida);
+/* "Conversion de Transversales de MXROAD  a LandXML". */
+VIADUCTO_API int32_t MyDll_tramxroad2landxml(const char* entrada, const char* salida);
+/* "Conversion de Transversales de HTRAZADO  a LandXML". */
+VIADUCTO_API int32_t MyDll_trahtrazado2lamdxml(const char* entrada, const char* salida);
+
 /* "Conversion de Puntos de zemta a gts". Blank- or tab-separated points (number, x, y, z,
  * optional code) to the GTS point file "number,x,y,z[,code]". 1 when written; 0 when entrada
  * cannot be read or salida cannot be written. */

@@ -67,6 +67,16 @@ const std::vector<ExportEntry>& ExportTable() {
       PASARELA_EXPORT("Viaducto", MyDll_cliptrv2gts, "entrada,salida"),
       PASARELA_EXPORT("Viaducto", MyDll_traCartomap2zemta, "entrada,salida"),
       PASARELA_EXPORT("Viaducto", MyDll_puntos2gts, "entrada,salida"),
+      PASARELA_EXPORT("Viaducto", MyDll_seleccionaTransverLandXML, "entrada"),
+      PASARELA_EXPORT("Viaducto", MyDll_tralandxml2gts, "transver,capa,entrada,salida"),
+      PASARELA_EXPORT("Viaducto", MyDll_tralandxml2gtsWCE, "transver,capa,entrada,salida"),
+      PASARELA_EXPORT("Viaducto", MyDll_tralandxmlinroads2gtsWCE, "entrada,salida"),
+      PASARELA_EXPORT("Viaducto", MyDll_traterrex2landxml, "entrada,salida"),
+      PASARELA_EXPORT("Viaducto", MyDll_tracliptrv2landxml, "entrada,salida"),
+      PASARELA_EXPORT("Viaducto", MyDll_traclip2landxml, "entrada,salida"),
+      PASARELA_EXPORT("Viaducto", MyDll_traistram2landxml, "entrada,salida"),
+      PASARELA_EXPORT("Viaducto", MyDll_tramxroad2landxml, "entrada,salida"),
+      PASARELA_EXPORT("Viaducto", MyDll_trahtrazado2lamdxml, "entrada,salida"),
       // Calzada
       // Shapeline
       PASARELA_EXPORT("Shapeline", ImportarPuntosDeShapeline, "entrada,salida"),

@@ -1,0 +1,351 @@
+#include "viaducto/crosssection/landxml_cross_sections.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+#include <unordered_set>
+
+#include "common/export_guard.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/temp_files.h"
+#include "common/text_case.h"
+#include "common/text_input.h"
+#include "common/tokens.h"
+#include "viaducto.h"
+#include "viaducto/crosssection/foreign_readers.h"
+#include "viaducto/crosssection/gts_cross_sections.h"
+
+namespace viaducto {
+
+namespace {
+
+constexpr std::size_t kLongestCode = 255;
+// White space between the numbers of a point list.
+constexpr char kListSeparators[] = " \t\r\n";
+
+std::string CodeText(std::string_view text) { return std::string(text.substr(0, kLongestCode)); }
+
+// ---- Listing ---------------------------------------------------------------------------------
+
+class SurfaceListHandler : public LandXmlHandler {
+ public:
+  void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
+    if (NameIs(name, "Alignment")) {
+      const auto alignmentName = GetAttribute(attributes, "name");
+      alignment_ = alignmentName ? std::string(*alignmentName) : std::string("*");
+      return;
+    }
+    if (!NameIs(name, "CrossSectSurf") && !NameIs(name, "DesignCrossSectSurf")) return;
+    const auto surfaceName = GetAttribute(attributes, "name");
+    if (!surfaceName || alignment_.empty()) return;
+    std::string entry = alignment_ + ": " + std::string(*surfaceName);
+    // A line end inside a name would shift every later entry of the list.
+    for (char& c : entry) {
+      if (c == '\n' || c == '\r') c = ' ';
+    }
+    if (seen_.insert(entry).second) entries.push_back(std::move(entry));
+  }
+  void EndElement(std::string_view) override {}
+
+  std::vector<std::string> entries;
+
+ private:
+  std::string alignment_;
+  std::unordered_set<std::string> seen_;
+};
+
+// ---- One (alignment, surface) pair -----------------------------------------------------------
+
+// Offset and elevation pairs of a text; a lone last number is left out.
+void AppendPairs(std::string_view text, double station, const std::string& code, bool negateOffsets,
+                 CrossSectionSet& set) {
+  common::Tokenizer numbers(text);
+  std::string_view offset, elevation;
+  while (numbers.Next(kListSeparators, offset) && numbers.Next(kListSeparators, elevation)) {
+    CrossSectionPoint point;
+    point.station = station;
+    point.offset = common::LenientDouble(offset);
+    if (negateOffsets) point.offset = -point.offset;
+    point.elevation = common::LenientDouble(elevation);
+    point.code = code;
+    set.points.push_back(std::move(point));
+  }
+}
+
+class SurfaceHandler : public LandXmlHandler {
+ public:
+  SurfaceHandler(const std::string& alignment, const std::string& surface, CrossSectionSet& set)
+      : wantedAlignment_(alignment), wantedSurface_(surface), set_(set) {}
+
+  void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
+    if (NameIs(name, "Alignment")) {
+      const auto alignmentName = GetAttribute(attributes, "name");
+      if (alignmentName && common::EqualsIgnoringCase(*alignmentName, wantedAlignment_)) inAlignment_ = true;
+    } else if (NameIs(name, "CrossSect")) {
+      if (const auto sta = GetNumber(attributes, "sta")) station_ = *sta;
+    } else if (NameIs(name, "CrossSectSurf") || NameIs(name, "DesignCrossSectSurf")) {
+      const auto surfaceName = GetAttribute(attributes, "name");
+      if (surfaceName && common::EqualsIgnoringCase(*surfaceName, wantedSurface_)) {
+        inSurface_ = true;
+        design_ = NameIs(name, "DesignCrossSectSurf");
+      }
+      const auto desc = GetAttribute(attributes, "desc");
+      code_ = desc ? CodeText(*desc) : std::string();
+    } else if (NameIs(name, "CrossSectPnt")) {
+      inPoint_ = true;
+      const auto code = GetAttribute(attributes, "code");
+      code_ = code ? CodeText(*code) : std::string();
+    } else if (NameIs(name, "PntList2D")) {
+      inPointList_ = true;
+    }
+  }
+
+  void EndElement(std::string_view name) override {
+    if (NameIs(name, "Alignment")) {
+      inAlignment_ = false;
+    } else if (NameIs(name, "CrossSectSurf") || NameIs(name, "DesignCrossSectSurf")) {
+      inSurface_ = false;
+    } else if (NameIs(name, "CrossSectPnt")) {
+      inPoint_ = false;
+    } else if (NameIs(name, "PntList2D")) {
+      inPointList_ = false;
+    }
+  }
+
+  bool WantsText() const override { return inAlignment_ && inSurface_ && (inPointList_ || (design_ && inPoint_)); }
+
+  void Characters(std::string_view text) override {
+    if (!inAlignment_ || !inSurface_) return;
+    if (inPointList_) {
+      AppendPairs(text, station_, code_, common::EqualsIgnoringCase(code_, "left"), set_);
+    } else if (design_ && inPoint_) {
+      AppendPairs(text, station_, code_, false, set_);
+    }
+  }
+
+ private:
+  const std::string& wantedAlignment_;
+  const std::string& wantedSurface_;
+  CrossSectionSet& set_;
+  double station_ = 0;
+  std::string code_;
+  bool inAlignment_ = false;
+  bool inSurface_ = false;
+  bool design_ = false;
+  bool inPoint_ = false;
+  bool inPointList_ = false;
+};
+
+// ---- InRoads station-offset points -------------------------------------------------------------
+
+class InroadsHandler : public LandXmlHandler {
+ public:
+  explicit InroadsHandler(CrossSectionSet& set) : set_(set) {}
+
+  void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
+    if (NameIs(name, "StationOffsetPoint")) {
+      if (const auto code = GetAttribute(attributes, "offsetAlignmentName")) code_ = CodeText(*code);
+      if (const auto offset = GetNumber(attributes, "firstOffset")) {
+        offset_ = *offset;
+        open_ = true;
+      }
+    } else if (NameIs(name, "offsetpoint")) {
+      if (!open_) return;
+      if (const auto elevation = GetNumber(attributes, "elevation")) {
+        elevation_ = *elevation;
+        hasElevation_ = elevation_ != 0.0;
+        // An elevation of 0 marks a point without one: it is dropped.
+        if (!hasElevation_) open_ = false;
+      }
+    } else if (NameIs(name, "station")) {
+      if (!open_ || !hasElevation_) return;
+      if (const auto station = GetNumber(attributes, "internalStation")) {
+        set_.points.push_back(CrossSectionPoint{*station, offset_, elevation_, code_});
+        open_ = false;
+        hasElevation_ = false;
+      }
+    }
+  }
+  void EndElement(std::string_view) override {}
+
+ private:
+  CrossSectionSet& set_;
+  std::string code_;
+  double offset_ = 0;
+  double elevation_ = 0;
+  bool open_ = false;
+  bool hasElevation_ = false;
+};
+
+// The copy of a document with its lines joined, left in the temporary directory as "$$$.xml"
+// for the tools that look there. The conversion itself reads the document: a point list spread
+// over lines without indentation would have its numbers run together in the joined copy.
+void LeaveJoinedCopy(const std::string& entrada) {
+  common::ScratchFile joined;
+  if (joined.ok() && JoinTextLines(entrada, joined.path())) {
+    std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
+  }
+}
+
+// Native text of a set, as the second stage of a conversion reads it back.
+std::string NativeText(const CrossSectionSet& set) {
+  common::TextWriter writer;
+  set.Format(writer);
+  std::string text = writer.Bytes();
+  common::NormalizeLineEnds(text);
+  return text;
+}
+
+// A foreign listing to LandXML through the native text of its reader; 1 in every case.
+int32_t ForeignToLandXml(const char* entrada, const char* salida, CrossSectionReader reader) {
+  return common::GuardedExport(1, [&] {
+    std::string nativeText;
+    if (ReadForeignSections(common::PathArgument(entrada), reader, nativeText)) {
+      CrossSectionSet set;
+      set.Parse(nativeText);
+      WriteLandXmlCrossSections(set, common::PathArgument(salida));
+    }
+    return 1;
+  });
+}
+
+}  // namespace
+
+std::vector<std::string> ListLandXmlCrossSectionSurfaces(const std::string& path) {
+  SurfaceListHandler handler;
+  LandXmlReader().Parse(path, handler);
+  return handler.entries;
+}
+
+bool ReadLandXmlCrossSections(const std::string& path, const std::string& alignment, const std::string& surface,
+                              CrossSectionSet& set) {
+  set.points.clear();
+  SurfaceHandler handler(alignment, surface, set);
+  if (LandXmlReader().Parse(path, handler) != ParseResult::kComplete) return false;
+  set.Clean();
+  set.Sort();
+  return true;
+}
+
+bool ReadInroadsCrossSections(const std::string& path, CrossSectionSet& set) {
+  set.points.clear();
+  InroadsHandler handler(set);
+  if (LandXmlReader().Parse(path, handler) != ParseResult::kComplete) return false;
+  set.Sort();
+  return true;
+}
+
+void FormatLandXmlCrossSections(const CrossSectionSet& set, const std::string& name, LandXmlWriter& writer) {
+  writer.BeginDocument();
+  writer.AddText("name", name);
+  writer.StartElement("CrossSects");
+  // Each section gathers every point of its station, in file order, even where a file is not
+  // in section order: no point is left out.
+  std::vector<std::size_t> order(set.points.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&set](std::size_t a, std::size_t b) { return set.points[a].station < set.points[b].station; });
+  std::string text;
+  char pair[96];
+  for (std::size_t begin = 0; begin < order.size();) {
+    const double station = set.points[order[begin]].station;
+    std::size_t end = begin;
+    text.clear();
+    for (; end < order.size() && set.points[order[end]].station == station; ++end) {
+      const CrossSectionPoint& p = set.points[order[end]];
+      const int length = std::snprintf(pair, sizeof pair, " %0.3lf %0.3lf", Printable(p.offset), Printable(p.elevation));
+      if (length > 0) text.append(pair, std::min<std::size_t>(static_cast<std::size_t>(length), sizeof pair - 1));
+    }
+    writer.AddNumber("sta", Printable(station), 3);
+    writer.StartElement("CrossSect");
+    writer.AddText("name", name);
+    writer.StartElement("CrossSectSurf");
+    writer.StartElement("PntList2D");
+    writer.Characters(text);
+    writer.EndElement("PntList2D");
+    writer.EndElement("CrossSectSurf");
+    writer.EndElement("CrossSect");
+    begin = end;
+  }
+  writer.EndElement("CrossSects");
+}
+
+bool WriteLandXmlCrossSections(const CrossSectionSet& set, const std::string& salida) {
+  LandXmlWriter writer;
+  FormatLandXmlCrossSections(set, common::SplitPath(salida).name, writer);
+  return writer.EndDocument(salida);
+}
+
+}  // namespace viaducto
+
+void MyDll_seleccionaTransverLandXML(const char* entrada) {
+  common::GuardedExportVoid([&] {
+    const std::string path = common::PathArgument(entrada);
+    viaducto::LeaveJoinedCopy(path);
+    viaducto::WriteSelectionList(viaducto::ListLandXmlCrossSectionSurfaces(path));
+  });
+}
+
+int32_t MyDll_tralandxml2gts(const char* transver, const char* capa, const char* entrada, const char* salida) {
+  return common::GuardedExport(1, [&] {
+    viaducto::CrossSectionSet set;
+    if (viaducto::ReadLandXmlCrossSections(common::PathArgument(entrada), common::PathArgument(transver),
+                                           common::PathArgument(capa), set)) {
+      viaducto::WriteGtsCrossSections(viaducto::NativeText(set), common::PathArgument(salida));
+    }
+    return 1;
+  });
+}
+
+int32_t MyDll_tralandxml2gtsWCE(const char* transver, const char* capa, const char* entrada, const char* salida) {
+  return common::GuardedExport(1, [&] {
+    const std::string path = common::PathArgument(entrada);
+    viaducto::LeaveJoinedCopy(path);
+    viaducto::CrossSectionSet set;
+    if (viaducto::ReadLandXmlCrossSections(path, common::PathArgument(transver), common::PathArgument(capa), set)) {
+      set.Write(common::PathArgument(salida));
+    }
+    return 1;
+  });
+}
+
+int32_t MyDll_tralandxmlinroads2gtsWCE(const char* entrada, const char* salida) {
+  return common::GuardedExport(1, [&] {
+    const std::string path = common::PathArgument(entrada);
+    viaducto::LeaveJoinedCopy(path);
+    viaducto::CrossSectionSet set;
+    if (viaducto::ReadInroadsCrossSections(path, set)) set.Write(common::PathArgument(salida));
+    return 1;
+  });
+}
+
+int32_t MyDll_traterrex2landxml(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    std::string text;
+    if (!common::LoadTextFile(common::PathArgument(entrada), text)) return 0;
+    viaducto::CrossSectionSet set;
+    set.Parse(text);
+    return viaducto::WriteLandXmlCrossSections(set, common::PathArgument(salida)) ? 1 : 0;
+  });
+}
+
+int32_t MyDll_tracliptrv2landxml(const char* entrada, const char* salida) {
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadClipTrvSections);
+}
+
+int32_t MyDll_traclip2landxml(const char* entrada, const char* salida) {
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadClipListingSections);
+}
+
+int32_t MyDll_traistram2landxml(const char* entrada, const char* salida) {
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadIstramSections);
+}
+
+int32_t MyDll_tramxroad2landxml(const char* entrada, const char* salida) {
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadMxroadSections);
+}
+
+int32_t MyDll_trahtrazado2lamdxml(const char* entrada, const char* salida) {
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadHtrazadoSections);
+}
