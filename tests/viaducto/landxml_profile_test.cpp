@@ -8,7 +8,7 @@
 #include "support/test_support.h"
 #include "viaducto.h"
 #include "viaducto/profile/landxml_profile.h"
-#include "viaducto/profile/native_profile.h"
+#include "common/native_profile.h"
 
 using testing_support::CrLf;
 using testing_support::DataFile;
@@ -50,7 +50,7 @@ class TempDirectoryScope {
 TEST(LandXmlProfile, ExportWritesPviAndParaCurves) {
   TempDir dir;
   const viaducto::Profile profile =
-      viaducto::ParseNativeProfileForLandXml("0 100 0 0 0\n100 102 2500 50 0.5\n200 100 0 0 0\n");
+      common::ParseNativeProfileForLandXml("0 100 0 0 0\n100 102 2500 50 0.5\n200 100 0 0 0\n");
   ASSERT_EQ(viaducto::ExportProfileToLandXml(profile, dir.File("rasante norte.xml"), FixedTime()), 1);
   EXPECT_EQ(ReadFile(dir.File("rasante norte.xml")),
             std::string(kDocumentStart) +
@@ -72,8 +72,8 @@ TEST(LandXmlProfile, RoundTripKeepsStationElevationAndCurveLength) {
   EXPECT_TRUE(FileExists(dir.File("$$$.xml")));
   std::string back = ReadFile(dir.File("vuelta.ras"));
   common::NormalizeLineEnds(back);
-  const viaducto::Profile before = viaducto::ParseNativeProfile(native);
-  const viaducto::Profile after = viaducto::ParseNativeProfile(back);
+  const viaducto::Profile before = common::ParseNativeProfile(native);
+  const viaducto::Profile after = common::ParseNativeProfile(back);
   ASSERT_EQ(after.size(), before.size());
   for (std::size_t i = 0; i < before.size(); ++i) {
     EXPECT_NEAR(after[i].station, before[i].station, 0.001);

@@ -6,8 +6,8 @@
 #include "support/test_support.h"
 #include "viaducto.h"
 #include "viaducto/profile/gts_profile.h"
-#include "viaducto/profile/native_profile.h"
-#include "viaducto/profile/profile_model.h"
+#include "common/native_profile.h"
+#include "common/profile_curves.h"
 
 using testing_support::ConvertBytes;
 using testing_support::CrLf;
@@ -32,14 +32,14 @@ const char kCrest[] = "0.000, 100.000, 0.000\r\n100.000, 102.000, 100.000\r\n200
 
 TEST(ProfileCurves, ParabolicAndCircularFromTheTangent) {
   viaducto::Profile crest = {Vertex(0, 100), Vertex(100, 102, 50), Vertex(200, 100)};
-  viaducto::CompleteCurves(crest, false);
+  common::CompleteCurves(crest, false);
   EXPECT_NEAR(crest[1].kv, 2500, 1e-9);
   EXPECT_NEAR(crest[1].external, 0.5, 1e-12);
   EXPECT_EQ(crest[2].kv, 0);
   EXPECT_EQ(crest[2].external, 0);
 
   viaducto::Profile circle = {Vertex(0, 100), Vertex(100, 102, 50), Vertex(200, 100)};
-  viaducto::CompleteCurves(circle, true);
+  common::CompleteCurves(circle, true);
   const double radius = 50 / std::tan((std::atan(0.02) - std::atan(-0.02)) / 2);
   EXPECT_NEAR(circle[1].kv, radius, 1e-9);
   EXPECT_NEAR(circle[1].external, std::sqrt(radius * radius + 2500) - radius, 1e-9);
@@ -48,31 +48,31 @@ TEST(ProfileCurves, ParabolicAndCircularFromTheTangent) {
 TEST(ProfileCurves, NoInfiniteOrUndefinedValues) {
   // A curve where the grade does not change has no kv: it is stored as 0.
   viaducto::Profile flat = {Vertex(0, 100), Vertex(100, 101, 40), Vertex(200, 102)};
-  viaducto::CompleteCurves(flat, false);
+  common::CompleteCurves(flat, false);
   EXPECT_EQ(flat[1].kv, 0);
   viaducto::Profile flatCircle = flat;
-  viaducto::CompleteCurves(flatCircle, true);
+  common::CompleteCurves(flatCircle, true);
   EXPECT_EQ(flatCircle[1].kv, 0);
   EXPECT_EQ(flatCircle[1].external, 0);
   common::TextWriter writer;
-  viaducto::FormatNativeProfile(flatCircle, viaducto::NativeProfileLayout::kFixedWidth, writer);
+  common::FormatNativeProfile(flatCircle, common::NativeProfileLayout::kFixedWidth, writer);
   EXPECT_EQ(writer.Bytes().find("nan"), std::string::npos);
   EXPECT_EQ(writer.Bytes().find("inf"), std::string::npos);
 
   // Two vertices at one station: a steep grade, not a division by zero.
-  EXPECT_EQ(viaducto::GradeBetween(Vertex(10, 5), Vertex(10, 6)), 100000000.0);
-  EXPECT_EQ(viaducto::GradeBetween(Vertex(10, 5), Vertex(10, 4)), -100000000.0);
-  EXPECT_EQ(viaducto::GradeBetween(Vertex(10, 5), Vertex(10, 5.00005)), 0.0);
+  EXPECT_EQ(common::GradeBetween(Vertex(10, 5), Vertex(10, 6)), 100000000.0);
+  EXPECT_EQ(common::GradeBetween(Vertex(10, 5), Vertex(10, 4)), -100000000.0);
+  EXPECT_EQ(common::GradeBetween(Vertex(10, 5), Vertex(10, 5.00005)), 0.0);
 }
 
 TEST(NativeProfile, ThreeLayouts) {
   viaducto::Profile crest = {Vertex(0, 100), Vertex(100, 102, 50), Vertex(200, 100)};
-  viaducto::CompleteCurves(crest, false);
+  common::CompleteCurves(crest, false);
   crest[0].kv = 9;  // ends are written without curve in the tab and blank layouts
   common::TextWriter fixed, tab, blank;
-  viaducto::FormatNativeProfile(crest, viaducto::NativeProfileLayout::kFixedWidth, fixed);
-  viaducto::FormatNativeProfile(crest, viaducto::NativeProfileLayout::kTab, tab);
-  viaducto::FormatNativeProfile(crest, viaducto::NativeProfileLayout::kBlank, blank);
+  common::FormatNativeProfile(crest, common::NativeProfileLayout::kFixedWidth, fixed);
+  common::FormatNativeProfile(crest, common::NativeProfileLayout::kTab, tab);
+  common::FormatNativeProfile(crest, common::NativeProfileLayout::kBlank, blank);
   EXPECT_EQ(fixed.Bytes(), CrLf("     0.000  100.000     9.000    0.000    0.000\n"
                                 "   100.000  102.000  2500.000   50.000    0.500\n"
                                 "   200.000  100.000     0.000    0.000    0.000\n"));
@@ -84,11 +84,11 @@ TEST(NativeProfile, ThreeLayouts) {
 
 TEST(NativeProfile, ReadersSkipCommentsAndShortLines) {
   const viaducto::Profile read =
-      viaducto::ParseNativeProfile("# rasante\n0 100 0 0 0\n\n1 2 3 4\n100\t102\t2500\t50\t0.5\n");
+      common::ParseNativeProfile("# rasante\n0 100 0 0 0\n\n1 2 3 4\n100\t102\t2500\t50\t0.5\n");
   ASSERT_EQ(read.size(), 2u);
   EXPECT_EQ(read[1].tangent, 50);
 
-  const viaducto::Profile forLandXml = viaducto::ParseNativeProfileForLandXml("0 1\n0 100\n100 102 2500\n5\n7     \n");
+  const viaducto::Profile forLandXml = common::ParseNativeProfileForLandXml("0 1\n0 100\n100 102 2500\n5\n7     \n");
   ASSERT_EQ(forLandXml.size(), 2u);
   EXPECT_EQ(forLandXml[0].elevation, 100);
   EXPECT_EQ(forLandXml[1].kv, 2500);

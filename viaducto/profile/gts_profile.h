@@ -6,9 +6,11 @@
 #include <string_view>
 
 #include "common/text_output.h"
-#include "viaducto/profile/profile_model.h"
+#include "common/profile_curves.h"
 
 namespace viaducto {
+
+using common::Profile;
 
 // First vertex and inner vertices with their curve length (2 x tangent); the last vertex
 // without a line feed after it.

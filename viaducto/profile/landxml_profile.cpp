@@ -7,7 +7,7 @@
 #include "common/paths.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
-#include "viaducto/profile/native_profile.h"
+#include "common/native_profile.h"
 
 namespace viaducto {
 
@@ -91,9 +91,9 @@ class ProfileImportHandler : public LandXmlHandler {
   Profile TakeCompletedProfile() {
     // Parabolic and circular curves are completed each by their own rule.
     Profile parabolic = profile_;
-    CompleteCurves(parabolic, false);
+    common::CompleteCurves(parabolic, false);
     Profile circular = profile_;
-    CompleteCurves(circular, true);
+    common::CompleteCurves(circular, true);
     for (std::size_t i = 0; i < profile_.size(); ++i) profile_[i] = circular_[i] ? circular[i] : parabolic[i];
     return std::move(profile_);
   }
@@ -179,10 +179,10 @@ int ExportProfileToLandXml(const Profile& profile, const std::string& salida, co
 
 Profile ThroughTemporaryNativeFile(const Profile& profile) {
   common::TextWriter writer;
-  FormatNativeProfile(profile, NativeProfileLayout::kBlank, writer);
+  common::FormatNativeProfile(profile, common::NativeProfileLayout::kBlank, writer);
   std::string text = writer.Bytes();
   common::NormalizeLineEnds(text);
-  return ParseNativeProfileForLandXml(text);
+  return common::ParseNativeProfileForLandXml(text);
 }
 
 }  // namespace viaducto

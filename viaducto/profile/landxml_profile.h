@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "viaducto/landxml/landxml_document.h"
-#include "viaducto/profile/profile_model.h"
+#include "common/profile_curves.h"
 
 namespace viaducto {
+
+using common::Profile;
 
 // "alignment: profile" for every named `ProfAlign`, in document order, each entry once.
 std::vector<std::string> ListLandXmlProfiles(const std::string& path);

@@ -9,7 +9,7 @@
 #include "viaducto.h"
 #include "viaducto/profile/gts_profile.h"
 #include "viaducto/profile/landxml_profile.h"
-#include "viaducto/profile/native_profile.h"
+#include "common/native_profile.h"
 #include "viaducto/profile/profile_listings.h"
 
 namespace viaducto {
@@ -32,7 +32,7 @@ int ListingToGts(const char* entrada, const char* salida, ProfileParser parse) {
 
 // A native profile file that begins with "#" is an Ispol listing saved under the native name.
 Profile ParseNativeOrIspolProfile(std::string_view text) {
-  return !text.empty() && text.front() == '#' ? ParseIspolProfile(text) : ParseNativeProfile(text);
+  return !text.empty() && text.front() == '#' ? ParseIspolProfile(text) : common::ParseNativeProfile(text);
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ int32_t MyDll_raszemta2gts(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
     std::string text;
     if (!common::LoadTextFile(common::PathArgument(entrada), text)) return 0;
-    return viaducto::WriteNativeProfile(viaducto::ParseGtsProfileComma(text), viaducto::NativeProfileLayout::kTab,
+    return common::WriteNativeProfile(viaducto::ParseGtsProfileComma(text), common::NativeProfileLayout::kTab,
                                         common::PathArgument(salida));
   });
 }
@@ -64,8 +64,8 @@ int32_t MyDll_rascartomap2zemta(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
     std::string text;
     if (!common::LoadTextFile(common::PathArgument(entrada), text)) return 0;
-    return viaducto::WriteNativeProfile(viaducto::ParseCartomapKeywordProfile(text),
-                                        viaducto::NativeProfileLayout::kFixedWidth, common::PathArgument(salida));
+    return common::WriteNativeProfile(viaducto::ParseCartomapKeywordProfile(text),
+                                        common::NativeProfileLayout::kFixedWidth, common::PathArgument(salida));
   });
 }
 
@@ -86,7 +86,7 @@ int ListingToLandXml(const char* entrada, const char* salida, ProfileParser pars
 
 int32_t MyDll_rterrex2landxml(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
-    return viaducto::ListingToLandXml(entrada, salida, viaducto::ParseNativeProfileForLandXml);
+    return viaducto::ListingToLandXml(entrada, salida, common::ParseNativeProfileForLandXml);
   });
 }
 
@@ -123,7 +123,7 @@ int32_t MyDll_rlandxml2gtsWCE(const char* nombreRas, const char* entrada, const 
         viaducto::ImportLandXmlProfile(joined.path(), common::PathArgument(nombreRas));
     std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
     if (imported.parse == viaducto::ParseResult::kCannotOpen) return 0;
-    return viaducto::WriteNativeProfile(imported.profile, viaducto::NativeProfileLayout::kFixedWidth,
+    return common::WriteNativeProfile(imported.profile, common::NativeProfileLayout::kFixedWidth,
                                         common::PathArgument(salida));
   });
 }

@@ -3,9 +3,11 @@
 
 #include <string_view>
 
-#include "viaducto/profile/profile_model.h"
+#include "common/profile_curves.h"
 
 namespace viaducto {
+
+using common::Profile;
 
 // Istram listing: lines of at least eight fields; station, elevation, grade in percent of the
 // segment that starts at the vertex (field 7) and kv (field 8). The curve at an inner vertex is
