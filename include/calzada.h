@@ -18,6 +18,50 @@ typedef void (*CalzadaMessageHook)(const char* caption, const char* text);
  * "caption: text" to standard error. */
 CALZADA_API void Calzada_SetMessageHook(CalzadaMessageHook hook);
 
+/* Alignments (every conversion takes the source path `entrada` and the target path `salida`;
+ * 1 when the target was written, 0 when not). */
+
+/* "Conversion de Ejes de CLIP PLT a Zemta" */
+CALZADA_API int32_t Calzada_Eje_Importa_ClipPlt(const char* entrada, const char* salida);
+/* "Conversion de Ejes de Zemta a CLIP PLT" */
+CALZADA_API int32_t Calzada_Eje_Exporta_ClipPlt(const char* entrada, const char* salida);
+/* "Conversion de Ejes de Inroads a Zemta" */
+CALZADA_API int32_t Calzada_Eje_Importa_Inroads(const char* entrada, const char* salida);
+/* "Conversion de Ejes de Ispol a Zemta" */
+CALZADA_API int32_t Calzada_Eje_Importa_Ispol(const char* entrada, const char* salida);
+/* "Conversion de Ejes de PL-ROAD a Zemta" */
+CALZADA_API int32_t Calzada_Eje_Importa_Plroad(const char* entrada, const char* salida);
+/* "Conversion de Ejes de MXROAD a Zemta" */
+CALZADA_API int32_t Calzada_Eje_Importa_Mxroad(const char* entrada, const char* salida);
+/* "Conversion de Ejes de Dragados MDW a Zemta" */
+CALZADA_API int32_t Calzada_Eje_Importa_Dragados(const char* entrada, const char* salida);
+/* "Conversion de Ejes de Asotec" */
+CALZADA_API int32_t Calzada_Eje_Importa_Asotec(const char* entrada, const char* salida);
+/* "Conversion de Ejes de WTrazado" */
+CALZADA_API int32_t Calzada_Eje_Importa_WTrazado(const char* entrada, const char* salida);
+
+/* Profiles. The help texts of the two Ispol profile conversions have always stood crossed over
+ * (the importer's names Zemta to Ispol, the exporter's Ispol to Zemta); they are kept so. */
+
+/* "Conversion de Rasantes de Inroads a Zemta" */
+CALZADA_API int32_t Calzada_Rasante_Importa_Inroads(const char* entrada, const char* salida);
+/* "Conversion de Rasantes de Clip a Zemta" */
+CALZADA_API int32_t Calzada_Rasante_Importa_Clip(const char* entrada, const char* salida);
+/* "Conversion de Rasantes de Clip (tan=Terrex) a Zemta" */
+CALZADA_API int32_t Calzada_Rasante_Importa_ClipTanSimple(const char* entrada, const char* salida);
+/* "Conversion de Rasantes de Zemta a Clip" */
+CALZADA_API int32_t Calzada_Rasante_Exporta_Clip(const char* entrada, const char* salida);
+/* "Conversion de Rasantes de Zemta a  Ispol" */
+CALZADA_API int32_t Calzada_Rasante_Importa_Ispol(const char* entrada, const char* salida);
+/* "Conversion de Rasantes de Ispol a Zemta" */
+CALZADA_API int32_t Calzada_Rasante_Exporta_Ispol(const char* entrada, const char* salida);
+/* "Conversion de Rasantes de MxRoad a Zemta" */
+CALZADA_API int32_t Calzada_Rasante_Importa_Mxroad(const char* entrada, const char* salida);
+/* "Conversion de Rasantes de Dragados MDW a Zemta" */
+CALZADA_API int32_t Calzada_Rasante_Importa_DragadosMDW(const char* entrada, const char* salida);
+/* "Conversion de Rasantes de WTRAZADO a Zemta" */
+CALZADA_API int32_t Calzada_Rasante_Importa_Wtrazado(const char* entrada, const char* salida);
+
 #ifdef __cplusplus
 }
 #endif

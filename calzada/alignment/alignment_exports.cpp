@@ -1,0 +1,34 @@
+// The alignment exports: thin wrappers that never let an exception or the caller's locale in.
+#include "calzada.h"
+#include "calzada/alignment/alignment_importers.h"
+#include "calzada/frame/conversion_export.h"
+
+using calzada::RunConversion;
+
+int32_t Calzada_Eje_Importa_ClipPlt(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportClipPlt, entrada, salida);
+}
+int32_t Calzada_Eje_Exporta_ClipPlt(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ExportClipPlt, entrada, salida);
+}
+int32_t Calzada_Eje_Importa_Inroads(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportInroadsAlignment, entrada, salida);
+}
+int32_t Calzada_Eje_Importa_Ispol(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportIspolAlignment, entrada, salida);
+}
+int32_t Calzada_Eje_Importa_Plroad(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportPlroadAlignment, entrada, salida);
+}
+int32_t Calzada_Eje_Importa_Mxroad(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportMxroadAlignment, entrada, salida);
+}
+int32_t Calzada_Eje_Importa_Dragados(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportDragadosAlignment, entrada, salida);
+}
+int32_t Calzada_Eje_Importa_Asotec(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportAsotecAlignment, entrada, salida);
+}
+int32_t Calzada_Eje_Importa_WTrazado(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportWtrazadoAlignment, entrada, salida);
+}

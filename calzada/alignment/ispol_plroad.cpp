@@ -1,0 +1,124 @@
+// Ispol and PL-Road alignment listings: whole-element lines without the native file's
+// conventions (Ispol gives lengths instead of stations, PL-Road an offset origin), mapped onto
+// native elements.
+#include <cmath>
+#include <vector>
+
+#include "calzada/alignment/alignment_importers.h"
+#include "common/numbers.h"
+#include "common/tokens.h"
+
+namespace calzada {
+
+Eje ParseIspolAlignment(std::string_view text) {
+  Eje records;
+  std::vector<int> types;
+  common::LineReader reader(text);
+  std::string_view piece;
+  std::vector<std::string_view> fields;
+  bool startRead = false;
+  double station = 0;
+  while (reader.Next(piece)) {
+    const std::string_view line = common::WithoutLineFeed(piece);
+    if (!line.empty() && line.front() == '#') {
+      if (records.empty()) continue;
+      break;  // the comment after the elements ends them
+    }
+    if (!startRead) {
+      station = common::LenientDouble(line);
+      startRead = true;
+      continue;
+    }
+    // A straight has no value field: its line ends with the azimuth.
+    const std::size_t count = common::SplitTokens(line, " \t", fields);
+    if (count < 7) continue;
+    const int type = common::LenientInt(fields[0]);
+    if (type != 1 && count < 8) continue;
+    const double value = count > 7 ? common::LenientDouble(fields[7]) : 0.0;
+    TramoEje r;
+    r.station = station;
+    r.length = common::LenientDouble(fields[1]);
+    r.x = common::LenientDouble(fields[2]);
+    r.y = common::LenientDouble(fields[3]);
+    r.azimuth = std::fabs(common::LenientDouble(fields[6]));
+    if (type == 2) r.radius = value;
+    if (type == 3) r.radius = -value;
+    if (type >= 4 && type <= 7) r.parameter = value;
+    station += r.length;
+    records.push_back(r);
+    types.push_back(type);
+  }
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const int type = types[i];
+    // Clothoids of types 4 and 7 lead into the element after them and take its radius.
+    if ((type == 4 || type == 7) && i + 1 < records.size()) records[i].radius = records[i + 1].radius;
+    records[i].kind = type == 1 ? common::kStraight : (type == 2 || type == 3) ? common::kArc : common::kClothoid;
+  }
+  return records;
+}
+
+int ImportIspolAlignment(const std::string& entrada, const std::string& salida) {
+  std::string text;
+  if (!common::LoadTextFile(entrada, text)) return 0;
+  return EscribeEjeNativo(ParseIspolAlignment(text), salida);
+}
+
+Eje ParsePlroadAlignment(std::string_view text) {
+  Eje records;
+  common::LineReader reader(text);
+  std::string_view piece;
+  std::vector<std::string_view> fields;
+  double offsetX = 0;
+  double offsetY = 0;
+  bool originRead = false;
+  while (reader.Next(piece)) {
+    const std::size_t count = common::SplitTokens(common::WithoutLineFeed(piece), " \t", fields);
+    if (!originRead) {
+      offsetX = count > 0 ? common::LenientDouble(fields[0]) : 0.0;
+      offsetY = count > 1 ? common::LenientDouble(fields[1]) : 0.0;
+      originRead = true;
+      continue;
+    }
+    if (count < 6) continue;
+    TramoEje r;
+    r.x = common::LenientDouble(fields[0]) + offsetX;
+    r.y = common::LenientDouble(fields[1]) + offsetY;
+    r.azimuth = common::LenientDouble(fields[2]);
+    r.radius = common::LenientDouble(fields[3]);
+    r.parameter = common::LenientDouble(fields[4]);
+    r.station = common::LenientDouble(fields[5]);
+    records.push_back(r);
+  }
+  // PL-Road gives a clothoid no radius: each clothoid of a run takes the radius of the element
+  // after it once a straight closes the run. A clothoid that is the last record has nothing
+  // after it and keeps its own radius.
+  const std::size_t none = records.size();
+  std::size_t runStart = none;
+  std::size_t lastClothoid = none;
+  auto closeRun = [&] {
+    for (std::size_t j = runStart; j <= lastClothoid && j + 1 < records.size(); ++j) {
+      records[j].radius = records[j + 1].radius;
+    }
+    runStart = lastClothoid = none;
+  };
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const TramoEje& r = records[i];
+    if (r.parameter > 0) {
+      if (runStart == none) runStart = i;
+      lastClothoid = i;
+    } else if (runStart != none && r.radius == 0 && r.parameter == 0) {
+      closeRun();
+    }
+  }
+  if (runStart != none) closeRun();
+  SetKindsFromValues(records);
+  return records;
+}
+
+int ImportPlroadAlignment(const std::string& entrada, const std::string& salida) {
+  std::string text;
+  if (!common::LoadTextFile(entrada, text)) return 0;
+  return EscribeEjeNativo(ParsePlroadAlignment(text), salida);
+}
+
+}  // namespace calzada

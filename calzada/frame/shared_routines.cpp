@@ -1,0 +1,20 @@
+#include "calzada/frame/shared_routines.h"
+
+#include "common/text_output.h"
+
+namespace calzada {
+
+void SetKindsFromValues(std::vector<TramoEje>& records) {
+  for (TramoEje& record : records) record.kind = common::KindFromValues(record.parameter, record.radius);
+}
+
+int EscribeEjeNativo(const std::vector<TramoEje>& records, const std::string& path) {
+  common::TextWriter writer;
+  for (const TramoEje& r : records) {
+    writer.Printf("%15.3lf %9.3lf %10.3lf %7.4lf %7.3lf %7.3lf\n", r.station, r.x, r.y, r.azimuth, r.parameter,
+                  r.radius);
+  }
+  return writer.SaveTo(path) ? 1 : 0;
+}
+
+}  // namespace calzada

@@ -1,0 +1,54 @@
+// Records and small routines every converter of this library shares. The number rules and the
+// text utilities live in common/; this library knows them by the names its converters use.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "common/number_rules.h"
+#include "common/paths.h"
+#include "common/records.h"
+#include "common/text_input.h"
+
+namespace calzada {
+
+// An alignment element at its start point (kind, station, x, y, spare, azimuth, radius,
+// parameter, length).
+using TramoEje = common::AlignmentElement;
+
+// A profile vertex; `grade` is a working value of the Clip reader.
+using VerticeRasante = common::ProfileVertex;
+
+using common::LeeDecimal;
+using common::LeeEstacion;
+using common::LeeNumeroComa;
+using common::SignoTolerante;
+
+// Reads with a 256-byte buffer up to the end of file, plus one: an upper bound of the records
+// a file holds. 0 when it cannot be read.
+inline std::size_t CuentaLineas(const std::string& path) { return common::CountFileLines(path); }
+
+// The path with `suffix` appended to the file name, before the extension.
+inline std::string AnadeSufijo(const std::string& path, const std::string& suffix) {
+  return common::AppendSuffix(path, suffix);
+}
+
+// Record `index` of `records`, or a record of zeros when the index lies outside: a missing
+// neighbour reads as zeros, which several converters rely on.
+template <typename Record>
+const Record& RecordOrZeros(const std::vector<Record>& records, long index) {
+  static const Record zeros{};
+  if (index < 0 || static_cast<std::size_t>(index) >= records.size()) return zeros;
+  return records[static_cast<std::size_t>(index)];
+}
+
+// The kind of every record from its parameter and radius.
+void SetKindsFromValues(std::vector<TramoEje>& records);
+
+// Writes the records as a native alignment file, one line per record: station, x, y, azimuth,
+// clothoid parameter and radius ("%15.3lf %9.3lf %10.3lf %7.4lf %7.3lf %7.3lf"). 1 when
+// written, 0 when the target cannot be written.
+int EscribeEjeNativo(const std::vector<TramoEje>& records, const std::string& path);
+
+}  // namespace calzada

@@ -1,0 +1,34 @@
+// The profile exports: thin wrappers that never let an exception or the caller's locale in.
+#include "calzada.h"
+#include "calzada/frame/conversion_export.h"
+#include "calzada/profile/profile_converters.h"
+
+using calzada::RunConversion;
+
+int32_t Calzada_Rasante_Importa_Inroads(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportInroadsProfile, entrada, salida);
+}
+int32_t Calzada_Rasante_Importa_Clip(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportClipAlz, entrada, salida);
+}
+int32_t Calzada_Rasante_Importa_ClipTanSimple(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportClipAlzTanSimple, entrada, salida);
+}
+int32_t Calzada_Rasante_Exporta_Clip(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ExportClipAlz, entrada, salida);
+}
+int32_t Calzada_Rasante_Importa_Ispol(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportIspolProfile, entrada, salida);
+}
+int32_t Calzada_Rasante_Exporta_Ispol(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ExportIspolProfile, entrada, salida);
+}
+int32_t Calzada_Rasante_Importa_Mxroad(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportMxroadProfile, entrada, salida);
+}
+int32_t Calzada_Rasante_Importa_DragadosMDW(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportDragadosProfile, entrada, salida);
+}
+int32_t Calzada_Rasante_Importa_Wtrazado(const char* entrada, const char* salida) {
+  return RunConversion(calzada::ImportWtrazadoProfile, entrada, salida);
+}
