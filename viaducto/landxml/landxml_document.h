@@ -1,4 +1,4 @@
-// LandXML documents: the event-driven reader every LandXML import uses, the writer that gives
+// LandXML documents: the event-driven reader every LandXML import uses (from common/), the writer that gives
 // every exported document the same frame and text, the line-joining copy of the "WCE"
 // imports and the selection list handed to the front end.
 #pragma once
@@ -10,50 +10,20 @@
 #include <string_view>
 #include <vector>
 
+#include "common/xml_reader.h"
+
 namespace viaducto {
 
-// Element and attribute names are matched by local name without regard to case, so LandXML
-// 1.0, 1.1 and 1.2 files, with or without a namespace, read alike.
-bool NameIs(std::string_view name, std::string_view wanted);
-
-struct LandXmlAttribute {
-  std::string_view localName;
-  std::string_view value;  // UTF-8, entities already resolved
-};
-using LandXmlAttributes = std::vector<LandXmlAttribute>;
-
-// The value of the first attribute whose local name is `name` (any case); none when absent.
-std::optional<std::string_view> GetAttribute(const LandXmlAttributes& attributes, std::string_view name);
-
-// GetAttribute read as a number the way atof does ("INF" and other text read as 0).
-std::optional<double> GetNumber(const LandXmlAttributes& attributes, std::string_view name);
-
-// Receives the events of one parse. Text between tags arrives whole in one Characters call
-// (never cut at a buffer boundary), and only while WantsText() is true when it is read, so a
-// handler that keeps no text costs no memory for it.
-class LandXmlHandler {
- public:
-  virtual ~LandXmlHandler() = default;
-  virtual void StartElement(std::string_view localName, const LandXmlAttributes& attributes) = 0;
-  virtual void EndElement(std::string_view localName) = 0;
-  virtual void Characters(std::string_view /*text*/) {}
-  virtual bool WantsText() const { return false; }
-};
-
-enum class ParseResult {
-  kComplete,    // the whole document was read
-  kMalformed,   // reading stopped at an error; the events before it were delivered
-  kCannotOpen,  // the file cannot be read; no event was delivered
-};
-
-// Streams the file through the handler; memory does not grow with the document. Network
-// access, external entities and entity definitions are off (an entity-expansion bomb stops at
-// its first reference). A document without an encoding declaration that is not valid UTF-8 is
-// read as Windows-1252, as older Spanish tools save it.
-class LandXmlReader {
- public:
-  ParseResult Parse(const std::string& path, LandXmlHandler& handler);
-};
+// The reader lives in common/ (the surface library reads LandXML too); its names are used here
+// unqualified as before.
+using common::GetAttribute;
+using common::GetNumber;
+using common::LandXmlAttribute;
+using common::LandXmlAttributes;
+using common::LandXmlHandler;
+using common::LandXmlReader;
+using common::NameIs;
+using common::ParseResult;
 
 // Writes one LandXML document: the declaration, then the whole document on one line, then one
 // line end. Attributes are given before the element they belong to, in the order they are to

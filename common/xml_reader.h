@@ -1,0 +1,57 @@
+// Reading LandXML (and any XML document) event by event on libxml2's SAX2 parser: elements and
+// attributes by local name without regard to case, text delivered whole, the file streamed in
+// chunks. The road-geometry and the surface libraries both read LandXML through it.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace common {
+
+// Element and attribute names are matched by local name without regard to case, so LandXML
+// 1.0, 1.1 and 1.2 files, with or without a namespace, read alike.
+bool NameIs(std::string_view name, std::string_view wanted);
+
+struct LandXmlAttribute {
+  std::string_view localName;
+  std::string_view value;  // UTF-8, entities already resolved
+};
+using LandXmlAttributes = std::vector<LandXmlAttribute>;
+
+// The value of the first attribute whose local name is `name` (any case); none when absent.
+std::optional<std::string_view> GetAttribute(const LandXmlAttributes& attributes, std::string_view name);
+
+// GetAttribute read as a number the way atof does ("INF" and other text read as 0).
+std::optional<double> GetNumber(const LandXmlAttributes& attributes, std::string_view name);
+
+// Receives the events of one parse. Text between tags arrives whole in one Characters call
+// (never cut at a buffer boundary), and only while WantsText() is true when it is read, so a
+// handler that keeps no text costs no memory for it.
+class LandXmlHandler {
+ public:
+  virtual ~LandXmlHandler() = default;
+  virtual void StartElement(std::string_view localName, const LandXmlAttributes& attributes) = 0;
+  virtual void EndElement(std::string_view localName) = 0;
+  virtual void Characters(std::string_view /*text*/) {}
+  virtual bool WantsText() const { return false; }
+};
+
+enum class ParseResult {
+  kComplete,    // the whole document was read
+  kMalformed,   // reading stopped at an error; the events before it were delivered
+  kCannotOpen,  // the file cannot be read; no event was delivered
+};
+
+// Streams the file through the handler; memory does not grow with the document. Network
+// access, external entities and entity definitions are off (an entity-expansion bomb stops at
+// its first reference). A document without an encoding declaration that is not valid UTF-8 is
+// read as Windows-1252, as older Spanish tools save it.
+class LandXmlReader {
+ public:
+  ParseResult Parse(const std::string& path, LandXmlHandler& handler);
+};
+
+}  // namespace common
