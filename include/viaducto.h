@@ -270,6 +270,12 @@ VIADUCTO_API int32_t MyDll_tramxroad2landxml(const char* entrada, const char* sa
 /* "Conversion de Transversales de HTRAZADO  a LandXML". */
 VIADUCTO_API int32_t MyDll_trahtrazado2lamdxml(const char* entrada, const char* salida);
 
+/* "Conversion Seccion Transversal Clip RTF". A Clip cross-section report (RTF, one table per
+ * section) to two native cross-section files, one per surface (salida1, salida2), with codes
+ * that mark each point's place in its section; the second surface is completed with the outer
+ * points of the first. The number of points written to salida1 (0 when none). */
+VIADUCTO_API int32_t MyDll_clipST2zemta(const char* lecturas, const char* salida1, const char* salida2);
+
 /* "Conversion de Puntos de zemta a gts". Blank- or tab-separated points (number, x, y, z,
  * optional code) to the GTS point file "number,x,y,z[,code]". 1 when written; 0 when entrada
  * cannot be read or salida cannot be written. */
