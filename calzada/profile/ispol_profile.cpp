@@ -21,16 +21,23 @@ double WithoutBlanks(const std::string& field) {
   return common::LenientDouble(digits);
 }
 
-// Elevation on the grade lines at `station`; false outside the stations of the vertices.
-bool ElevationOnGrades(const Rasante& rasante, double station, double& elevation) {
+// Elevation on the grade lines at `station`, between the first pair of vertices that encloses
+// it; false outside the stations of the vertices. `ordered`: stations never decrease, so the
+// pair is found by bisection.
+bool ElevationOnGrades(const Rasante& rasante, bool ordered, double station, double& elevation) {
   if (station < rasante.front().station || station > rasante.back().station) return false;
-  for (std::size_t k = 0; k + 1 < rasante.size(); ++k) {
-    if (rasante[k].station <= station && station <= rasante[k + 1].station) {
-      elevation = rasante[k].elevation + (station - rasante[k].station) * Pendiente(rasante[k], rasante[k + 1]);
-      return true;
-    }
+  std::size_t k = 0;
+  if (ordered) {
+    const auto atOrAfter = std::lower_bound(rasante.begin(), rasante.end(), station,
+                                            [](const VerticeRasante& v, double s) { return v.station < s; });
+    const std::size_t j = static_cast<std::size_t>(atOrAfter - rasante.begin());
+    k = j == 0 ? 0 : j - 1;
+  } else {
+    while (k + 1 < rasante.size() && !(rasante[k].station <= station && station <= rasante[k + 1].station)) ++k;
+    if (k + 1 >= rasante.size()) return false;
   }
-  return false;
+  elevation = rasante[k].elevation + (station - rasante[k].station) * Pendiente(rasante[k], rasante[k + 1]);
+  return true;
 }
 
 }  // namespace
@@ -93,6 +100,8 @@ void FormatIspolReport(const Rasante& rasante, const std::string& project, commo
   for (int group = 0; group < 9; ++group) dashes += std::string(12, '-') + (group < 8 ? " " : "");
   writer.Write(dashes + "\n\n");
   if (rasante.empty()) return;
+  const auto byStation = [](const VerticeRasante& a, const VerticeRasante& b) { return a.station < b.station; };
+  const bool ordered = std::is_sorted(rasante.begin(), rasante.end(), byStation);
   writer.Printf("%83.3lf%13.3lf\n", rasante.front().station, rasante.front().elevation);
   for (std::size_t i = 1; i + 1 < rasante.size(); ++i) {
     const VerticeRasante& v = rasante[i];
@@ -101,7 +110,8 @@ void FormatIspolReport(const Rasante& rasante, const std::string& project, commo
     double entryElevation = 0;
     double exitElevation = 0;
     // A curve that reaches past either end of the profile is left out.
-    if (!ElevationOnGrades(rasante, entry, entryElevation) || !ElevationOnGrades(rasante, exit, exitElevation)) {
+    if (!ElevationOnGrades(rasante, ordered, entry, entryElevation) ||
+        !ElevationOnGrades(rasante, ordered, exit, exitElevation)) {
       continue;
     }
     writer.Printf("%18.6lf%13.3lf%13.3lf%13.3lf%13.3lf%13.3lf%13.3lf%13.3lf%13.3lf\n",

@@ -254,3 +254,20 @@ TEST(CalzadaLocale, SpanishProcessLocaleChangesNoNumber) {
   EXPECT_EQ(ras, SampleProfile());
   EXPECT_EQ(eje, Fixture("variante.eje"));
 }
+
+TEST(CalzadaIspolReport, StationsOutOfOrderAreStillReadOffTheirGradeLines) {
+  // The first pair of vertices that encloses a station gives its elevation, ordered or not.
+  calzada::Rasante rasante(4);
+  const double values[4][3] = {{0, 100, 0}, {100, 102, 0}, {60, 101, 0}, {200, 100, 0}};
+  for (std::size_t i = 0; i < 4; ++i) {
+    rasante[i].station = values[i][0];
+    rasante[i].elevation = values[i][1];
+  }
+  rasante[2].tangent = 10;
+  rasante[2].kv = 500;
+  common::TextWriter writer;
+  calzada::FormatIspolReport(rasante, "p", writer);
+  // Entry 50 on the grade 0-100 (101.0), exit 70 also there (101.4).
+  EXPECT_NE(writer.Bytes().find("       50.000      101.000       70.000      101.400\r\n"), std::string::npos)
+      << writer.Bytes();
+}
