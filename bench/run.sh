@@ -90,3 +90,26 @@ report "puntos-shp-pun-1M" "$cli call ImportarPuntosDeShapeline $points_shp $wor
   "rm -f $work/ogr-puntos.csv; ogr2ogr -f CSV $work/ogr-puntos.csv $points_shp -lco GEOMETRY=AS_XY"
 report "puntos-dxf-pun-200k" "$cli call Calzada_Puntos_Importa_Dxf $drawing $work/out-dxf.pun" \
   "rm -f $work/ogr-dxf.csv; ogr2ogr -f CSV $work/ogr-dxf.csv $drawing -lco GEOMETRY=AS_XYZ"
+
+# --- cross sections: 500 000 points, native file to GTS and LandXML, LandXML back (sorted) ---
+sections=$work/transversales-500k.tra
+sections_xml=$work/transversales-500k.xml
+if [ ! -s "$sections" ] || [ ! -s "$sections_xml" ]; then
+  awk -v tra="$sections" -v xml="$sections_xml" 'BEGIN {
+    printf "<?xml version=\"1.0\"?>\n<LandXML><Alignments><Alignment name=\"Eje\"><CrossSects>\n" > xml;
+    for (s = 0; s < 20000; s++) {
+      sta = s * 20; pk = (s * 7919) % 20000 * 20;  # LandXML sections out of order
+      printf "<CrossSect sta=\"%.3f\"><CrossSectSurf name=\"Terreno\"><PntList2D>", pk > xml;
+      for (p = 0; p < 25; p++) {
+        o = -12 + p; z = 600 + s * 0.01 + (o < 0 ? -o : o) * 0.02;
+        printf "%8.3f %8.3f %8.3f P%d\n", sta, o, z, p > tra;
+        printf " %.3f %.3f", 12 - p, z > xml;  # points right to left
+      }
+      printf "</PntList2D></CrossSectSurf></CrossSect>\n" > xml;
+    }
+    printf "</CrossSects></Alignment></Alignments></LandXML>\n" > xml }'
+fi
+report "transversales-tra-gts-500k" "$cli call MyDll_zemta2gts $sections $work/out-tra.gts" "sort -n $sections > /dev/null"
+report "transversales-tra-xml-500k" "$cli call MyDll_traterrex2landxml $sections $work/out-tra.xml" "sort -n $sections > /dev/null"
+report "transversales-xml-tra-500k" "$cli call MyDll_tralandxml2gtsWCE Eje Terreno $sections_xml $work/out-xml.tra" \
+  "cat $sections_xml > /dev/null"
