@@ -35,6 +35,33 @@ PLANIMETRO_API int32_t Calzada_Puntos_Importa_Dxf(const char* entrada, const cha
  * cannot be read or salida cannot be written. */
 PLANIMETRO_API int32_t Calzada_Puntos_Exporta_Dxf(const char* entrada, const char* salida);
 
+/* "Importa Superficie". Every 3DFACE of layer entrada2 (letter case ignored) of the drawing
+ * entrada that forms a triangle (a triangle repeats its third corner as the fourth) becomes a
+ * triangle of the native surface file salida; corners closer than 0.001 in plan are merged.
+ * Returns the number of triangles; 0 when the drawing cannot be read or has no face on the
+ * layer. */
+PLANIMETRO_API int32_t Calzada_Sup_Importa_Dxf(const char* entrada, const char* entrada2, const char* salida);
+
+/* "Selecciona Superficie". Writes the name of every Surface of the LandXML file entrada to the
+ * list file salida, one per line in document order. Returns the number of names (0, with an
+ * empty list, when the file cannot be read). */
+PLANIMETRO_API int32_t Calzada_SupSel_LandXML(const char* entrada, const char* salida);
+
+/* "Importa Sup de LandXML". The points (P, own coordinates or a CgPoint named by pntRef) and
+ * faces (F) of every Surface named entrada2 (letter case ignored) of the LandXML file entrada
+ * become the native surface file salida, through the triangle file "$$$.TRI" of the temporary
+ * directory, which stays. Returns 1 once that file has loaded; 0 when the document cannot be
+ * read or the surface has no point. */
+PLANIMETRO_API int32_t Calzada_Sup_Importa_LandXML(const char* entrada, const char* entrada2, const char* salida);
+
+/* "Conversion de DXF a lineas (capas)". Every vertex of the LWPOLYLINEs and POLYLINEs on the
+ * layers listed in ficheroCapas (one per line) of the drawing last listed by
+ * Calzada_getCapasDxf (ficheroDXF is not used) is projected on the native alignment ficheroEje
+ * and written to ficheroLineas as "station offset x y z layer", stations gathered into cross
+ * sections within 0.2 and sorted by station and offset. Returns 1. */
+PLANIMETRO_API int32_t Calzada_creaFicheroLineas(const char* ficheroLineas, const char* ficheroDXF,
+                                                 const char* ficheroCapas, const char* ficheroEje);
+
 #ifdef __cplusplus
 }
 #endif

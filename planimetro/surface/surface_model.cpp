@@ -1,0 +1,485 @@
+#include "planimetro/surface/surface_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+#include "common/numbers.h"
+#include "common/text_input.h"
+#include "common/tokens.h"
+
+namespace planimetro::surface {
+
+// ---- Quadtree ------------------------------------------------------------------------------
+
+namespace {
+
+// Identical points never fit in one leaf, so splitting stops at this depth and the leaf grows.
+constexpr int kMaxDepth = 40;
+
+}  // namespace
+
+void ArbolPuntos::Vaciar() { nodes_.clear(); }
+
+int ArbolPuntos::ChildOf(const Node& node, const PuntoSup& point) {
+  const double centreX = 0.5 * (node.minX + node.maxX);
+  const double centreY = 0.5 * (node.minY + node.maxY);
+  return (point.x > centreX ? 1 : 0) + (point.y > centreY ? 2 : 0);
+}
+
+void ArbolPuntos::Construir(const std::vector<PuntoSup>& points) {
+  nodes_.clear();
+  if (points.empty()) return;
+  Node root{points[0].x, points[0].y, points[0].x, points[0].y, -1, 0, {}};
+  for (const PuntoSup& point : points) {
+    root.minX = std::min(root.minX, point.x);
+    root.minY = std::min(root.minY, point.y);
+    root.maxX = std::max(root.maxX, point.x);
+    root.maxY = std::max(root.maxY, point.y);
+  }
+  nodes_.reserve(points.size() / (kLeafCapacity / 2) * 2 + 1);
+  nodes_.push_back(std::move(root));
+  for (std::size_t i = 0; i < points.size(); ++i) Insert(points, static_cast<int32_t>(i));
+}
+
+void ArbolPuntos::Insert(const std::vector<PuntoSup>& points, int32_t index) {
+  std::size_t node = 0;
+  while (nodes_[node].children >= 0) {
+    node = static_cast<std::size_t>(nodes_[node].children + ChildOf(nodes_[node], points[index]));
+  }
+  nodes_[node].points.push_back(index);
+  if (nodes_[node].points.size() > kLeafCapacity && nodes_[node].depth < kMaxDepth) Split(points, node);
+}
+
+void ArbolPuntos::Split(const std::vector<PuntoSup>& points, std::size_t node) {
+  const int32_t first = static_cast<int32_t>(nodes_.size());
+  const Node parent = nodes_[node];  // copied: the table may move while children are added
+  const double centreX = 0.5 * (parent.minX + parent.maxX);
+  const double centreY = 0.5 * (parent.minY + parent.maxY);
+  for (int child = 0; child < 4; ++child) {
+    const bool east = (child & 1) != 0;
+    const bool north = (child & 2) != 0;
+    nodes_.push_back(Node{east ? centreX : parent.minX, north ? centreY : parent.minY, east ? parent.maxX : centreX,
+                          north ? parent.maxY : centreY, -1, parent.depth + 1, {}});
+  }
+  nodes_[node].children = first;
+  nodes_[node].points.clear();
+  nodes_[node].points.shrink_to_fit();
+  for (const int32_t index : parent.points) {
+    nodes_[static_cast<std::size_t>(first + ChildOf(parent, points[index]))].points.push_back(index);
+  }
+  for (int child = 0; child < 4; ++child) {
+    const std::size_t leaf = static_cast<std::size_t>(first + child);
+    if (nodes_[leaf].points.size() > kLeafCapacity && nodes_[leaf].depth < kMaxDepth) Split(points, leaf);
+  }
+}
+
+long ArbolPuntos::Buscar(const std::vector<PuntoSup>& points, double x, double y, double tolerance) const {
+  if (nodes_.empty()) return -1;
+  long best = -1;
+  double bestDistance = tolerance * tolerance;
+  std::vector<std::size_t> pending{0};
+  while (!pending.empty()) {
+    const Node& node = nodes_[pending.back()];
+    pending.pop_back();
+    if (x < node.minX - tolerance || x > node.maxX + tolerance || y < node.minY - tolerance ||
+        y > node.maxY + tolerance) {
+      continue;
+    }
+    if (node.children >= 0) {
+      for (int child = 0; child < 4; ++child) pending.push_back(static_cast<std::size_t>(node.children + child));
+      continue;
+    }
+    for (const int32_t index : node.points) {
+      const double dx = points[index].x - x;
+      const double dy = points[index].y - y;
+      const double distance = dx * dx + dy * dy;
+      if (distance <= bestDistance) {
+        if (best < 0 || distance < bestDistance || index < best) best = index;
+        bestDistance = distance;
+      }
+    }
+  }
+  return best;
+}
+
+// ---- Model -----------------------------------------------------------------------------------
+
+void SuperficieTin::Vaciar() {
+  for (auto& list : lists) list.clear();
+  points.Vaciar();
+  edges.Clear();
+  nodes.Clear();
+  index.Vaciar();
+  triangleCount = 0;
+  firstEdgeAt_.clear();
+  nextAtA_.clear();
+  nextAtB_.clear();
+}
+
+void SuperficieTin::PrepararPuntos() {
+  index.Construir(points.Points());
+  nodes.Clear();
+  nodes.Reserve(points.Size());
+  for (std::size_t i = 0; i < points.Size(); ++i) nodes.Append(NodoSup());
+  firstEdgeAt_.assign(points.Size(), -1);
+}
+
+long SuperficieTin::BuscarArista(int32_t p, int32_t q) const {
+  if (p < 0 || static_cast<std::size_t>(p) >= firstEdgeAt_.size()) return -1;
+  const std::vector<AristaSup>& table = edges.Records();
+  for (int32_t e = firstEdgeAt_[static_cast<std::size_t>(p)]; e >= 0;) {
+    const AristaSup& edge = table[static_cast<std::size_t>(e)];
+    const bool live = (edge.flags & kDeletedEdge) == 0;
+    if (edge.a == p) {
+      if (live && edge.b == q) return e;
+      e = nextAtA_[static_cast<std::size_t>(e)];
+    } else {
+      if (live && edge.a == q) return e;
+      e = nextAtB_[static_cast<std::size_t>(e)];
+    }
+  }
+  return -1;
+}
+
+void SuperficieTin::LinkEdge(int32_t e) {
+  const AristaSup& edge = edges.Records()[static_cast<std::size_t>(e)];
+  nextAtA_.push_back(firstEdgeAt_[static_cast<std::size_t>(edge.a)]);
+  nextAtB_.push_back(firstEdgeAt_[static_cast<std::size_t>(edge.b)]);
+  firstEdgeAt_[static_cast<std::size_t>(edge.a)] = e;
+  firstEdgeAt_[static_cast<std::size_t>(edge.b)] = e;
+}
+
+int32_t SuperficieTin::CrearArista(int32_t p, int32_t q) {
+  AristaSup edge;
+  edge.a = p;
+  edge.b = q;
+  if (!edges.Append(edge)) return -1;
+  const int32_t e = static_cast<int32_t>(edges.Size() - 1);
+  LinkEdge(e);
+  // The edge-created hook: both end points count one more edge.
+  for (const int32_t end : {p, q}) {
+    NodoSup& node = nodes.At(end);
+    if (node.edgeCount++ == 0) node.edge = e;
+  }
+  return e;
+}
+
+bool SuperficieTin::AnadirTriangulo(int32_t p0, int32_t p1, int32_t p2, uint8_t tag) {
+  const long count = static_cast<long>(points.Size());
+  for (const int32_t p : {p0, p1, p2}) {
+    if (p < 0 || p >= count) return false;
+  }
+  if (p0 == p1 || p1 == p2 || p2 == p0) return false;
+  const int32_t ends[3][2] = {{p0, p1}, {p1, p2}, {p2, p0}};
+  int32_t triangle[3];
+  for (int k = 0; k < 3; ++k) {
+    long e = BuscarArista(ends[k][0], ends[k][1]);
+    if (e < 0) e = CrearArista(ends[k][0], ends[k][1]);
+    if (e < 0) return false;
+    triangle[k] = static_cast<int32_t>(e);
+  }
+  for (int k = 0; k < 3; ++k) {
+    AristaSup& edge = edges.At(triangle[k]);
+    const int32_t following = triangle[(k + 1) % 3];
+    const int32_t other = triangle[(k + 2) % 3];
+    if (edge.side1[0] < 0) {
+      edge.side1 = {following, other};
+      edge.tag1 = tag;
+    } else if (edge.side2[0] < 0) {
+      edge.side2 = {following, other};
+      edge.tag2 = tag;
+    }
+  }
+  return true;
+}
+
+void SuperficieTin::BorrarArista(int32_t e) {
+  AristaSup& edge = edges.At(e);
+  if (edge.a < 0 || (edge.flags & kDeletedEdge) != 0) return;
+  edge.flags |= kDeletedEdge;
+  // The triangles on its sides go with it.
+  for (const auto& side : {edge.side1, edge.side2}) {
+    for (const int32_t neighbour : side) {
+      if (neighbour < 0) continue;
+      AristaSup& other = edges.At(neighbour);
+      if (other.side1[0] == e || other.side1[1] == e) other.side1 = {-1, -1};
+      if (other.side2[0] == e || other.side2[1] == e) other.side2 = {-1, -1};
+    }
+  }
+  edge.side1 = {-1, -1};
+  edge.side2 = {-1, -1};
+  // The edge-deleted hook.
+  for (const int32_t end : {edge.a, edge.b}) {
+    NodoSup& node = nodes.At(end);
+    --node.edgeCount;
+    if (node.edge == e) {
+      node.edge = -1;
+      // Another live edge at the point keeps the record useful.
+      if (node.edgeCount > 0) {
+        for (int32_t other = firstEdgeAt_[static_cast<std::size_t>(end)]; other >= 0;) {
+          const AristaSup& candidate = edges.Records()[static_cast<std::size_t>(other)];
+          if ((candidate.flags & kDeletedEdge) == 0) {
+            node.edge = other;
+            break;
+          }
+          other = candidate.a == end ? nextAtA_[static_cast<std::size_t>(other)] : nextAtB_[static_cast<std::size_t>(other)];
+        }
+      }
+    }
+  }
+}
+
+namespace {
+
+// Where each record goes when every unwanted one is replaced by the last wanted one: -1 for
+// the dropped ones. Returns the number kept.
+template <typename Keep>
+std::size_t FillGapsFromTheEnd(std::size_t count, Keep keep, std::vector<int32_t>& target) {
+  target.resize(count);
+  for (std::size_t i = 0; i < count; ++i) target[i] = static_cast<int32_t>(i);
+  std::size_t last = count;
+  std::size_t i = 0;
+  while (i < last) {
+    if (keep(i)) {
+      ++i;
+      continue;
+    }
+    target[i] = -1;
+    while (last > i + 1 && !keep(last - 1)) target[--last] = -1;
+    if (last == i + 1) {
+      last = i;
+      break;
+    }
+    target[last - 1] = static_cast<int32_t>(i);
+    --last;
+    ++i;
+  }
+  return last;
+}
+
+int32_t Renumbered(const std::vector<int32_t>& target, int32_t index) {
+  return index >= 0 && static_cast<std::size_t>(index) < target.size() ? target[static_cast<std::size_t>(index)] : -1;
+}
+
+}  // namespace
+
+void SuperficieTin::Compactar() {
+  std::vector<PuntoSup>& pointTable = points.Points();
+  std::vector<NodoSup>& nodeTable = nodes.Records();
+  std::vector<AristaSup>& edgeTable = edges.Records();
+  nodeTable.resize(pointTable.size());
+
+  std::vector<int32_t> target;
+  const std::size_t keptPoints =
+      FillGapsFromTheEnd(pointTable.size(), [&](std::size_t i) { return nodeTable[i].edgeCount > 0; }, target);
+  const bool pointsMoved = keptPoints != pointTable.size();
+  if (pointsMoved) {
+    for (std::size_t i = 0; i < target.size(); ++i) {
+      const int32_t to = target[i];
+      if (to >= 0 && static_cast<std::size_t>(to) != i) {
+        pointTable[static_cast<std::size_t>(to)] = pointTable[i];
+        nodeTable[static_cast<std::size_t>(to)] = nodeTable[i];
+      }
+    }
+    pointTable.resize(keptPoints);
+    nodeTable.resize(keptPoints);
+    for (AristaSup& edge : edgeTable) {
+      edge.a = Renumbered(target, edge.a);
+      edge.b = Renumbered(target, edge.b);
+    }
+  }
+
+  const std::size_t keptEdges = FillGapsFromTheEnd(
+      edgeTable.size(), [&](std::size_t i) { return (edgeTable[i].flags & kDeletedEdge) == 0; }, target);
+  const bool edgesMoved = keptEdges != edgeTable.size();
+  if (edgesMoved) {
+    for (std::size_t i = 0; i < target.size(); ++i) {
+      const int32_t to = target[i];
+      if (to >= 0 && static_cast<std::size_t>(to) != i) edgeTable[static_cast<std::size_t>(to)] = edgeTable[i];
+    }
+    edgeTable.resize(keptEdges);
+    for (AristaSup& edge : edgeTable) {
+      for (int32_t& link : edge.side1) link = Renumbered(target, link);
+      for (int32_t& link : edge.side2) link = Renumbered(target, link);
+    }
+    for (NodoSup& node : nodeTable) node.edge = Renumbered(target, node.edge);
+  }
+
+  if (pointsMoved || edgesMoved) RebuildEdgeLists();
+  if (pointsMoved) index.Construir(pointTable);
+}
+
+void SuperficieTin::RebuildEdgeLists() {
+  firstEdgeAt_.assign(points.Size(), -1);
+  nextAtA_.clear();
+  nextAtB_.clear();
+  nextAtA_.reserve(edges.Size());
+  nextAtB_.reserve(edges.Size());
+  for (std::size_t e = 0; e < edges.Size(); ++e) LinkEdge(static_cast<int32_t>(e));
+}
+
+// ---- Triangle text file ------------------------------------------------------------------
+
+void WriteTriangleFile(const std::vector<PuntoSup>& points, const std::vector<std::array<int32_t, 3>>& triangles,
+                       common::TextWriter& out) {
+  out.Printf("%d\n", static_cast<int>(points.size()));
+  for (const PuntoSup& point : points) out.Printf("%0.3lf %0.3lf %0.3lf\n", point.x, point.y, point.z);
+  out.Printf("%d\n", static_cast<int>(triangles.size()));
+  for (const auto& triangle : triangles) out.Printf("%d %d %d\n", triangle[0], triangle[1], triangle[2]);
+}
+
+bool CargarTri(SuperficieTin& model, const std::string& path) {
+  model.Vaciar();
+  std::string text;
+  if (!common::LoadTextFile(path, text)) return false;
+  common::LineReader reader(text);
+  std::string_view piece;
+  std::vector<std::string_view> tokens;
+  constexpr std::string_view kSeparators = " \t";
+
+  // A count line: its first field by its leading digits; none when the file has ended.
+  auto readCount = [&](long& count) {
+    if (!reader.Next(piece)) return false;
+    common::SplitTokens(piece, kSeparators, tokens);
+    count = tokens.empty() ? 0 : common::LenientInt(tokens[0]);
+    return true;
+  };
+
+  long pointCount = 0;
+  if (!readCount(pointCount) || pointCount <= 0) return false;
+  for (long i = 0; i < pointCount && reader.Next(piece); ++i) {
+    common::SplitTokens(piece, kSeparators, tokens);
+    PuntoSup point;
+    if (tokens.size() > 0) point.x = common::LenientDouble(tokens[0]);
+    if (tokens.size() > 1) point.y = common::LenientDouble(tokens[1]);
+    if (tokens.size() > 2) point.z = common::LenientDouble(tokens[2]);
+    model.points.Anadir(point);
+  }
+  model.PrepararPuntos();
+
+  long triangles = 0;
+  if (!readCount(triangles)) {
+    model.Vaciar();
+    return false;
+  }
+  if (triangles > 0) model.edges.Reserve(static_cast<std::size_t>(std::min<long>(triangles, 1L << 26)) * 3 / 2 + model.points.Size());
+  for (long i = 0; i < triangles && reader.Next(piece); ++i) {
+    if (common::SplitTokens(piece, kSeparators, tokens) < 3) continue;
+    if (model.AnadirTriangulo(common::LenientInt(tokens[0]), common::LenientInt(tokens[1]), common::LenientInt(tokens[2]), 0)) {
+      ++model.triangleCount;
+    }
+  }
+  return true;
+}
+
+// ---- Native surface file -----------------------------------------------------------------
+
+namespace {
+
+// Little-endian fields, whatever the machine.
+class BinaryWriter {
+ public:
+  explicit BinaryWriter(std::string& bytes) : bytes_(bytes) {}
+  void Int(int32_t value) { Unsigned(static_cast<uint32_t>(value), 4); }
+  void Byte(uint8_t value) { bytes_.push_back(static_cast<char>(value)); }
+  void Double(double value) {
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    Unsigned(bits, 8);
+  }
+  void Zeros(std::size_t count) { bytes_.append(count, '\0'); }
+  void Text(std::string_view text) { bytes_.append(text); }
+
+ private:
+  void Unsigned(uint64_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes_.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+  }
+  std::string& bytes_;
+};
+
+constexpr int32_t kHeaderSize = 208;
+constexpr std::size_t kEntryNameSize = 32;
+
+}  // namespace
+
+std::string SurfaceFileBytes(SuperficieTin& model) {
+  model.Compactar();
+  const std::vector<PuntoSup>& points = model.points.Points();
+  const std::vector<AristaSup>& edges = model.edges.Records();
+  const std::vector<NodoSup>& nodes = model.nodes.Records();
+
+  std::string bytes;
+  bytes.reserve(kHeaderSize + points.size() * (24 + 12) + edges.size() * 46 + 64);
+  BinaryWriter out(bytes);
+  out.Int(kHeaderSize);
+  out.Text(std::string_view("SUP\0", 4));
+  for (int entry = 0; entry < 3; ++entry) {
+    out.Int(0);
+    out.Int(0);
+    out.Zeros(kEntryNameSize);
+    out.Int(255);
+  }
+  out.Int(1);
+  out.Zeros(12);  // three ints 0
+  out.Zeros(4);   // reserved
+  out.Double(SuperficieTin::kConstant);
+  out.Int(0);
+  for (const auto& list : model.lists) out.Int(static_cast<int32_t>(list.size()));
+  out.Int(static_cast<int32_t>(points.size()));
+  out.Int(static_cast<int32_t>(model.triangleCount));
+  out.Double(SuperficieTin::kTolerance);
+  out.Double(SuperficieTin::kTolerance);
+
+  for (const auto& list : model.lists) {
+    for (const EntradaSup& entry : list) {
+      out.Int(static_cast<int32_t>(entry.name.size()));
+      if (!entry.name.empty()) {
+        out.Text(entry.name);
+        out.Byte(0);
+      }
+      out.Int(entry.value);
+    }
+  }
+
+  out.Int(static_cast<int32_t>(points.size()));
+  if (points.empty()) return bytes;
+  for (const PuntoSup& point : points) {
+    out.Double(point.x);
+    out.Double(point.y);
+    out.Double(point.z);
+  }
+
+  out.Int(1);
+  out.Int(static_cast<int32_t>(edges.size()));
+  for (const AristaSup& edge : edges) {
+    out.Int(edge.a);
+    out.Int(edge.b);
+    out.Int(edge.side1[0]);
+    out.Int(edge.side1[1]);
+    out.Int(edge.side2[0]);
+    out.Int(edge.side2[1]);
+    out.Byte(edge.flags);
+    out.Byte(edge.tag1);
+    out.Byte(edge.tag2);
+    out.Zeros(19);
+  }
+
+  out.Int(1);
+  out.Int(static_cast<int32_t>(nodes.size()));
+  for (const NodoSup& node : nodes) {
+    out.Int(node.edgeCount);
+    out.Int(node.edge);
+    out.Int(node.flag);
+  }
+  return bytes;
+}
+
+long GuardarSup(SuperficieTin& model, const std::string& path) {
+  const std::string bytes = SurfaceFileBytes(model);
+  if (!common::WriteFileBytes(path, bytes)) return 0;
+  return model.triangleCount;
+}
+
+}  // namespace planimetro::surface
