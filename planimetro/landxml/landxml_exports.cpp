@@ -1,0 +1,17 @@
+// The LandXML surface exports: thin wrappers that never let an exception out.
+#include "common/export_guard.h"
+#include "planimetro.h"
+#include "planimetro/landxml/landxml_surface.h"
+
+int32_t Calzada_SupSel_LandXML(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    return planimetro::landxml::ListLandXmlSurfaces(common::PathArgument(entrada), common::PathArgument(salida));
+  });
+}
+
+int32_t Calzada_Sup_Importa_LandXML(const char* entrada, const char* entrada2, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    return planimetro::landxml::ImportLandXmlSurface(common::PathArgument(entrada), common::PathArgument(entrada2),
+                                                     common::PathArgument(salida));
+  });
+}

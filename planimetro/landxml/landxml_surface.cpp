@@ -1,0 +1,230 @@
+#include "planimetro/landxml/landxml_surface.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "common/numbers.h"
+#include "common/temp_files.h"
+#include "common/text_case.h"
+#include "common/text_output.h"
+#include "common/tokens.h"
+#include "common/xml_reader.h"
+#include "planimetro/frame/segmented_array.h"
+#include "planimetro/surface/surface_model.h"
+
+namespace planimetro::landxml {
+namespace {
+
+using common::LandXmlAttributes;
+using common::NameIs;
+
+// Point and face texts: numbers separated by blanks and tabs (and the line ends of a text
+// written over several lines).
+constexpr std::string_view kTextSeparators = " \t\r\n";
+
+// A surface point: its own coordinates, or those of the CgPoint it refers to.
+struct PuntoLandXml {
+  int32_t id = 0;
+  double x = 0;
+  double y = 0;
+  double z = 0;
+  long cgPoint = -1;
+};
+
+struct CaraLandXml {
+  int32_t points[3] = {0, 0, 0};  // counted from 0
+};
+
+struct CgPointLandXml {
+  double x = 0;
+  double y = 0;
+  double z = 0;
+};
+
+// Three numbers of a point text: decimal commas accepted; northing, easting, elevation.
+bool ReadThreeNumbers(std::string_view text, double& x, double& y, double& z) {
+  std::string points(text);
+  std::replace(points.begin(), points.end(), ',', '.');
+  std::vector<std::string_view> tokens;
+  if (common::SplitTokens(points, kTextSeparators, tokens) < 3) return false;
+  y = common::LenientDouble(tokens[0]);
+  x = common::LenientDouble(tokens[1]);
+  z = common::LenientDouble(tokens[2]);
+  return true;
+}
+
+class SurfaceListHandler : public common::LandXmlHandler {
+ public:
+  void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
+    if (!NameIs(name, "Surface")) return;
+    if (const auto surfaceName = common::GetAttribute(attributes, "name")) names.emplace_back(*surfaceName);
+  }
+  void EndElement(std::string_view) override {}
+
+  std::vector<std::string> names;
+};
+
+class SurfaceImportHandler : public common::LandXmlHandler {
+ public:
+  explicit SurfaceImportHandler(std::string wanted) : wanted_(std::move(wanted)) {}
+
+  void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
+    if (NameIs(name, "Surface")) {
+      // Each start of a surface of that name selects again: surfaces of one name merge.
+      const auto surfaceName = common::GetAttribute(attributes, "name");
+      selected_ = surfaceName && common::EqualsIgnoringCase(*surfaceName, wanted_);
+    } else if (NameIs(name, "CgPoint")) {
+      const auto pointName = common::GetAttribute(attributes, "name");
+      cgNamed_ = pointName.has_value();
+      cgName_ = pointName ? common::LowerAscii(*pointName) : std::string();
+      Open(kCgPoint);
+    } else if (selected_ && NameIs(name, "P")) {
+      const auto id = common::GetAttribute(attributes, "id");
+      id_ = id ? common::LenientInt(*id) : 0;
+      const auto reference = common::GetAttribute(attributes, "pntRef");
+      pntRef_ = reference ? common::LowerAscii(*reference) : std::string();
+      Open(kPoint);
+    } else if (selected_ && NameIs(name, "F")) {
+      Open(kFace);
+    }
+  }
+
+  void Characters(std::string_view text) override { text_.append(text); }
+  bool WantsText() const override { return open_ != kNone; }
+
+  void EndElement(std::string_view name) override {
+    if (open_ == kPoint && NameIs(name, "P")) {
+      EndPoint();
+    } else if (open_ == kFace && NameIs(name, "F")) {
+      EndFace();
+    } else if (open_ == kCgPoint && NameIs(name, "CgPoint")) {
+      EndCgPoint();
+    } else {
+      return;
+    }
+    open_ = kNone;
+    text_.clear();
+  }
+
+  // The triangle text file: points placed by id (placeholders "0 0 0" for missing ids),
+  // then the faces.
+  void WriteTriangleFile(common::TextWriter& out) const {
+    const std::vector<PuntoLandXml>& points = points_.Records();
+    // An id far beyond the number of points would make billions of placeholders; such a
+    // point is left out (its faces then name no point and are skipped on loading).
+    const long limit = 4 * static_cast<long>(points.size()) + 1000000;
+    long largest = 0;
+    for (const PuntoLandXml& point : points) {
+      if (point.id <= limit) largest = std::max<long>(largest, point.id);
+    }
+    std::vector<long> slot(static_cast<std::size_t>(largest), -1);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const long id = points[i].id;
+      if (id >= 1 && id <= largest && slot[static_cast<std::size_t>(id - 1)] < 0) slot[static_cast<std::size_t>(id - 1)] = static_cast<long>(i);
+    }
+    out.Printf("%ld\n", largest);
+    const std::vector<CgPointLandXml>& named = cgPoints_.Records();
+    for (const long record : slot) {
+      if (record < 0) {
+        out.Write("0 0 0\n");
+        continue;
+      }
+      const PuntoLandXml& point = points[static_cast<std::size_t>(record)];
+      if (point.cgPoint >= 0) {
+        const CgPointLandXml& cg = named[static_cast<std::size_t>(point.cgPoint)];
+        out.Printf("%0.3lf %0.3lf %0.3lf\n", cg.x, cg.y, cg.z);
+      } else {
+        out.Printf("%0.3lf %0.3lf %0.3lf\n", point.x, point.y, point.z);
+      }
+    }
+    out.Printf("%ld\n", static_cast<long>(faces_.Size()));
+    for (const CaraLandXml& face : faces_.Records()) {
+      out.Printf("%d %d %d\n", face.points[0], face.points[1], face.points[2]);
+    }
+  }
+
+ private:
+  enum OpenElement { kNone, kPoint, kFace, kCgPoint };
+
+  void Open(OpenElement element) {
+    open_ = element;
+    text_.clear();
+  }
+
+  void EndPoint() {
+    PuntoLandXml point;
+    point.id = id_;
+    if (!ReadThreeNumbers(text_, point.x, point.y, point.z)) {
+      const auto found = cgByName_.find(pntRef_);
+      if (found == cgByName_.end()) return;
+      point.cgPoint = found->second;
+    }
+    points_.Append(point);
+  }
+
+  void EndFace() {
+    std::vector<std::string_view> tokens;
+    if (common::SplitTokens(text_, kTextSeparators, tokens) < 3) return;
+    CaraLandXml face;
+    for (int k = 0; k < 3; ++k) face.points[k] = common::LenientInt(tokens[static_cast<std::size_t>(k)]) - 1;
+    faces_.Append(face);
+  }
+
+  void EndCgPoint() {
+    CgPointLandXml point;
+    if (!cgNamed_ || !ReadThreeNumbers(text_, point.x, point.y, point.z)) return;
+    if (!cgPoints_.Append(point)) return;
+    // The first point of a name is the one found.
+    cgByName_.emplace(cgName_, static_cast<long>(cgPoints_.Size() - 1));
+  }
+
+  std::string wanted_;
+  bool selected_ = false;
+  OpenElement open_ = kNone;
+  std::string text_;
+  int32_t id_ = 0;
+  std::string pntRef_;
+  std::string cgName_;
+  bool cgNamed_ = false;
+  SegmentedArray<PuntoLandXml> points_;
+  SegmentedArray<CaraLandXml> faces_;
+  SegmentedArray<CgPointLandXml> cgPoints_;
+  std::unordered_map<std::string, long> cgByName_;
+};
+
+}  // namespace
+
+std::string TriangleFilePath() { return common::TempPath("$$$.TRI"); }
+
+int ListLandXmlSurfaces(const std::string& document, const std::string& listFile) {
+  SurfaceListHandler handler;
+  // A document that breaks off lists the surfaces before the fault.
+  common::LandXmlReader().Parse(document, handler);
+  common::TextWriter out;
+  for (const std::string& name : handler.names) {
+    out.Write(name);
+    out.Write("\n");
+  }
+  common::WriteFileReplacing(listFile, out.Bytes());
+  return static_cast<int>(handler.names.size());
+}
+
+int ImportLandXmlSurface(const std::string& document, const std::string& surfaceName, const std::string& target) {
+  SurfaceImportHandler handler(surfaceName);
+  if (common::LandXmlReader().Parse(document, handler) == common::ParseResult::kCannotOpen) return 0;
+  common::TextWriter triangles;
+  handler.WriteTriangleFile(triangles);
+  const std::string triangleFile = TriangleFilePath();
+  if (!common::WriteFileReplacing(triangleFile, triangles.Bytes())) return 0;
+
+  surface::SuperficieTin model;
+  if (!surface::CargarTri(model, triangleFile)) return 0;
+  model.name = target;
+  if (!model.points.Empty() && !model.edges.Empty()) surface::GuardarSup(model, target);
+  return 1;
+}
+
+}  // namespace planimetro::landxml
