@@ -1,0 +1,320 @@
+#include "planimetro/lines/lines_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string_view>
+#include <unordered_set>
+
+#include "common/numbers.h"
+#include "common/text_case.h"
+#include "common/text_input.h"
+#include "common/text_output.h"
+#include "common/tokens.h"
+#include "planimetro/dxf/current_drawing.h"
+#include "planimetro/dxf/dxf_reader.h"
+
+namespace planimetro::lines {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kRangeSlack = 0.001;      // a foot this far outside an element still counts
+constexpr double kOffsetOnAxis = 0.009;    // smaller offsets are written as 0
+constexpr long long kSectionWindow = 200;  // mm: stations closer than 0.2 form one section
+constexpr double kBisectionStep = 0.001;
+
+common::Point2 Direction(double azimuth) {
+  return common::Point2{std::sin(azimuth * common::kRadiansPerGrad), std::cos(azimuth * common::kRadiansPerGrad)};
+}
+
+// Along the direction, and to its right.
+double Along(const common::Point2& from, const common::Point2& to, const common::Point2& direction) {
+  return (to.x - from.x) * direction.x + (to.y - from.y) * direction.y;
+}
+double ToTheRight(const common::Point2& from, const common::Point2& to, const common::Point2& direction) {
+  return (to.x - from.x) * direction.y - (to.y - from.y) * direction.x;
+}
+
+struct Foot {
+  double along = 0;   // from the element start
+  double offset = 0;  // signed
+};
+
+bool FootOnStraight(const common::AlignmentElement& e, const common::Point2& p, Foot& foot) {
+  const common::Point2 start{e.x, e.y};
+  const common::Point2 direction = Direction(e.azimuth);
+  foot.along = Along(start, p, direction);
+  foot.offset = ToTheRight(start, p, direction);
+  return true;
+}
+
+bool FootOnArc(const common::AlignmentElement& e, const common::Point2& p, Foot& foot) {
+  const common::Point2 start{e.x, e.y};
+  const double r = std::fabs(e.radius);
+  // The centre is square to the start azimuth, to the right for a clockwise arc.
+  const common::Point2 centre = common::PointAlong(start, e.radius, e.azimuth + 100);
+  const double dx = p.x - centre.x;
+  const double dy = p.y - centre.y;
+  const double distance = std::hypot(dx, dy);
+  if (distance == 0) return false;
+  double turned = std::atan2(dx, dy) - std::atan2(start.x - centre.x, start.y - centre.y);
+  if (e.radius < 0) turned = -turned;
+  turned = std::fmod(turned, 2 * kPi);
+  if (turned < 0) turned += 2 * kPi;
+  foot.along = turned * r;
+  // A point before the start lies just short of a full turn.
+  if (foot.along > e.length + kRangeSlack) foot.along -= 2 * kPi * r;
+  foot.offset = (e.radius > 0 ? 1.0 : -1.0) * (r - distance);
+  return true;
+}
+
+bool FootOnClothoid(const TramoLineas& tramo, const common::Point2& p, Foot& foot) {
+  const double length = tramo.element.length;
+  if (length <= 0) return false;
+  const common::ClothoidPoint first = common::PointOnClothoid(tramo.clothoid, 0);
+  const common::ClothoidPoint last = common::PointOnClothoid(tramo.clothoid, length);
+  // Outside the normals at the ends, the foot is not on this element.
+  if (Along(first.point, p, Direction(first.azimuth)) < -kRangeSlack) return false;
+  if (Along(last.point, p, Direction(last.azimuth)) > kRangeSlack) return false;
+  // Bisection: keep the half on whose side of the normal at the middle the point lies.
+  double low = 0;
+  double high = length;
+  while (high - low >= kBisectionStep) {
+    const double middle = 0.5 * (low + high);
+    const common::ClothoidPoint at = common::PointOnClothoid(tramo.clothoid, middle);
+    if (Along(at.point, p, Direction(at.azimuth)) > 0) {
+      low = middle;
+    } else {
+      high = middle;
+    }
+  }
+  foot.along = 0.5 * (low + high);
+  const common::ClothoidPoint at = common::PointOnClothoid(tramo.clothoid, foot.along);
+  foot.offset = ToTheRight(at.point, p, Direction(at.azimuth));
+  return true;
+}
+
+long long Millimetres(double value) { return static_cast<long long>(std::floor(value * 1000 + 0.5)); }
+
+}  // namespace
+
+void PrepareAlignment(const std::vector<common::AlignmentElement>& records, std::vector<TramoLineas>& alignment) {
+  alignment.clear();
+  alignment.reserve(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    TramoLineas tramo;
+    tramo.element = records[i];
+    common::AlignmentElement& e = tramo.element;
+    e.length = i + 1 < records.size() ? records[i + 1].station - e.station : 0;
+    if (e.length == 0) {
+      e.radius = 0;
+      e.parameter = 0;
+    }
+    e.kind = common::KindFromValues(e.parameter, e.radius);
+    alignment.push_back(tramo);
+  }
+  for (std::size_t i = 0; i + 1 < alignment.size(); ++i) {
+    const common::AlignmentElement& e = alignment[i].element;
+    common::AlignmentElement& next = alignment[i + 1].element;
+    const common::Point2 start{e.x, e.y};
+    if (e.kind == common::kStraight) {
+      const common::Point2 end = common::PointAlong(start, e.length, e.azimuth);
+      next.x = end.x;
+      next.y = end.y;
+    } else if (e.kind == common::kArc && e.length > 0.001) {
+      // The centre is where the radius at the start meets the radius through the recorded
+      // next start; the next start is then put on the circle.
+      const double startRadial = common::NormalizeGrads(e.azimuth + 100);
+      const double endRadial = startRadial + e.length / e.radius * common::kGradsPerRadian;
+      const common::Point2 recorded{next.x, next.y};
+      const std::optional<common::Point2> centre =
+          common::IntersectLines(start, common::PointAlong(start, 10, startRadial), recorded,
+                                 common::PointAlong(recorded, 10, endRadial));
+      const common::Point2 c = centre ? *centre : common::PointAlong(start, e.radius, startRadial);
+      const common::Point2 end = common::PointAlong(c, e.radius, endRadial - 200);
+      next.x = end.x;
+      next.y = end.y;
+    }
+  }
+  for (std::size_t i = 0; i < alignment.size(); ++i) {
+    const double previousRadius = i > 0 ? alignment[i - 1].element.radius : 0;
+    alignment[i].clothoid = common::ClothoidOfElement(alignment[i].element, previousRadius);
+  }
+}
+
+bool ReadLinesAlignment(const std::string& path, std::vector<TramoLineas>& alignment) {
+  alignment.clear();
+  std::string text;
+  if (!common::LoadTextFile(path, text)) return false;
+  std::vector<common::AlignmentElement> records;
+  common::LineReader reader(text);
+  std::string_view piece;
+  std::vector<std::string_view> fields;
+  while (reader.Next(piece)) {
+    if (common::SplitTokens(piece, " \t\n", fields) < 6 || fields[0][0] == '*') continue;
+    common::AlignmentElement e;
+    e.station = common::LenientDouble(fields[0]);
+    e.x = common::LenientDouble(fields[1]);
+    e.y = common::LenientDouble(fields[2]);
+    e.azimuth = common::LenientDouble(fields[3]);
+    e.parameter = common::LenientDouble(fields[4]);
+    e.radius = common::LenientDouble(fields[5]);
+    records.push_back(e);
+  }
+  PrepareAlignment(records, alignment);
+  return true;
+}
+
+bool ProjectOnAlignment(const std::vector<TramoLineas>& alignment, const common::Point2& point, double& station,
+                        double& offset) {
+  if (alignment.empty()) return false;
+  double best = 1e8;
+  bool found = false;
+  for (const TramoLineas& tramo : alignment) {
+    const common::AlignmentElement& e = tramo.element;
+    Foot foot;
+    bool have = false;
+    switch (e.kind) {
+      case common::kStraight: have = FootOnStraight(e, point, foot); break;
+      case common::kArc: have = FootOnArc(e, point, foot); break;
+      default: have = FootOnClothoid(tramo, point, foot); break;
+    }
+    if (!have || foot.along < -kRangeSlack || foot.along > e.length + kRangeSlack) continue;
+    if (std::fabs(foot.offset) < best) {
+      best = std::fabs(foot.offset);
+      station = e.station + foot.along;
+      offset = foot.offset;
+      found = true;
+    }
+  }
+  if (!found) return false;
+  if (station < alignment.front().element.station) return false;
+  if (station > alignment.back().element.station + kRangeSlack) return false;
+  return true;
+}
+
+void GatherAndSort(std::vector<PuntoLinea>& points) {
+  if (points.empty()) return;
+  std::vector<long long> stations(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) stations[i] = Millimetres(points[i].station);
+
+  // Distinct stations, most frequent first; equally frequent ones in station order.
+  std::vector<long long> distinct = stations;
+  std::sort(distinct.begin(), distinct.end());
+  std::vector<std::pair<long long, long long>> frequency;  // count, station
+  for (std::size_t i = 0; i < distinct.size();) {
+    std::size_t j = i;
+    while (j < distinct.size() && distinct[j] == distinct[i]) ++j;
+    frequency.emplace_back(static_cast<long long>(j - i), distinct[i]);
+    i = j;
+  }
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  std::stable_sort(frequency.begin(), frequency.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
+
+  // Points in station order; snapping a window to a station inside it keeps that order.
+  std::vector<std::size_t> order(points.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return stations[a] < stations[b]; });
+  std::vector<long long> sorted(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i) sorted[i] = stations[order[i]];
+
+  std::vector<bool> discarded(distinct.size(), false);
+  for (const auto& [count, centre] : frequency) {
+    const std::size_t at = static_cast<std::size_t>(std::lower_bound(distinct.begin(), distinct.end(), centre) - distinct.begin());
+    if (discarded[at]) continue;
+    const long long low = centre - kSectionWindow + 1;
+    const long long high = centre + kSectionWindow - 1;
+    auto first = std::lower_bound(sorted.begin(), sorted.end(), low);
+    auto last = std::upper_bound(sorted.begin(), sorted.end(), high);
+    for (auto it = first; it != last; ++it) *it = centre;
+    auto firstCandidate = std::lower_bound(distinct.begin(), distinct.end(), low);
+    auto lastCandidate = std::upper_bound(distinct.begin(), distinct.end(), high);
+    for (auto it = firstCandidate; it != lastCandidate; ++it) discarded[static_cast<std::size_t>(it - distinct.begin())] = true;
+  }
+  for (std::size_t i = 0; i < order.size(); ++i) stations[order[i]] = sorted[i];
+
+  // Station, then offset: stations are whole millimetres now; offsets within the same
+  // millimetre count as equal and keep their reading order.
+  std::vector<std::size_t> byKey(points.size());
+  std::vector<long long> offsets(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    byKey[i] = i;
+    offsets[i] = Millimetres(points[i].offset);
+  }
+  std::sort(byKey.begin(), byKey.end(), [&](std::size_t a, std::size_t b) {
+    if (stations[a] != stations[b]) return stations[a] < stations[b];
+    if (offsets[a] != offsets[b]) return offsets[a] < offsets[b];
+    return points[a].sequence < points[b].sequence;
+  });
+  std::vector<PuntoLinea> result;
+  result.reserve(points.size());
+  for (const std::size_t i : byKey) {
+    result.push_back(std::move(points[i]));
+    result.back().station = static_cast<double>(stations[i]) / 1000.0;
+  }
+  points = std::move(result);
+}
+
+int CreateLinesFile(const std::string& linesFile, const std::string& layerFile, const std::string& alignmentFile) {
+  // The chosen layers, one per line.
+  std::unordered_set<std::string> layers;
+  {
+    std::string text;
+    if (common::LoadTextFile(layerFile, text)) {
+      common::LineReader reader(text);
+      std::string_view piece;
+      while (reader.Next(piece)) {
+        const std::string_view name = common::WithoutLineFeed(piece);
+        if (!name.empty()) layers.insert(common::LowerAscii(name));
+      }
+    }
+  }
+
+  std::vector<TramoLineas> alignment;
+  ReadLinesAlignment(alignmentFile, alignment);
+
+  std::vector<PuntoLinea> points;
+  if (!layers.empty() && !alignment.empty()) {
+    dxf::DxfFile file;
+    if (file.Open(dxf::CurrentDrawing()) && dxf::BuscarEntidades(file)) {
+      dxf::DxfGroup group;
+      dxf::DxfPolyline polyline;
+      while (dxf::LeerGrupoDxf(file, group)) {
+        if (group.code != 0) continue;
+        if (dxf::IsKeyword(group.value, "ENDSEC")) break;
+        if (dxf::IsKeyword(group.value, "LWPOLYLINE")) {
+          dxf::LeerPolilineaLigera(file, polyline);
+        } else if (dxf::IsKeyword(group.value, "POLYLINE")) {
+          dxf::LeerPolilinea(file, polyline);
+        } else {
+          continue;
+        }
+        if (layers.count(common::LowerAscii(polyline.layer)) == 0) continue;
+        for (const dxf::DxfVertex& vertex : polyline.vertices) {
+          PuntoLinea point;
+          if (!ProjectOnAlignment(alignment, common::Point2{vertex.x, vertex.y}, point.station, point.offset)) continue;
+          if (std::fabs(point.offset) < kOffsetOnAxis) point.offset = 0;
+          point.x = vertex.x;
+          point.y = vertex.y;
+          point.z = vertex.z;
+          point.layer = polyline.layer;
+          point.sequence = static_cast<long>(points.size());
+          points.push_back(std::move(point));
+        }
+      }
+    }
+  }
+  GatherAndSort(points);
+
+  common::TextWriter out;
+  for (const PuntoLinea& point : points) {
+    out.Printf("%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %s\n", common::PrintableZero(point.station, 3),
+               common::PrintableZero(point.offset, 3), common::PrintableZero(point.x, 3), common::PrintableZero(point.y, 3),
+               common::PrintableZero(point.z, 3), point.layer.c_str());
+  }
+  out.SaveTo(linesFile);
+  return 1;
+}
+
+}  // namespace planimetro::lines

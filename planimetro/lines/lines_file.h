@@ -1,0 +1,53 @@
+// The lines file: the polyline vertices of chosen layers of a drawing, each given its station
+// and signed offset on a road alignment, gathered into cross sections and sorted.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/clothoid.h"
+#include "common/geometry.h"
+#include "common/records.h"
+
+namespace planimetro::lines {
+
+// One line of the lines file.
+struct PuntoLinea {
+  double station = 0;
+  double offset = 0;  // negative to the left of the alignment
+  double x = 0;
+  double y = 0;
+  double z = 0;
+  std::string layer;
+  long sequence = 0;  // order of reading: keeps the order of points that sort equal
+};
+
+// One element of the alignment, with what projecting on it needs.
+struct TramoLineas {
+  common::AlignmentElement element;  // start point possibly recomputed, length set
+  common::Clothoid clothoid;         // for clothoids
+};
+
+// The alignment from a native alignment file: lines whose first field starts with "*" are
+// header lines, lines without six fields are skipped. Each element's length is the next
+// station minus its own (the last record, the end point, has length 0); an element of length
+// 0 loses its radius and parameter; the start point after a straight, and after an arc longer
+// than 0.001, is recomputed from that element. False when the file cannot be read.
+bool ReadLinesAlignment(const std::string& path, std::vector<TramoLineas>& alignment);
+void PrepareAlignment(const std::vector<common::AlignmentElement>& records, std::vector<TramoLineas>& alignment);
+
+// Station and offset of `point`: the foot on the element with the smallest offset among those
+// whose foot lies within the element (0.001 of slack at each end). False when no element has
+// the foot, or the station is before the start or more than 0.001 past the end.
+bool ProjectOnAlignment(const std::vector<TramoLineas>& alignment, const common::Point2& point, double& station,
+                        double& offset);
+
+// Rounds stations to millimetres and snaps every station within 0.2 of a more frequent one to
+// it, then sorts by station and offset.
+void GatherAndSort(std::vector<PuntoLinea>& points);
+
+// The export: the layers listed in `layerFile`, of the drawing last listed (the current
+// drawing), projected on `alignmentFile`, into `linesFile`. Always 1.
+int CreateLinesFile(const std::string& linesFile, const std::string& layerFile, const std::string& alignmentFile);
+
+}  // namespace planimetro::lines
