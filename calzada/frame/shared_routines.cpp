@@ -1,8 +1,12 @@
 #include "calzada/frame/shared_routines.h"
 
+#include <cmath>
+
 #include "common/text_output.h"
 
 namespace calzada {
+
+double FiniteOrZero(double value) { return std::isfinite(value) ? value : 0.0; }
 
 void SetKindsFromValues(std::vector<TramoEje>& records) {
   for (TramoEje& record : records) record.kind = common::KindFromValues(record.parameter, record.radius);
@@ -11,8 +15,8 @@ void SetKindsFromValues(std::vector<TramoEje>& records) {
 int EscribeEjeNativo(const std::vector<TramoEje>& records, const std::string& path) {
   common::TextWriter writer;
   for (const TramoEje& r : records) {
-    writer.Printf("%15.3lf %9.3lf %10.3lf %7.4lf %7.3lf %7.3lf\n", r.station, r.x, r.y, r.azimuth, r.parameter,
-                  r.radius);
+    writer.Printf("%15.3lf %9.3lf %10.3lf %7.4lf %7.3lf %7.3lf\n", FiniteOrZero(r.station), FiniteOrZero(r.x),
+                  FiniteOrZero(r.y), FiniteOrZero(r.azimuth), FiniteOrZero(r.parameter), FiniteOrZero(r.radius));
   }
   return writer.SaveTo(path) ? 1 : 0;
 }

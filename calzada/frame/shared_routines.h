@@ -43,12 +43,15 @@ const Record& RecordOrZeros(const std::vector<Record>& records, long index) {
   return records[static_cast<std::size_t>(index)];
 }
 
+// A value a file can carry: one that overflowed to infinity, or is undefined, is written as 0.
+double FiniteOrZero(double value);
+
 // The kind of every record from its parameter and radius.
 void SetKindsFromValues(std::vector<TramoEje>& records);
 
 // Writes the records as a native alignment file, one line per record: station, x, y, azimuth,
-// clothoid parameter and radius ("%15.3lf %9.3lf %10.3lf %7.4lf %7.3lf %7.3lf"). 1 when
-// written, 0 when the target cannot be written.
+// clothoid parameter and radius ("%15.3lf %9.3lf %10.3lf %7.4lf %7.3lf %7.3lf"), no value
+// ever infinite or undefined. 1 when written, 0 when the target cannot be written.
 int EscribeEjeNativo(const std::vector<TramoEje>& records, const std::string& path);
 
 }  // namespace calzada

@@ -18,8 +18,6 @@ char LastUpper(std::string_view token) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-double Finite(double value) { return std::isfinite(value) ? value : 0.0; }
-
 // The curve of an inner vertex from whichever of kv, T and F the file gave.
 void CompleteClipCurve(VerticeRasante& v, double change) {
   if (v.kv != 0) {
@@ -29,8 +27,8 @@ void CompleteClipCurve(VerticeRasante& v, double change) {
   if (v.tangent == 0 && v.external == 0) return;
   // Without a change of grade kv and the derived length are stored as 0, never as infinite.
   const bool fromExternal = v.tangent == 0;
-  if (fromExternal) v.tangent = Finite(std::fabs(4 * v.external / change));
-  v.kv = Finite(std::fabs(2 * v.tangent / change));
+  if (fromExternal) v.tangent = FiniteOrZero(std::fabs(4 * v.external / change));
+  v.kv = FiniteOrZero(std::fabs(2 * v.tangent / change));
   if (!fromExternal) v.external = std::fabs(change * v.tangent * 0.25);
 }
 
@@ -118,7 +116,11 @@ int ExportClipAlz(const std::string& entrada, const std::string& salida) {
 }
 
 int WriteNativeRasante(const Rasante& rasante, const std::string& path) {
-  return common::WriteNativeProfile(rasante, common::NativeProfileLayout::kFixedWidth, path);
+  Rasante finite = rasante;
+  for (VerticeRasante& v : finite) {
+    for (double* value : {&v.station, &v.elevation, &v.kv, &v.tangent, &v.external}) *value = FiniteOrZero(*value);
+  }
+  return common::WriteNativeProfile(finite, common::NativeProfileLayout::kFixedWidth, path);
 }
 
 }  // namespace calzada

@@ -115,7 +115,8 @@ int ImportInroadsProfile(const std::string& entrada, const std::string& salida) 
   if (!ParseInroadsProfile(text, rasante)) return 0;
   common::TextWriter writer;
   for (const VerticeRasante& v : rasante) {
-    writer.Printf("%0.3lf\t%0.3lf\t%0.3lf\t%0.3lf\t%0.3lf\n", v.station, v.elevation, v.kv, v.tangent, v.external);
+    writer.Printf("%0.3lf\t%0.3lf\t%0.3lf\t%0.3lf\t%0.3lf\n", FiniteOrZero(v.station), FiniteOrZero(v.elevation),
+                  FiniteOrZero(v.kv), FiniteOrZero(v.tangent), FiniteOrZero(v.external));
   }
   return writer.SaveTo(salida) ? 1 : 0;
 }

@@ -115,13 +115,14 @@ void FormatIspolReport(const Rasante& rasante, const std::string& project, commo
       continue;
     }
     writer.Printf("%18.6lf%13.3lf%13.3lf%13.3lf%13.3lf%13.3lf%13.3lf%13.3lf%13.3lf\n",
-                  Pendiente(rasante[i - 1], v) * 100, 2 * v.tangent, v.kv, v.station, v.elevation, entry,
-                  entryElevation, exit, exitElevation);
+                  FiniteOrZero(Pendiente(rasante[i - 1], v) * 100), FiniteOrZero(2 * v.tangent), v.kv, v.station,
+                  v.elevation, FiniteOrZero(entry), FiniteOrZero(entryElevation), FiniteOrZero(exit),
+                  FiniteOrZero(exitElevation));
   }
   if (rasante.size() > 1) {
     const VerticeRasante& last = rasante.back();
-    writer.Printf("%18.6lf%65.3lf%13.3lf\n", Pendiente(rasante[rasante.size() - 2], last) * 100, last.station,
-                  last.elevation);
+    writer.Printf("%18.6lf%65.3lf%13.3lf\n", FiniteOrZero(Pendiente(rasante[rasante.size() - 2], last) * 100),
+                  last.station, last.elevation);
   }
 }
 
