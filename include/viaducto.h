@@ -54,6 +54,11 @@ VIADUCTO_API int32_t MyDll_raszemta2gts(const char* entrada, const char* salida)
  * (fixed-width layout). 1 when written; 0 when the input cannot be read. */
 VIADUCTO_API int32_t MyDll_rascartomap2zemta(const char* entrada, const char* salida);
 
+/* "Conversion de Rasantes de CARTOMAP a Zemta". Cartomap tab-separated profile listing to the
+ * native profile (blank layout). The number of vertices written; 0 when none was read or the
+ * target cannot be written. */
+VIADUCTO_API int32_t MyDll_rasantecartomap2terrex(const char* entrada, const char* salida);
+
 /* "Conversion de Rasantes de Zemta a LandXML". Native profile to a LandXML profile whose
  * ProfAlign is named after salida. 1 when written; 0 when the input cannot be read or holds
  * no vertex. */

@@ -37,6 +37,7 @@ const std::vector<ExportEntry>& ExportTable() {
       PASARELA_EXPORT("Viaducto", MyDll_rispol2gts, "entrada,salida"),
       PASARELA_EXPORT("Viaducto", MyDll_raszemta2gts, "entrada,salida"),
       PASARELA_EXPORT("Viaducto", MyDll_rascartomap2zemta, "entrada,salida"),
+      PASARELA_EXPORT("Viaducto", MyDll_rasantecartomap2terrex, "entrada,salida"),
       PASARELA_EXPORT("Viaducto", MyDll_rterrex2landxml, "entrada,salida"),
       PASARELA_EXPORT("Viaducto", MyDll_ristram2landxml, "entrada,salida"),
       PASARELA_EXPORT("Viaducto", MyDll_rispol2landxml, "entrada,salida"),

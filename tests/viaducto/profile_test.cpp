@@ -130,3 +130,24 @@ TEST(ProfileExports, CartomapKeywordText) {
                                                      "   200.000  100.000     0.000    0.000    0.000\n"));
   EXPECT_EQ(MyDll_rascartomap2zemta("/no/existe.txt", "/tmp/nunca.ras"), 0);
 }
+
+TEST(ProfileExports, CartomapTabListingRowsByFieldCount) {
+  // 9 fields: first vertex, then only the candidate end; 10 fields: a vertex with curve (kv
+  // negative in the listing); 7 fields: a vertex without curve; 10 with a text kv: skipped.
+  const std::string listing =
+      "PK\tX\tY\tZ\tCOTA\tP1\tP2\tP3\tP4\n"
+      "0+000\t1\t2\t3\t100\t0\t0\t0\t0\n"
+      "0+100\t1\t2\t3\t4\t5\t6\t-2500\t102\t0\n"
+      "0+150\t1\t2\t3\t4\t5\t6\tkv\t102\t0\n"
+      "0+200\t1\t2\t3\t999\t0\t0\t0\t0\n"
+      "0+200\t1\t2\t3\t100\t0\t0\t0\t0\n";
+  EXPECT_EQ(ConvertBytes(MyDll_rasantecartomap2terrex, listing, 3),
+            CrLf("0.000 100.000 0.000 0.000 0.000\n100.000 102.000 2500.000 50.000 0.500\n"
+                 "200.000 100.000 0.000 0.000 0.000\n"));
+  // An end candidate that does not lie past the last vertex is dropped.
+  EXPECT_EQ(ConvertBytes(MyDll_rasantecartomap2terrex, listing + "0+050\t1\t2\t3\t100\t0\t0\t0\t0\n", 2),
+            CrLf("0.000 100.000 0.000 0.000 0.000\n100.000 102.000 0.000 0.000 0.000\n"));
+  EXPECT_EQ(ConvertBytes(MyDll_rasantecartomap2terrex, "1+000\t2\t3\n", 0), "<none>");
+  EXPECT_EQ(ConvertBytes(MyDll_rasantecartomap2terrex, "1+000\t1\t2\t3\t55.5\t6\t7\n"),
+            CrLf("1000.000 55.500 0.000 0.000 0.000\n"));
+}

@@ -84,6 +84,19 @@ int ListingToLandXml(const char* entrada, const char* salida, ProfileParser pars
 
 }  // namespace viaducto
 
+int32_t MyDll_rasantecartomap2terrex(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    std::string text;
+    if (!common::LoadTextFile(common::PathArgument(entrada), text)) return 0;
+    const viaducto::Profile profile = viaducto::ParseCartomapProfileListing(text);
+    if (profile.empty()) return 0;
+    if (common::WriteNativeProfile(profile, common::NativeProfileLayout::kBlank, common::PathArgument(salida)) == 0) {
+      return 0;
+    }
+    return static_cast<int>(profile.size());
+  });
+}
+
 int32_t MyDll_rterrex2landxml(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
     return viaducto::ListingToLandXml(entrada, salida, common::ParseNativeProfileForLandXml);

@@ -6,7 +6,9 @@
 
 #include "common/numbers.h"
 #include "common/text_input.h"
+#include "common/scanned_fields.h"
 #include "common/tokens.h"
+#include "viaducto/alignment/cartomap_rows.h"
 
 namespace viaducto {
 
@@ -96,6 +98,49 @@ Profile ParseCartomapKeywordProfile(std::string_view text) {
   }
   CompleteCurvesFromKv(profile, 1, profile.size());
   for (common::ProfileVertex& vertex : profile) vertex.kv = std::fabs(vertex.kv);
+  return profile;
+}
+
+namespace {
+
+// A field of a Cartomap row read as the number it must be; false when it is not one.
+bool CartomapNumber(std::string_view field, double& value) { return common::ScannedFields(field).Double(value); }
+
+}  // namespace
+
+Profile ParseCartomapProfileListing(std::string_view text) {
+  Profile profile;
+  bool haveEnd = false;
+  common::ProfileVertex end;
+  ForEachCartomapRow(text, [&](const std::vector<std::string_view>& fields) {
+    common::ProfileVertex vertex;
+    vertex.station = ReadCartomapStation(fields.empty() ? std::string_view() : fields[0]);
+    switch (fields.size()) {
+      case 7:
+      case 8:
+        if (CartomapNumber(fields[4], vertex.elevation)) profile.push_back(vertex);
+        break;
+      case 9:
+        if (!CartomapNumber(fields[4], vertex.elevation)) break;
+        if (profile.empty()) {
+          profile.push_back(vertex);
+        } else {
+          end = vertex;
+          haveEnd = true;
+        }
+        break;
+      case 10:
+        if (CartomapNumber(fields[7], vertex.kv) && CartomapNumber(fields[8], vertex.elevation)) {
+          vertex.kv = std::fabs(vertex.kv);
+          profile.push_back(vertex);
+        }
+        break;
+      default:
+        break;
+    }
+  });
+  if (haveEnd && !profile.empty() && end.station > profile.back().station) profile.push_back(end);
+  if (profile.size() > 2) common::CompleteCurvesFromKv(profile, 1, profile.size() - 1);
   return profile;
 }
 

@@ -22,4 +22,10 @@ Profile ParseIspolProfile(std::string_view text);
 // curves completed from kv from the second vertex on, kv kept as its absolute value.
 Profile ParseCartomapKeywordProfile(std::string_view text);
 
+// Cartomap tab-separated listing, rows told apart by their number of fields: 7 or 8 a vertex
+// without curve (station, elevation in field 5); 9 the first vertex, or afterwards the
+// candidate end point (the last one wins, appended when past the last vertex); 10 a vertex
+// with curve (kv in field 8, elevation in field 9). Curves completed from kv.
+Profile ParseCartomapProfileListing(std::string_view text);
+
 }  // namespace viaducto
