@@ -1,0 +1,35 @@
+// Pasarela: the desktop program. "--captura FICHERO.png" opens the menu Importar > Ejes and
+// saves a picture of the screen (for the documentation), then ends.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <cstring>
+
+#include "calzada.h"
+#include "frontend/qt/principal.h"
+#include "planimetro.h"
+#include "viaducto.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(frontend::kProgramTitle);
+  // The road libraries are bound at start-up; their messages appear as message boxes.
+  Viaducto_SetMessageHook(&frontend::ShowLibraryMessage);
+  Calzada_SetMessageHook(&frontend::ShowLibraryMessage);
+  Planimetro_SetMessageHook(&frontend::ShowLibraryMessage);
+
+  frontend::Principal window;
+  window.resize(640, 420);
+  window.show();
+
+  if (argc == 3 && std::strcmp(argv[1], "--captura") == 0) {
+    const QString picture = QString::fromLocal8Bit(argv[2]);
+    QTimer::singleShot(500, &window, [&window] { window.OpenMenu("importar", "ejes2"); });
+    QTimer::singleShot(1500, &window, [&window, picture] {
+      const bool saved = QGuiApplication::primaryScreen()->grabWindow(0).save(picture, "PNG");
+      QApplication::exit(saved ? 0 : 1);
+    });
+  }
+  return application.exec();
+}

@@ -1,0 +1,38 @@
+// The main window "Principal": the menu tree of the command table, a picture and a label.
+// Each menu item runs its command through the command flow with the Qt dialogs.
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+#include "frontend/core/command_flow.h"
+#include "frontend/core/library_export_caller.h"
+#include "frontend/core/library_loader.h"
+#include "frontend/qt/qt_command_host.h"
+
+class QAction;
+class QMenu;
+
+namespace frontend {
+
+class Principal : public QMainWindow {
+ public:
+  explicit Principal(const std::string& libraryDirectory = DefaultLibraryDirectory(), QWidget* parent = nullptr);
+
+  // The menu item of a control name (a QAction named after it); null when there is none.
+  QAction* CommandAction(const QString& control) const;
+
+  // Opens a menu and one of its submenus, as a user pointing at them would.
+  void OpenMenu(const QString& menuControl, const QString& submenuControl);
+
+ private:
+  void BuildMenus();
+
+  LibraryLoader loader_;
+  LibraryExportCaller exports_;
+  QtCommandHost host_;
+  CommandRunner runner_;
+};
+
+}  // namespace frontend

@@ -1,0 +1,103 @@
+#include "frontend/qt/qt_command_host.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QWidget>
+
+#include "frontend/qt/about_dialog.h"
+#include "frontend/qt/selection_dialogs.h"
+
+namespace frontend {
+
+QString FromLocalText(const std::string& text) { return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())); }
+
+std::string ToLocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QStringList DialogFilters(const std::string& filter) {
+  const QStringList parts = FromLocalText(filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString& description = parts[i];
+    const QString& pattern = parts[i + 1];
+    QString patterns = pattern;
+    patterns.replace(';', ' ');
+    // A description that already ends with its patterns in parentheses keeps its words.
+    const QString written = "(" + pattern + ")";
+    if (description.endsWith(written)) {
+      filters << description.left(description.size() - written.size()) + "(" + patterns + ")";
+    } else {
+      filters << description + " (" + patterns + ")";
+    }
+  }
+  return filters;
+}
+
+QtCommandHost::QtCommandHost(QWidget* window) : window_(window) {}
+
+bool QtCommandHost::AskFile(bool save, const std::string& filter, std::string& path) {
+  QFileDialog dialog(window_, save ? kTargetDialogTitle : kSourceDialogTitle);
+  dialog.setObjectName("dialFicheros");
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setNameFilters(DialogFilters(filter));
+  if (!path.empty()) {
+    const QFileInfo start(QFile::decodeName(path.c_str()));
+    dialog.setDirectory(start.absolutePath());
+    dialog.selectFile(start.fileName());
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  path = ToLocalPath(dialog.selectedFiles().front());
+  return true;
+}
+
+bool QtCommandHost::AskSource(const std::string& filter, std::string& path) { return AskFile(false, filter, path); }
+
+bool QtCommandHost::AskTarget(const std::string& filter, std::string& path) { return AskFile(true, filter, path); }
+
+int QtCommandHost::ChooseFromList(ListKind kind, const std::string& caption, const std::vector<std::string>& lines) {
+  QStringList entries;
+  for (const std::string& line : lines) entries << FromLocalText(line);
+  const QString title = QString::fromUtf8(caption.c_str());
+  if (kind == ListKind::DxfLayers) {
+    SeleccionCapa dialog(title, entries, window_);
+    dialog.exec();
+    return dialog.chosenIndex;
+  }
+  EjeSelecLandxml dialog(title, entries, window_);
+  if (dialog.exec() != QDialog::Accepted) return -1;
+  return dialog.itemSelec;
+}
+
+void QtCommandHost::ShowMessage(const std::string& text, MessageIcon icon) {
+  QMessageBox::Icon shown = QMessageBox::NoIcon;
+  if (icon == MessageIcon::Exclamation) shown = QMessageBox::Warning;
+  if (icon == MessageIcon::Critical) shown = QMessageBox::Critical;
+  QString message = QString::fromUtf8(text.c_str());
+  message.replace("\r\n", "\n");
+  QMessageBox box(shown, kProgramTitle, message, QMessageBox::Ok, window_);
+  box.setObjectName("mensaje");
+  box.exec();
+}
+
+void QtCommandHost::ShowAbout() {
+  AcercaConv about(window_);
+  about.exec();
+}
+
+void QtCommandHost::Quit() {
+  if (window_ != nullptr) window_->close();
+  QApplication::quit();
+}
+
+void ShowLibraryMessage(const char* caption, const char* text) {
+  QMessageBox box(QMessageBox::NoIcon, FromLocalText(caption != nullptr ? caption : ""),
+                  FromLocalText(text != nullptr ? text : ""), QMessageBox::Ok, QApplication::activeWindow());
+  box.setObjectName("mensajeBiblioteca");
+  box.exec();
+}
+
+}  // namespace frontend

@@ -1,0 +1,41 @@
+// The desktop program's answers to a command: Qt file dialogs, the selection dialogs, message
+// boxes with the program's title and the About box.
+#pragma once
+
+#include <QStringList>
+#include <string>
+
+#include "frontend/core/command_flow.h"
+
+class QWidget;
+
+namespace frontend {
+
+// "description|pattern|description|pattern" as the name filters of a Qt file dialog:
+// each description with its patterns in parentheses, blank-separated.
+QStringList DialogFilters(const std::string& filter);
+
+QString FromLocalText(const std::string& text);
+std::string ToLocalPath(const QString& path);
+
+class QtCommandHost : public CommandHost {
+ public:
+  explicit QtCommandHost(QWidget* window);
+
+  bool AskSource(const std::string& filter, std::string& path) override;
+  bool AskTarget(const std::string& filter, std::string& path) override;
+  int ChooseFromList(ListKind kind, const std::string& caption, const std::vector<std::string>& lines) override;
+  void ShowMessage(const std::string& text, MessageIcon icon) override;
+  void ShowAbout() override;
+  void Quit() override;
+
+ private:
+  bool AskFile(bool save, const std::string& filter, std::string& path);
+
+  QWidget* window_;
+};
+
+// Shows a library's message in a message box (installed as the libraries' message hook).
+void ShowLibraryMessage(const char* caption, const char* text);
+
+}  // namespace frontend

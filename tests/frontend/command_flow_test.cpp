@@ -1,0 +1,444 @@
+// The command flow driven through a scripted host and a recording export caller: the dialogs
+// each command opens, the export it calls with which arguments, and what the user is told.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/temp_files.h"
+#include "frontend/core/command_flow.h"
+#include "frontend/core/command_table.h"
+#include "support/test_support.h"
+
+using frontend::CommandOutcome;
+using frontend::MessageIcon;
+using testing_support::FileExists;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+const char* const kProgramDirectory = "/opt/pasarela/bin";
+
+struct Message {
+  std::string text;
+  MessageIcon icon;
+};
+
+// Answers the dialogs from a script and records what each dialog was shown.
+class ScriptedHost : public frontend::CommandHost {
+ public:
+  std::deque<std::optional<std::string>> sources;  // nullopt: Cancel
+  std::optional<std::string> target = std::string();  // empty: accept the proposal; nullopt: Cancel
+  std::deque<int> choices;                          // index answered by each list dialog
+  std::vector<std::string> dialogs;                 // "origen|filter|start", "destino|filter|proposal"
+  std::vector<std::string> listCaptions;
+  std::vector<std::vector<std::string>> lists;
+  std::vector<Message> messages;
+  int aboutShown = 0;
+  int quitCalled = 0;
+
+  bool AskSource(const std::string& filter, std::string& path) override {
+    dialogs.push_back("origen|" + filter + "|" + path);
+    if (sources.empty() || !sources.front()) return false;
+    path = *sources.front();
+    sources.pop_front();
+    return true;
+  }
+  bool AskTarget(const std::string& filter, std::string& path) override {
+    dialogs.push_back("destino|" + filter + "|" + path);
+    if (!target) return false;
+    if (!target->empty()) path = *target;
+    return true;
+  }
+  int ChooseFromList(frontend::ListKind, const std::string& caption, const std::vector<std::string>& lines) override {
+    listCaptions.push_back(caption);
+    lists.push_back(lines);
+    if (choices.empty()) return -1;
+    const int choice = choices.front();
+    choices.pop_front();
+    return choice;
+  }
+  void ShowMessage(const std::string& text, MessageIcon icon) override { messages.push_back({text, icon}); }
+  void ShowAbout() override { ++aboutShown; }
+  void Quit() override { ++quitCalled; }
+};
+
+struct ExportCall {
+  std::string library;
+  std::string name;
+  std::vector<std::string> arguments;
+};
+
+// Records every export call; the selection exports write the list the libraries would write.
+class RecordingCaller : public frontend::ExportCaller {
+ public:
+  std::vector<ExportCall> calls;
+  int32_t result = 1;
+  bool fail = false;                     // the conversion export cannot be had
+  std::optional<std::string> listText = "E1\nE2\n";  // nullopt: the selection export writes nothing
+
+  int32_t Call(const std::string& library, const std::string& name, const std::vector<std::string>& arguments) override {
+    calls.push_back({library, name, arguments});
+    std::string list;
+    if (name.rfind("MyDll_selecciona", 0) == 0) list = frontend::SelectionListPath();
+    if (name == "Calzada_SupSel_LandXML") list = arguments.at(1);
+    if (name == "Calzada_getCapasDxf") list = arguments.at(0);
+    if (!list.empty()) {
+      if (listText) WriteFile(list, *listText);
+      return 1;
+    }
+    if (fail) throw frontend::ConversionFailure("no exporta " + name);
+    return result;
+  }
+};
+
+class CommandFlow : public testing::Test {
+ protected:
+  void SetUp() override {
+    const char* previous = std::getenv("TEMP");
+    if (previous != nullptr) previousTemp_ = previous;
+    ::setenv("TEMP", temp_.path().c_str(), 1);
+  }
+  void TearDown() override {
+    if (previousTemp_) {
+      ::setenv("TEMP", previousTemp_->c_str(), 1);
+    } else {
+      ::unsetenv("TEMP");
+    }
+  }
+
+  CommandOutcome Run(const std::string& control) {
+    const frontend::MenuCommand* command = frontend::FindCommand(control);
+    EXPECT_NE(command, nullptr) << control;
+    return command == nullptr ? CommandOutcome::Failed : runner_.Run(*command);
+  }
+
+  std::string Source(const std::string& name) { sources_.push_back(dir_.File(name)); return sources_.back(); }
+
+  TempDir temp_;
+  TempDir dir_;
+  ScriptedHost host_;
+  RecordingCaller exports_;
+  frontend::CommandRunner runner_{host_, exports_, kProgramDirectory};
+  std::vector<std::string> sources_;
+  std::optional<std::string> previousTemp_;
+};
+
+std::string Generated(const std::string& target) { return std::string(frontend::kGeneratedMessage) + "\r\n" + target; }
+
+void ExpectOnlyMessage(const ScriptedHost& host, const std::string& text, MessageIcon icon) {
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, text);
+  EXPECT_EQ(host.messages[0].icon, icon);
+}
+
+}  // namespace
+
+TEST(Paths, ProposedTargetKeepsDirectoryAndBaseName) {
+  EXPECT_EQ(frontend::CambiarExtension("/obra/eje.xml", "eje"), "/obra/eje.eje");
+  EXPECT_EQ(frontend::CambiarExtension("/obra/eje.v2.txt", "ras"), "/obra/eje.v2.ras");
+  // No extension: the whole base name stays; a dot in a directory is not an extension.
+  EXPECT_EQ(frontend::CambiarExtension("/obra/EJE", "eje"), "/obra/EJE.eje");
+  EXPECT_EQ(frontend::CambiarExtension("/obra.2024/eje", "gts"), "/obra.2024/eje.gts");
+  EXPECT_EQ(frontend::CambiarExtension("/eje.res", "eje"), "/eje.eje");
+  EXPECT_EQ(frontend::CambiarExtension("eje.res", "eje"), "eje.eje");
+
+  const frontend::SplitPathParts parts = frontend::SepararRuta("/obra/tramo 1/sec.tra");
+  EXPECT_EQ(parts.directory, "/obra/tramo 1");
+  EXPECT_EQ(parts.baseName, "sec");
+  EXPECT_EQ(parts.extension, "tra");
+}
+
+TEST_F(CommandFlow, EveryPlainRowCallsItsExportWithSourceAndProposedTarget) {
+  int rows = 0;
+  for (const frontend::MenuCommand& command : frontend::CommandTable()) {
+    const bool plain = command.variant == frontend::Variant::Standard ||
+                       command.variant == frontend::Variant::ResultNotChecked ||
+                       command.variant == frontend::Variant::SilentSuccess;
+    if (command.kind != frontend::ItemKind::Command || !plain) continue;
+    ++rows;
+    ScriptedHost host;
+    RecordingCaller exports;
+    frontend::CommandRunner runner(host, exports, kProgramDirectory);
+    const std::string source = "/obra/entrada.dat";
+    host.sources = {source};
+    const std::string proposal = command.extension.empty() ? "" : "/obra/entrada." + command.extension;
+    host.target = command.extension.empty() ? "/obra/elegido.dat" : "";
+    const std::string target = command.extension.empty() ? "/obra/elegido.dat" : proposal;
+
+    EXPECT_EQ(runner.Run(command), CommandOutcome::Converted) << command.control;
+    EXPECT_EQ(host.dialogs, (std::vector<std::string>{"origen|" + command.sourceFilter + "|",
+                                                      "destino|" + command.targetFilter + "|" + proposal}))
+        << command.control;
+    ASSERT_EQ(exports.calls.size(), 1u) << command.control;
+    EXPECT_EQ(exports.calls[0].library, command.library);
+    EXPECT_EQ(exports.calls[0].name, command.exportName);
+    EXPECT_EQ(exports.calls[0].arguments, (std::vector<std::string>{source, target})) << command.control;
+    if (command.variant == frontend::Variant::SilentSuccess) {
+      EXPECT_TRUE(host.messages.empty()) << command.control;
+    } else {
+      ExpectOnlyMessage(host, Generated(target), MessageIcon::None);
+    }
+  }
+  EXPECT_EQ(rows, 46);
+}
+
+TEST_F(CommandFlow, SameFileIsRefusedOnlyWhenSpelledTheSame) {
+  const std::string source = Source("eje.EJE");
+  host_.sources = {source};
+  host_.target = source;
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::SameFile);
+  EXPECT_TRUE(exports_.calls.empty());
+  ExpectOnlyMessage(host_, frontend::kSameFileMessage, MessageIcon::Exclamation);
+
+  host_.messages.clear();
+  host_.sources = {source};
+  host_.target = dir_.File("eje.eje");  // another spelling is not detected
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Converted);
+  ASSERT_EQ(exports_.calls.size(), 1u);
+}
+
+TEST_F(CommandFlow, CancelAtAnyDialogStopsSilently) {
+  // Source dialog.
+  host_.sources = {std::nullopt};
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Stopped);
+  // Target dialog.
+  host_.sources = {Source("a.eje")};
+  host_.target = std::nullopt;
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Stopped);
+  // The list of a LandXML document: cancelled, accepted without a line, an empty line.
+  for (int choice : {-1, 5}) {
+    host_.sources = {Source("a.xml")};
+    host_.choices = {choice};
+    EXPECT_EQ(Run("importarEjeLandXML"), CommandOutcome::Stopped);
+  }
+  exports_.listText = "E1\n\nE3\n";
+  host_.sources = {Source("a.xml")};
+  host_.choices = {1};
+  EXPECT_EQ(Run("importarRasanteLandXML"), CommandOutcome::Stopped);
+  // The layer list.
+  host_.sources = {Source("a.dxf")};
+  host_.choices = {-1};
+  EXPECT_EQ(Run("importarSuperficieCaras3D"), CommandOutcome::Stopped);
+  // Each of the three dialogs of the field-book command.
+  host_.target = "";
+  host_.sources = {std::nullopt};
+  EXPECT_EQ(Run("puntosTraClipTer"), CommandOutcome::Stopped);
+  host_.sources = {Source("p.pun"), std::nullopt};
+  EXPECT_EQ(Run("puntosTraClipTer"), CommandOutcome::Stopped);
+  host_.sources = {Source("p.pun"), Source("e.eje")};
+  host_.target = std::nullopt;
+  EXPECT_EQ(Run("puntosTraClipTer"), CommandOutcome::Stopped);
+
+  EXPECT_TRUE(host_.messages.empty());
+  for (const ExportCall& call : exports_.calls) {
+    EXPECT_TRUE(call.name.rfind("MyDll_selecciona", 0) == 0 || call.name == "Calzada_getCapasDxf") << call.name;
+  }
+  // The selection was refused before the target was asked for.
+  int targetDialogs = 0;
+  for (const std::string& dialog : host_.dialogs) targetDialogs += dialog.rfind("destino|", 0) == 0;
+  EXPECT_EQ(targetDialogs, 2);
+}
+
+TEST_F(CommandFlow, ResultsAndFailuresGiveTheirMessages) {
+  exports_.result = 0x10000;  // only the low 16 bits count
+  host_.sources = {Source("a.eje")};
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Failed);
+  ExpectOnlyMessage(host_, frontend::kConversionError, MessageIcon::Exclamation);
+
+  // The Shapeline rows report success whatever the export returned.
+  host_.messages.clear();
+  exports_.result = 0;
+  host_.sources = {Source("a.shp")};
+  EXPECT_EQ(Run("importarShapeline"), CommandOutcome::Converted);
+  ExpectOnlyMessage(host_, Generated(dir_.File("a.pun")), MessageIcon::None);
+
+  // Ispol cross sections: failure as usual, success left to the library's own message.
+  host_.messages.clear();
+  host_.sources = {Source("s.res")};
+  EXPECT_EQ(Run("importarTransversalesIspolRes"), CommandOutcome::Failed);
+  ExpectOnlyMessage(host_, frontend::kConversionError, MessageIcon::Exclamation);
+  host_.messages.clear();
+  exports_.result = 7;
+  host_.sources = {Source("s.res")};
+  EXPECT_EQ(Run("importarTransversalesIspolRes"), CommandOutcome::Converted);
+  EXPECT_TRUE(host_.messages.empty());
+
+  // A library or export that cannot be had: the error without icon; the program goes on.
+  exports_.fail = true;
+  host_.sources = {Source("a.shp")};
+  EXPECT_EQ(Run("importarShapeline"), CommandOutcome::Failed);
+  ExpectOnlyMessage(host_, frontend::kConversionError, MessageIcon::None);
+  EXPECT_NE(runner_.lastFailure().find("ImportarPuntosDeShapeline"), std::string::npos);
+  exports_.fail = false;
+  host_.messages.clear();
+  host_.sources = {Source("a.eje")};
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Converted);
+  EXPECT_TRUE(runner_.lastFailure().empty());
+}
+
+TEST_F(CommandFlow, LandXmlAlignmentIsChosenByIndex) {
+  const std::string source = Source("via.xml");
+  host_.sources = {source};
+  host_.choices = {1};
+  EXPECT_EQ(Run("importarEjeLandXML"), CommandOutcome::Converted);
+  ASSERT_EQ(exports_.calls.size(), 2u);
+  EXPECT_EQ(exports_.calls[0].name, "MyDll_seleccionaEjeLandXML");
+  EXPECT_EQ(exports_.calls[0].arguments, std::vector<std::string>{source});
+  EXPECT_EQ(host_.listCaptions, std::vector<std::string>{frontend::kEntrySelectionCaption});
+  EXPECT_EQ(host_.lists[0], (std::vector<std::string>{"E1", "E2"}));
+  EXPECT_FALSE(FileExists(frontend::SelectionListPath()));  // read and deleted
+  EXPECT_EQ(exports_.calls[1].name, "MyDll_alandxml2gtsWCE");
+  EXPECT_EQ(exports_.calls[1].arguments,
+            (std::vector<std::string>{"1", source, dir_.File("via.eje"), kProgramDirectory}));
+  ExpectOnlyMessage(host_, Generated(dir_.File("via.eje")), MessageIcon::None);
+}
+
+TEST_F(CommandFlow, LandXmlProfileAndCrossSectionsPassTheChosenLine) {
+  exports_.listText = "Eje 1: Rasante\r\nEje 1: Terreno: 2\r\nSinSeparador";  // CR LF, last line open
+  host_.sources = {Source("a.xml")};
+  host_.choices = {0};
+  EXPECT_EQ(Run("importarRasanteLandXML"), CommandOutcome::Converted);
+  EXPECT_EQ(host_.lists[0], (std::vector<std::string>{"Eje 1: Rasante", "Eje 1: Terreno: 2", "SinSeparador"}));
+  EXPECT_EQ(exports_.calls.back().name, "MyDll_rlandxml2gtsWCE");
+  EXPECT_EQ(exports_.calls.back().arguments, (std::vector<std::string>{"Eje 1: Rasante", sources_.back(), dir_.File("a.ras")}));
+
+  // Cross sections: alignment and surface, split at the first ": " (the rest stays whole).
+  host_.sources = {Source("b.xml")};
+  host_.choices = {1};
+  EXPECT_EQ(Run("importarTransversalesLandXML"), CommandOutcome::Converted);
+  EXPECT_EQ(exports_.calls.back().name, "MyDll_tralandxml2gtsWCE");
+  EXPECT_EQ(exports_.calls.back().arguments,
+            (std::vector<std::string>{"Eje 1", "Terreno: 2", sources_.back(), dir_.File("b.tra")}));
+
+  // A line without the separator fails after the dialogs, calling nothing.
+  host_.messages.clear();
+  const std::size_t callsBefore = exports_.calls.size();
+  host_.sources = {Source("c.xml")};
+  host_.choices = {2};
+  EXPECT_EQ(Run("importarTransversalesLandXML"), CommandOutcome::Failed);
+  EXPECT_EQ(exports_.calls.size(), callsBefore + 1);  // only the selection export
+  ExpectOnlyMessage(host_, frontend::kConversionError, MessageIcon::None);
+}
+
+TEST_F(CommandFlow, SelectionListThatIsMissingOrStale) {
+  // The library wrote no list: the message, then an empty list; nothing converted.
+  exports_.listText.reset();
+  WriteFile(frontend::SelectionListPath(), "Lista de otra consulta\n");
+  host_.sources = {Source("a.xml")};
+  host_.choices = {0};
+  EXPECT_EQ(Run("importarEjeLandXML"), CommandOutcome::Stopped);
+  ASSERT_EQ(host_.lists.size(), 1u);
+  EXPECT_TRUE(host_.lists[0].empty());
+  ExpectOnlyMessage(host_, frontend::kEmptyListMessage, MessageIcon::Critical);
+}
+
+TEST_F(CommandFlow, SurfaceFromLandXmlAndFromDxfLayer) {
+  exports_.listText = "Terreno\nProyecto\n";
+  const std::string xml = Source("sup.xml");
+  host_.sources = {xml};
+  host_.choices = {1};
+  EXPECT_EQ(Run("importarSuperficieLandXML"), CommandOutcome::Converted);
+  EXPECT_EQ(exports_.calls[0].name, "Calzada_SupSel_LandXML");
+  EXPECT_EQ(exports_.calls[0].library, "Planimetro");
+  EXPECT_EQ(exports_.calls[0].arguments, (std::vector<std::string>{xml, frontend::SelectionListPath()}));
+  EXPECT_EQ(host_.listCaptions.back(), frontend::kSurfaceSelectionCaption);
+  EXPECT_EQ(exports_.calls[1].arguments, (std::vector<std::string>{xml, "Proyecto", dir_.File("sup.sup")}));
+
+  // Two drawings in one run: each shows its own layers; the layer list stays beside it.
+  for (const char* layers : {"0\nCARAS\n", "TERRENO\n"}) {
+    exports_.listText = layers;
+    exports_.calls.clear();
+    const std::string dxf = Source(std::string("dib") + layers[0] + ".dxf");
+    host_.sources = {dxf};
+    host_.choices = {layers[0] == '0' ? 1 : 0};
+    EXPECT_EQ(Run("importarSuperficieCaras3D"), CommandOutcome::Converted);
+    const std::string layerList = frontend::CambiarExtension(dxf, "cap");
+    EXPECT_EQ(exports_.calls[0].name, "Calzada_getCapasDxf");
+    EXPECT_EQ(exports_.calls[0].arguments, (std::vector<std::string>{layerList, dxf}));
+    EXPECT_TRUE(FileExists(layerList));
+    EXPECT_EQ(host_.listCaptions.back(), frontend::kLayerSelectionCaption);
+    EXPECT_EQ(exports_.calls[1].name, "Calzada_Sup_Importa_Dxf");
+    EXPECT_EQ(exports_.calls[1].arguments[1], layers[0] == '0' ? "CARAS" : "TERRENO");
+  }
+  EXPECT_EQ(host_.lists.back(), std::vector<std::string>{"TERRENO"});
+}
+
+TEST_F(CommandFlow, LandXmlExportIsChosenByTheSourceExtension) {
+  const struct {
+    const char* control;
+    const char* file;
+    const char* exportName;
+  } cases[] = {
+      {"ejeLandXML", "a.eje", "MyDll_aTerrex2LandXML"},      {"ejeLandXML", "a.PLT", "MyDll_aclipplt2LandXML"},
+      {"ejeLandXML", "a.asc", "MyDll_aistram2LandXML"},      {"ejeLandXML", "a.Txt", "MyDll_aistramList2LandXML"},
+      {"ejeLandXML", "a.res", "MyDll_aispol2LandXML"},       {"rasLandXML", "r.ras", "MyDll_rterrex2landxml"},
+      {"rasLandXML", "r.txt", "MyDll_ristram2landxml"},      {"transverLandXML", "t.ter", "MyDll_traclip2landxml"},
+      {"transverLandXML", "t.rep", "MyDll_tracliptrv2landxml"}, {"transverLandXML", "t.tra", "MyDll_traterrex2landxml"},
+      {"transverLandXML", "t.trm", "MyDll_traistram2landxml"},  {"transverLandXML", "t.per", "MyDll_trahtrazado2lamdxml"},
+      {"transverLandXML", "t.mxr", "MyDll_tramxroad2landxml"},
+  };
+  for (const auto& c : cases) {
+    host_.messages.clear();
+    const std::string source = Source(c.file);
+    host_.sources = {source};
+    EXPECT_EQ(Run(c.control), CommandOutcome::Converted) << c.file;
+    EXPECT_EQ(exports_.calls.back().name, c.exportName);
+    EXPECT_EQ(exports_.calls.back().arguments, (std::vector<std::string>{source, frontend::CambiarExtension(source, "xml")}));
+    ExpectOnlyMessage(host_, frontend::kConvertedMessage, MessageIcon::None);
+  }
+
+  // No export for the extension (or none at all): the error without icon, nothing called.
+  const std::size_t calls = exports_.calls.size();
+  for (const char* file : {"a.dxf", "sin_extension"}) {
+    host_.messages.clear();
+    host_.sources = {Source(file)};
+    EXPECT_EQ(Run("ejeLandXML"), CommandOutcome::Failed) << file;
+    ExpectOnlyMessage(host_, frontend::kConversionError, MessageIcon::None);
+  }
+  EXPECT_EQ(exports_.calls.size(), calls);
+
+  host_.messages.clear();
+  exports_.result = 0;
+  host_.sources = {Source("a.eje")};
+  EXPECT_EQ(Run("ejeLandXML"), CommandOutcome::Failed);
+  ExpectOnlyMessage(host_, frontend::kConversionError, MessageIcon::None);
+}
+
+TEST_F(CommandFlow, FieldBookTakesPointsAlignmentAndTargetWithoutSameFileCheck) {
+  const std::string points = Source("campo.pun");
+  const std::string alignment = Source("eje.eje");
+  host_.sources = {points, alignment};
+  host_.target = points;
+  EXPECT_EQ(Run("puntosTraClipTer"), CommandOutcome::Converted);
+  EXPECT_EQ(host_.dialogs[1], "origen|Eje Zemta (*.eje)|*.eje|" + points);  // the dialog remembers the name
+  EXPECT_EQ(host_.dialogs[2], "destino|Transversales Clip TER (*.ter)|*.ter|" + dir_.File("campo.ter"));
+  ASSERT_EQ(exports_.calls.size(), 1u);
+  EXPECT_EQ(exports_.calls[0].name, "Calzada_Transver_Libreta2ClipTer");
+  EXPECT_EQ(exports_.calls[0].arguments, (std::vector<std::string>{points, alignment, points}));
+}
+
+TEST_F(CommandFlow, FileDialogStartsWithTheLastChosenName) {
+  host_.sources = {Source("a.eje")};
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Converted);
+  host_.sources = {Source("b.ras")};
+  EXPECT_EQ(Run("rasGTS"), CommandOutcome::Converted);
+  EXPECT_EQ(host_.dialogs[2], "origen|Transversales Zemta (*.ras)|*.ras|" + dir_.File("a.gts"));
+  // A cancelled dialog is never taken for a choice, even with a name remembered.
+  host_.sources = {std::nullopt};
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Stopped);
+  EXPECT_EQ(exports_.calls.size(), 2u);
+}
+
+TEST_F(CommandFlow, QuitAndAboutConvertNothing) {
+  EXPECT_EQ(Run("acercade"), CommandOutcome::Done);
+  EXPECT_EQ(Run("salir"), CommandOutcome::Done);
+  EXPECT_EQ(host_.aboutShown, 1);
+  EXPECT_EQ(host_.quitCalled, 1);
+  EXPECT_TRUE(host_.dialogs.empty());
+  EXPECT_TRUE(exports_.calls.empty());
+}
