@@ -1,0 +1,26 @@
+// Alignment listings of other programs, through both libraries' readers.
+#include "fuzz/driver.h"
+
+PASARELA_FUZZ_FAMILY(foreign_alignment,
+                     {"Viaducto:MyDll_aistram2gts", {"IN", "OUT", "DIR"}},
+                     {"Viaducto:MyDll_aistramList2gts", {"IN", "OUT", "DIR"}},
+                     {"Viaducto:MyDll_aispol2gts", {"IN", "OUT", "DIR"}},
+                     {"Viaducto:MyDll_aclipplt2gts", {"IN", "OUT", "DIR"}},
+                     {"Viaducto:MyDll_amxroad2gts", {"IN", "OUT", "DIR"}},
+                     {"Viaducto:MyDll_ahtrazado2gts", {"IN", "OUT", "DIR"}},
+                     {"Viaducto:MyDll_aistram2zemta", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_aclipplt2zemta", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_ejecartomap2terrex", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_aistram2LandXML", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_aistramList2LandXML", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_aispol2LandXML", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_aclipplt2LandXML", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_ahtrazado2LandXML", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Eje_Importa_ClipPlt", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Eje_Importa_Inroads", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Eje_Importa_Ispol", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Eje_Importa_Plroad", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Eje_Importa_Mxroad", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Eje_Importa_Dragados", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Eje_Importa_Asotec", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Eje_Importa_WTrazado", {"IN", "OUT"}})

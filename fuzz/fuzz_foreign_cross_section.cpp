@@ -1,0 +1,25 @@
+// Cross-section listings of other programs, through both libraries' readers.
+#include "fuzz/driver.h"
+
+PASARELA_FUZZ_FAMILY(foreign_cross_section,
+                     {"Viaducto:MyDll_htrazado2gts", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_mxroad2gts", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_istram2gts", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_clip2gts", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_cliptrv2gts", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_traCartomap2zemta", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_tracliptrv2landxml", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_traclip2landxml", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_traistram2landxml", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_tramxroad2landxml", {"IN", "OUT"}},
+                     {"Viaducto:MyDll_trahtrazado2lamdxml", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Transver_Importa_Cliptrv", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Transver_Importa_Ispol", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Transver_Importa_Mxroad", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Transver_Importa_InRoadsTXT", {"IN", "OUT"}},
+                     {"Calzada:Calzada_inroads2gts", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Transver_Importa_DRAGADOSMDW", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Transver_ClipSeccionPlat", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Transver_ClipSeccionSubras", {"IN", "OUT"}},
+                     {"Calzada:Calzada_SacyrScanner", {"IN", "OUT"}},
+                     {"Calzada:Calzada_Transver_Libreta2ClipTer", {"IN", "IN2", "OUT"}})

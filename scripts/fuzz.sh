@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (build-fuzz/) and runs each for SECONDS (default 60)
+# on a working corpus seeded from tests/data and samples/. Crash inputs are kept in
+# fuzz/findings/<target>/; copy them to tests/data/fuzz/<target>/ once fixed, where the
+# regression tests replay them.
+#   scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET without the fuzz_ prefix
+#   FUZZ_JOBS=2 runs two targets at a time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+shift || true
+jobs=${FUZZ_JOBS:-1}
+
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASARELA_FUZZ=ON \
+  -DPASARELA_TESTS=OFF -DPASARELA_GUI=OFF -DPASARELA_WERROR=OFF >/dev/null
+cmake --build build-fuzz -j2 >/dev/null
+
+# Seed files of each family.
+seeds_of() {
+  case "$1" in
+    native_alignment)      echo samples/ejes/*.eje tests/data/alignments/* ;;
+    foreign_alignment)     echo samples/ejes/* tests/data/calzada/* ;;
+    native_profile)        echo samples/rasantes/*.ras tests/data/calzada/* ;;
+    foreign_profile)       echo samples/rasantes/* tests/data/calzada/* ;;
+    gts)                   echo tests/data/alignments/*.gts samples/transversales/* samples/puntos/* ;;
+    native_cross_section)  echo samples/transversales/* tests/data/crosssections/* ;;
+    foreign_cross_section) echo samples/transversales/* tests/data/crosssections/* tests/data/calzada/* ;;
+    landxml)               echo tests/data/landxml/*.xml samples/ejes/*.xml ;;
+    dxf)                   echo tests/data/dxf/*.dxf tests/data/dxf/*.DXF samples/dxf/* ;;
+    points)                echo samples/puntos/* ;;
+    survey)                echo samples/survey/* tests/data/survey/* ;;
+    instrument_records)    echo samples/survey/* tests/data/survey/* ;;
+    rtf_report)            echo tests/data/crosssections/*.rtf samples/transversales/*.rtf ;;
+    shapefile)             echo tests/data/shapefile/*.shp samples/shapefile/*.shp ;;
+    jet_database)          echo tests/data/calzada/*.mdb samples/topsurv/* ;;
+  esac
+}
+
+# A seed for every call of the family: the selector bytes, then the file (for a shapefile its
+# three parts joined by the separator the targets split at).
+make_seeds() {
+  local family=$1 dir=$2 calls file i
+  calls=$(grep -o '{"[A-Za-z]*:' "fuzz/fuzz_$family.cpp" | wc -l)
+  for file in $(seeds_of "$family"); do
+    [ -f "$file" ] || continue
+    [ "$(stat -c %s "$file")" -le 4000000 ] || continue
+    for ((i = 0; i < calls; i++)); do
+      {
+        printf "\\x$(printf %02x "$i")\\x00"
+        if [ "$family" = shapefile ]; then
+          cat "$file"; printf '\n@@@@\n'; cat "${file%.*}.shx"; printf '\n@@@@\n'; cat "${file%.*}.dbf"
+        else
+          cat "$file"
+        fi
+      } > "$dir/seed-$i-$(basename "$file" | tr -c 'A-Za-z0-9._-' _)"
+    done
+  done
+}
+
+run_target() {
+  local family=$1 corpus=build-fuzz/corpus/$1 findings=fuzz/findings/$1 log=build-fuzz/logs/$1.log
+  mkdir -p "$corpus" "$findings" build-fuzz/logs
+  make_seeds "$family" "$corpus"
+  build-fuzz/bin/fuzz_"$family" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 -max_len=1048576 \
+    -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1 || true
+  local runs rate crashes
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
+  rate=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
+  crashes=$(find "$findings" -type f | wc -l)
+  printf '%-24s %10s ejecuciones  %7s/s  hallazgos %s\n' "$family" "${runs:-0}" "${rate:-0}" "$crashes"
+  [ "$crashes" -eq 0 ]
+}
+
+targets=("$@")
+if [ "${#targets[@]}" -eq 0 ]; then
+  for source in fuzz/fuzz_*.cpp; do
+    name=$(basename "$source" .cpp)
+    targets+=("${name#fuzz_}")
+  done
+fi
+
+status=0
+export -f run_target make_seeds seeds_of
+export seconds
+printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'run_target {}' || status=1
+exit $status
