@@ -113,3 +113,45 @@ report "transversales-tra-gts-500k" "$cli call MyDll_zemta2gts $sections $work/o
 report "transversales-tra-xml-500k" "$cli call MyDll_traterrex2landxml $sections $work/out-tra.xml" "sort -n $sections > /dev/null"
 report "transversales-xml-tra-500k" "$cli call MyDll_tralandxml2gtsWCE Eje Terreno $sections_xml $work/out-xml.tra" \
   "cat $sections_xml > /dev/null"
+
+# --- surfaces: 500 000 triangles as DXF 3DFACEs and as a LandXML surface -> native file -------
+# A 500 x 500 grid of 2 m cells, two triangles per cell (251 001 points).
+surface_dxf=$work/caras-500k.dxf
+if [ ! -s "$surface_dxf" ]; then
+  awk 'BEGIN {
+    srand(17); n = 500; print "  0\nSECTION\n  2\nENTITIES";
+    for (i = 0; i <= n; i++) for (j = 0; j <= n; j++) z[i, j] = 600 + 30 * sin(i / 40) + 20 * cos(j / 55) + rand();
+    face = "  0\n3DFACE\n  8\nTERRENO\n 10\n%.3f\n 20\n%.3f\n 30\n%.3f\n 11\n%.3f\n 21\n%.3f\n 31\n%.3f\n 12\n%.3f\n 22\n%.3f\n 32\n%.3f\n 13\n%.3f\n 23\n%.3f\n 33\n%.3f\n";
+    for (i = 0; i < n; i++) for (j = 0; j < n; j++) {
+      x0 = 440000 + i * 2; y0 = 4470000 + j * 2; x1 = x0 + 2; y1 = y0 + 2;
+      printf face, x0, y0, z[i, j], x1, y0, z[i + 1, j], x1, y1, z[i + 1, j + 1], x1, y1, z[i + 1, j + 1];
+      printf face, x0, y0, z[i, j], x1, y1, z[i + 1, j + 1], x0, y1, z[i, j + 1], x0, y1, z[i, j + 1];
+    }
+    print "  0\nENDSEC\n  0\nEOF" }' > "$surface_dxf"
+fi
+surface_xml=$work/superficie-500k.xml
+if [ ! -s "$surface_xml" ]; then
+  awk 'BEGIN {
+    srand(19); n = 500; print "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+    print "<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" version=\"1.2\"><Surfaces><Surface name=\"Terreno\"><Definition surfType=\"TIN\"><Pnts>";
+    for (i = 0; i <= n; i++) for (j = 0; j <= n; j++)
+      printf "<P id=\"%d\">%.3f %.3f %.3f</P>\n", i * (n + 1) + j + 1, 4470000 + j * 2, 440000 + i * 2,
+             600 + 30 * sin(i / 40) + 20 * cos(j / 55) + rand();
+    print "</Pnts><Faces>";
+    for (i = 0; i < n; i++) for (j = 0; j < n; j++) {
+      a = i * (n + 1) + j + 1; b = a + n + 1;
+      printf "<F>%d %d %d</F>\n<F>%d %d %d</F>\n", a, b, b + 1, a, b + 1, a + 1;
+    }
+    print "</Faces></Definition></Surface></Surfaces></LandXML>" }' > "$surface_xml"
+fi
+# Name, triangles, our command, reference command: the report line and triangles per second.
+report_triangles() {
+  local line seconds
+  line=$(report "$1" "$3" "$4")
+  seconds=$(printf '%s\n' "$line" | awk '{ print $3 }')
+  printf '%s   %s triangles/s\n' "$line" "$(awk -v t="$2" -v s="$seconds" 'BEGIN { printf "%.0f", (s > 0) ? t / s : 0 }')"
+}
+report_triangles "sup-dxf-500k" 500000 "$cli call Calzada_Sup_Importa_Dxf $surface_dxf TERRENO $work/out-caras.sup" \
+  "rm -f $work/ogr-caras.csv; ogr2ogr -f CSV $work/ogr-caras.csv $surface_dxf -lco GEOMETRY=AS_WKT"
+report_triangles "sup-landxml-500k" 500000 "TEMP=$work $cli call Calzada_Sup_Importa_LandXML $surface_xml Terreno $work/out-xml.sup" \
+  "xmllint --stream --noout $surface_xml"

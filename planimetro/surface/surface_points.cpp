@@ -5,20 +5,22 @@
 namespace planimetro::surface {
 namespace {
 
-bool PlanLess(const PuntoSup& a, const PuntoSup& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
+struct PlanLess {
+  bool operator()(const PuntoSup& a, const PuntoSup& b) const { return a.x < b.x || (a.x == b.x && a.y < b.y); }
+};
 
 }  // namespace
 
 void ListaPuntosSup::Ordenar() {
   if (sorted_) return;
-  std::stable_sort(points_.begin(), points_.end(), PlanLess);
+  std::stable_sort(points_.begin(), points_.end(), PlanLess());
   sorted_ = true;
 }
 
 long ListaPuntosSup::Buscar(double x, double y) {
   Ordenar();
   const PuntoSup wanted{x, y, 0};
-  const auto found = std::lower_bound(points_.begin(), points_.end(), wanted, PlanLess);
+  const auto found = std::lower_bound(points_.begin(), points_.end(), wanted, PlanLess());
   if (found == points_.end() || found->x != x || found->y != y) return -1;
   return static_cast<long>(found - points_.begin());
 }

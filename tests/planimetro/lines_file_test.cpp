@@ -159,3 +159,31 @@ TEST(LinesProjection, StationsAndOffsetsOnEveryKindOfElement) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LinesFile, SampleRoadEdgesAndDitches) {
+  TempDir dir;
+  const std::string samples = std::string(PASARELA_SOURCE_DIR) + "/samples/";
+  Calzada_getCapasDxf(dir.File("bordes.cap").c_str(), (samples + "dxf/bordes.dxf").c_str());
+  ASSERT_EQ(Calzada_creaFicheroLineas(dir.File("l.txt").c_str(), "", (samples + "dxf/bordes-capas.txt").c_str(),
+                                      (samples + "ejes/variante.eje").c_str()),
+            1);
+  const std::string written = ReadFile(dir.File("l.txt"));
+  // Nine sections from 300 to 460 (straight and entry clothoid), each with the ditch 5 m to
+  // the left (drawn 0.08 further on, gathered into the section) and both edges at 3.5 m.
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < written.size();) {
+    const std::size_t end = written.find("\r\n", start);
+    lines.push_back(written.substr(start, end - start));
+    start = end + 2;
+  }
+  ASSERT_EQ(lines.size(), 27u);
+  EXPECT_EQ(lines[0].substr(0, 15), "300.000 -5.000 ");
+  EXPECT_EQ(lines[1].substr(0, 15), "300.000 -3.500 ");
+  EXPECT_EQ(lines[2].substr(0, 14), "300.000 3.500 ");
+  EXPECT_EQ(lines[26].substr(0, 14), "460.000 3.500 ");
+  EXPECT_NE(lines[26].find(" BORDES"), std::string::npos);
+}
+
+}  // namespace
