@@ -62,6 +62,43 @@ CALZADA_API int32_t Calzada_Rasante_Importa_DragadosMDW(const char* entrada, con
 /* "Conversion de Rasantes de WTRAZADO a Zemta" */
 CALZADA_API int32_t Calzada_Rasante_Importa_Wtrazado(const char* entrada, const char* salida);
 
+/* Cross sections. The native file (*.tra) holds one point per line: station, offset (negative
+ * to the left), elevation and code. Most importers finish their target with the axis-point pass
+ * of Calzada_TransverInterpolaCota. */
+
+/* "Conversion de Transversales de CLIP TRV a Terrex"
+ * Points of one section closer than 1 mm are set 1 mm apart. 0 when entrada cannot be read,
+ * is shorter than two lines or holds no point. */
+CALZADA_API int32_t Calzada_Transver_Importa_Cliptrv(const char* entrada, const char* salida);
+/* "Conversion de Transversales de Terrex a CLIP TRV"
+ * A section whose codes repeat gets the side codes SI01 and SD01. 0 when entrada holds no
+ * point. */
+CALZADA_API int32_t Calzada_Transver_Exporta_Cliptrv(const char* entrada, const char* salida);
+/* "Conversion de Transversales de ISPOL a Zemta"
+ * Writes two files, salida with "Sub" (subgrade) and with "Firme" (pavement) appended to its
+ * name, and reports both through the message hook. */
+CALZADA_API int32_t Calzada_Transver_Importa_Ispol(const char* entrada, const char* salida);
+/* "Conversion de Transversales de MxRoad a Zemta"
+ * 0 when neither layout of the listing gives a point. */
+CALZADA_API int32_t Calzada_Transver_Importa_Mxroad(const char* entrada, const char* salida);
+/* "Conversion de Transversales de Inroads a Zemta" */
+CALZADA_API int32_t Calzada_Transver_Importa_InRoadsTXT(const char* entrada, const char* salida);
+/* "Conversion de Transversales de dragados MDW a Zemta"
+ * 0 when entrada holds no point. */
+CALZADA_API int32_t Calzada_Transver_Importa_DRAGADOSMDW(const char* entrada, const char* salida);
+/* "Conversion de Transversales de Clip de Seccion (Plataforma) a Zemta" */
+CALZADA_API int32_t Calzada_Transver_ClipSeccionPlat(const char* entrada, const char* salida);
+/* "Conversion de Transversales de Clip de Seccion (Subrasante) a Zemta" */
+CALZADA_API int32_t Calzada_Transver_ClipSeccionSubras(const char* entrada, const char* salida);
+/* "Conversion de Transversales de inroads a gts"
+ * Reads the InRoads section report and writes a native cross-section file. */
+CALZADA_API int32_t Calzada_inroads2gts(const char* entrada, const char* salida);
+/* "Interpola cota de eje Zemta"
+ * Inserts in each section the axis point (offset 0, elevation interpolated, code "0") between
+ * a point left of the axis and the next point right of it. entrada is read whole before
+ * salida is written, so both may name one file. 0 when entrada holds no point. */
+CALZADA_API int32_t Calzada_TransverInterpolaCota(const char* entrada, const char* salida);
+
 #ifdef __cplusplus
 }
 #endif

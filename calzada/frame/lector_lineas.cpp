@@ -1,5 +1,7 @@
 #include "calzada/frame/lector_lineas.h"
 
+#include <utility>
+
 #include "common/number_rules.h"
 #include "common/numbers.h"
 
@@ -14,6 +16,13 @@ bool LectorLineas::Open(const std::string& path, std::string_view delimiters) {
   }
   reader_.emplace(text_);
   return true;
+}
+
+void LectorLineas::OpenText(std::string text, std::string_view delimiters) {
+  Close();
+  delimiters_ = std::string(delimiters);
+  text_ = std::move(text);
+  reader_.emplace(text_);
 }
 
 bool LectorLineas::NextLine() {

@@ -22,6 +22,9 @@ class LectorLineas {
   // error count set to 1, when the file cannot be read.
   bool Open(const std::string& path, std::string_view delimiters);
 
+  // The same on the text of a file already loaded (line ends normalised).
+  void OpenText(std::string text, std::string_view delimiters);
+
   // The next line without its line feed; false at the end or when nothing is open.
   bool NextLine();
 

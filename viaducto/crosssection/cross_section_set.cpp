@@ -11,22 +11,6 @@ namespace viaducto {
 
 double Printable(double value) { return common::PrintableZero(value, 3); }
 
-int CompareStationThenOffset(const CrossSectionPoint& a, const CrossSectionPoint& b, double tolerance) {
-  const double stationGap = std::fabs(a.station - b.station);
-  if (stationGap < tolerance && std::fabs(a.offset - b.offset) < tolerance) return 0;
-  if (a.station < b.station) return -1;
-  if (stationGap >= tolerance) return 1;
-  return a.offset < b.offset ? -1 : 1;
-}
-
-void SortByStationThenOffset(std::vector<CrossSectionPoint>& points, double tolerance) {
-  // A merge sort never leaves the range, even where the tolerance makes the answers of the
-  // comparison disagree; for data written with three decimals it is a plain order.
-  std::stable_sort(points.begin(), points.end(), [tolerance](const CrossSectionPoint& a, const CrossSectionPoint& b) {
-    return CompareStationThenOffset(a, b, tolerance) < 0;
-  });
-}
-
 std::size_t CrossSectionSet::Load(const std::string& path) {
   points.clear();
   std::string text;
@@ -36,20 +20,8 @@ std::size_t CrossSectionSet::Load(const std::string& path) {
 
 std::size_t CrossSectionSet::Parse(std::string_view text) {
   points.clear();
-  common::LineReader reader(text);
-  std::string_view line;
-  while (NextCompleteLine(reader, line)) {
-    common::Tokenizer fields(line);
-    std::string_view station, offset, elevation, code;
-    if (!fields.Next(" \t", station) || !fields.Next(" \t", offset) || !fields.Next(" \t", elevation)) continue;
-    CrossSectionPoint point;
-    point.station = common::LenientDouble(station);
-    point.offset = common::LenientDouble(offset);
-    point.elevation = common::LenientDouble(elevation);
-    if (fields.Next(" \t\n", code)) point.code.assign(code);
-    points.push_back(std::move(point));
-  }
-  return points.size();
+  // A last line without a line break is lost, as the listings' writers always end their lines.
+  return common::ParseNativeCrossSections(text, common::kNativeSectionsLoseUnendedLine, points);
 }
 
 void CrossSectionSet::Clean() {

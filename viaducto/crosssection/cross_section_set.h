@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/native_cross_section.h"
 #include "common/records.h"
 #include "common/text_input.h"
 #include "common/text_output.h"
@@ -22,14 +23,9 @@ inline bool NextCompleteLine(common::LineReader& reader, std::string_view& line)
   return reader.Next(line) && !reader.AtEnd();
 }
 
-// Three-way comparison of two points by station, then offset, with a tolerance: equal when
-// both differ by less than `tolerance`; a smaller station (by any amount) first; with stations
-// within the tolerance, the smaller offset first. Negative when `a` comes first.
-int CompareStationThenOffset(const CrossSectionPoint& a, const CrossSectionPoint& b, double tolerance);
-
-// Sorts by CompareStationThenOffset. The comparison is not a strict order near the tolerance,
-// so the sort is one that stays within bounds whatever the comparison answers.
-void SortByStationThenOffset(std::vector<CrossSectionPoint>& points, double tolerance);
+// The section order, shared with the other library that reads the native file.
+using common::CompareStationThenOffset;
+using common::SortByStationThenOffset;
 
 // Stations of the native file compare within this tolerance.
 inline constexpr double kSectionTolerance = 0.0001;

@@ -1,0 +1,40 @@
+// The native cross-section file (*.tra): one point per line, station, offset, elevation and an
+// optional code, fields separated by blanks or tabs. Read by both road libraries, each with
+// its rule for a last line that has no line break; and the section order of its points.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "common/records.h"
+
+namespace common {
+
+// What tells the readers of the native file apart.
+struct NativeCrossSectionRule {
+  // A last line without a line break is read (true) or lost, as a reader that stops at the
+  // end-of-file flag right after reading a line loses it (false).
+  bool readsUnendedLastLine;
+};
+inline constexpr NativeCrossSectionRule kNativeSectionsLoseUnendedLine{false};
+inline constexpr NativeCrossSectionRule kNativeSectionsReadUnendedLine{true};
+
+// Appends the points of the text of a native file (line ends normalised) to `points`, read in
+// pieces of at most 255 characters as a 256-byte buffer reads them. A piece with fewer than
+// three fields is skipped; the code is the first word after the elevation (empty when none).
+// Returns the number of points appended.
+std::size_t ParseNativeCrossSections(std::string_view text, const NativeCrossSectionRule& rule,
+                                     std::vector<CrossSectionPoint>& points);
+
+// Three-way comparison of two points by station, then offset, with a tolerance: equal when
+// both differ by less than `tolerance`; a smaller station (by any amount) first; with stations
+// within the tolerance, the smaller offset first. Negative when `a` comes first.
+int CompareStationThenOffset(const CrossSectionPoint& a, const CrossSectionPoint& b, double tolerance);
+
+// Sorts by CompareStationThenOffset. The comparison is not a strict order near the tolerance,
+// so the sort is one that stays within bounds whatever the comparison answers; points the
+// comparison calls equal keep their order.
+void SortByStationThenOffset(std::vector<CrossSectionPoint>& points, double tolerance);
+
+}  // namespace common
