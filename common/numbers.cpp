@@ -43,6 +43,8 @@ int LenientInt(std::string_view text) {
 
 namespace common {
 
+double FiniteOrZero(double value) { return std::isfinite(value) ? value : 0.0; }
+
 double PrintableZero(double value, int decimals) {
   const double halfUnit = 0.5 * std::pow(10.0, -decimals);
   return std::fabs(value) < halfUnit ? 0.0 : value;

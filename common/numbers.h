@@ -18,6 +18,9 @@ int LenientInt(std::string_view text);
 
 namespace common {
 
+// 0 for a value that is not finite: one that overflowed or is undefined never reaches a file.
+double FiniteOrZero(double value);
+
 // 0 for a value that prints as zero with `decimals` decimals, so that no "-0.000" reaches a
 // file; any other value unchanged.
 double PrintableZero(double value, int decimals);

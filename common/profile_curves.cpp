@@ -1,5 +1,7 @@
 #include "common/profile_curves.h"
 
+#include "common/numbers.h"
+
 #include <cmath>
 
 namespace common {
@@ -9,7 +11,6 @@ namespace {
 constexpr double kVerticalGrade = 100000000.0;
 
 // A value a file can carry: what is not finite (no change of grade) becomes 0.
-double Finite(double value) { return std::isfinite(value) ? value : 0.0; }
 
 }  // namespace
 
@@ -43,7 +44,7 @@ void CompleteCurves(Profile& profile, const CurveCompletion& how) {
     const double tangent = vertex.tangent;
     if (!how.circular) {
       const double change = GradeChange(profile, i, how.riseSign);
-      if (!how.kvGiven) vertex.kv = Finite(std::fabs(2.0 * tangent / change));
+      if (!how.kvGiven) vertex.kv = FiniteOrZero(std::fabs(2.0 * tangent / change));
       vertex.external = std::fabs(change * tangent / 4.0);
       continue;
     }
@@ -51,10 +52,10 @@ void CompleteCurves(Profile& profile, const CurveCompletion& how) {
       const double gradeIn = GradeBetween(profile[i - 1], vertex, how.riseSign);
       const double gradeOut = i + 1 < profile.size() ? GradeBetween(vertex, profile[i + 1], how.riseSign) : 0.0;
       const double deflection = std::atan(gradeIn) - std::atan(gradeOut);
-      vertex.kv = Finite(std::fabs(tangent / std::tan(deflection / 2.0)));
+      vertex.kv = FiniteOrZero(std::fabs(tangent / std::tan(deflection / 2.0)));
     }
     const double radius = vertex.kv;
-    vertex.external = radius > 0.0 ? Finite(std::sqrt(radius * radius + tangent * tangent) - radius) : 0.0;
+    vertex.external = radius > 0.0 ? FiniteOrZero(std::sqrt(radius * radius + tangent * tangent) - radius) : 0.0;
   }
 }
 

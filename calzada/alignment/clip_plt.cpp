@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "calzada/alignment/alignment_importers.h"
+#include "common/alignment_fields.h"
 #include "common/numbers.h"
 #include "common/scanned_fields.h"
 #include "common/text_output.h"
@@ -100,14 +101,7 @@ bool FormatClipPlt(std::string_view nativeText, std::string& plt) {
   while (reader.Next(piece)) {
     if (piece.size() < 10 || piece.front() == '*') continue;
     if (common::SplitTokens(common::WithoutLineFeed(piece), "\t ,", fields) < 6) continue;
-    TramoEje r;
-    r.station = common::LenientDouble(fields[0]);
-    r.x = common::LenientDouble(fields[1]);
-    r.y = common::LenientDouble(fields[2]);
-    r.azimuth = common::LenientDouble(fields[3]);
-    r.parameter = common::LenientDouble(fields[4]);
-    r.radius = common::LenientDouble(fields[5]);
-    records.push_back(r);
+    records.push_back(common::ElementFromNativeFields(fields.data()));
   }
   if (records.empty()) return false;
   common::TextWriter writer;

@@ -6,12 +6,6 @@
 
 namespace calzada {
 
-double FiniteOrZero(double value) { return std::isfinite(value) ? value : 0.0; }
-
-void SetKindsFromValues(std::vector<TramoEje>& records) {
-  for (TramoEje& record : records) record.kind = common::KindFromValues(record.parameter, record.radius);
-}
-
 int EscribeEjeNativo(const std::vector<TramoEje>& records, const std::string& path) {
   common::TextWriter writer;
   for (const TramoEje& r : records) {

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "common/alignment_fields.h"
 #include "common/number_rules.h"
+#include "common/numbers.h"
 #include "common/paths.h"
 #include "common/records.h"
 #include "common/text_input.h"
@@ -43,11 +45,8 @@ const Record& RecordOrZeros(const std::vector<Record>& records, long index) {
   return records[static_cast<std::size_t>(index)];
 }
 
-// A value a file can carry: one that overflowed to infinity, or is undefined, is written as 0.
-double FiniteOrZero(double value);
-
-// The kind of every record from its parameter and radius.
-void SetKindsFromValues(std::vector<TramoEje>& records);
+using common::FiniteOrZero;
+using common::SetKindsFromValues;
 
 // Writes the records as a native alignment file, one line per record: station, x, y, azimuth,
 // clothoid parameter and radius ("%15.3lf %9.3lf %10.3lf %7.4lf %7.3lf %7.3lf"), no value

@@ -5,16 +5,6 @@
 
 namespace viaducto {
 
-void SetLengthsFromStations(Alignment& elements) {
-  for (std::size_t i = 0; i + 1 < elements.size(); ++i) {
-    elements[i].length = elements[i + 1].station - elements[i].station;
-  }
-}
-
-void SetKindsFromValues(Alignment& elements) {
-  for (common::AlignmentElement& e : elements) e.kind = common::KindFromValues(e.parameter, e.radius);
-}
-
 void FormatNineColumnAlignment(const Alignment& elements, common::TextWriter& writer) {
   for (const common::AlignmentElement& e : elements) {
     writer.Printf("%d\t%0.8lf\t%0.8lf\t%0.8lf\t%0.8lf\t%0.8lf\t%0.8lf\t%0.8lf\t%0.8lf\n", e.kind, e.station, e.x, e.y,

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/alignment_fields.h"
 #include "common/records.h"
 #include "common/text_output.h"
 
@@ -34,11 +35,8 @@ Alignment ParseCartomapAlignment(std::string_view text);
 // azimuth, radius, parameter, length.
 void FormatNineColumnAlignment(const Alignment& elements, common::TextWriter& writer);
 
-// Length of every record but the last from the stations; the last keeps 0.
-void SetLengthsFromStations(Alignment& elements);
-
-// Kind of every record from its parameter and radius.
-void SetKindsFromValues(Alignment& elements);
+using common::SetKindsFromValues;
+using common::SetLengthsFromStations;
 
 // Reads `entrada` with `parser` and writes the native file `salida`. 1 when written; 0 when
 // the input cannot be read, holds no element, or the target cannot be written.

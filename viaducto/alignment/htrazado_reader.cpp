@@ -21,14 +21,7 @@ Alignment ParseHTrazadoAlignment(std::string_view text) {
     const std::string_view line = common::WithoutLineFeed(piece);
     if (line.size() < 10 || line[2] == 'N') continue;
     if (common::SplitTokens(line, "\t ,", fields) < 6) continue;
-    common::AlignmentElement e;
-    e.station = common::LenientDouble(fields[0]);
-    e.x = common::LenientDouble(fields[1]);
-    e.y = common::LenientDouble(fields[2]);
-    e.azimuth = common::LenientDouble(fields[3]);
-    e.parameter = common::LenientDouble(fields[4]);
-    e.radius = common::LenientDouble(fields[5]);
-    elements.push_back(e);
+    elements.push_back(common::ElementFromNativeFields(fields.data()));
   }
   SetLengthsFromStations(elements);
   SetKindsFromValues(elements);

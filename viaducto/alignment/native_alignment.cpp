@@ -1,6 +1,6 @@
 #include "viaducto/alignment/native_alignment.h"
 
-#include "common/numbers.h"
+#include "common/alignment_fields.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
 
@@ -20,15 +20,7 @@ NativeAlignment ParseNativeAlignment(std::string_view text, NativeAlignmentRule 
     int found = 0;
     while (found < 6 && tokenizer.Next(found < 5 ? rule.leadingFieldDelimiters : " \t\n", fields[found])) ++found;
     if (found < 6) continue;
-    common::AlignmentElement element;
-    element.station = common::LenientDouble(fields[0]);
-    element.x = common::LenientDouble(fields[1]);
-    element.y = common::LenientDouble(fields[2]);
-    element.azimuth = common::LenientDouble(fields[3]);
-    element.parameter = common::LenientDouble(fields[4]);
-    element.radius = common::LenientDouble(fields[5]);
-    element.kind = common::KindFromValues(element.parameter, element.radius);
-    alignment.elements.push_back(element);
+    alignment.elements.push_back(common::ElementFromNativeFields(fields));
   }
   return alignment;
 }
