@@ -17,7 +17,7 @@ template <typename Convert>
 auto WithTerminatedCopy(std::string_view text, Convert convert) {
   char small[128];
   if (text.size() < sizeof small) {
-    std::memcpy(small, text.data(), text.size());
+    if (!text.empty()) std::memcpy(small, text.data(), text.size());
     small[text.size()] = '\0';
     return convert(small);
   }

@@ -118,6 +118,8 @@ TEST(LenientNumbers, FollowAtofAndAtoi) {
   EXPECT_DOUBLE_EQ(common::LenientDouble("-3e2"), -300.0);
   EXPECT_EQ(common::LenientDouble("abc"), 0.0);
   EXPECT_EQ(common::LenientDouble(""), 0.0);
+  EXPECT_EQ(common::LenientDouble(std::string_view()), 0.0);  // no data pointer at all
+  EXPECT_EQ(common::LenientInt(std::string_view()), 0);
   EXPECT_DOUBLE_EQ(common::LenientDouble("12,5"), 12.0);
   EXPECT_EQ(common::LenientDouble("nan"), 0.0);
   EXPECT_EQ(common::LenientDouble("-inf"), 0.0);
