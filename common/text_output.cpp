@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -72,9 +73,16 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {
   if (path.empty()) return false;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // A target that is not a regular file (a FIFO, a device, a directory) is refused before it
+  // is truncated, never waited on and never removed.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  bool ok = ::ftruncate(fd, 0) == 0 && WriteAll(fd, bytes);
   if (::close(fd) != 0) ok = false;
   if (!ok) ::unlink(path.c_str());
   return ok;

@@ -27,7 +27,8 @@ class TextWriter {
   std::string bytes_;
 };
 
-// Writes `bytes` to `path` as they are. On failure the target is removed and false returned.
+// Writes `bytes` to `path` as they are. On failure the target is removed and false returned; a
+// target that is not a regular file is refused and left alone.
 bool WriteFileBytes(const std::string& path, std::string_view bytes);
 
 // Writes `bytes` to a file of a fixed name by writing a unique file beside it and renaming it

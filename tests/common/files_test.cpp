@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/export_guard.h"
@@ -32,6 +33,13 @@ TEST(TextWriter, FailedSaveLeavesNoFile) {
   EXPECT_FALSE(writer.SaveTo(dir.File("missing-dir/out.txt")));
   EXPECT_FALSE(writer.SaveTo(dir.path()));
   EXPECT_FALSE(writer.SaveTo(""));
+  // A FIFO or a device as target is refused at once and stays where it is.
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(writer.SaveTo(fifo));
+  EXPECT_TRUE(testing_support::FileExists(fifo));
+  EXPECT_FALSE(writer.SaveTo("/dev/null"));
+  EXPECT_TRUE(testing_support::FileExists("/dev/null"));
 }
 
 TEST(WriteFileReplacing, ReplacesAPlantedLinkInsteadOfFollowingIt) {
