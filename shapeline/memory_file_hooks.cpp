@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <new>
 #include <string>
 #include <unistd.h>
@@ -37,12 +38,15 @@ SAFile Open(const char* filename, const char* access) {
     file->writable = truncate || update;
     if (truncate) {
       // Made on disk at once, so that a target that cannot be created fails here.
-      const int fd = ::open(filename, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-      if (fd < 0) {
+      // A target that is not a regular file (a FIFO, a device) is refused, never waited on.
+      const int fd = ::open(filename, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+      struct stat info {};
+      const bool regular = fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) == 0;
+      if (fd >= 0) ::close(fd);
+      if (!regular) {
         delete file;
         return nullptr;
       }
-      ::close(fd);
       file->modified = true;
     } else if (!common::ReadWholeFile(file->path, file->data)) {
       delete file;
