@@ -85,3 +85,39 @@ TEST(CalzadaChain, ImportedAlignmentGoesOnToGtsAndLandXml) {
     EXPECT_NE(skeleton.find("Spiral radiusStart=\"500.000000\" radiusEnd=\"INF\""), std::string::npos) << skeleton;
   }
 }
+
+namespace {
+
+// The document without its time of writing.
+std::string WithoutTime(std::string xml) {
+  const std::size_t at = xml.find(" time=\"");
+  if (at != std::string::npos) xml.erase(at, xml.find('"', at + 7) + 1 - at);
+  return xml;
+}
+
+}  // namespace
+
+TEST(CalzadaChain, ImportedCrossSectionsGoOnToLandXml) {
+  SharedLibrary calzada("libCalzada.so");
+  SharedLibrary viaducto("libViaducto.so");
+  ASSERT_TRUE(calzada.Loaded()) << dlerror();
+  ASSERT_TRUE(viaducto.Loaded()) << dlerror();
+  const auto toLandXml = viaducto.Get<TwoPaths>("MyDll_traterrex2landxml");
+  ASSERT_TRUE(toLandXml);
+
+  TempDir original;
+  TempDir imported;
+  ASSERT_EQ(toLandXml(DataFile("calzada/tramo.tra").c_str(), original.File("tramo.xml").c_str()), 1);
+  const std::string expected = WithoutTime(ReadFile(original.File("tramo.xml")));
+  ASSERT_NE(expected.find("<CrossSect sta=\"1240.000\">"), std::string::npos) << expected;
+
+  for (const auto& [name, listing] : {std::pair{"Calzada_inroads2gts", "tramo-inroads.soe"},
+                                      std::pair{"Calzada_Transver_Importa_Cliptrv", "tramo.trv"}}) {
+    SCOPED_TRACE(name);
+    const auto import = calzada.Get<TwoPaths>(name);
+    ASSERT_TRUE(import);
+    ASSERT_EQ(import(DataFile(std::string("calzada/") + listing).c_str(), imported.File("tramo.tra").c_str()), 1);
+    ASSERT_EQ(toLandXml(imported.File("tramo.tra").c_str(), imported.File("tramo.xml").c_str()), 1);
+    EXPECT_EQ(WithoutTime(ReadFile(imported.File("tramo.xml"))), expected);
+  }
+}

@@ -17,7 +17,11 @@ TEST(CalzadaRobustness, HostileInputNeverCrashesOrWritesNonNumbers) {
       Calzada_Eje_Importa_Dragados,        Calzada_Eje_Importa_Asotec,           Calzada_Eje_Importa_WTrazado,
       Calzada_Rasante_Importa_Inroads,     Calzada_Rasante_Importa_Clip,         Calzada_Rasante_Importa_ClipTanSimple,
       Calzada_Rasante_Exporta_Clip,        Calzada_Rasante_Importa_Ispol,        Calzada_Rasante_Exporta_Ispol,
-      Calzada_Rasante_Importa_Mxroad,      Calzada_Rasante_Importa_DragadosMDW,  Calzada_Rasante_Importa_Wtrazado};
+      Calzada_Rasante_Importa_Mxroad,      Calzada_Rasante_Importa_DragadosMDW,  Calzada_Rasante_Importa_Wtrazado,
+      Calzada_Transver_Importa_Cliptrv,    Calzada_Transver_Exporta_Cliptrv,     Calzada_Transver_Importa_Ispol,
+      Calzada_Transver_Importa_Mxroad,     Calzada_Transver_Importa_InRoadsTXT,  Calzada_inroads2gts,
+      Calzada_Transver_Importa_DRAGADOSMDW, Calzada_Transver_ClipSeccionPlat,    Calzada_Transver_ClipSeccionSubras,
+      Calzada_TransverInterpolaCota};
   std::string binary;
   for (int i = 0; i < 2000; ++i) binary.push_back(static_cast<char>((i * 37) % 256));
   const std::string inputs[] = {
@@ -32,6 +36,8 @@ TEST(CalzadaRobustness, HostileInputNeverCrashesOrWritesNonNumbers) {
       "CIR 0+0 1e-300 1 1 1e308 1e308\nSPI 1+0 0 1 1 1 1e308\nCIR 2+0 -1e-300 1 1 1e308 1\n"
       "4 1e308 0 0 0 0 1e308 1e308\n7 1e308 0 0 0 0 nan inf\n",
       "0 0 0 0 0\n1e308 1e308 1 1e308 0\n-1e308 -1e308 0 0 0\n-1e308 1e308 0 0 0\n",
+      "*TRV\nx\n1e308,2\n-1e308,1e308,A\n1e308,-1e308,A\n*1e308+1e308 -1e308 1e308 A\n1e308+0 A -1e308 0 0 1e308\n"
+      "1e308+0 A 1e308 0 0 -1e308\nP.K. 1e308\n1 0 0 1e308 -1e308 A\n2 0 0 -1e308 1e308 A\n",
   };
   TempDir dir;
   for (const std::string& input : inputs) {
