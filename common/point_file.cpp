@@ -9,12 +9,16 @@ constexpr std::string_view kSeparators = " \t,";
 }  // namespace
 
 bool ParsePointLine(std::string_view piece, PointCodeRule rule, PointLine& point) {
+  return ParsePointLine(piece, rule, kSeparators, point);
+}
+
+bool ParsePointLine(std::string_view piece, PointCodeRule rule, std::string_view separators, PointLine& point) {
   // The line end is never part of a field: a line of three numbers and a trailing blank is
   // still a line of three fields.
   Tokenizer fields(WithoutLineFeed(piece));
   std::string_view x, y, z;
-  if (!fields.Next(kSeparators, point.number) || !fields.Next(kSeparators, x) || !fields.Next(kSeparators, y) ||
-      !fields.Next(kSeparators, z)) {
+  if (!fields.Next(separators, point.number) || !fields.Next(separators, x) || !fields.Next(separators, y) ||
+      !fields.Next(separators, z)) {
     return false;
   }
   point.x = LenientDouble(x);
@@ -22,7 +26,7 @@ bool ParsePointLine(std::string_view piece, PointCodeRule rule, PointLine& point
   point.z = LenientDouble(z);
   if (rule == PointCodeRule::kRestOfLine) {
     point.code = fields.Rest();
-  } else if (!fields.Next(kSeparators, point.code)) {
+  } else if (!fields.Next(separators, point.code)) {
     point.code = std::string_view();
   }
   return true;

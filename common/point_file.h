@@ -33,6 +33,11 @@ struct PointLine {
 // for a line of fewer than four fields (a blank line included).
 bool ParsePointLine(std::string_view piece, PointCodeRule rule, PointLine& point);
 
+// The same for readers whose fields are separated by runs of `separators` only (blanks, for
+// the import library's readers).
+bool ParsePointLine(std::string_view piece, PointCodeRule rule, std::string_view separators, PointLine& point);
+inline constexpr std::string_view kBlankSeparated = " ";
+
 // Calls `visit(const PointLine&)` for every point line of `text` (line ends already reduced to
 // LF), read in the pieces a 256-byte line buffer gives: a longer line counts as several.
 template <typename Visit>
@@ -42,6 +47,17 @@ void ForEachPointLine(std::string_view text, PointCodeRule rule, Visit&& visit) 
   PointLine point;
   while (reader.Next(piece)) {
     if (ParsePointLine(piece, rule, point)) visit(static_cast<const PointLine&>(point));
+  }
+}
+
+// The same with fields separated by runs of `separators` only.
+template <typename Visit>
+void ForEachPointLine(std::string_view text, PointCodeRule rule, std::string_view separators, Visit&& visit) {
+  LineReader reader(text);
+  std::string_view piece;
+  PointLine point;
+  while (reader.Next(piece)) {
+    if (ParsePointLine(piece, rule, separators, point)) visit(static_cast<const PointLine&>(point));
   }
 }
 

@@ -94,15 +94,7 @@ int ImportClipPlt(const std::string& entrada, const std::string& salida) {
 }
 
 bool FormatClipPlt(std::string_view nativeText, std::string& plt) {
-  Eje records;
-  common::LineReader reader(nativeText);
-  std::string_view piece;
-  std::vector<std::string_view> fields;
-  while (reader.Next(piece)) {
-    if (piece.size() < 10 || piece.front() == '*') continue;
-    if (common::SplitTokens(common::WithoutLineFeed(piece), "\t ,", fields) < 6) continue;
-    records.push_back(common::ElementFromNativeFields(fields.data()));
-  }
+  const Eje records = LeeEjeNativo(nativeText);
   if (records.empty()) return false;
   common::TextWriter writer;
   writer.Write("*PLT1\n");

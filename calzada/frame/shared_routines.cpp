@@ -3,8 +3,22 @@
 #include <cmath>
 
 #include "common/text_output.h"
+#include "common/tokens.h"
 
 namespace calzada {
+
+std::vector<TramoEje> LeeEjeNativo(std::string_view nativeText) {
+  std::vector<TramoEje> records;
+  common::LineReader reader(nativeText);
+  std::string_view piece;
+  std::vector<std::string_view> fields;
+  while (reader.Next(piece)) {
+    if (piece.size() < 10 || piece.front() == '*') continue;
+    if (common::SplitTokens(common::WithoutLineFeed(piece), "\t ,", fields) < 6) continue;
+    records.push_back(common::ElementFromNativeFields(fields.data()));
+  }
+  return records;
+}
 
 int EscribeEjeNativo(const std::vector<TramoEje>& records, const std::string& path) {
   common::TextWriter writer;

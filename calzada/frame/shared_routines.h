@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/alignment_fields.h"
@@ -47,6 +48,13 @@ const Record& RecordOrZeros(const std::vector<Record>& records, long index) {
 
 using common::FiniteOrZero;
 using common::SetKindsFromValues;
+
+// The elements of the text of a native alignment file (line ends normalised), read in pieces of
+// at most 255 characters: pieces of at most 9 characters (line feed included) and pieces
+// beginning with "*" are skipped; fields are split at tab, blank and comma, station, x, y,
+// azimuth, clothoid parameter and radius (a piece with fewer is skipped). Kinds come from the
+// values; lengths are not set.
+std::vector<TramoEje> LeeEjeNativo(std::string_view nativeText);
 
 // Writes the records as a native alignment file, one line per record: station, x, y, azimuth,
 // clothoid parameter and radius ("%15.3lf %9.3lf %10.3lf %7.4lf %7.3lf %7.3lf"), no value

@@ -1,7 +1,9 @@
 #include "planimetro/dxf/dxf_conversions.h"
 
+#include <string>
 #include <string_view>
 
+#include "common/dxf_point_entities.h"
 #include "common/point_file.h"
 #include "common/text_input.h"
 #include "common/text_output.h"
@@ -60,34 +62,21 @@ int ImportDxfPoints(const std::string& drawing, const std::string& pointFile) {
 
 namespace {
 
-// The layer of a label: the code followed by `suffix`, or the fixed name used without code.
-void WriteLayer(common::TextWriter& out, std::string_view code, const char* suffix, const char* withoutCode) {
-  if (code.empty()) {
-    out.Printf(" 8\n%s\n", withoutCode);
-  } else {
-    out.Printf(" 8\n%.*s%s\n", static_cast<int>(code.size()), code.data(), suffix);
-  }
+// The layer of an entity: the code followed by `suffix`, or the fixed name used without code.
+std::string LayerOf(std::string_view code, const char* suffix, const char* withoutCode) {
+  if (code.empty()) return withoutCode;
+  std::string layer(code);
+  layer += suffix;
+  return layer;
 }
 
 void WritePointEntities(common::TextWriter& out, const common::PointLine& point) {
-  out.Write(" 0\nPOINT\n");
-  WriteLayer(out, point.code, "-PUNTOS", "PUNTOS-P");
-  out.Printf("10\n%0.3lf\n20\n%0.3lf\n30\n%0.3lf\n", point.x, point.y, point.z);
-
-  out.Write(" 0\nTEXT\n");
-  WriteLayer(out, point.code, "-Z", "PUNTOS-Z");
-  out.Printf("10\n%0.3lf\n20\n%0.3lf\n1\n%0.2lf\n40\n1.000\n50\n0.0\n", point.x + 1, point.y - 1, point.z);
-
-  out.Write(" 0\nTEXT\n");
-  WriteLayer(out, point.code, "-N", "PUNTOS-N");
-  out.Printf("10\n%0.3lf\n20\n%0.3lf\n1\n%.*s\n40\n1.000\n50\n0.0\n", point.x + 1, point.y + 1,
-             static_cast<int>(point.number.size()), point.number.data());
-
+  common::WriteDxfPoint(out, LayerOf(point.code, "-PUNTOS", "PUNTOS-P"), point.x, point.y, point.z);
+  common::WriteDxfLabel(out, LayerOf(point.code, "-Z", "PUNTOS-Z"), point.x + 1, point.y - 1,
+                        common::ElevationLabel(point.z));
+  common::WriteDxfLabel(out, LayerOf(point.code, "-N", "PUNTOS-N"), point.x + 1, point.y + 1, point.number);
   if (!point.code.empty()) {
-    out.Write(" 0\nTEXT\n");
-    WriteLayer(out, point.code, "-CODIGOS", "");
-    out.Printf("10\n%0.3lf\n20\n%0.3lf\n1\n%.*s\n40\n1.000\n50\n0.0\n", point.x + 1, point.y - 2.5,
-               static_cast<int>(point.code.size()), point.code.data());
+    common::WriteDxfLabel(out, LayerOf(point.code, "-CODIGOS", ""), point.x + 1, point.y - 2.5, point.code);
   }
 }
 
@@ -97,10 +86,10 @@ int ExportPointsToDxf(const std::string& pointFile, const std::string& drawing) 
   std::string text;
   if (!common::LoadTextFile(pointFile, text)) return 0;
   common::TextWriter out;
-  out.Write(" 0\nSECTION\n 2\nENTITIES\n");
+  common::WriteDxfEntitiesHead(out);
   common::ForEachPointLine(text, common::PointCodeRule::kFirstWord,
                            [&](const common::PointLine& point) { WritePointEntities(out, point); });
-  out.Write(" 0\nENDSEC\n 0\nEOF\n");
+  common::WriteDxfEntitiesTail(out);
   return out.SaveTo(drawing) ? 1 : 0;
 }
 

@@ -17,82 +17,12 @@
 namespace planimetro::lines {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kRangeSlack = 0.001;      // a foot this far outside an element still counts
 constexpr double kOffsetOnAxis = 0.009;    // smaller offsets are written as 0
 constexpr long long kSectionWindow = 200;  // mm: stations closer than 0.2 form one section
-constexpr double kBisectionStep = 0.001;
 
-common::Point2 Direction(double azimuth) {
-  return common::Point2{std::sin(azimuth * common::kRadiansPerGrad), std::cos(azimuth * common::kRadiansPerGrad)};
-}
-
-// Along the direction, and to its right.
-double Along(const common::Point2& from, const common::Point2& to, const common::Point2& direction) {
-  return (to.x - from.x) * direction.x + (to.y - from.y) * direction.y;
-}
-double ToTheRight(const common::Point2& from, const common::Point2& to, const common::Point2& direction) {
-  return (to.x - from.x) * direction.y - (to.y - from.y) * direction.x;
-}
-
-struct Foot {
-  double along = 0;   // from the element start
-  double offset = 0;  // signed
-};
-
-bool FootOnStraight(const common::AlignmentElement& e, const common::Point2& p, Foot& foot) {
-  const common::Point2 start{e.x, e.y};
-  const common::Point2 direction = Direction(e.azimuth);
-  foot.along = Along(start, p, direction);
-  foot.offset = ToTheRight(start, p, direction);
-  return true;
-}
-
-bool FootOnArc(const common::AlignmentElement& e, const common::Point2& p, Foot& foot) {
-  const common::Point2 start{e.x, e.y};
-  const double r = std::fabs(e.radius);
-  // The centre is square to the start azimuth, to the right for a clockwise arc.
-  const common::Point2 centre = common::PointAlong(start, e.radius, e.azimuth + 100);
-  const double dx = p.x - centre.x;
-  const double dy = p.y - centre.y;
-  const double distance = std::hypot(dx, dy);
-  if (distance == 0) return false;
-  double turned = std::atan2(dx, dy) - std::atan2(start.x - centre.x, start.y - centre.y);
-  if (e.radius < 0) turned = -turned;
-  turned = std::fmod(turned, 2 * kPi);
-  if (turned < 0) turned += 2 * kPi;
-  foot.along = turned * r;
-  // A point before the start lies just short of a full turn.
-  if (foot.along > e.length + kRangeSlack) foot.along -= 2 * kPi * r;
-  foot.offset = (e.radius > 0 ? 1.0 : -1.0) * (r - distance);
-  return true;
-}
-
-bool FootOnClothoid(const TramoLineas& tramo, const common::Point2& p, Foot& foot) {
-  const double length = tramo.element.length;
-  if (length <= 0) return false;
-  const common::ClothoidPoint first = common::PointOnClothoid(tramo.clothoid, 0);
-  const common::ClothoidPoint last = common::PointOnClothoid(tramo.clothoid, length);
-  // Outside the normals at the ends, the foot is not on this element.
-  if (Along(first.point, p, Direction(first.azimuth)) < -kRangeSlack) return false;
-  if (Along(last.point, p, Direction(last.azimuth)) > kRangeSlack) return false;
-  // Bisection: keep the half on whose side of the normal at the middle the point lies.
-  double low = 0;
-  double high = length;
-  while (high - low >= kBisectionStep) {
-    const double middle = 0.5 * (low + high);
-    const common::ClothoidPoint at = common::PointOnClothoid(tramo.clothoid, middle);
-    if (Along(at.point, p, Direction(at.azimuth)) > 0) {
-      low = middle;
-    } else {
-      high = middle;
-    }
-  }
-  foot.along = 0.5 * (low + high);
-  const common::ClothoidPoint at = common::PointOnClothoid(tramo.clothoid, foot.along);
-  foot.offset = ToTheRight(at.point, p, Direction(at.azimuth));
-  return true;
-}
+// Every record is an element (the last, of length 0, catches points square to the end), the
+// clothoid foot is halved down to a millimetre, and corners give no foot.
+constexpr common::ProjectionRules kLinesProjection{0.001, false, false};
 
 long long Millimetres(double value) { return static_cast<long long>(std::floor(value * 1000 + 0.5)); }
 
@@ -138,7 +68,7 @@ void PrepareAlignment(const std::vector<common::AlignmentElement>& records, std:
   }
   for (std::size_t i = 0; i < alignment.size(); ++i) {
     const double previousRadius = i > 0 ? alignment[i - 1].element.radius : 0;
-    alignment[i].clothoid = common::ClothoidOfElement(alignment[i].element, previousRadius);
+    alignment[i] = common::MakeProjectionElement(alignment[i].element, previousRadius);
   }
 }
 
@@ -167,29 +97,10 @@ bool ReadLinesAlignment(const std::string& path, std::vector<TramoLineas>& align
 
 bool ProjectOnAlignment(const std::vector<TramoLineas>& alignment, const common::Point2& point, double& station,
                         double& offset) {
-  if (alignment.empty()) return false;
-  double best = 1e8;
-  bool found = false;
-  for (const TramoLineas& tramo : alignment) {
-    const common::AlignmentElement& e = tramo.element;
-    Foot foot;
-    bool have = false;
-    switch (e.kind) {
-      case common::kStraight: have = FootOnStraight(e, point, foot); break;
-      case common::kArc: have = FootOnArc(e, point, foot); break;
-      default: have = FootOnClothoid(tramo, point, foot); break;
-    }
-    if (!have || foot.along < -kRangeSlack || foot.along > e.length + kRangeSlack) continue;
-    if (std::fabs(foot.offset) < best) {
-      best = std::fabs(foot.offset);
-      station = e.station + foot.along;
-      offset = foot.offset;
-      found = true;
-    }
-  }
-  if (!found) return false;
-  if (station < alignment.front().element.station) return false;
-  if (station > alignment.back().element.station + kRangeSlack) return false;
+  common::AxisFoot foot;
+  if (!common::ProjectOnAxis(alignment, point, kLinesProjection, foot)) return false;
+  station = foot.station;
+  offset = foot.offset;
   return true;
 }
 

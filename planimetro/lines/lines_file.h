@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/alignment_projection.h"
 #include "common/clothoid.h"
 #include "common/geometry.h"
 #include "common/records.h"
@@ -22,11 +23,9 @@ struct PuntoLinea {
   long sequence = 0;  // order of reading: keeps the order of points that sort equal
 };
 
-// One element of the alignment, with what projecting on it needs.
-struct TramoLineas {
-  common::AlignmentElement element;  // start point possibly recomputed, length set
-  common::Clothoid clothoid;         // for clothoids
-};
+// One element of the alignment, with what projecting on it needs (start point possibly
+// recomputed, length set, and the clothoid of a clothoid).
+using TramoLineas = common::ProjectionElement;
 
 // The alignment from a native alignment file: lines whose first field starts with "*" are
 // header lines, lines without six fields are skipped. Each element's length is the next
