@@ -2,6 +2,7 @@
 // libraries: the target must be written. A command whose export is not built yet is skipped.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ struct CommandSample {
   const char* control;
   const char* sample;  // under samples/; null while the command has none
   const char* answer;  // the list line, layer or second file the command asks for (or null)
+  const char* written = nullptr;  // the files written, when not the target itself
 };
 
 // The sample each command converts. The field-book command's answer is its alignment file.
@@ -51,22 +53,22 @@ const CommandSample kSamplesByCommand[] = {
     {"ImportarRasanteIspol", "calzada/variante-rasante-ispol.txt", nullptr},
     {"ImportarRasanteMDW", "calzada/variante-rasante-dragados.txt", nullptr},
     {"ImportarRasanteWTrazado", "calzada/variante-rasante-wtrazado.txt", nullptr},
-    {"TraInRoads", nullptr, nullptr},
-    {"TraInRoadshtml", nullptr, nullptr},
-    {"importarTransversalesClipTrv", "transversales/clip.trv", nullptr},
-    {"ClipSeccionPlataforma", nullptr, nullptr},
-    {"ClipSeccionSubrasante", nullptr, nullptr},
-    {"importarTransversalesIspolRes", nullptr, nullptr},
+    {"TraInRoads", "calzada/tramo-inroads.soe", nullptr},
+    {"TraInRoadshtml", "calzada/tramo-inroads.txt", nullptr},
+    {"importarTransversalesClipTrv", "calzada/tramo.trv", nullptr},
+    {"ClipSeccionPlataforma", "calzada/tramo-clip-plataforma.txt", nullptr},
+    {"ClipSeccionSubrasante", "calzada/tramo-clip-subrasante.txt", nullptr},
+    {"importarTransversalesIspolRes", "calzada/tramo-ispol.res", nullptr, "resultadoSub.tra resultadoFirme.tra"},
     {"importarTransversalesLandXML", "transversales/tramo-landxml.xml", "variante: terreno"},
     {"importarTransversalesInroadsLandXML", "transversales/tramo-inroads-landxml.xml", nullptr},
     {"importarTransversalesStSurvey", "transversales/tramo.gts", nullptr},
     {"importarTransverCartomap", "transversales/cartomap-distancias.txt", nullptr},
-    {"importarTransverMXRoad", nullptr, nullptr},
-    {"interpolaTransver", "transversales/tramo.tra", nullptr},
+    {"importarTransverMXRoad", "calzada/tramo-mxroad.txt", nullptr},
+    {"interpolaTransver", "calzada/tramo-sin-eje.tra", nullptr},
     {"importarPeraltesClip", "survey/peraltes_clip.txt", nullptr},
     {"importarPeraltesIspol", "survey/peraltes_ispol.txt", nullptr},
     {"importarSuperficieLandXML", "superficies/terreno.xml", "Terreno"},
-    {"importarSuperficieCaras3D", "dxf/levantamiento.dxf", "TERRENO"},
+    {"importarSuperficieCaras3D", "superficies/terreno-caras.dxf", "TERRENO"},
     {"importarPuntos", "transversales/puntos.txt", nullptr},
     {"exportarPuntosDXF", "puntos/levantamiento.pun", nullptr},
     {"ExportarShapeline", "puntos/levantamiento.pun", nullptr},
@@ -78,7 +80,7 @@ const CommandSample kSamplesByCommand[] = {
     {"rasLandXML", "rasantes/variante.ras", nullptr},
     {"rasGTS", "rasantes/variante.ras", nullptr},
     {"transverClipTRV", "transversales/tramo.tra", nullptr},
-    {"puntosTraClipTer", "puntos/levantamiento.pun", "ejes/variante.eje"},
+    {"puntosTraClipTer", nullptr, "ejes/variante.eje"},
     {"transverLandXML", "transversales/tramo.tra", nullptr},
     {"traGTS", "transversales/tramo.tra", nullptr},
     {"traTopSurv", "transversales/tramo.tra", nullptr},
@@ -165,8 +167,16 @@ TEST_P(EveryCommand, WritesItsTargetFromItsSample) {
   std::string output;
   const int status = RunCommand(commandLine + " 2>&1", output);
   EXPECT_EQ(status, 0) << commandLine << "\n" << output;
-  ASSERT_TRUE(FileExists(target)) << commandLine << "\n" << output;
-  EXPECT_FALSE(ReadFile(target).empty()) << command->control;
+  std::vector<std::string> written{target};
+  if (sample->written != nullptr) {
+    written.clear();
+    std::istringstream names(sample->written);
+    for (std::string name; names >> name;) written.push_back(dir.File(name));
+  }
+  for (const std::string& file : written) {
+    ASSERT_TRUE(FileExists(file)) << file << "\n" << commandLine << "\n" << output;
+    EXPECT_FALSE(ReadFile(file).empty()) << file;
+  }
   if (command->variant != frontend::Variant::SilentSuccess) {
     EXPECT_NE(output.find("correctamente"), std::string::npos) << output;
   }
