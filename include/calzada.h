@@ -99,6 +99,32 @@ CALZADA_API int32_t Calzada_inroads2gts(const char* entrada, const char* salida)
  * salida is written, so both may name one file. 0 when entrada holds no point. */
 CALZADA_API int32_t Calzada_TransverInterpolaCota(const char* entrada, const char* salida);
 
+/* Field book, TopSurv, scanner and DXF points. */
+
+/* "Conversion de toma de puntos de transversales de libreta a ClipTER"
+ * puntra: native point file whose codes carry the section station after "_" ("T_120"); eje:
+ * native alignment on which each point's offset is measured; salida: Clip TER file. 0 when
+ * either input gives no record or no point lies on the alignment. */
+CALZADA_API int32_t Calzada_Transver_Libreta2ClipTer(const char* puntra, const char* eje, const char* salida);
+/* "Conversion de Puntos de Topsurv"
+ * entrada: TopSurv job database (Access/Jet); salida: native point file of the points of the
+ * LOCAL datasets. Returns the number of points written; a database that cannot be read is
+ * reported through the message hook with caption "Calzada::ADO". */
+CALZADA_API int32_t Calzada_Puntos_Importa_Topsurv(const char* entrada, const char* salida);
+/* "Conversion de Transversales de Zemta A TOPSURV"
+ * Each point as its horizontal and vertical step from the previous point on its side of the
+ * axis ("-I" left, "-D" right). 0 when entrada holds no point. */
+CALZADA_API int32_t Calzada_Trazemta2Topsurv(const char* entrada, const char* salida);
+/* "Conversion de Puntos de Sacyr Scanner"
+ * Numbers the points of a scanner listing (x y z and three integers) into a comma-separated
+ * listing; read and written in a stream, whatever the size. 0 when entrada cannot be read or
+ * salida cannot be written. */
+CALZADA_API int32_t Calzada_SacyrScanner(const char* entrada, const char* salida);
+/* Native point file to DXF: each point as a POINT on layer "PUNTOS" with its elevation (layer
+ * "Z") and number (layer "N") as texts beside it. The desktop program's export of the same name
+ * is Planimetro's. 0 when entrada cannot be read or salida cannot be written. */
+CALZADA_API int32_t Calzada_Puntos_Exporta_Dxf(const char* entrada, const char* salida);
+
 #ifdef __cplusplus
 }
 #endif

@@ -3,7 +3,7 @@
 # and makes the Spanish locale the locale tests run under.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libgtest-dev libxml2-dev libshp-dev mdbtools-dev gdal-bin python3-ezdxf
+packages=(build-essential cmake pkg-config libgtest-dev libxml2-dev libshp-dev mdbtools-dev mdbtools gdal-bin python3-ezdxf
           qt6-base-dev locales time clang libclang-rt-dev)
 missing=()
 for package in "${packages[@]}"; do

@@ -112,6 +112,11 @@ const std::vector<ExportEntry>& ExportTable() {
       PASARELA_EXPORT("Calzada", Calzada_Transver_ClipSeccionSubras, "entrada,salida"),
       PASARELA_EXPORT("Calzada", Calzada_inroads2gts, "entrada,salida"),
       PASARELA_EXPORT("Calzada", Calzada_TransverInterpolaCota, "entrada,salida"),
+      PASARELA_EXPORT("Calzada", Calzada_Transver_Libreta2ClipTer, "puntra,eje,salida"),
+      PASARELA_EXPORT("Calzada", Calzada_Puntos_Importa_Topsurv, "entrada,salida"),
+      PASARELA_EXPORT("Calzada", Calzada_Trazemta2Topsurv, "entrada,salida"),
+      PASARELA_EXPORT("Calzada", Calzada_SacyrScanner, "entrada,salida"),
+      PASARELA_EXPORT("Calzada", Calzada_Puntos_Exporta_Dxf, "entrada,salida"),
       // Shapeline
       PASARELA_EXPORT("Shapeline", ImportarPuntosDeShapeline, "entrada,salida"),
       PASARELA_EXPORT("Shapeline", ExportarPuntosToShapeline, "entrada,salida"),

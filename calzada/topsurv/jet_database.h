@@ -1,0 +1,41 @@
+// Access (Jet) databases read with mdbtools' libmdb: the rows of a table, the columns asked for
+// by name, in the order the database keeps them. The file is loaded whole first (a FIFO or a
+// directory is refused, never waited on).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace calzada {
+
+// One value of a row as the database holds it.
+struct ValorJet {
+  bool nulo = true;
+  double numero = 0;  // numeric columns: the stored value, bit for bit for doubles
+  std::string texto;  // every column as text (UTF-8)
+};
+
+using FilaJet = std::vector<ValorJet>;
+
+class BaseDeDatosJet {
+ public:
+  BaseDeDatosJet() = default;
+  ~BaseDeDatosJet();
+  BaseDeDatosJet(const BaseDeDatosJet&) = delete;
+  BaseDeDatosJet& operator=(const BaseDeDatosJet&) = delete;
+
+  // False, with a description in Spanish in `error`, when the file cannot be read or is not a
+  // Jet database.
+  bool Abre(const std::string& path, std::string& error);
+
+  // The columns `columnas` of every row of `tabla` (names compared without regard to case).
+  // False, with a description in `error`, when the table or one of the columns is missing.
+  bool LeeTabla(const std::string& tabla, const std::vector<std::string>& columnas, std::vector<FilaJet>& filas,
+                std::string& error);
+
+ private:
+  std::string bytes_;    // the file, which the handle reads
+  void* handle_ = nullptr;  // MdbHandle, kept out of this header with glib
+};
+
+}  // namespace calzada

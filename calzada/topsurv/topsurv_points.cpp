@@ -1,0 +1,69 @@
+#include <stdexcept>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "calzada/topsurv/jet_database.h"
+#include "calzada/topsurv/topsurv.h"
+#include "common/message_hook.h"
+#include "common/numbers.h"
+#include "common/point_file.h"
+#include "common/text_case.h"
+#include "common/text_output.h"
+
+namespace calzada {
+namespace {
+
+constexpr char kTituloErrores[] = "Calzada::ADO";
+
+// The points of the job: the rows of tblSoPoints whose dataset (fkeyDataset = keyDataset of
+// tblDatasets) is in the LOCAL coordinate system, as an inner join gives them: in the order of
+// tblSoPoints. keyDataset is the key of tblDatasets, so a point joins at most one dataset; a
+// damaged file that repeats a key still gives each point once (never a product of the two
+// tables). Names that do not start
+// with a non-zero number, and rows without coordinates, give no point. Returns the count.
+int EscribePuntosLocales(BaseDeDatosJet& base, common::TextWriter& salida) {
+  std::string error;
+  std::vector<FilaJet> datasets;
+  std::vector<FilaJet> puntos;
+  if (!base.LeeTabla("tblDatasets", {"keyDataset", "CsName"}, datasets, error) ||
+      !base.LeeTabla("tblSoPoints", {"fkeyDataset", "Name", "C1", "C2", "C3"}, puntos, error)) {
+    throw std::runtime_error(error);
+  }
+  // Text comparisons of the database ignore letter case.
+  std::unordered_set<std::string> locales;
+  for (const FilaJet& d : datasets) {
+    if (!d[0].nulo && !d[1].nulo && common::EqualsIgnoringCase(d[1].texto, "LOCAL")) locales.insert(d[0].texto);
+  }
+  int escritos = 0;
+  for (const FilaJet& p : puntos) {
+    if (p[0].nulo) continue;
+    if (locales.count(p[0].texto) == 0) continue;
+    const int numero = common::LenientInt(p[1].texto);
+    if (numero == 0 || p[2].nulo || p[3].nulo || p[4].nulo) continue;
+    common::WriteFullPointLine(salida, numero, p[2].numero, p[3].numero, p[4].numero, "");
+    ++escritos;
+  }
+  return escritos;
+}
+
+}  // namespace
+
+int ImportaPuntosTopsurv(const std::string& entrada, const std::string& salida) {
+  common::TextWriter puntos;
+  int escritos = 0;
+  try {
+    BaseDeDatosJet base;
+    std::string error;
+    if (!base.Abre(entrada, error)) throw std::runtime_error(error);
+    escritos = EscribePuntosLocales(base, puntos);
+  } catch (const std::runtime_error& error) {
+    common::ShowMessage(kTituloErrores, error.what());
+  } catch (...) {
+    common::ShowMessage(kTituloErrores, "Error desconocido");
+  }
+  // The target holds whatever was written before a failure, and exists even when empty.
+  return puntos.SaveTo(salida) ? escritos : 0;
+}
+
+}  // namespace calzada

@@ -1,0 +1,59 @@
+#include "common/text_stream.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/text_input.h"
+
+namespace common {
+
+bool StreamedLineReader::Open(const std::string& path) {
+  pending_.clear();
+  position_ = 0;
+  heldCarriageReturn_ = false;
+  endOfFile_ = false;
+  return file_.Open(path);
+}
+
+void StreamedLineReader::Refill() {
+  pending_.erase(0, position_);
+  position_ = 0;
+  std::string chunk(kChunk, '\0');
+  const std::size_t got = file_.Read(chunk.data(), chunk.size());
+  chunk.resize(got);
+  if (heldCarriageReturn_) chunk.insert(chunk.begin(), '\r');
+  heldCarriageReturn_ = false;
+  if (got == 0) {
+    endOfFile_ = true;
+  } else if (chunk.back() == '\r') {
+    chunk.pop_back();
+    heldCarriageReturn_ = true;
+  }
+  NormalizeLineEnds(chunk);
+  pending_ += chunk;
+}
+
+bool StreamedLineReader::Next(std::string_view& piece) {
+  for (;;) {
+    const std::size_t remaining = pending_.size() - position_;
+    const std::size_t window = std::min(remaining, kMaxPiece);
+    const char* start = pending_.data() + position_;
+    const void* lineFeed = window > 0 ? std::memchr(start, '\n', window) : nullptr;
+    std::size_t length = 0;
+    if (lineFeed != nullptr) {
+      length = static_cast<std::size_t>(static_cast<const char*>(lineFeed) - start) + 1;
+    } else if (remaining >= kMaxPiece || (endOfFile_ && remaining > 0)) {
+      length = window;
+    } else if (!endOfFile_) {
+      Refill();
+      continue;
+    } else {
+      return false;
+    }
+    piece = std::string_view(pending_.data() + position_, length);
+    position_ += length;
+    return true;
+  }
+}
+
+}  // namespace common

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/text_input.h"
+#include "common/text_stream.h"
+#include "support/test_support.h"
+
+namespace {
+
+std::vector<std::string> WholePieces(std::string text) {
+  common::NormalizeLineEnds(text);
+  common::LineReader reader(text);
+  std::vector<std::string> pieces;
+  std::string_view piece;
+  while (reader.Next(piece)) pieces.emplace_back(piece);
+  return pieces;
+}
+
+std::vector<std::string> StreamedPieces(const std::string& text) {
+  testing_support::TempDir dir;
+  testing_support::WriteFile(dir.File("t.txt"), text);
+  common::StreamedLineReader reader;
+  EXPECT_TRUE(reader.Open(dir.File("t.txt")));
+  std::vector<std::string> pieces;
+  std::string_view piece;
+  while (reader.Next(piece)) pieces.emplace_back(piece);
+  EXPECT_FALSE(reader.failed());
+  return pieces;
+}
+
+}  // namespace
+
+TEST(StreamedLineReader, HandsOutThePiecesOfTheWholeText) {
+  const std::size_t kChunk = 1 << 16;
+  const std::vector<std::string> texts = {
+      "",
+      "a\nbb",
+      "a\r\nb\rc\r\n\r\n",
+      std::string(600, 'x') + "\n" + std::string(255, 'y') + "\n" + std::string(254, 'z'),
+      // A CR LF pair split by the chunk boundary, and a lone CR at the very end.
+      std::string(kChunk - 1, 'q') + "\r\n" + std::string(kChunk - 1, 'w') + "\r",
+      // A line end right at the boundary, then a line that spans two chunks.
+      std::string(kChunk - 1, 'e') + "\n" + std::string(kChunk + 300, 'r') + "\r\nfin",
+  };
+  for (const std::string& text : texts) {
+    EXPECT_EQ(StreamedPieces(text), WholePieces(text)) << text.size();
+  }
+}
+
+TEST(StreamedLineReader, RefusesWhatIsNotARegularFile) {
+  testing_support::TempDir dir;
+  common::StreamedLineReader reader;
+  EXPECT_FALSE(reader.Open(dir.File("no.txt")));
+  EXPECT_FALSE(reader.Open(dir.path()));
+}
