@@ -155,3 +155,15 @@ report_triangles "sup-dxf-500k" 500000 "$cli call Calzada_Sup_Importa_Dxf $surfa
   "rm -f $work/ogr-caras.csv; ogr2ogr -f CSV $work/ogr-caras.csv $surface_dxf -lco GEOMETRY=AS_WKT"
 report_triangles "sup-landxml-500k" 500000 "TEMP=$work $cli call Calzada_Sup_Importa_LandXML $surface_xml Terreno $work/out-xml.sup" \
   "xmllint --stream --noout $surface_xml"
+
+# --- scanner: 5 million points of a Sacyr listing, read and written as a stream -------------
+# The peak memory must stay that of a small file: the listing is never held whole.
+scanner=$work/scanner-5M.txt
+if [ ! -s "$scanner" ]; then
+  awk 'BEGIN { srand(17);
+    for (i = 0; i < 5000000; i++)
+      printf "%.4f %.4f %.4f %d %d %d\n", 442600 + rand() * 50, 4471990 + rand() * 50, 712 + rand() * 5,
+             int(rand() * 256), int(rand() * 256), int(rand() * 256) }' > "$scanner"
+fi
+report "scanner-sacyr-5M" "$cli call Calzada:Calzada_SacyrScanner $scanner $work/out-scanner.txt" \
+  "awk '{ printf \"  %d,  %.3f,  %.3f,  %.3f,  %d,  %d,  %d\\r\\n\", NR, \$1, \$2, \$3, \$4, \$5, \$6 }' $scanner > $work/awk-scanner.txt"
