@@ -7,6 +7,8 @@
 #include <new>
 #include <utility>
 
+#include "common/source_files.h"
+
 namespace common {
 
 // The "C" locale object, made once.
@@ -29,6 +31,7 @@ template <typename Work>
 int32_t GuardedExport(int32_t onFailure, Work&& work) noexcept {
   try {
     CLocaleScope cLocale;
+    ExportSourcesScope sources;
     return static_cast<int32_t>(std::forward<Work>(work)());
   } catch (...) {
     return onFailure;
@@ -40,6 +43,7 @@ template <typename Work>
 void GuardedExportVoid(Work&& work) noexcept {
   try {
     CLocaleScope cLocale;
+    ExportSourcesScope sources;
     std::forward<Work>(work)();
   } catch (...) {
   }

@@ -1,5 +1,7 @@
 #include "common/file_stream.h"
 
+#include "common/source_files.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -23,6 +25,7 @@ bool FileChunkReader::Open(const std::string& path) {
     fd_ = -1;
     return false;
   }
+  RememberSourceFile(info);
   return true;
 }
 
@@ -71,7 +74,8 @@ bool ReplacingFileStream::Write(std::string_view bytes) {
 
 bool ReplacingFileStream::Commit() {
   if (fd_ < 0) return false;
-  bool good = !failed_;
+  // Never over a file this conversion read: the source keeps its content.
+  bool good = !failed_ && !PathIsSourceFile(path_.c_str());
   if (::close(fd_) != 0) good = false;
   fd_ = -1;
   if (good && std::rename(unique_.c_str(), path_.c_str()) != 0) good = false;

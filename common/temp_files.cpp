@@ -1,5 +1,7 @@
 #include "common/temp_files.h"
 
+#include "common/source_files.h"
+
 #include <cstdlib>
 #include <unistd.h>
 
@@ -33,7 +35,9 @@ ScratchFile::ScratchFile() {
 }
 
 ScratchFile::~ScratchFile() {
-  if (!path_.empty()) ::unlink(path_.c_str());
+  if (path_.empty()) return;
+  ForgetSourceFile(path_.c_str());
+  ::unlink(path_.c_str());
 }
 
 }  // namespace common

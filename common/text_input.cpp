@@ -1,5 +1,7 @@
 #include "common/text_input.h"
 
+#include "common/source_files.h"
+
 #include <algorithm>
 #include <cstring>
 #include <cerrno>
@@ -9,7 +11,7 @@
 
 namespace common {
 
-bool ReadWholeFile(const std::string& path, std::string& contents) {
+bool ReadWholeFile(const std::string& path, std::string& contents, bool isSource) {
   contents.clear();
   // Non-blocking open so that a FIFO given as a source is refused instead of waiting forever.
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -19,6 +21,7 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
     ::close(fd);
     return false;
   }
+  if (isSource) RememberSourceFile(info);
   if (info.st_size > 0) contents.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[1 << 16];
   bool ok = true;

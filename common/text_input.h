@@ -10,7 +10,9 @@ namespace common {
 
 // Reads a whole regular file into memory. False when the path cannot be opened, is not a
 // regular file (a directory or a FIFO never blocks or reads as empty) or a read fails.
-bool ReadWholeFile(const std::string& path, std::string& contents);
+// The file is remembered as a source of the running conversion (common/source_files.h) unless
+// `isSource` is false (a file opened to be updated in place).
+bool ReadWholeFile(const std::string& path, std::string& contents, bool isSource = true);
 
 // As ReadWholeFile, with every CR LF turned into LF, as text-mode reading delivers it.
 bool LoadTextFile(const std::string& path, std::string& text);

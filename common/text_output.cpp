@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/export_guard.h"
+#include "common/source_files.h"
 
 namespace common {
 
@@ -73,12 +74,12 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {
   if (path.empty()) return false;
-  // A target that is not a regular file (a FIFO, a device, a directory) is refused before it
-  // is truncated, never waited on and never removed.
+  // A target that is not a regular file (a FIFO, a device, a directory), or that is a file the
+  // conversion read, is refused before it is truncated, never waited on and never removed.
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || IsSourceFile(info)) {
     ::close(fd);
     return false;
   }
@@ -89,7 +90,7 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes) {
 }
 
 bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
-  if (path.empty()) return false;
+  if (path.empty() || PathIsSourceFile(path.c_str())) return false;
   std::string unique = path + ".XXXXXX";
   const int fd = ::mkstemp(unique.data());
   if (fd < 0) return false;

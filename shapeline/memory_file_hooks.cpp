@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "common/numbers.h"
+#include "common/source_files.h"
 #include "common/text_input.h"
 #include "common/text_output.h"
 
@@ -38,17 +39,19 @@ SAFile Open(const char* filename, const char* access) {
     file->writable = truncate || update;
     if (truncate) {
       // Made on disk at once, so that a target that cannot be created fails here.
-      // A target that is not a regular file (a FIFO, a device) is refused, never waited on.
+      // A target that is not a regular file (a FIFO, a device) or is a file this conversion
+      // read is refused, never waited on and never truncated.
       const int fd = ::open(filename, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
       struct stat info {};
-      const bool regular = fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) == 0;
+      const bool regular = fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                           !common::IsSourceFile(info) && ::ftruncate(fd, 0) == 0;
       if (fd >= 0) ::close(fd);
       if (!regular) {
         delete file;
         return nullptr;
       }
       file->modified = true;
-    } else if (!common::ReadWholeFile(file->path, file->data)) {
+    } else if (!common::ReadWholeFile(file->path, file->data, !update)) {
       delete file;
       return nullptr;
     }

@@ -14,6 +14,7 @@
 #include "common/paths.h"
 #include "common/point_file.h"
 #include "common/records.h"
+#include "common/source_files.h"
 #include "common/text_output.h"
 #include "shapeline/memory_file_hooks.h"
 
@@ -84,6 +85,10 @@ int PrintedWidth(const char* format, double value) { return std::snprintf(nullpt
 }  // namespace
 
 int ImportShapefilePoints(const std::string& shapefile, const std::string& pointFile) {
+  // The point file never replaces a part of the shapefile it is read from.
+  for (const std::string& part : {shapefile, TablePath(shapefile), common::ChangeExtension(shapefile, "shx")}) {
+    if (common::SameExistingFile(pointFile.c_str(), part.c_str())) return Fail(kCannotCreateFile);
+  }
   // The point file exists, empty, even when the shapefile turns out unreadable.
   if (!common::WriteFileBytes(pointFile, std::string_view())) return Fail(kCannotCreateFile);
   SAHooks hooks = MemoryFileHooks();

@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "calzada/frame/shared_routines.h"
+#include "common/source_files.h"
 #include "common/native_cross_section.h"
 #include "common/numbers.h"
 #include "common/text_input.h"
@@ -124,6 +125,7 @@ int TransverInterpolaCota(const std::string& entrada, const std::string& salida)
     char* real = ::realpath(salida.c_str(), nullptr);
     const std::string target = real != nullptr ? real : salida;
     std::free(real);
+    const common::SourceRewriteAllowed inPlace;  // this pass rewrites the file it has read whole
     if (!common::WriteFileReplacing(target, writer.Bytes())) return 0;
     ::chmod(target.c_str(), original.st_mode & 07777);
     return 1;

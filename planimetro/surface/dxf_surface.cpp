@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "common/source_files.h"
 #include "common/text_case.h"
 #include "common/text_output.h"
 #include "planimetro/dxf/dxf_reader.h"
@@ -58,6 +59,9 @@ long ImportDxfSurface(const std::string& drawing, const std::string& layer, cons
   WriteTriangleFile(cleaned.Points(), triangles, triangleFile);
   if (!triangleFile.SaveTo(target)) return 0;
 
+  // The target now holds this conversion's own triangle text, which is read back and replaced
+  // by the surface (the drawing itself was refused as a target above).
+  const common::SourceRewriteAllowed ownTriangleFile;
   SuperficieTin model;
   if (!CargarTri(model, target)) return 0;
   model.name = target;
