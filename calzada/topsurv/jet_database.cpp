@@ -1,7 +1,15 @@
 #include "calzada/topsurv/jet_database.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <mdbtools.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "common/numbers.h"
 #include "common/text_input.h"
@@ -95,6 +103,176 @@ bool BaseDeDatosJet::LeeTabla(const std::string& tabla, const std::vector<std::s
     filas.push_back(std::move(fila));
   }
   mdb_free_tabledef(table);
+  return true;
+}
+
+}  // namespace calzada
+
+// The child's answer through the pipe: per table a status byte, then the error text, or the
+// row count and every value (null flag, number, text).
+namespace calzada {
+namespace {
+
+void PutBytes(std::string& out, const void* data, std::size_t size) { out.append(static_cast<const char*>(data), size); }
+void PutSize(std::string& out, uint64_t value) { PutBytes(out, &value, sizeof value); }
+void PutText(std::string& out, const std::string& text) {
+  PutSize(out, text.size());
+  out += text;
+}
+
+class Lector {
+ public:
+  explicit Lector(const std::string& bytes) : bytes_(bytes) {}
+  bool Bytes(void* data, std::size_t size) {
+    if (bytes_.size() - position_ < size) return false;
+    std::memcpy(data, bytes_.data() + position_, size);
+    position_ += size;
+    return true;
+  }
+  bool Size(uint64_t& value) { return Bytes(&value, sizeof value); }
+  bool Text(std::string& text) {
+    uint64_t size = 0;
+    if (!Size(size) || bytes_.size() - position_ < size) return false;
+    text.assign(bytes_, position_, size);
+    position_ += size;
+    return true;
+  }
+
+ private:
+  const std::string& bytes_;
+  std::size_t position_ = 0;
+};
+
+std::string RespuestaDelHijo(const std::string& path, const std::vector<TablaJet>& tablas) {
+  std::string out;
+  BaseDeDatosJet base;
+  std::string error;
+  if (!base.Abre(path, error)) {
+    out.push_back(1);
+    PutText(out, error);
+    return out;
+  }
+  for (const TablaJet& tabla : tablas) {
+    std::vector<FilaJet> filas;
+    if (!base.LeeTabla(tabla.nombre, tabla.columnas, filas, error)) {
+      out.push_back(1);
+      PutText(out, error);
+      return out;
+    }
+    out.push_back(0);
+    PutSize(out, filas.size());
+    for (const FilaJet& fila : filas) {
+      for (const ValorJet& valor : fila) {
+        out.push_back(valor.nulo ? 1 : 0);
+        PutBytes(out, &valor.numero, sizeof valor.numero);
+        PutText(out, valor.texto);
+      }
+    }
+  }
+  return out;
+}
+
+bool EscribeTodo(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+constexpr int kEsperaMaxima = 60000;  // ms without a byte from the child before it is stopped
+const char kDanada[] = "La base de datos está dañada y no se puede leer.";
+
+}  // namespace
+
+bool LeeTablasJet(const std::string& path, const std::vector<TablaJet>& tablas, std::vector<std::vector<FilaJet>>& filas,
+                  std::string& error) {
+  filas.clear();
+  int canal[2];
+  if (::pipe2(canal, O_CLOEXEC) != 0) {
+    error = "No se puede leer la base de datos '" + path + "'.";
+    return false;
+  }
+  std::fflush(nullptr);
+  const pid_t hijo = ::fork();
+  if (hijo < 0) {
+    ::close(canal[0]);
+    ::close(canal[1]);
+    error = "No se puede leer la base de datos '" + path + "'.";
+    return false;
+  }
+  if (hijo == 0) {
+    // libmdb tells its troubles on standard error; the parent reports them in its own words.
+    const int nulo = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nulo >= 0) ::dup2(nulo, STDERR_FILENO);
+    ::close(canal[0]);
+    int estado = 1;
+    try {
+      estado = EscribeTodo(canal[1], RespuestaDelHijo(path, tablas)) ? 0 : 1;
+    } catch (...) {
+    }
+    ::_exit(estado);
+  }
+  ::close(canal[1]);
+  std::string respuesta;
+  bool cortado = false;
+  char buffer[1 << 16];
+  for (;;) {
+    pollfd espera{canal[0], POLLIN, 0};
+    const int listo = ::poll(&espera, 1, kEsperaMaxima);
+    if (listo < 0 && errno == EINTR) continue;
+    if (listo <= 0) {
+      cortado = true;
+      break;
+    }
+    const ssize_t n = ::read(canal[0], buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    respuesta.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(canal[0]);
+  if (cortado) ::kill(hijo, SIGKILL);
+  int estado = 0;
+  while (::waitpid(hijo, &estado, 0) < 0 && errno == EINTR) {
+  }
+  if (cortado || !WIFEXITED(estado) || WEXITSTATUS(estado) != 0) {
+    error = kDanada;
+    return false;
+  }
+  Lector lector(respuesta);
+  for (const TablaJet& tabla : tablas) {
+    char status = 0;
+    if (!lector.Bytes(&status, 1)) {
+      error = kDanada;
+      return false;
+    }
+    if (status != 0) {
+      if (!lector.Text(error)) error = kDanada;
+      return false;
+    }
+    uint64_t count = 0;
+    if (!lector.Size(count)) {
+      error = kDanada;
+      return false;
+    }
+    std::vector<FilaJet> rows;
+    for (uint64_t r = 0; r < count; ++r) {
+      FilaJet fila(tabla.columnas.size());
+      for (ValorJet& valor : fila) {
+        char nulo = 0;
+        if (!lector.Bytes(&nulo, 1) || !lector.Bytes(&valor.numero, sizeof valor.numero) || !lector.Text(valor.texto)) {
+          error = kDanada;
+          return false;
+        }
+        valor.nulo = nulo != 0;
+      }
+      rows.push_back(std::move(fila));
+    }
+    filas.push_back(std::move(rows));
+  }
   return true;
 }
 

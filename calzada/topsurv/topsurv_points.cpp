@@ -22,14 +22,16 @@ constexpr char kTituloErrores[] = "Calzada::ADO";
 // damaged file that repeats a key still gives each point once (never a product of the two
 // tables). Names that do not start
 // with a non-zero number, and rows without coordinates, give no point. Returns the count.
-int EscribePuntosLocales(BaseDeDatosJet& base, common::TextWriter& salida) {
+int EscribePuntosLocales(const std::string& entrada, common::TextWriter& salida) {
   std::string error;
-  std::vector<FilaJet> datasets;
-  std::vector<FilaJet> puntos;
-  if (!base.LeeTabla("tblDatasets", {"keyDataset", "CsName"}, datasets, error) ||
-      !base.LeeTabla("tblSoPoints", {"fkeyDataset", "Name", "C1", "C2", "C3"}, puntos, error)) {
+  std::vector<std::vector<FilaJet>> tablas;
+  if (!LeeTablasJet(entrada,
+                    {{"tblDatasets", {"keyDataset", "CsName"}}, {"tblSoPoints", {"fkeyDataset", "Name", "C1", "C2", "C3"}}},
+                    tablas, error)) {
     throw std::runtime_error(error);
   }
+  const std::vector<FilaJet>& datasets = tablas[0];
+  const std::vector<FilaJet>& puntos = tablas[1];
   // Text comparisons of the database ignore letter case.
   std::unordered_set<std::string> locales;
   for (const FilaJet& d : datasets) {
@@ -53,10 +55,7 @@ int ImportaPuntosTopsurv(const std::string& entrada, const std::string& salida) 
   common::TextWriter puntos;
   int escritos = 0;
   try {
-    BaseDeDatosJet base;
-    std::string error;
-    if (!base.Abre(entrada, error)) throw std::runtime_error(error);
-    escritos = EscribePuntosLocales(base, puntos);
+    escritos = EscribePuntosLocales(entrada, puntos);
   } catch (const std::runtime_error& error) {
     common::ShowMessage(kTituloErrores, error.what());
   } catch (...) {

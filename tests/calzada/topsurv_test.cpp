@@ -191,3 +191,32 @@ TEST(TopsurvSections, StationsInFileOrderAndStepsFromThePreviousPointOnTheSide) 
                  "10.000-D,E,0.000,0.000\n"));
   EXPECT_EQ(ConvertBytes(Calzada_Trazemta2Topsurv, "solo texto\n\n", 0), "<none>");
 }
+
+TEST(TopsurvPoints, DamagedDatabasesNeverCrashTheImport) {
+  // Bytes of the page headers, table definitions, usage maps and rows of a job, changed one at a
+  // time, then truncated copies: the import reports the damage or reads what it can, and each
+  // damaged database is read in a child process that may fail without harm.
+  std::vector<JobPoint> points;
+  for (int i = 1; i <= 40; ++i) points.push_back(Point(1, std::to_string(i), i, 2 * i, 3 * i));
+  const std::string job = jet_test::WriteTopsurvJob({{1, "LOCAL"}, {2, "UTM"}}, points);
+  TempDir dir;
+  Calzada_SetMessageHook([](const char*, const char*) {});
+  int runs = 0;
+  auto run = [&](const std::string& damaged) {
+    WriteFile(dir.File("d.mdb"), damaged);
+    const int result = Calzada_Puntos_Importa_Topsurv(dir.File("d.mdb").c_str(), dir.File("d.pun").c_str());
+    EXPECT_GE(result, 0);
+    EXPECT_LE(result, 40);
+    ++runs;
+  };
+  for (std::size_t at = 2 * 4096; at < job.size();) {
+    std::string damaged = job;
+    damaged[at] = static_cast<char>(at % 2 == 0 ? 0xff : 0x00);
+    run(damaged);
+    const std::size_t inPage = at % 4096;
+    at += inPage < 64 ? 1 : inPage < 700 ? 5 : inPage < 3300 ? 61 : 7;
+  }
+  for (std::size_t size = 4096; size < job.size(); size += 1024) run(job.substr(0, size));
+  Calzada_SetMessageHook(nullptr);
+  EXPECT_GT(runs, 1500);
+}
