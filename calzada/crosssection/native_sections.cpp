@@ -8,9 +8,9 @@
 #include <unordered_set>
 
 #include "calzada/frame/shared_routines.h"
-#include "common/source_files.h"
 #include "common/native_cross_section.h"
 #include "common/numbers.h"
+#include "common/source_files.h"
 #include "common/text_input.h"
 
 namespace calzada {
