@@ -36,12 +36,10 @@ BaseDeDatosJet::~BaseDeDatosJet() {
   if (handle_ != nullptr) mdb_close(Handle(handle_));
 }
 
-bool BaseDeDatosJet::Abre(const std::string& path, std::string& error) {
-  if (!common::ReadWholeFile(path, bytes_)) {
-    error = "No se puede abrir la base de datos '" + path + "'.";
-    return false;
-  }
-  if (PareceJet(bytes_)) handle_ = mdb_open_buffer(bytes_.data(), bytes_.size(), MDB_NOFLAGS);
+bool BaseDeDatosJet::Abre(const std::string& bytes, const std::string& path, std::string& error) {
+  // fmemopen wants a writable buffer even to read.
+  copia_ = bytes;
+  if (PareceJet(copia_)) handle_ = mdb_open_buffer(copia_.data(), copia_.size(), MDB_NOFLAGS);
   if (handle_ == nullptr) {
     error = "El fichero '" + path + "' no es una base de datos de Access.";
     return false;
@@ -143,11 +141,11 @@ class Lector {
   std::size_t position_ = 0;
 };
 
-std::string RespuestaDelHijo(const std::string& path, const std::vector<TablaJet>& tablas) {
+std::string RespuestaDelHijo(const std::string& bytes, const std::string& path, const std::vector<TablaJet>& tablas) {
   std::string out;
   BaseDeDatosJet base;
   std::string error;
-  if (!base.Abre(path, error)) {
+  if (!base.Abre(bytes, path, error)) {
     out.push_back(1);
     PutText(out, error);
     return out;
@@ -191,6 +189,12 @@ const char kDanada[] = "La base de datos está dañada y no se puede leer.";
 bool LeeTablasJet(const std::string& path, const std::vector<TablaJet>& tablas, std::vector<std::vector<FilaJet>>& filas,
                   std::string& error) {
   filas.clear();
+  // The file is read here, once: the child works on this copy of it.
+  std::string bytes;
+  if (!common::ReadWholeFile(path, bytes)) {
+    error = "No se puede abrir la base de datos '" + path + "'.";
+    return false;
+  }
   int canal[2];
   if (::pipe2(canal, O_CLOEXEC) != 0) {
     error = "No se puede leer la base de datos '" + path + "'.";
@@ -211,7 +215,7 @@ bool LeeTablasJet(const std::string& path, const std::vector<TablaJet>& tablas, 
     ::close(canal[0]);
     int estado = 1;
     try {
-      estado = EscribeTodo(canal[1], RespuestaDelHijo(path, tablas)) ? 0 : 1;
+      estado = EscribeTodo(canal[1], RespuestaDelHijo(bytes, path, tablas)) ? 0 : 1;
     } catch (...) {
     }
     ::_exit(estado);

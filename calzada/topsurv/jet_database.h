@@ -43,9 +43,10 @@ class BaseDeDatosJet {
   BaseDeDatosJet(const BaseDeDatosJet&) = delete;
   BaseDeDatosJet& operator=(const BaseDeDatosJet&) = delete;
 
-  // False, with a description in Spanish in `error`, when the file cannot be read or is not a
-  // Jet database.
-  bool Abre(const std::string& path, std::string& error);
+  // Opens the database whose file `bytes` holds (they must outlive this object); `path` names
+  // it in messages. False, with a description in Spanish in `error`, when it is not a Jet
+  // database.
+  bool Abre(const std::string& bytes, const std::string& path, std::string& error);
 
   // The columns `columnas` of every row of `tabla` (names compared without regard to case).
   // False, with a description in `error`, when the table or one of the columns is missing.
@@ -53,7 +54,7 @@ class BaseDeDatosJet {
                 std::string& error);
 
  private:
-  std::string bytes_;    // the file, which the handle reads
+  std::string copia_;        // the file, which the handle reads
   void* handle_ = nullptr;  // MdbHandle, kept out of this header with glib
 };
 

@@ -31,8 +31,8 @@ struct CommandSample {
 
 // The sample each command converts. The field-book command's answer is its alignment file.
 const CommandSample kSamplesByCommand[] = {
-    {"importarTopsurv", nullptr, nullptr},
-    {"scannerSacyr", nullptr, nullptr},
+    {"importarTopsurv", "topsurv/trabajo.mdb", nullptr},
+    {"scannerSacyr", "calzada/scanner.txt", nullptr},
     {"importarDXF", "dxf/levantamiento.dxf", nullptr},
     {"importarShapeline", "shapefile/levantamiento.shp", nullptr},
     {"importarEjeInroads", "calzada/variante-inroads.txt", nullptr},
@@ -80,7 +80,7 @@ const CommandSample kSamplesByCommand[] = {
     {"rasLandXML", "rasantes/variante.ras", nullptr},
     {"rasGTS", "rasantes/variante.ras", nullptr},
     {"transverClipTRV", "transversales/tramo.tra", nullptr},
-    {"puntosTraClipTer", nullptr, "ejes/variante.eje"},
+    {"puntosTraClipTer", "calzada/libreta.pun", "ejes/variante.eje"},
     {"transverLandXML", "transversales/tramo.tra", nullptr},
     {"traGTS", "transversales/tramo.tra", nullptr},
     {"traTopSurv", "transversales/tramo.tra", nullptr},
