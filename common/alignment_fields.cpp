@@ -22,6 +22,15 @@ void SetLengthsFromStations(std::vector<AlignmentElement>& elements) {
   }
 }
 
+void ClearCurvesOfEmptyElements(std::vector<AlignmentElement>& elements) {
+  for (std::size_t i = 0; i + 1 < elements.size(); ++i) {
+    if (elements[i].length == 0) {
+      elements[i].parameter = 0;
+      elements[i].radius = 0;
+    }
+  }
+}
+
 void SetKindsFromValues(std::vector<AlignmentElement>& elements) {
   for (AlignmentElement& e : elements) e.kind = KindFromValues(e.parameter, e.radius);
 }

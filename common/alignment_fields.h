@@ -16,6 +16,9 @@ AlignmentElement ElementFromNativeFields(const std::string_view* fields);
 // Length of every record but the last from the next record's station; the last keeps its own.
 void SetLengthsFromStations(std::vector<AlignmentElement>& elements);
 
+// An element of no length (the end record aside) carries no curve: parameter and radius 0.
+void ClearCurvesOfEmptyElements(std::vector<AlignmentElement>& elements);
+
 // Kind of every record from its parameter and radius.
 void SetKindsFromValues(std::vector<AlignmentElement>& elements);
 

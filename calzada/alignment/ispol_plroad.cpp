@@ -5,56 +5,15 @@
 #include <vector>
 
 #include "calzada/alignment/alignment_importers.h"
+#include "common/ispol_alignment.h"
 #include "common/numbers.h"
 #include "common/tokens.h"
 
 namespace calzada {
 
+// The element list ends at the first "#" line once an element has been read.
 Eje ParseIspolAlignment(std::string_view text) {
-  Eje records;
-  std::vector<int> types;
-  common::LineReader reader(text);
-  std::string_view piece;
-  std::vector<std::string_view> fields;
-  bool startRead = false;
-  double station = 0;
-  while (reader.Next(piece)) {
-    const std::string_view line = common::WithoutLineFeed(piece);
-    if (!line.empty() && line.front() == '#') {
-      if (records.empty()) continue;
-      break;  // the comment after the elements ends them
-    }
-    if (!startRead) {
-      station = common::LenientDouble(line);
-      startRead = true;
-      continue;
-    }
-    // A straight has no value field: its line ends with the azimuth.
-    const std::size_t count = common::SplitTokens(line, " \t", fields);
-    if (count < 7) continue;
-    const int type = common::LenientInt(fields[0]);
-    if (type != 1 && count < 8) continue;
-    const double value = count > 7 ? common::LenientDouble(fields[7]) : 0.0;
-    TramoEje r;
-    r.station = station;
-    r.length = common::LenientDouble(fields[1]);
-    r.x = common::LenientDouble(fields[2]);
-    r.y = common::LenientDouble(fields[3]);
-    r.azimuth = std::fabs(common::LenientDouble(fields[6]));
-    if (type == 2) r.radius = value;
-    if (type == 3) r.radius = -value;
-    if (type >= 4 && type <= 7) r.parameter = value;
-    station += r.length;
-    records.push_back(r);
-    types.push_back(type);
-  }
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    const int type = types[i];
-    // Clothoids of types 4 and 7 lead into the element after them and take its radius.
-    if ((type == 4 || type == 7) && i + 1 < records.size()) records[i].radius = records[i + 1].radius;
-    records[i].kind = type == 1 ? common::kStraight : (type == 2 || type == 3) ? common::kArc : common::kClothoid;
-  }
-  return records;
+  return common::ParseIspolAlignment(text, common::IspolListEnd::kCommentAfterFirstElement);
 }
 
 int ImportIspolAlignment(const std::string& entrada, const std::string& salida) {

@@ -94,12 +94,6 @@ void EscribeTodos(const Transversales& puntos, common::TextWriter& writer) {
   for (const PuntoTransversal& p : puntos) EscribePunto(writer, p);
 }
 
-// Whether two paths name one file, so that writing the second would overwrite the first.
-bool MismoFichero(const std::string& a, const std::string& b, struct stat& info) {
-  struct stat other;
-  if (::stat(a.c_str(), &info) != 0 || ::stat(b.c_str(), &other) != 0) return false;
-  return info.st_dev == other.st_dev && info.st_ino == other.st_ino;
-}
 
 }  // namespace
 
@@ -117,8 +111,8 @@ int TransverInterpolaCota(const std::string& entrada, const std::string& salida)
   if (!LeeFicheroTransversales(entrada, puntos) || puntos.empty()) return 0;
   common::TextWriter writer;
   EscribeTodos(ConPuntosDeEje(puntos), writer);
-  struct stat original;
-  if (MismoFichero(entrada, salida, original)) {
+  struct stat original {};
+  if (common::SameExistingFile(entrada.c_str(), salida.c_str()) && ::stat(salida.c_str(), &original) == 0) {
     // The user's file is replaced in one step once the new text is whole, keeping its mode,
     // so a failed write leaves it as it was.
     // A path through a symbolic link is replaced at the file the link names.

@@ -35,6 +35,7 @@ Alignment ParseCartomapAlignment(std::string_view text);
 // azimuth, radius, parameter, length.
 void FormatNineColumnAlignment(const Alignment& elements, common::TextWriter& writer);
 
+using common::ClearCurvesOfEmptyElements;
 using common::SetKindsFromValues;
 using common::SetLengthsFromStations;
 

@@ -50,12 +50,7 @@ Alignment ParseIstramAlignment(std::string_view text) {
   for (std::size_t i = 0; i + 1 < elements.size(); ++i) {
     if (elements[i].parameter > 0) elements[i].radius = elements[i + 1].radius;
   }
-  for (std::size_t i = 0; i + 1 < elements.size(); ++i) {
-    if (elements[i].length == 0) {
-      elements[i].parameter = 0;
-      elements[i].radius = 0;
-    }
-  }
+  ClearCurvesOfEmptyElements(elements);
   SetKindsFromValues(elements);
   return elements;
 }

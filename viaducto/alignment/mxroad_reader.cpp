@@ -153,12 +153,7 @@ Alignment ParseMxRoadAlignment(std::string_view text) {
   elements.reserve(final.size());
   for (const MxPoint& p : final) elements.push_back(p.element);
   SetLengthsFromStations(elements);
-  for (std::size_t i = 0; i + 1 < elements.size(); ++i) {
-    if (elements[i].length == 0) {
-      elements[i].parameter = 0;
-      elements[i].radius = 0;
-    }
-  }
+  ClearCurvesOfEmptyElements(elements);
   SetKindsFromValues(elements);
   return elements;
 }
