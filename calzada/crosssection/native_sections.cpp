@@ -94,7 +94,6 @@ void EscribeTodos(const Transversales& puntos, common::TextWriter& writer) {
   for (const PuntoTransversal& p : puntos) EscribePunto(writer, p);
 }
 
-
 }  // namespace
 
 int EscribeConPuntosDeEje(const Transversales& puntos, const std::string& salida) {
