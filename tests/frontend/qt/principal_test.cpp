@@ -35,16 +35,28 @@ using testing_support::WriteFile;
 
 namespace {
 
+std::unique_ptr<QApplication> application;
+
 QApplication& Application() {
   static int argc = 1;
   static char name[] = "frontend_qt_tests";
   static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> application = [] {
+  if (!application) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    return std::make_unique<QApplication>(argc, argv);
-  }();
+    application = std::make_unique<QApplication>(argc, argv);
+  }
   return *application;
 }
+
+// The application goes when the tests end, before the program's static objects: Qt's own
+// global objects are gone by then, and deleting it later crashes the program at exit.
+class QtApplicationEnvironment : public ::testing::Environment {
+ public:
+  void TearDown() override { application.reset(); }
+};
+
+[[maybe_unused]] ::testing::Environment* const qtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 // Answers each modal window as it opens, in order. A step runs outside the timer's own
 // call, so a window that opens inside a step (the overwrite prompt of a save dialog) is
