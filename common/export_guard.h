@@ -7,6 +7,7 @@
 #include <new>
 #include <utility>
 
+#include "common/outcome.h"
 #include "common/source_files.h"
 
 namespace common {
@@ -26,25 +27,44 @@ class CLocaleScope {
   locale_t previous_;
 };
 
-// Runs `work` in the "C" locale; any exception becomes `onFailure`.
+// Runs `work` in the "C" locale; any exception becomes `onFailure`. A failure (result 0, or an
+// exception) shows its reason through the message hook and removes the targets the export
+// wrote.
 template <typename Work>
 int32_t GuardedExport(int32_t onFailure, Work&& work) noexcept {
+  OutcomeScope outcome;
+  int32_t result = onFailure;
+  bool failed = false;
   try {
     CLocaleScope cLocale;
     ExportSourcesScope sources;
-    return static_cast<int32_t>(std::forward<Work>(work)());
+    result = static_cast<int32_t>(std::forward<Work>(work)());
+    failed = result == 0;
   } catch (...) {
-    return onFailure;
+    result = onFailure;
+    failed = true;
   }
+  try {
+    outcome.Finish(failed);
+  } catch (...) {
+  }
+  return result;
 }
 
-// The same for exports without a result.
+// The same for exports without a result: a reason recorded on the way is shown.
 template <typename Work>
 void GuardedExportVoid(Work&& work) noexcept {
+  OutcomeScope outcome;
+  bool failed = false;
   try {
     CLocaleScope cLocale;
     ExportSourcesScope sources;
     std::forward<Work>(work)();
+  } catch (...) {
+    failed = true;
+  }
+  try {
+    outcome.Finish(failed || HasRecordedFailure());
   } catch (...) {
   }
 }

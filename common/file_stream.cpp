@@ -1,5 +1,6 @@
 #include "common/file_stream.h"
 
+#include "common/outcome.h"
 #include "common/source_files.h"
 
 #include <cerrno>
@@ -18,11 +19,15 @@ bool FileChunkReader::Open(const std::string& path) {
   if (fd_ >= 0) ::close(fd_);
   failed_ = false;
   fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd_ < 0) return false;
+  if (fd_ < 0) {
+    RecordSourceFailure(path, errno);
+    return false;
+  }
   struct stat info {};
   if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd_);
     fd_ = -1;
+    RecordSourceFailure(path, 0);
     return false;
   }
   RememberSourceFile(info);
@@ -41,11 +46,17 @@ std::size_t FileChunkReader::Read(char* buffer, std::size_t size) {
   }
 }
 
-ReplacingFileStream::ReplacingFileStream(const std::string& path) : path_(path) {
-  if (path_.empty()) return;
+ReplacingFileStream::ReplacingFileStream(const std::string& path, Role role) : path_(path), role_(role) {
+  if (path_.empty()) {
+    RecordTargetFailure(path_, ENOENT);
+    return;
+  }
   unique_ = path_ + ".XXXXXX";
   fd_ = ::mkstemp(unique_.data());
-  if (fd_ < 0) unique_.clear();
+  if (fd_ < 0) {
+    RecordTargetFailure(path_, errno);
+    unique_.clear();
+  }
 }
 
 ReplacingFileStream::~ReplacingFileStream() {
@@ -63,6 +74,7 @@ bool ReplacingFileStream::Write(std::string_view bytes) {
     const ssize_t done = ::write(fd_, data, left);
     if (done < 0) {
       if (errno == EINTR) continue;
+      RecordTargetFailure(path_, errno);
       failed_ = true;
       return false;
     }
@@ -75,11 +87,20 @@ bool ReplacingFileStream::Write(std::string_view bytes) {
 bool ReplacingFileStream::Commit() {
   if (fd_ < 0) return false;
   // Never over a file this conversion read: the source keeps its content.
-  bool good = !failed_ && !PathIsSourceFile(path_.c_str());
-  if (::close(fd_) != 0) good = false;
+  const bool sameAsSource = PathIsSourceFile(path_.c_str());
+  if (sameAsSource) RecordFailure(kSameFileText);
+  bool good = !failed_ && !sameAsSource;
+  if (::close(fd_) != 0) {
+    if (good) RecordTargetFailure(path_, errno);
+    good = false;
+  }
   fd_ = -1;
-  if (good && std::rename(unique_.c_str(), path_.c_str()) != 0) good = false;
+  if (good && std::rename(unique_.c_str(), path_.c_str()) != 0) {
+    RecordTargetFailure(path_, errno);
+    good = false;
+  }
   if (!good) ::unlink(unique_.c_str());
+  if (good && role_ == Role::kTarget) RememberWrittenTarget(path_);
   return good;
 }
 

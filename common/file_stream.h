@@ -34,7 +34,11 @@ class FileChunkReader {
 // is not committed, or whose writing failed, leaves no file behind.
 class ReplacingFileStream {
  public:
-  explicit ReplacingFileStream(const std::string& path);
+  // A target is remembered once committed, so that a failed export removes it; a scratch file
+  // (a copy the conversion reads again) is not.
+  enum class Role { kTarget, kScratch };
+
+  explicit ReplacingFileStream(const std::string& path, Role role = Role::kTarget);
   ~ReplacingFileStream();
   ReplacingFileStream(const ReplacingFileStream&) = delete;
   ReplacingFileStream& operator=(const ReplacingFileStream&) = delete;
@@ -45,6 +49,7 @@ class ReplacingFileStream {
 
  private:
   std::string path_;
+  Role role_;
   std::string unique_;
   int fd_ = -1;
   bool failed_ = false;

@@ -13,6 +13,7 @@ void Silent(const char*, const char*) {}
 
 MessageHook defaultHook = &PrintToStandardError;
 MessageHook currentHook = nullptr;
+thread_local unsigned long shownByThisThread = 0;
 
 }  // namespace
 
@@ -22,7 +23,10 @@ void SilenceMessagesByDefault() { defaultHook = &Silent; }
 
 void ShowMessage(const char* caption, const char* text) {
   MessageHook hook = currentHook != nullptr ? currentHook : defaultHook;
+  ++shownByThisThread;
   hook(caption, text);
 }
+
+unsigned long MessagesShownByThisThread() { return shownByThisThread; }
 
 }  // namespace common

@@ -17,4 +17,8 @@ void SilenceMessagesByDefault();
 
 void ShowMessage(const char* caption, const char* text);
 
+// How many messages this thread has shown so far (an export that has said why it failed needs
+// no second message).
+unsigned long MessagesShownByThisThread();
+
 }  // namespace common

@@ -1,5 +1,7 @@
 #include "common/text_input.h"
 
+#include "common/outcome.h"
+
 #include "common/source_files.h"
 
 #include <algorithm>
@@ -15,10 +17,14 @@ bool ReadWholeFile(const std::string& path, std::string& contents, bool isSource
   contents.clear();
   // Non-blocking open so that a FIFO given as a source is refused instead of waiting forever.
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    if (isSource) RecordSourceFailure(path, errno);
+    return false;
+  }
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
+    if (isSource) RecordSourceFailure(path, 0);
     return false;
   }
   if (isSource) RememberSourceFile(info);
@@ -37,7 +43,10 @@ bool ReadWholeFile(const std::string& path, std::string& contents, bool isSource
     }
   }
   ::close(fd);
-  if (!ok) contents.clear();
+  if (!ok) {
+    contents.clear();
+    if (isSource) RecordSourceFailure(path, EIO);
+  }
   return ok;
 }
 

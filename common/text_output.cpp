@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/export_guard.h"
+#include "common/outcome.h"
 #include "common/source_files.h"
 
 namespace common {
@@ -73,30 +74,55 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {
-  if (path.empty()) return false;
+  if (path.empty()) {
+    RecordTargetFailure(path, ENOENT);
+    return false;
+  }
   // A target that is not a regular file (a FIFO, a device, a directory), or that is a file the
   // conversion read, is refused before it is truncated, never waited on and never removed.
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    RecordTargetFailure(path, errno);
+    return false;
+  }
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || IsSourceFile(info)) {
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
+    RecordTargetFailure(path, 0);
+    return false;
+  }
+  if (IsSourceFile(info)) {
+    ::close(fd);
+    RecordFailure(kSameFileText);
     return false;
   }
   bool ok = ::ftruncate(fd, 0) == 0 && WriteAll(fd, bytes);
-  if (::close(fd) != 0) ok = false;
+  if (!ok) RecordTargetFailure(path, errno);
+  if (::close(fd) != 0) {
+    if (ok) RecordTargetFailure(path, errno);
+    ok = false;
+  }
   if (!ok) ::unlink(path.c_str());
+  if (ok) RememberWrittenTarget(path);
   return ok;
 }
 
 bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
-  if (path.empty() || PathIsSourceFile(path.c_str())) return false;
+  if (path.empty()) return false;
+  if (PathIsSourceFile(path.c_str())) {
+    RecordFailure(kSameFileText);
+    return false;
+  }
   std::string unique = path + ".XXXXXX";
   const int fd = ::mkstemp(unique.data());
-  if (fd < 0) return false;
+  if (fd < 0) {
+    RecordTargetFailure(path, errno);
+    return false;
+  }
   bool ok = WriteAll(fd, bytes);
   if (::close(fd) != 0) ok = false;
   if (ok && ::rename(unique.c_str(), path.c_str()) != 0) ok = false;
+  if (!ok) RecordTargetFailure(path, errno);
   if (!ok) ::unlink(unique.c_str());
   return ok;
 }

@@ -164,7 +164,7 @@ bool JoinTextLines(const std::string& source, const std::string& target) {
   constexpr std::size_t kLineBuffer = 1280;
   common::FileChunkReader file;
   if (!file.Open(source)) return false;
-  common::ReplacingFileStream out(target);
+  common::ReplacingFileStream out(target, common::ReplacingFileStream::Role::kScratch);
   if (!out.ok()) return false;
 
   bool previousEndedLine = false;
