@@ -168,6 +168,26 @@ TEST_F(ShapefilePoints, EachFailureGivesZeroAndItsReason) {
                                                "Shapeline|Imposible crear archivo"}));
 }
 
+TEST_F(ShapefilePoints, SourcesOfAnotherKindOrOfNoPointGiveZeroAndNoFile) {
+  WriteFile(dir.File("dibujo.shp"), "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n");
+  EXPECT_EQ(ImportarPuntosDeShapeline(dir.File("dibujo.shp").c_str(), dir.File("a.pun").c_str()), 0);
+  WriteFile(dir.File("vacio.pun"), "\n");
+  EXPECT_EQ(ExportarPuntosToShapeline(dir.File("vacio.pun").c_str(), dir.File("v.shp").c_str()), 0);
+  EXPECT_EQ(ExportarPuntosToShapeline(DataFile("shapefile/masspntz.shp").c_str(), dir.File("w.shp").c_str()), 0);
+  // One point is enough.
+  WriteFile(dir.File("p.pun"), "1 1 1 1\n");
+  ASSERT_EQ(ExportarPuntosToShapeline(dir.File("p.pun").c_str(), dir.File("uno.shp").c_str()), 1);
+  for (const char* name : {"a.pun", "v.shp", "v.shx", "v.DBF", "w.shp", "w.shx", "w.DBF"}) {
+    EXPECT_FALSE(FileExists(dir.File(name))) << name;
+  }
+  EXPECT_EQ(reasons, (std::vector<std::string>{
+                         "Error en la conversión|El fichero " + dir.File("dibujo.shp") + " no es un shapefile: parece un dibujo DXF",
+                         "Error en la conversión|El fichero " + dir.File("vacio.pun") + " no contiene ningún punto",
+                         "Error en la conversión|El fichero " + DataFile("shapefile/masspntz.shp") +
+                             " no es un fichero de puntos: parece un shapefile",
+                     }));
+}
+
 TEST(ShapefilePointsDefaults, FailuresAreSilentUnlessAHookIsSet) {
   TempDir dir;
   ::testing::internal::CaptureStderr();
