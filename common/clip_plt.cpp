@@ -76,7 +76,8 @@ std::vector<AlignmentElement> ParseClipPlt(std::string_view text, const ClipPltR
   while (reader.Next(piece)) {
     const std::string_view line = WithoutLineFeed(piece);
     AlignmentElement point;
-    const bool read = rule.points == ClipPltPoints::kSplitFields ? SplitPoint(line, fields, point) : ScanPoint(line, point);
+    const bool read =
+        rule.points == ClipPltPoints::kSplitFields ? SplitPoint(line, fields, point) : ScanPoint(line, point);
     if (read) records.push_back(point);
   }
   for (std::size_t i = 0; i < records.size(); ++i) {

@@ -45,7 +45,8 @@ bool ReadSectionLine(std::string_view line, const MxRoadSectionsRule& rule, std:
 
 }  // namespace
 
-bool ParseMxRoadSections(std::string_view text, const MxRoadSectionsRule& rule, std::vector<CrossSectionPoint>& points) {
+bool ParseMxRoadSections(std::string_view text, const MxRoadSectionsRule& rule,
+                         std::vector<CrossSectionPoint>& points) {
   ListingLines lines(text, rule.readsUnendedLastLine);
   std::string_view line;
   if (rule.skipsHeaderLine && !lines.Next(line)) return true;

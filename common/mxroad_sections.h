@@ -30,6 +30,7 @@ inline constexpr MxRoadSectionsRule kMxRoadPairsRunOn{true, false, 18, true};
 inline constexpr MxRoadSectionsRule kMxRoadPairPerLine{false, true, 0, false};
 
 // Appends the points to `points` in file order. False when a pair is cut short.
-bool ParseMxRoadSections(std::string_view text, const MxRoadSectionsRule& rule, std::vector<CrossSectionPoint>& points);
+bool ParseMxRoadSections(std::string_view text, const MxRoadSectionsRule& rule,
+                         std::vector<CrossSectionPoint>& points);
 
 }  // namespace common

@@ -13,7 +13,8 @@ double AsPrinted(double value, int decimals) {
   CLocaleScope cLocale;
   char text[512];
   const int needed = std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  if (needed >= 0 && static_cast<std::size_t>(needed) < sizeof text) return LenientDouble(text);
+  if (needed < 0) return 0.0;
+  if (static_cast<std::size_t>(needed) < sizeof text) return LenientDouble(text);
   std::vector<char> large(static_cast<std::size_t>(needed) + 1);
   std::snprintf(large.data(), large.size(), "%.*f", decimals, value);
   return LenientDouble(std::string_view(large.data(), static_cast<std::size_t>(needed)));

@@ -185,11 +185,14 @@ TEST_F(ViaductoExportFailures, RetiredPointPairSaysWhereTheConversionIs) {
   const std::string source = dir_.File("puntos.txt");
   WriteFile(source, "1 0 0 0\n");
   const std::string target = dir_.File("puntos.shp");
-  const std::string reason =
-      "No se ha convertido el fichero " + source + ": los puntos se intercambian con shapefiles en la biblioteca Shapeline";
+  const std::string reason = "No se ha convertido el fichero " + source +
+                             ": los puntos se intercambian con shapefiles en la biblioteca Shapeline";
   std::string faults = Faults("MyDll_terrex2shapeline", MyDll_terrex2shapeline(source.c_str(), target.c_str()),
                               target, reason);
   faults += Faults("MyDll_shapeline2terrex", MyDll_shapeline2terrex(source.c_str(), target.c_str()), target, reason);
+  const std::string missing = dir_.File("no-existe.txt");
+  faults += Faults("MyDll_terrex2shapeline", MyDll_terrex2shapeline(missing.c_str(), target.c_str()), target,
+                   "No existe el fichero " + missing);
   EXPECT_EQ(faults, "");
   EXPECT_EQ(ReadFile(source), "1 0 0 0\n");
 }

@@ -43,13 +43,13 @@ int WriteGtsOfStored(const Alignment& elements, const std::string& entrada, cons
   return writer.SaveTo(salida) ? 1 : 0;
 }
 
-int ForeignToGts(AlignmentParser parser, const char* entrada, const char* salida, const char* pathAp) {
+int ForeignAlignmentToGts(AlignmentParser parser, const char* entrada, const char* salida, const char* pathAp) {
   Alignment elements;
   if (!ReadForeignAlignment(parser, PathArgument(entrada), PathArgument(salida), elements)) return 0;
   return WriteGtsOfStored(elements, PathArgument(entrada), PathArgument(salida), PathArgument(pathAp));
 }
 
-int ForeignToLandXml(AlignmentParser parser, const char* entrada, const char* salida) {
+int ForeignAlignmentToLandXml(AlignmentParser parser, const char* entrada, const char* salida) {
   const std::string target = PathArgument(salida);
   Alignment elements;
   if (!ReadForeignAlignment(parser, PathArgument(entrada), target, elements)) return 0;
@@ -61,7 +61,7 @@ int ForeignToLandXml(AlignmentParser parser, const char* entrada, const char* sa
   return writer.EndDocument(target) ? 1 : 0;
 }
 
-int ForeignToNative(AlignmentParser parser, const char* entrada, const char* salida) {
+int ForeignAlignmentToNative(AlignmentParser parser, const char* entrada, const char* salida) {
   return ConvertForeignAlignment(parser, PathArgument(entrada), PathArgument(salida));
 }
 
@@ -93,9 +93,9 @@ int ConvertCartomapToNineColumns(const std::string& entrada, const std::string& 
 
 }  // namespace viaducto
 
-using viaducto::ForeignToGts;
-using viaducto::ForeignToLandXml;
-using viaducto::ForeignToNative;
+using viaducto::ForeignAlignmentToGts;
+using viaducto::ForeignAlignmentToLandXml;
+using viaducto::ForeignAlignmentToNative;
 
 int32_t MyDll_azemta2gts(const char* entrada, const char* salida, const char* pathAp) {
   return common::GuardedExport(0, [&] {
@@ -111,11 +111,15 @@ int32_t MyDll_azemta2gtsWCE(const char* entrada, const char* salida) {
 }
 
 int32_t MyDll_aistram2zemta(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return ForeignToNative(viaducto::ParseIstramAlignment, entrada, salida); });
+  return common::GuardedExport(0, [&] {
+    return ForeignAlignmentToNative(viaducto::ParseIstramAlignment, entrada, salida);
+  });
 }
 
 int32_t MyDll_aclipplt2zemta(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return ForeignToNative(viaducto::ParseClipPltAlignment, entrada, salida); });
+  return common::GuardedExport(0, [&] {
+    return ForeignAlignmentToNative(viaducto::ParseClipPltAlignment, entrada, salida);
+  });
 }
 
 int32_t MyDll_ejecartomap2terrex(const char* entrada, const char* salida) {
@@ -125,48 +129,64 @@ int32_t MyDll_ejecartomap2terrex(const char* entrada, const char* salida) {
 }
 
 int32_t MyDll_aistram2gts(const char* entrada, const char* salida, const char* pathAp) {
-  return common::GuardedExport(0, [&] { return ForeignToGts(viaducto::ParseIstramAlignment, entrada, salida, pathAp); });
+  return common::GuardedExport(0, [&] {
+    return ForeignAlignmentToGts(viaducto::ParseIstramAlignment, entrada, salida, pathAp);
+  });
 }
 
 int32_t MyDll_aistramList2gts(const char* entrada, const char* salida, const char* pathAp) {
   return common::GuardedExport(
-      0, [&] { return ForeignToGts(viaducto::ParseIstramElementList, entrada, salida, pathAp); });
+      0, [&] { return ForeignAlignmentToGts(viaducto::ParseIstramElementList, entrada, salida, pathAp); });
 }
 
 int32_t MyDll_aispol2gts(const char* entrada, const char* salida, const char* pathAp) {
-  return common::GuardedExport(0, [&] { return ForeignToGts(viaducto::ParseIspolAlignment, entrada, salida, pathAp); });
+  return common::GuardedExport(0, [&] {
+    return ForeignAlignmentToGts(viaducto::ParseIspolAlignment, entrada, salida, pathAp);
+  });
 }
 
 int32_t MyDll_aclipplt2gts(const char* entrada, const char* salida, const char* pathAp) {
   return common::GuardedExport(
-      0, [&] { return ForeignToGts(viaducto::ParseClipPltAlignment, entrada, salida, pathAp); });
+      0, [&] { return ForeignAlignmentToGts(viaducto::ParseClipPltAlignment, entrada, salida, pathAp); });
 }
 
 int32_t MyDll_amxroad2gts(const char* entrada, const char* salida, const char* pathAp) {
-  return common::GuardedExport(0, [&] { return ForeignToGts(viaducto::ParseMxRoadAlignment, entrada, salida, pathAp); });
+  return common::GuardedExport(0, [&] {
+    return ForeignAlignmentToGts(viaducto::ParseMxRoadAlignment, entrada, salida, pathAp);
+  });
 }
 
 int32_t MyDll_ahtrazado2gts(const char* entrada, const char* salida, const char* pathAp) {
   return common::GuardedExport(
-      0, [&] { return ForeignToGts(viaducto::ParseHTrazadoAlignment, entrada, salida, pathAp); });
+      0, [&] { return ForeignAlignmentToGts(viaducto::ParseHTrazadoAlignment, entrada, salida, pathAp); });
 }
 
 int32_t MyDll_aistram2LandXML(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return ForeignToLandXml(viaducto::ParseIstramAlignment, entrada, salida); });
+  return common::GuardedExport(0, [&] {
+    return ForeignAlignmentToLandXml(viaducto::ParseIstramAlignment, entrada, salida);
+  });
 }
 
 int32_t MyDll_ahtrazado2LandXML(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return ForeignToLandXml(viaducto::ParseHTrazadoAlignment, entrada, salida); });
+  return common::GuardedExport(0, [&] {
+    return ForeignAlignmentToLandXml(viaducto::ParseHTrazadoAlignment, entrada, salida);
+  });
 }
 
 int32_t MyDll_aclipplt2LandXML(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return ForeignToLandXml(viaducto::ParseClipPltAlignment, entrada, salida); });
+  return common::GuardedExport(0, [&] {
+    return ForeignAlignmentToLandXml(viaducto::ParseClipPltAlignment, entrada, salida);
+  });
 }
 
 int32_t MyDll_aistramList2LandXML(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return ForeignToLandXml(viaducto::ParseIstramElementList, entrada, salida); });
+  return common::GuardedExport(0, [&] {
+    return ForeignAlignmentToLandXml(viaducto::ParseIstramElementList, entrada, salida);
+  });
 }
 
 int32_t MyDll_aispol2LandXML(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return ForeignToLandXml(viaducto::ParseIspolAlignment, entrada, salida); });
+  return common::GuardedExport(0, [&] {
+    return ForeignAlignmentToLandXml(viaducto::ParseIspolAlignment, entrada, salida);
+  });
 }

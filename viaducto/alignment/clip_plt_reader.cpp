@@ -5,6 +5,8 @@
 
 namespace viaducto {
 
-Alignment ParseClipPltAlignment(std::string_view text) { return common::ParseClipPlt(text, common::kClipPltSplitFields); }
+Alignment ParseClipPltAlignment(std::string_view text) {
+  return common::ParseClipPlt(text, common::kClipPltSplitFields);
+}
 
 }  // namespace viaducto

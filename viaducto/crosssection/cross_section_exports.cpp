@@ -25,7 +25,7 @@ std::vector<common::CrossSectionPoint> ParseNativeForGts(std::string_view text) 
 }
 
 // A foreign listing to GTS, its points as they read back from the native file.
-int ForeignToGts(const char* entrada, const char* salida, CrossSectionReader reader) {
+int ForeignSectionsToGts(const char* entrada, const char* salida, CrossSectionReader reader) {
   const std::string source = PathArgument(entrada);
   const std::string target = PathArgument(salida);
   if (!common::CheckConversionTarget(source, target)) return 0;
@@ -61,24 +61,32 @@ int32_t MyDll_trazemta2gts(const char* entrada, const char* salida) {
 }
 
 int32_t MyDll_htrazado2gts(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return viaducto::ForeignToGts(entrada, salida, viaducto::ReadHtrazadoSections); });
+  return common::GuardedExport(0, [&] {
+    return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ReadHtrazadoSections);
+  });
 }
 
 int32_t MyDll_mxroad2gts(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return viaducto::ForeignToGts(entrada, salida, viaducto::ReadMxroadSections); });
+  return common::GuardedExport(0, [&] {
+    return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ReadMxroadSections);
+  });
 }
 
 int32_t MyDll_istram2gts(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return viaducto::ForeignToGts(entrada, salida, viaducto::ReadIstramSections); });
+  return common::GuardedExport(0, [&] {
+    return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ReadIstramSections);
+  });
 }
 
 int32_t MyDll_clip2gts(const char* entrada, const char* salida) {
   return common::GuardedExport(
-      0, [&] { return viaducto::ForeignToGts(entrada, salida, viaducto::ReadClipListingSections); });
+      0, [&] { return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ReadClipListingSections); });
 }
 
 int32_t MyDll_cliptrv2gts(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return viaducto::ForeignToGts(entrada, salida, viaducto::ReadClipTrvSections); });
+  return common::GuardedExport(0, [&] {
+    return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ReadClipTrvSections);
+  });
 }
 
 int32_t MyDll_traCartomap2zemta(const char* entrada, const char* salida) {

@@ -1,5 +1,7 @@
 // The library's own small exports: message hook, marker word, and the retired point pair.
+#include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <string>
 
 #include "common/export_guard.h"
@@ -13,10 +15,16 @@ namespace {
 constexpr char kMarkerWord[] = "marca";
 
 // The point exchange with shapefiles is done by the Shapeline library; this pair only says so,
-// without opening either file.
+// without opening either file (a source that does not exist is named as such).
 int32_t RetiredPointConversion(const char* entrada) {
   return common::GuardedExport(0, [&] {
-    common::RecordFailure(std::string("No se ha convertido el fichero ") + common::PathArgument(entrada) +
+    const std::string source = common::PathArgument(entrada);
+    struct stat info {};
+    if (::stat(source.c_str(), &info) != 0) {
+      common::RecordSourceFailure(source, errno);
+      return 0;
+    }
+    common::RecordFailure("No se ha convertido el fichero " + source +
                           ": los puntos se intercambian con shapefiles en la biblioteca Shapeline");
     return 0;
   });
