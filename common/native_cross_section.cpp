@@ -61,15 +61,14 @@ std::vector<CrossSectionPoint> AsStoredInNativeCrossSections(const std::vector<C
   stored.reserve(points.size());
   for (const CrossSectionPoint& p : points) {
     const std::string_view code(p.code.c_str());  // printed up to its first NUL
-    const std::string line = FormattedLine("%8.3lf %8.3lf %8.3lf %s\n", Printable(p.station), Printable(p.offset),
-                                           Printable(p.elevation), p.code.c_str());
-    if (line.size() < LineReader::kDefaultBuffer && code.find_first_of("\r\n") == std::string_view::npos) {
-      CrossSectionPoint point;
-      point.station = AsPrinted(Printable(p.station), 3);
-      point.offset = AsPrinted(Printable(p.offset), 3);
-      point.elevation = AsPrinted(Printable(p.elevation), 3);
-      point.code = FirstWord(code);
-      stored.push_back(std::move(point));
+    const PrintedValue station = Printed(Printable(p.station), 3);
+    const PrintedValue offset = Printed(Printable(p.offset), 3);
+    const PrintedValue elevation = Printed(Printable(p.elevation), 3);
+    // "%8.3lf %8.3lf %8.3lf %s\n": three fields of at least eight characters, blanks, the code.
+    const std::size_t lineLength = std::max<std::size_t>(station.length, 8) + std::max<std::size_t>(offset.length, 8) +
+                                   std::max<std::size_t>(elevation.length, 8) + 3 + code.size() + 1;
+    if (lineLength < LineReader::kDefaultBuffer && code.find_first_of("\r\n") == std::string_view::npos) {
+      stored.push_back(CrossSectionPoint{station.value, offset.value, elevation.value, FirstWord(code)});
       continue;
     }
     // A line the reader gets in several pieces, or whose code holds line ends: read as written.

@@ -73,22 +73,25 @@ Profile AsStoredInNativeProfile(const Profile& profile) {
   for (std::size_t i = 0; i < n; ++i) {
     const ProfileVertex& v = profile[i];
     const bool end = i == 0 || i + 1 == n;
-    const std::string line = end ? FormattedLine("%0.3lf %0.3lf 0.000 0.000 0.000\n", v.station, v.elevation)
-                                 : FormattedLine("%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", v.station, v.elevation,
-                                                 v.kv, v.tangent, v.external);
-    if (line.size() < LineReader::kDefaultBuffer) {
+    // The ends are written without curve: "0.000" three times.
+    const PrintedValue values[] = {Printed(v.station, 3), Printed(v.elevation, 3), Printed(end ? 0.0 : v.kv, 3),
+                                   Printed(end ? 0.0 : v.tangent, 3), Printed(end ? 0.0 : v.external, 3)};
+    std::size_t lineLength = 5;  // four blanks and the line feed
+    for (const PrintedValue& value : values) lineLength += value.length;
+    if (lineLength < LineReader::kDefaultBuffer) {
       ProfileVertex vertex;
-      vertex.station = AsPrinted(v.station, 3);
-      vertex.elevation = AsPrinted(v.elevation, 3);
-      if (!end) {
-        vertex.kv = AsPrinted(v.kv, 3);
-        vertex.tangent = AsPrinted(v.tangent, 3);
-        vertex.external = AsPrinted(v.external, 3);
-      }
+      vertex.station = values[0].value;
+      vertex.elevation = values[1].value;
+      vertex.kv = values[2].value;
+      vertex.tangent = values[3].value;
+      vertex.external = values[4].value;
       stored.push_back(vertex);
       continue;
     }
     // Values so long that the reader gets the line in pieces: read as written.
+    const std::string line = end ? FormattedLine("%0.3lf %0.3lf 0.000 0.000 0.000\n", v.station, v.elevation)
+                                 : FormattedLine("%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", v.station, v.elevation,
+                                                 v.kv, v.tangent, v.external);
     for (const ProfileVertex& piece : ParseNativeProfile(line, kLandXmlProfileReader)) stored.push_back(piece);
   }
   return stored;

@@ -9,16 +9,19 @@
 
 namespace common {
 
-double AsPrinted(double value, int decimals) {
+PrintedValue Printed(double value, int decimals) {
   CLocaleScope cLocale;
   char text[512];
   const int needed = std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  if (needed < 0) return 0.0;
-  if (static_cast<std::size_t>(needed) < sizeof text) return LenientDouble(text);
-  std::vector<char> large(static_cast<std::size_t>(needed) + 1);
+  if (needed < 0) return PrintedValue{0.0, 0};
+  const std::size_t length = static_cast<std::size_t>(needed);
+  if (length < sizeof text) return PrintedValue{LenientDouble(std::string_view(text, length)), length};
+  std::vector<char> large(length + 1);
   std::snprintf(large.data(), large.size(), "%.*f", decimals, value);
-  return LenientDouble(std::string_view(large.data(), static_cast<std::size_t>(needed)));
+  return PrintedValue{LenientDouble(std::string_view(large.data(), length)), length};
 }
+
+double AsPrinted(double value, int decimals) { return Printed(value, decimals).value; }
 
 std::string FormattedLine(const char* format, ...) {
   CLocaleScope cLocale;

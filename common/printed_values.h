@@ -3,6 +3,7 @@
 // form, so the second stage sees what it would see reading the first stage's file.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace common {
@@ -10,6 +11,13 @@ namespace common {
 // The value written with "%.<decimals>f" and read back with LenientDouble (a value that is
 // not finite reads as 0).
 double AsPrinted(double value, int decimals);
+
+// The same, with the number of characters the text took.
+struct PrintedValue {
+  double value;
+  std::size_t length;
+};
+PrintedValue Printed(double value, int decimals);
 
 // One line formatted as TextWriter writes it and text-mode reading delivers it: printf in the
 // "C" locale, line ends as written.

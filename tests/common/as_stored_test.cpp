@@ -51,6 +51,10 @@ TEST(AsStoredInNativeCrossSections, EqualsTheFileWrittenAndRead) {
                                                kAwkwardValues[(i * 5) % kAwkwardValues.size()],
                                                codes[i % codes.size()]});
   }
+  // Lines of exactly one read and of one character more.
+  for (std::size_t length : {226, 227, 228}) {
+    points.push_back(common::CrossSectionPoint{1200, -5, 100, std::string(length, 'c')});
+  }
   for (const common::NativeCrossSectionRule& rule :
        {common::kNativeSectionsLoseUnendedLine, common::NativeCrossSectionRule{false, " \t\n"}}) {
     common::TextWriter writer;

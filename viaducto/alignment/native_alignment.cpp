@@ -47,22 +47,27 @@ NativeAlignment AsStoredInNativeAlignment(const std::vector<common::AlignmentEle
   // Every line ends with a line feed: one read more than the pieces finds the end.
   stored.lineCount = 1;
   for (const common::AlignmentElement& e : elements) {
-    const std::string line = common::FormattedLine("%0.3lf %0.3lf %0.3lf %0.6lf %0.3lf %0.3lf\n", e.station, e.x,
-                                                   e.y, e.azimuth, e.parameter, e.radius);
-    if (line.size() < common::LineReader::kDefaultBuffer) {
+    const common::PrintedValue values[] = {common::Printed(e.station, 3),   common::Printed(e.x, 3),
+                                           common::Printed(e.y, 3),         common::Printed(e.azimuth, 6),
+                                           common::Printed(e.parameter, 3), common::Printed(e.radius, 3)};
+    std::size_t lineLength = 6;  // five blanks and the line feed
+    for (const common::PrintedValue& value : values) lineLength += value.length;
+    if (lineLength < common::LineReader::kDefaultBuffer) {
       common::AlignmentElement read;
-      read.station = common::AsPrinted(e.station, 3);
-      read.x = common::AsPrinted(e.x, 3);
-      read.y = common::AsPrinted(e.y, 3);
-      read.azimuth = common::AsPrinted(e.azimuth, 6);
-      read.parameter = common::AsPrinted(e.parameter, 3);
-      read.radius = common::AsPrinted(e.radius, 3);
+      read.station = values[0].value;
+      read.x = values[1].value;
+      read.y = values[2].value;
+      read.azimuth = values[3].value;
+      read.parameter = values[4].value;
+      read.radius = values[5].value;
       read.kind = common::KindFromValues(read.parameter, read.radius);
       stored.elements.push_back(read);
       ++stored.lineCount;
       continue;
     }
     // Values so long that the reader gets the line in pieces: read as written.
+    const std::string line = common::FormattedLine("%0.3lf %0.3lf %0.3lf %0.6lf %0.3lf %0.3lf\n", e.station, e.x,
+                                                   e.y, e.azimuth, e.parameter, e.radius);
     const NativeAlignment pieces = ParseNativeAlignment(line, rule);
     stored.elements.insert(stored.elements.end(), pieces.elements.begin(), pieces.elements.end());
     stored.lineCount += pieces.lineCount - 1;
