@@ -25,6 +25,8 @@ std::string TempPath(const std::string& name) {
   return directory + name;
 }
 
+std::string SelectionListPath() { return TempPath("$$$$.EJE"); }
+
 ScratchFile::ScratchFile() {
   std::string candidate = TempPath("pasarela-XXXXXX");
   const int fd = ::mkstemp(candidate.data());

@@ -11,6 +11,10 @@ std::string TempDirectory();
 // `name` inside the temporary directory (for the fixed names other programs look for).
 std::string TempPath(const std::string& name);
 
+// The list a selection export writes for the front end to offer (alignments, profiles,
+// surfaces of a document): "$$$$.EJE" in the temporary directory.
+std::string SelectionListPath();
+
 // A unique empty file in the temporary directory, removed when the object goes. Two
 // conversions running at once never share one.
 class ScratchFile {

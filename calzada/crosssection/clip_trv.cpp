@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "calzada/crosssection/cross_section_converters.h"
+#include "common/clip_trv.h"
 #include "common/numbers.h"
 #include "common/text_case.h"
 #include "common/text_input.h"
@@ -13,28 +14,7 @@
 namespace calzada {
 
 bool LeeClipTrv(std::string_view text, Transversales& puntos) {
-  common::LineReader reader(text);
-  std::string_view piece;
-  if (!reader.Next(piece) || !reader.Next(piece)) return false;  // "*TRV" and the title
-  while (reader.Next(piece)) {
-    const std::string_view header = common::WithoutLineFeed(piece);
-    const std::size_t comma = header.find(',');
-    const double station = common::LenientDouble(header.substr(0, comma));
-    const int count = comma == std::string_view::npos ? 0 : common::LenientInt(header.substr(comma + 1));
-    for (int i = 0; i < count && reader.Next(piece); ++i) {
-      // A line without offset and elevation still counts as one of the section's lines.
-      common::Tokenizer fields(common::WithoutLineFeed(piece));
-      std::string_view offset, elevation;
-      if (!fields.Next(",", offset) || !fields.Next(",", elevation)) continue;
-      PuntoTransversal punto;
-      punto.station = station;
-      punto.offset = common::LenientDouble(offset);
-      punto.elevation = common::LenientDouble(elevation);
-      punto.code.assign(fields.Rest());
-      puntos.push_back(std::move(punto));
-    }
-  }
-  return true;
+  return common::ParseClipTrv(text, common::kClipTrvFixedHeading, puntos);
 }
 
 namespace {

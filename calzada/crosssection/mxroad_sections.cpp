@@ -1,10 +1,11 @@
 // MxRoad cross-section listings, in two layouts tried in order: numbered points under "P.K."
 // lines (number, two unused fields, elevation, offset, code), or blocks of a header
-// "station count" followed by one "offset elevation" line per point.
+// "station count" followed by one "offset elevation" line per point (common/mxroad_sections.h).
 #include <vector>
 
 #include "calzada/crosssection/cross_section_converters.h"
 #include "calzada/frame/lector_lineas.h"
+#include "common/mxroad_sections.h"
 #include "common/native_cross_section.h"
 #include "common/numbers.h"
 #include "common/text_case.h"
@@ -53,25 +54,7 @@ Transversales LeePuntosNumerados(std::string_view text) {
 
 Transversales LeeBloques(std::string_view text) {
   Transversales puntos;
-  common::LineReader reader(text);
-  std::string_view piece;
-  std::vector<std::string_view> fields;
-  while (reader.Next(piece)) {
-    const std::string_view header = common::WithoutLineFeed(piece);
-    if (header.empty() || header.front() == ' ' || header.front() == '\t') continue;
-    if (common::SplitTokens(header, " \t", fields) < 2) continue;
-    const double station = common::LenientDouble(fields[0]);
-    const int count = common::LenientInt(fields[1]);
-    for (int i = 0; i < count && reader.Next(piece); ++i) {
-      if (common::SplitTokens(common::WithoutLineFeed(piece), " \t", fields) < 2) continue;
-      PuntoTransversal punto;
-      punto.station = station;
-      punto.offset = common::LenientDouble(fields[0]);
-      punto.elevation = common::LenientDouble(fields[1]);
-      punto.code = "MOS";
-      puntos.push_back(std::move(punto));
-    }
-  }
+  common::ParseMxRoadSections(text, common::kMxRoadPairPerLine, puntos);
   return puntos;
 }
 

@@ -200,10 +200,8 @@ std::string NativeText(const CrossSectionSet& set) {
 // A foreign listing to LandXML through the native text of its reader; 1 in every case.
 int32_t ForeignToLandXml(const char* entrada, const char* salida, CrossSectionReader reader) {
   return common::GuardedExport(1, [&] {
-    std::string nativeText;
-    if (ReadForeignSections(common::PathArgument(entrada), reader, nativeText)) {
-      CrossSectionSet set;
-      set.Parse(nativeText);
+    CrossSectionSet set;
+    if (ReadForeignSections(common::PathArgument(entrada), reader, set.points)) {
       WriteLandXmlCrossSections(set, common::PathArgument(salida));
     }
     return 1;

@@ -1,10 +1,6 @@
-// MxRoad cross-section listing: a header line; then each section is a line with the station
-// and the number of points, followed by offset/elevation pairs, any number to a line.
-#include <vector>
-
-#include "common/numbers.h"
-#include "common/text_input.h"
-#include "common/tokens.h"
+// MxRoad cross-section listing (common/mxroad_sections.h): a header line, then blocks whose
+// pairs run on over the lines; all points sorted by station, then offset.
+#include "common/mxroad_sections.h"
 #include "viaducto/crosssection/cross_section_set.h"
 #include "viaducto/crosssection/foreign_readers.h"
 
@@ -13,43 +9,14 @@ namespace viaducto {
 namespace {
 
 constexpr double kMxroadTolerance = 0.001;
-constexpr std::size_t kShortestSectionLine = 18;  // line break counted
 
 }  // namespace
 
-bool ReadMxroadSections(std::string_view text, common::TextWriter& native) {
-  common::LineReader reader(text);
-  std::string_view line;
-  if (!NextCompleteLine(reader, line)) return true;  // the header, or nothing at all
-  std::vector<CrossSectionPoint> points;
-  while (NextCompleteLine(reader, line)) {
-    if (line.size() < kShortestSectionLine) continue;
-    common::Tokenizer header(line);
-    std::string_view stationField, countField;
-    if (!header.Next(" \t", stationField) || !header.Next(" \t", countField)) continue;
-    const double station = common::LenientDouble(stationField);
-    const int count = common::LenientInt(countField);
-    int taken = 0;
-    while (taken < count && NextCompleteLine(reader, line)) {
-      common::Tokenizer pairs(line);
-      std::string_view offset, elevation;
-      while (taken < count && pairs.Next(" \n", offset)) {
-        if (!pairs.Next(" \n", elevation)) return false;  // a pair cut short: the listing is broken
-        CrossSectionPoint point;
-        point.station = station;
-        point.offset = common::LenientDouble(offset);
-        point.elevation = common::LenientDouble(elevation);
-        point.code = "MOS";
-        points.push_back(std::move(point));
-        ++taken;
-      }
-    }
-  }
-  SortByStationThenOffset(points, kMxroadTolerance);
-  for (const CrossSectionPoint& p : points) {
-    native.Printf("%8.3lf %8.3lf %8.3lf %s\n", Printable(p.station), Printable(p.offset), Printable(p.elevation),
-                  p.code.c_str());
-  }
+bool ReadMxroadSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
+  std::vector<CrossSectionPoint> read;
+  if (!common::ParseMxRoadSections(text, common::kMxRoadPairsRunOn, read)) return false;
+  SortByStationThenOffset(read, kMxroadTolerance);
+  points.insert(points.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
   return true;
 }
 

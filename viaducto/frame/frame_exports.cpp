@@ -1,5 +1,8 @@
 // The library's own small exports: message hook, marker word, and the retired point pair.
+#include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
+#include <string>
 
 #include "common/export_guard.h"
 #include "common/message_hook.h"
@@ -11,7 +14,21 @@ namespace {
 
 constexpr char kMarkerWord[] = "marca";
 
-int32_t RetiredPointConversion() { return 0; }
+// The point exchange with shapefiles is done by the Shapeline library; this pair only says so,
+// without opening either file (a source that does not exist is named as such).
+int32_t RetiredPointConversion(const char* entrada) {
+  return common::GuardedExport(0, [&] {
+    const std::string source = common::PathArgument(entrada);
+    struct stat info {};
+    if (::stat(source.c_str(), &info) != 0) {
+      common::RecordSourceFailure(source, errno);
+      return 0;
+    }
+    common::RecordFailure("No se ha convertido el fichero " + source +
+                          ": los puntos se intercambian con shapefiles en la biblioteca Shapeline");
+    return 0;
+  });
+}
 
 }  // namespace
 
@@ -24,6 +41,6 @@ void MyDll_ReverseString(char* sMyString) {
   });
 }
 
-int32_t MyDll_terrex2shapeline(const char*, const char*) { return RetiredPointConversion(); }
+int32_t MyDll_terrex2shapeline(const char* entrada, const char*) { return RetiredPointConversion(entrada); }
 
-int32_t MyDll_shapeline2terrex(const char*, const char*) { return RetiredPointConversion(); }
+int32_t MyDll_shapeline2terrex(const char* entrada, const char*) { return RetiredPointConversion(entrada); }
