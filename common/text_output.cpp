@@ -9,32 +9,46 @@
 #include <vector>
 
 #include "common/export_guard.h"
+#include "common/fixed_format.h"
 #include "common/outcome.h"
 #include "common/source_files.h"
 
 namespace common {
 
 void TextWriter::Printf(const char* format, ...) {
-  CLocaleScope cLocale;
-  char small[512];
+  // Formatted into one reused buffer, then written with its line ends turned to CR LF.
+  thread_local std::string formatted;
+  formatted.clear();
   va_list args;
   va_start(args, format);
   va_list copy;
   va_copy(copy, args);
-  const int needed = std::vsnprintf(small, sizeof small, format, args);
+  const bool done = AppendFormatted(formatted, format, args);
   va_end(args);
-  if (needed < 0) {
+  if (done) {
     va_end(copy);
+    Write(formatted);
+    return;
+  }
+  // A conversion the quick formatter leaves alone: the C library formats it all.
+  CLocaleScope cLocale;
+  char small[512];
+  va_list again;
+  va_copy(again, copy);
+  const int needed = std::vsnprintf(small, sizeof small, format, copy);
+  va_end(copy);
+  if (needed < 0) {
+    va_end(again);
     return;
   }
   if (static_cast<std::size_t>(needed) < sizeof small) {
-    va_end(copy);
+    va_end(again);
     Write(std::string_view(small, static_cast<std::size_t>(needed)));
     return;
   }
   std::vector<char> large(static_cast<std::size_t>(needed) + 1);
-  std::vsnprintf(large.data(), large.size(), format, copy);
-  va_end(copy);
+  std::vsnprintf(large.data(), large.size(), format, again);
+  va_end(again);
   Write(std::string_view(large.data(), static_cast<std::size_t>(needed)));
 }
 
