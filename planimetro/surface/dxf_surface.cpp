@@ -3,9 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "common/source_files.h"
 #include "common/text_case.h"
-#include "common/text_output.h"
 #include "planimetro/dxf/dxf_reader.h"
 #include "planimetro/surface/surface_model.h"
 
@@ -55,15 +53,8 @@ long ImportDxfSurface(const std::string& drawing, const std::string& layer, cons
   // The corners are no longer needed while the model is built.
   corners.Points() = std::vector<PuntoSup>();
 
-  common::TextWriter triangleFile;
-  WriteTriangleFile(cleaned.Points(), triangles, triangleFile);
-  if (!triangleFile.SaveTo(target)) return 0;
-
-  // The target now holds this conversion's own triangle text, which is read back and replaced
-  // by the surface (the drawing itself was refused as a target above).
-  const common::SourceRewriteAllowed ownTriangleFile;
   SuperficieTin model;
-  if (!CargarTri(model, target)) return 0;
+  BuildFromTriangles(model, cleaned.Points(), triangles);
   model.name = target;
   return GuardarSup(model, target);
 }
