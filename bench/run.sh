@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Benchmarks on large generated inputs (never committed). Prints one line per case: name, our
 # median time, the reference command's median time measured in the same run, their ratio
-# (ours / reference, below 1 is faster), how many times faster we are, and our peak memory.
+# (ours / reference, below 1 is faster), how many times faster we are, the processor times of
+# both, and our peak memory.
 #   bench/run.sh [--quick] [RUNS]   (default 5 runs per case)
 #   --quick: each case once on inputs a tenth of the size (under a minute in all); the inputs
 #            live apart from the full ones, in bench/work/quick.
@@ -23,7 +24,7 @@ if [ ! -x build/bin/pasarela-cli ]; then
   cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build build -j2 >/dev/null
 fi
-cli=$PWD/build/bin/pasarela-cli
+cli=${PASARELA_CLI:-$PWD/build/bin/pasarela-cli}  # PASARELA_CLI: another build's program
 
 # A count of the full benchmark, divided in the quick one.
 scaled() { echo $(( $1 / scale )); }
@@ -51,32 +52,36 @@ fi
 printf 'LimiteElementos=1000000\n' > "$work/jalonex.ini"
 
 # --- measuring ----------------------------------------------------------------------------
-# Median wall time (s) and largest peak resident memory (KiB) of a command over $runs runs.
+# Median wall time (s), largest peak resident memory (KiB) and median processor time (user +
+# system, s) of a command over $runs runs. On a busy machine the processor time is the steadier.
 measure() {
-  local times=() peak=0 line
+  local times=() cpus=() peak=0 line
   for _ in $(seq "$runs"); do
     local start end
     start=$(date +%s.%N)
-    /usr/bin/time -o "$work/time.txt" -f '%M' bash -c "$1" >/dev/null 2>&1
+    /usr/bin/time -o "$work/time.txt" -f '%M %U %S' bash -c "$1" >/dev/null 2>&1
     end=$(date +%s.%N)
     line=$(tail -n 1 "$work/time.txt")
     times+=("$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.4f", e - s }')")
-    [ "$line" -gt "$peak" ] && peak=$line
+    cpus+=("$(printf '%s\n' "$line" | awk '{ printf "%.2f", $2 + $3 }')")
+    [ "${line%% *}" -gt "$peak" ] && peak=${line%% *}
   done
-  printf '%s %s\n' "$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')" "$peak"
+  printf '%s %s %s\n' "$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')" "$peak" \
+    "$(printf '%s\n' "${cpus[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')"
 }
 
 report() {  # name, our command, reference command[, input file: peak memory against its size]
   local ours reference input_mib=0
-  ours=$(measure "$2")
-  reference=$(measure "$3")
+  ours=($(measure "$2"))
+  reference=($(measure "$3"))
   [ -n "${4:-}" ] && input_mib=$(awk -v b="$(stat -c %s "$4")" 'BEGIN { printf "%.1f", b / 1048576 }')
-  awk -v name="$1" -v o="${ours% *}" -v m="${ours#* }" -v r="${reference% *}" -v input="$input_mib" 'BEGIN {
+  awk -v name="$1" -v o="${ours[0]}" -v m="${ours[1]}" -v oc="${ours[2]}" -v r="${reference[0]}" -v rc="${reference[2]}" \
+      -v input="$input_mib" 'BEGIN {
     ratio = (r > 0) ? sprintf("%.2f", o / r) : "-";
     faster = (o > 0) ? sprintf("%.1fx", r / o) : "-";
     memory = (input > 0) ? sprintf("   input %6.1f MiB (peak %.2fx)", input, m / 1024 / input) : "";
-    printf "%-28s ours %7.3f s   reference %7.3f s   ratio %5s   %6s faster   peak %7.1f MiB%s\n",
-           name, o, r, ratio, faster, m / 1024, memory }'
+    printf "%-28s ours %7.3f s   reference %7.3f s   ratio %5s   %6s faster   cpu %6.2f/%6.2f s   peak %7.1f MiB%s\n",
+           name, o, r, ratio, faster, oc, rc, m / 1024, memory }'
 }
 
 report "eje-gts-elementos-$(scaled 100)k" "$cli call MyDll_azemta2gts $alignment $work/out-elementos.gts $work" "cat $alignment > /dev/null"

@@ -14,7 +14,7 @@ long ImportDxfSurface(const std::string& drawing, const std::string& layer, cons
   ListaPuntosSup corners;
   {
     dxf::DxfFile file;
-    if (!file.Open(drawing)) return 0;
+    if (!file.OpenStreamed(drawing)) return 0;
     if (dxf::BuscarEntidades(file)) {
       dxf::DxfGroup group;
       dxf::DxfFace face;
@@ -24,6 +24,8 @@ long ImportDxfSurface(const std::string& drawing, const std::string& layer, cons
         for (const dxf::DxfVertex& corner : face.corners) corners.Anadir(PuntoSup{corner.x, corner.y, corner.z});
       }
     }
+    // A drawing that could not be read to its end is not taken for a smaller one.
+    if (file.failed()) return 0;
   }
   if (corners.Empty()) return 0;
 

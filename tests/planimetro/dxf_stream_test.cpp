@@ -1,0 +1,100 @@
+// A drawing read as a stream gives the same groups as the same drawing held whole: line ends,
+// values longer than a piece, chunk borders and groups put back included.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "planimetro/dxf/dxf_reader.h"
+#include "planimetro/surface/dxf_surface.h"
+#include "support/test_support.h"
+
+namespace {
+
+using namespace planimetro::dxf;
+
+// Every group of `file`, putting back (and reading again) each one `putBack` picks.
+std::vector<std::pair<int, std::string>> AllGroups(DxfFile& file, std::mt19937& putBack) {
+  std::vector<std::pair<int, std::string>> groups;
+  DxfGroup group;
+  while (file.ReadGroup(group)) {
+    groups.emplace_back(group.code, std::string(group.value));
+    if (putBack() % 3 == 0) {
+      file.UnreadGroup();
+      file.UnreadGroup();  // twice is once
+      if (!file.ReadGroup(group)) break;
+      groups.emplace_back(group.code, std::string(group.value));
+    }
+  }
+  return groups;
+}
+
+TEST(DxfStream, GroupsAreThoseOfTheWholeText) {
+  std::mt19937 random(9);
+  std::string text;
+  for (int i = 0; i < 40000; ++i) {
+    const std::string code = std::to_string(random() % 40);
+    std::string value(random() % 12, 'a' + static_cast<char>(random() % 26));
+    if (i % 997 == 0) value.assign(700, 'L');  // arrives in pieces
+    const char* ends[] = {"\n", "\r\n", "\r\n", "\r"};
+    text += code + ends[random() % 4] + value + ends[random() % 3];
+  }
+  testing_support::TempDir dir;
+  testing_support::WriteFile(dir.File("d.dxf"), text);
+
+  DxfFile whole;
+  ASSERT_TRUE(whole.Open(dir.File("d.dxf")));
+  DxfFile streamed;
+  ASSERT_TRUE(streamed.OpenStreamed(dir.File("d.dxf")));
+  std::mt19937 first(4);
+  std::mt19937 second(4);
+  const auto expected = AllGroups(whole, first);
+  EXPECT_GT(expected.size(), 40000u);
+  EXPECT_EQ(AllGroups(streamed, second), expected);
+  EXPECT_FALSE(streamed.failed());
+
+  DxfFile missing;
+  EXPECT_FALSE(missing.OpenStreamed(dir.File("no-existe.dxf")));
+  DxfFile folder;
+  EXPECT_FALSE(folder.OpenStreamed(dir.File("")));
+}
+
+TEST(DxfStream, PuttingBackBeforeAnyGroupChangesNothing) {
+  DxfFile file("0\nPOINT\n10\n1.5\n");
+  file.UnreadGroup();
+  DxfGroup group;
+  ASSERT_TRUE(file.ReadGroup(group));
+  EXPECT_EQ(group.code, 0);
+  EXPECT_EQ(group.value, "POINT");
+}
+
+// Faces whose corners are not on the three-decimal grid: the surface built in memory keeps the
+// coordinates as the triangle text has always carried them.
+TEST(DxfStream, SurfaceFromFacesRoundsCornersToThreeDecimals) {
+  testing_support::TempDir dir;
+  std::string drawing = "0\nSECTION\n2\nENTITIES\n";
+  auto face = [&](const char* layer, const char* corners) { drawing += std::string("0\n3DFACE\n8\n") + layer + "\n" + corners; };
+  face("Terreno", "10\n0.0004\n20\n0.0006\n30\n1.2345\n11\n10.00049\n21\n0\n31\n-0.0004\n12\n0\n22\n10.1235\n32\n7\n");
+  face("OTRA", "10\n5\n20\n5\n30\n5\n11\n6\n21\n5\n31\n5\n12\n5\n22\n6\n32\n5\n");
+  drawing += "0\nENDSEC\n0\nEOF\n";
+  testing_support::WriteFile(dir.File("c.dxf"), drawing);
+  ASSERT_EQ(planimetro::surface::ImportDxfSurface(dir.File("c.dxf"), "TERRENO", dir.File("c.sup")), 1);
+  const std::string surface = testing_support::ReadFile(dir.File("c.sup"));
+  auto holds = [&](double value) { return surface.find(std::string(reinterpret_cast<const char*>(&value), sizeof value)) != std::string::npos; };
+  // Each coordinate as "%0.3lf" prints it and strtod reads it back.
+  auto asPrinted = [](double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%0.3lf", value);
+    return std::strtod(text, nullptr);
+  };
+  for (const double value : {0.0004, 0.0006, 1.2345, 10.00049, -0.0004, 10.1235, 7.0}) {
+    EXPECT_TRUE(holds(asPrinted(value))) << value;
+  }
+  EXPECT_TRUE(holds(-0.0));  // -0.0004 prints "-0.000"
+  EXPECT_FALSE(holds(0.0004));
+}
+
+}  // namespace
