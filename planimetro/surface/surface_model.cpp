@@ -428,7 +428,9 @@ class BinaryWriter {
 
  private:
   void Unsigned(uint64_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes_.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    char field[8];
+    for (int i = 0; i < size; ++i) field[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    bytes_.append(field, static_cast<std::size_t>(size));
   }
   std::string& bytes_;
 };
