@@ -4,12 +4,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
+#include <array>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "planimetro/dxf/dxf_reader.h"
 #include "planimetro/surface/dxf_surface.h"
+#include "planimetro/surface/surface_model.h"
 #include "support/test_support.h"
 
 namespace {
@@ -95,6 +98,71 @@ TEST(DxfStream, SurfaceFromFacesRoundsCornersToThreeDecimals) {
   }
   EXPECT_TRUE(holds(-0.0));  // -0.0004 prints "-0.000"
   EXPECT_FALSE(holds(0.0004));
+}
+
+// The surface the import builds in memory is the one the triangle text file has always given:
+// every corner cleaned and looked up, the triangle text written, read back and saved. Corners
+// shared with other z values, 0 and -0, points closer than the tolerance and degenerate faces.
+TEST(DxfStream, SurfaceIsTheOneTheTriangleTextGives) {
+  using namespace planimetro::surface;
+  std::mt19937 random(23);
+  std::string drawing = "0\nSECTION\n2\nENTITIES\n";
+  std::vector<PuntoSup> corners;
+  auto coordinate = [&](int cell) {
+    switch (random() % 6) {
+      case 0: return cell * 1.0005 + 0.0004;                       // close to a neighbour
+      case 1: return cell == 0 ? -0.0 : cell * 1.0;
+      default: return cell * 1.0 + (random() % 3) * 0.00049;       // within or past the tolerance
+    }
+  };
+  for (int face = 0; face < 3000; ++face) {
+    drawing += face % 7 == 0 ? "0\n3DFACE\n8\notra\n" : "0\n3DFACE\n8\nterreno\n";
+    std::array<PuntoSup, 4> corner;
+    const int cellX = static_cast<int>(random() % 12);
+    const int cellY = static_cast<int>(random() % 12);
+    for (int k = 0; k < 4; ++k) {
+      corner[static_cast<std::size_t>(k)] = PuntoSup{coordinate(cellX + (k == 1 || k == 2)), coordinate(cellY + (k >= 2)),
+                                                     static_cast<double>(random() % 1000) / 7.0};
+    }
+    if (face % 3 == 0) corner[3] = corner[2];
+    for (int k = 0; k < 4; ++k) {
+      char text[200];
+      const PuntoSup& p = corner[static_cast<std::size_t>(k)];
+      std::snprintf(text, sizeof text, "1%d\n%.17g\n2%d\n%.17g\n3%d\n%.17g\n", k, p.x, k, p.y, k, p.z);
+      drawing += text;
+    }
+    if (face % 7 != 0) corners.insert(corners.end(), corner.begin(), corner.end());
+  }
+  drawing += "0\nENDSEC\n0\nEOF\n";
+  testing_support::TempDir dir;
+  testing_support::WriteFile(dir.File("c.dxf"), drawing);
+  const long triangles = ImportDxfSurface(dir.File("c.dxf"), "TERRENO", dir.File("c.sup"));
+
+  // The same through the triangle text file.
+  ListaPuntosSup cleaned;
+  cleaned.Points() = corners;
+  cleaned.Depurar(SuperficieTin::kTolerance);
+  std::vector<std::array<int32_t, 3>> kept;
+  for (std::size_t face = 0; face < corners.size(); face += 4) {
+    std::vector<int32_t> found;
+    bool lost = false;
+    for (std::size_t k = 0; k < 4; ++k) {
+      const long index = cleaned.Buscar(corners[face + k].x, corners[face + k].y);
+      lost = lost || index < 0;
+      if (index >= 0 && std::find(found.begin(), found.end(), index) == found.end()) found.push_back(static_cast<int32_t>(index));
+    }
+    if (!lost && found.size() == 3) kept.push_back({found[0], found[1], found[2]});
+  }
+  common::TextWriter triangleText;
+  WriteTriangleFile(cleaned.Points(), kept, triangleText);
+  ASSERT_TRUE(triangleText.SaveTo(dir.File("c.tri")));
+  SuperficieTin model;
+  ASSERT_TRUE(CargarTri(model, dir.File("c.tri")));
+  model.name = dir.File("c.sup");
+  ASSERT_GT(model.triangleCount, 100);
+  EXPECT_LT(static_cast<std::size_t>(model.triangleCount), corners.size() / 4);  // some faces were lost
+  EXPECT_EQ(triangles, model.triangleCount);
+  EXPECT_TRUE(testing_support::ReadFile(dir.File("c.sup")) == SurfaceFileBytes(model));
 }
 
 }  // namespace
