@@ -175,8 +175,13 @@ int ExportPointsToShapefile(const std::string& pointFile, const std::string& sha
   int elevationWidth = kElevationWidth;
   std::string scratch;
   for (const common::NativePoint& point : points) {
-    numberWidth = std::max(numberWidth, PrintedWidth(scratch, static_cast<double>(point.number), 0));
-    elevationWidth = std::max(elevationWidth, PrintedWidth(scratch, point.z, kElevationDecimals));
+    // Most values plainly fit the narrowest fields; only the others are printed to measure.
+    if (point.number <= -10000 || point.number >= 100000) {
+      numberWidth = std::max(numberWidth, PrintedWidth(scratch, static_cast<double>(point.number), 0));
+    }
+    if (!(point.z > -999.0 && point.z < 9999.0)) {
+      elevationWidth = std::max(elevationWidth, PrintedWidth(scratch, point.z, kElevationDecimals));
+    }
   }
   numberWidth = std::min(numberWidth, kMaxFieldWidth);
   elevationWidth = std::min(elevationWidth, kMaxFieldWidth);
