@@ -11,36 +11,82 @@ namespace {
 // Doubles need at most 309 integer digits; beyond this many decimals printf does the work.
 constexpr int kMostDecimals = 60;
 
-void AppendPadded(std::string& out, const char* text, std::size_t length, int width, bool left, bool zeros) {
+// Collects formatted text on the stack and hands it to the string in few large appends: a
+// line of many short fields costs one append, not one per field.
+class Sink {
+ public:
+  explicit Sink(std::string& out) : out_(out) {}
+  ~Sink() { Flush(); }
+  Sink(const Sink&) = delete;
+  Sink& operator=(const Sink&) = delete;
+
+  void Append(const char* text, std::size_t length) {
+    if (length > sizeof buffer_ - used_) {
+      Flush();
+      if (length > sizeof buffer_) {
+        out_.append(text, length);
+        return;
+      }
+    }
+    std::memcpy(buffer_ + used_, text, length);
+    used_ += length;
+  }
+
+  void Fill(char c, std::size_t count) {
+    if (count > sizeof buffer_ - used_) {
+      Flush();
+      if (count > sizeof buffer_) {
+        out_.append(count, c);
+        return;
+      }
+    }
+    std::memset(buffer_ + used_, c, count);
+    used_ += count;
+  }
+
+  void Flush() {
+    out_.append(buffer_, used_);
+    used_ = 0;
+  }
+
+  // Forgets what has not been handed over yet.
+  void Drop() { used_ = 0; }
+
+ private:
+  std::string& out_;
+  char buffer_[512];
+  std::size_t used_ = 0;
+};
+
+void AppendPadded(Sink& out, const char* text, std::size_t length, int width, bool left, bool zeros) {
   const std::size_t padding = width > 0 && static_cast<std::size_t>(width) > length ? width - length : 0;
   if (padding == 0) {
-    out.append(text, length);
+    out.Append(text, length);
   } else if (left) {
-    out.append(text, length);
-    out.append(padding, ' ');
+    out.Append(text, length);
+    out.Fill(' ', padding);
   } else if (zeros) {
     // Zeros go between the sign and the digits.
     const std::size_t sign = length > 0 && text[0] == '-' ? 1 : 0;
-    out.append(text, sign);
-    out.append(padding, '0');
-    out.append(text + sign, length - sign);
+    out.Append(text, sign);
+    out.Fill('0', padding);
+    out.Append(text + sign, length - sign);
   } else {
-    out.append(padding, ' ');
-    out.append(text, length);
+    out.Fill(' ', padding);
+    out.Append(text, length);
   }
 }
 
-void AppendFixedFlags(std::string& out, double value, int width, int decimals, bool left, bool zeros) {
+void AppendFixedFlags(Sink& out, double value, int width, int decimals, bool left, bool zeros) {
   if (!std::isfinite(value) || decimals > kMostDecimals) {
     // Rare: let printf write it ("inf", "-nan", or a very long fraction).
     char spec[32];
     std::snprintf(spec, sizeof spec, "%%%s%s%d.%df", left ? "-" : "", zeros ? "0" : "", width, decimals);
     const int needed = std::snprintf(nullptr, 0, spec, value);
     if (needed <= 0) return;
-    const std::size_t start = out.size();
-    out.resize(start + static_cast<std::size_t>(needed) + 1);
-    std::snprintf(&out[start], static_cast<std::size_t>(needed) + 1, spec, value);
-    out.resize(start + static_cast<std::size_t>(needed));
+    std::string text(static_cast<std::size_t>(needed) + 1, '\0');
+    std::snprintf(&text[0], text.size(), spec, value);
+    out.Append(text.data(), static_cast<std::size_t>(needed));
     return;
   }
   char digits[400];
@@ -49,7 +95,7 @@ void AppendFixedFlags(std::string& out, double value, int width, int decimals, b
   AppendPadded(out, digits, static_cast<std::size_t>(written.ptr - digits), width, left, zeros);
 }
 
-void AppendInteger(std::string& out, long long value, int width, bool left, bool zeros) {
+void AppendInteger(Sink& out, long long value, int width, bool left, bool zeros) {
   char digits[24];
   const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
   AppendPadded(out, digits, static_cast<std::size_t>(written.ptr - digits), width, left, zeros);
@@ -58,22 +104,24 @@ void AppendInteger(std::string& out, long long value, int width, bool left, bool
 }  // namespace
 
 void AppendFixed(std::string& out, double value, int width, int decimals) {
-  AppendFixedFlags(out, value, width, decimals, false, false);
+  Sink sink(out);
+  AppendFixedFlags(sink, value, width, decimals, false, false);
 }
 
-bool AppendFormatted(std::string& out, const char* format, va_list args) {
-  const std::size_t start = out.size();
+bool AppendFormatted(std::string& text, const char* format, va_list args) {
+  const std::size_t start = text.size();
+  Sink out(text);
   const char* p = format;
   for (;;) {
     const char* percent = std::strchr(p, '%');
     if (percent == nullptr) {
-      out.append(p);
+      out.Append(p, std::strlen(p));
       return true;
     }
-    out.append(p, static_cast<std::size_t>(percent - p));
+    out.Append(p, static_cast<std::size_t>(percent - p));
     p = percent + 1;
     if (*p == '%') {
-      out.push_back('%');
+      out.Append("%", 1);
       ++p;
       continue;
     }
@@ -108,7 +156,8 @@ bool AppendFormatted(std::string& out, const char* format, va_list args) {
       ++p;
     }
     if (width > 4096 || precision > 4096 || longs > 2) {
-      out.resize(start);
+      out.Drop();
+      text.resize(start);
       return false;
     }
     const bool zeroPadded = zeros && !left;
@@ -139,7 +188,8 @@ bool AppendFormatted(std::string& out, const char* format, va_list args) {
       default:
         break;
     }
-    out.resize(start);
+    out.Drop();
+    text.resize(start);
     return false;
   }
 }

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,18 +17,32 @@
 namespace common {
 
 void TextWriter::Printf(const char* format, ...) {
-  // Formatted into one reused buffer, then written with its line ends turned to CR LF.
-  thread_local std::string formatted;
-  formatted.clear();
+  // Formatted straight onto the bytes; then each "\n" among them becomes CR LF.
+  const std::size_t start = bytes_.size();
   va_list args;
   va_start(args, format);
   va_list copy;
   va_copy(copy, args);
-  const bool done = AppendFormatted(formatted, format, args);
+  const bool done = AppendFormatted(bytes_, format, args);
   va_end(args);
   if (done) {
     va_end(copy);
-    Write(formatted);
+    const std::size_t end = bytes_.size();
+    std::size_t feeds = 0;
+    for (const char* p = bytes_.data() + start; (p = static_cast<const char*>(std::memchr(p, '\n', bytes_.data() + end - p))) != nullptr; ++p) {
+      ++feeds;
+    }
+    if (feeds == 0) return;
+    // Widened in place from the back, each line feed preceded by its carriage return.
+    bytes_.resize(end + feeds);
+    char* const data = &bytes_[0];
+    std::size_t from = end;
+    std::size_t to = end + feeds;
+    while (from > start) {
+      const char c = data[--from];
+      data[--to] = c;
+      if (c == '\n') data[--to] = '\r';
+    }
     return;
   }
   // A conversion the quick formatter leaves alone: the C library formats it all.

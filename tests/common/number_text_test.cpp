@@ -294,12 +294,15 @@ TEST(FixedFormat, IntegersTextsAndWholeLinesAreSnprintfs) {
             Formatted("  %lld,  %0.3lf,  %0.3lf,  %0.3lf,  %d,  %d,  %d\n", 12LL, 1.0005, -0.0002, 7.25, 1, 2, 255));
 }
 
-TEST(FixedFormat, OtherConversionsFallBackToTheCLibrary) {
+TEST(FixedFormat, OtherConversionsFallBackToTheCLibraryAndLineEndsBecomeCrLf) {
   EXPECT_EQ(Quick("%x", 255), "<no rápido>");
   EXPECT_EQ(Quick("%+d", 5), "<no rápido>");
   EXPECT_EQ(Quick("%e", 1.0), "<no rápido>");
   common::TextWriter writer;
   writer.Printf("%x|%+.2e|%5.1f\n", 255, 1234.5, 2.25);
   writer.Printf("%s\n%0.3lf", "a", 1.5);
-  EXPECT_EQ(writer.Bytes(), "ff|+1.23e+03|  2.2\r\na\r\n1.500");
+  writer.Printf(" 0\nPOINT\n%s\n%d", "x\ny", 7);
+  writer.Printf("%s", "");
+  writer.Printf("\n\n");
+  EXPECT_EQ(writer.Bytes(), "ff|+1.23e+03|  2.2\r\na\r\n1.500 0\r\nPOINT\r\nx\r\ny\r\n7\r\n\r\n");
 }
