@@ -1,7 +1,10 @@
 #include "calzada/scanner/sacyr_scanner.h"
 
+#include <cerrno>
+
 #include "common/file_stream.h"
 #include "common/numbers.h"
+#include "common/outcome.h"
 #include "common/text_input.h"
 #include "common/text_stream.h"
 #include "common/tokens.h"
@@ -43,7 +46,11 @@ int SacyrScanner(const std::string& entrada, const std::string& salida) {
       lote = common::TextWriter();
     }
   }
-  if (lector.failed() || !destino.Write(lote.Bytes())) return 0;
+  if (lector.failed()) {
+    common::RecordSourceFailure(entrada, EIO);
+    return 0;
+  }
+  if (!destino.Write(lote.Bytes())) return 0;
   return destino.Commit() ? 1 : 0;
 }
 

@@ -1,11 +1,13 @@
 #include "planimetro/dxf/dxf_reader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <utility>
 
 #include "common/numbers.h"
+#include "common/outcome.h"
 
 namespace planimetro::dxf {
 namespace {
@@ -68,7 +70,19 @@ bool DxfFile::OpenStreamed(const std::string& path) {
   held_ = false;
   haveLast_ = false;
   streamed_ = true;
+  path_ = path;
+  failureRecorded_ = false;
   return stream_.Open(path);
+}
+
+bool DxfFile::NextPiece(std::string_view& piece) {
+  if (!streamed_) return lines_.Next(piece);
+  if (stream_.Next(piece)) return true;
+  if (stream_.failed() && !failureRecorded_) {
+    common::RecordSourceFailure(path_, EIO);
+    failureRecorded_ = true;
+  }
+  return false;
 }
 
 bool DxfFile::ReadGroup(DxfGroup& group) {

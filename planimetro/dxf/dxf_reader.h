@@ -32,7 +32,8 @@ class DxfFile {
   bool Open(const std::string& path);
 
   // Opens the drawing at `path` to be read as a stream; false when it cannot be opened. A
-  // read error later ends the groups early: `failed()` tells it from the end of the file.
+  // read error later ends the groups early, is recorded as the reason of the failure, and
+  // `failed()` tells it from the end of the file.
   bool OpenStreamed(const std::string& path);
   bool failed() const { return streamed_ && stream_.failed(); }
 
@@ -44,12 +45,14 @@ class DxfFile {
   void UnreadGroup();
 
  private:
-  bool NextPiece(std::string_view& piece) { return streamed_ ? stream_.Next(piece) : lines_.Next(piece); }
+  bool NextPiece(std::string_view& piece);
 
   std::string text_;
   common::LineReader lines_;
   common::StreamedLineReader stream_;
   bool streamed_ = false;
+  std::string path_;  // of the streamed drawing
+  bool failureRecorded_ = false;
   // The group read last, and its copy while it is put back (a streamed line does not outlive
   // the next read).
   DxfGroup last_;

@@ -100,6 +100,19 @@ TEST(DxfStream, SurfaceFromFacesRoundsCornersToThreeDecimals) {
   EXPECT_FALSE(holds(0.0004));
 }
 
+// A coordinate too long for one line piece of the triangle text (over 255 characters with its
+// three decimals) split that line and shifted every later point; built in memory it is kept.
+TEST(DxfStream, HugeCoordinatesAreKeptWhole) {
+  testing_support::TempDir dir;
+  testing_support::WriteFile(dir.File("h.dxf"), "0\nSECTION\n2\nENTITIES\n0\n3DFACE\n8\nT\n10\n1e300\n20\n0\n30\n1\n"
+                                                "11\n2e300\n21\n0\n31\n2\n12\n1e300\n22\n5\n32\n3\n0\nENDSEC\n0\nEOF\n");
+  ASSERT_EQ(planimetro::surface::ImportDxfSurface(dir.File("h.dxf"), "T", dir.File("h.sup")), 1);
+  const std::string surface = testing_support::ReadFile(dir.File("h.sup"));
+  for (const double value : {1e300, 2e300, 3.0}) {
+    EXPECT_NE(surface.find(std::string(reinterpret_cast<const char*>(&value), sizeof value)), std::string::npos) << value;
+  }
+}
+
 // The surface the import builds in memory is the one the triangle text file has always given:
 // every corner cleaned and looked up, the triangle text written, read back and saved. Corners
 // shared with other z values, 0 and -0, points closer than the tolerance and degenerate faces.
