@@ -80,12 +80,12 @@ void AppendPadded(Sink& out, const char* text, std::size_t length, int width, bo
 void AppendFixedFlags(Sink& out, double value, int width, int decimals, bool left, bool zeros) {
   if (!std::isfinite(value) || decimals > kMostDecimals) {
     // Rare: let printf write it ("inf", "-nan", or a very long fraction).
-    char spec[32];
-    std::snprintf(spec, sizeof spec, "%%%s%s%d.%df", left ? "-" : "", zeros ? "0" : "", width, decimals);
-    const int needed = std::snprintf(nullptr, 0, spec, value);
+    char conversion[32];
+    std::snprintf(conversion, sizeof conversion, "%%%s%s%d.%df", left ? "-" : "", zeros ? "0" : "", width, decimals);
+    const int needed = std::snprintf(nullptr, 0, conversion, value);
     if (needed <= 0) return;
     std::string text(static_cast<std::size_t>(needed) + 1, '\0');
-    std::snprintf(&text[0], text.size(), spec, value);
+    std::snprintf(&text[0], text.size(), conversion, value);
     out.Append(text.data(), static_cast<std::size_t>(needed));
     return;
   }

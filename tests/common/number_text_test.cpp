@@ -265,11 +265,11 @@ TEST(FixedFormat, EveryWriterFormatIsSnprintfsOnGeneratedValues) {
 }
 
 TEST(FixedFormat, SignsTiesAndSpecialValues) {
-  const double special[] = {0.0, -0.0, -0.0001, -0.0004999, -0.0005, 0.0005, 0.125, 0.375, 2.5, 3.5, -2.5,
+  const double awkward[] = {0.0, -0.0, -0.0001, -0.0004999, -0.0005, 0.0005, 0.125, 0.375, 2.5, 3.5, -2.5,
                             1.0005, 2.0005, 1e300, -1e308, DBL_MAX, DBL_MIN, 5e-324, INFINITY, -INFINITY,
                             NAN, -NAN, 0.5, 1.5, 1234567.8905, 4471990.0005};
   for (const char* format : kDoubleFormats) {
-    for (const double value : special) {
+    for (const double value : awkward) {
       EXPECT_EQ(Quick(format, value), Formatted(format, value)) << format << " of " << Formatted("%a", value);
     }
   }
