@@ -1,5 +1,6 @@
 #include "common/number_rules.h"
 
+#include <cstring>
 #include <string>
 
 #include "common/numbers.h"
@@ -10,9 +11,15 @@ namespace {
 
 // The text read with its first comma taken as the decimal point.
 double WithCommaAsPoint(std::string_view text, std::size_t comma) {
-  std::string copy(text);
-  copy[comma] = '.';
-  return LenientDouble(copy);
+  char small[128];
+  if (text.size() > sizeof small) {
+    std::string copy(text);
+    copy[comma] = '.';
+    return LenientDouble(copy);
+  }
+  std::memcpy(small, text.data(), text.size());
+  small[comma] = '.';
+  return LenientDouble(std::string_view(small, text.size()));
 }
 
 }  // namespace

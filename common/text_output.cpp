@@ -3,38 +3,67 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include "common/export_guard.h"
+#include "common/fixed_format.h"
 #include "common/outcome.h"
 #include "common/source_files.h"
 
 namespace common {
 
 void TextWriter::Printf(const char* format, ...) {
-  CLocaleScope cLocale;
-  char small[512];
+  // Formatted straight onto the bytes; then each "\n" among them becomes CR LF.
+  const std::size_t start = bytes_.size();
   va_list args;
   va_start(args, format);
   va_list copy;
   va_copy(copy, args);
-  const int needed = std::vsnprintf(small, sizeof small, format, args);
+  const bool done = AppendFormatted(bytes_, format, args);
   va_end(args);
-  if (needed < 0) {
+  if (done) {
     va_end(copy);
+    const std::size_t end = bytes_.size();
+    std::size_t feeds = 0;
+    for (const char* p = bytes_.data() + start; (p = static_cast<const char*>(std::memchr(p, '\n', bytes_.data() + end - p))) != nullptr; ++p) {
+      ++feeds;
+    }
+    if (feeds == 0) return;
+    // Widened in place from the back, each line feed preceded by its carriage return.
+    bytes_.resize(end + feeds);
+    char* const data = &bytes_[0];
+    std::size_t from = end;
+    std::size_t to = end + feeds;
+    while (from > start) {
+      const char c = data[--from];
+      data[--to] = c;
+      if (c == '\n') data[--to] = '\r';
+    }
+    return;
+  }
+  // A conversion the quick formatter leaves alone: the C library formats it all.
+  CLocaleScope cLocale;
+  char small[512];
+  va_list again;
+  va_copy(again, copy);
+  const int needed = std::vsnprintf(small, sizeof small, format, copy);
+  va_end(copy);
+  if (needed < 0) {
+    va_end(again);
     return;
   }
   if (static_cast<std::size_t>(needed) < sizeof small) {
-    va_end(copy);
+    va_end(again);
     Write(std::string_view(small, static_cast<std::size_t>(needed)));
     return;
   }
   std::vector<char> large(static_cast<std::size_t>(needed) + 1);
-  std::vsnprintf(large.data(), large.size(), format, copy);
-  va_end(copy);
+  std::vsnprintf(large.data(), large.size(), format, again);
+  va_end(again);
   Write(std::string_view(large.data(), static_cast<std::size_t>(needed)));
 }
 

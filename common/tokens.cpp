@@ -1,21 +1,31 @@
 #include "common/tokens.h"
 
 namespace common {
+namespace {
+
+// Readers pass one to a few delimiters: a plain comparison beats a general search per field.
+inline bool IsDelimiter(char c, std::string_view delimiters) {
+  for (const char delimiter : delimiters) {
+    if (c == delimiter) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 bool Tokenizer::Next(std::string_view delimiters, std::string_view& token) {
-  const std::size_t start = rest_.find_first_not_of(delimiters);
-  if (start == std::string_view::npos) {
+  const char* p = rest_.data();
+  const char* const end = p + rest_.size();
+  while (p != end && IsDelimiter(*p, delimiters)) ++p;
+  if (p == end) {
     rest_ = std::string_view();
     return false;
   }
-  const std::size_t end = rest_.find_first_of(delimiters, start);
-  if (end == std::string_view::npos) {
-    token = rest_.substr(start);
-    rest_ = std::string_view();
-  } else {
-    token = rest_.substr(start, end - start);
-    rest_.remove_prefix(end + 1);
-  }
+  const char* const start = p;
+  while (p != end && !IsDelimiter(*p, delimiters)) ++p;
+  token = std::string_view(start, static_cast<std::size_t>(p - start));
+  // The delimiter that ends the field goes with it.
+  rest_ = p == end ? std::string_view() : std::string_view(p + 1, static_cast<std::size_t>(end - p - 1));
   return true;
 }
 

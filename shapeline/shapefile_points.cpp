@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <new>
 #include <shapefil.h>
 #include <strings.h>
 #include <vector>
 
+#include "common/fixed_format.h"
 #include "common/message_hook.h"
 #include "common/paths.h"
 #include "common/point_file.h"
@@ -79,8 +79,26 @@ int FindField(DBFHandle table, const char* name) {
   return found;
 }
 
-// Characters that `format` needs for `value`.
-int PrintedWidth(const char* format, double value) { return std::snprintf(nullptr, 0, format, value); }
+// Characters that `value` needs with `decimals` decimals.
+int PrintedWidth(std::string& scratch, double value, int decimals) {
+  scratch.clear();
+  common::AppendFixed(scratch, value, 0, decimals);
+  return static_cast<int>(scratch.size());
+}
+
+// Writes a number into a numeric field as shapelib's own double writer does (right-aligned
+// with the field's decimals), formatted without the C library's slow printf. False when the
+// number does not fit the field, as that writer reports it.
+bool WriteNumberField(DBFHandle table, int record, int field, double value, std::string& scratch) {
+  int width = 0;
+  int decimals = 0;
+  DBFGetFieldInfo(table, field, nullptr, &width, &decimals);
+  scratch.clear();
+  common::AppendFixed(scratch, value, width, decimals);
+  const bool fits = static_cast<int>(scratch.size()) <= width;
+  if (!fits) scratch.resize(static_cast<std::size_t>(width));
+  return DBFWriteAttributeDirectly(table, record, field, scratch.data()) && fits;
+}
 
 }  // namespace
 
@@ -155,9 +173,15 @@ int ExportPointsToShapefile(const std::string& pointFile, const std::string& sha
   // elevation would be a different one.
   int numberWidth = kNumberWidth;
   int elevationWidth = kElevationWidth;
+  std::string scratch;
   for (const common::NativePoint& point : points) {
-    numberWidth = std::max(numberWidth, PrintedWidth("%.0f", static_cast<double>(point.number)));
-    elevationWidth = std::max(elevationWidth, PrintedWidth("%.3f", point.z));
+    // Most values plainly fit the narrowest fields; only the others are printed to measure.
+    if (point.number <= -10000 || point.number >= 100000) {
+      numberWidth = std::max(numberWidth, PrintedWidth(scratch, static_cast<double>(point.number), 0));
+    }
+    if (!(point.z > -999.0 && point.z < 9999.0)) {
+      elevationWidth = std::max(elevationWidth, PrintedWidth(scratch, point.z, kElevationDecimals));
+    }
   }
   numberWidth = std::min(numberWidth, kMaxFieldWidth);
   elevationWidth = std::min(elevationWidth, kMaxFieldWidth);
@@ -173,8 +197,8 @@ int ExportPointsToShapefile(const std::string& pointFile, const std::string& sha
   for (const common::NativePoint& point : points) {
     // A code longer than the field is cut to its width, which shapelib reports as false.
     DBFWriteStringAttribute(table.get(), record, codeField, point.code.c_str());
-    if (!DBFWriteDoubleAttribute(table.get(), record, numberField, point.number) ||
-        !DBFWriteDoubleAttribute(table.get(), record, elevationField, point.z)) {
+    if (!WriteNumberField(table.get(), record, numberField, point.number, scratch) ||
+        !WriteNumberField(table.get(), record, elevationField, point.z, scratch)) {
       return Fail(kCannotCreateTable);
     }
     ++record;

@@ -1,9 +1,13 @@
 #include "planimetro/dxf/dxf_reader.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstddef>
+#include <cstring>
 #include <utility>
 
 #include "common/numbers.h"
+#include "common/outcome.h"
 
 namespace planimetro::dxf {
 namespace {
@@ -49,25 +53,64 @@ bool FindNamedBlock(DxfFile& file, std::string_view opener, std::string_view nam
 DxfFile::DxfFile(std::string text) : text_(std::move(text)), lines_(std::string_view()) {
   common::NormalizeLineEnds(text_);
   lines_ = common::LineReader(text_);
-  beforeLastGroup_ = lines_;
 }
 
 bool DxfFile::Open(const std::string& path) {
+  streamed_ = false;
+  held_ = false;
+  haveLast_ = false;
   if (!common::LoadTextFile(path, text_)) return false;
   lines_ = common::LineReader(text_);
-  beforeLastGroup_ = lines_;
   return true;
 }
 
+bool DxfFile::OpenStreamed(const std::string& path) {
+  text_.clear();
+  lines_ = common::LineReader(text_);
+  held_ = false;
+  haveLast_ = false;
+  streamed_ = true;
+  path_ = path;
+  failureRecorded_ = false;
+  return stream_.Open(path);
+}
+
+bool DxfFile::NextPiece(std::string_view& piece) {
+  if (!streamed_) return lines_.Next(piece);
+  if (stream_.Next(piece)) return true;
+  if (stream_.failed() && !failureRecorded_) {
+    common::RecordSourceFailure(path_, EIO);
+    failureRecorded_ = true;
+  }
+  return false;
+}
+
 bool DxfFile::ReadGroup(DxfGroup& group) {
-  const common::LineReader before = lines_;
+  if (held_) {
+    held_ = false;
+    group = last_;
+    return true;
+  }
   std::string_view codeLine;
   std::string_view valueLine;
-  if (!lines_.Next(codeLine) || !lines_.Next(valueLine)) return false;
-  beforeLastGroup_ = before;
-  group.code = common::LenientInt(codeLine);
-  group.value = common::WithoutLineFeed(valueLine);
+  if (!NextPiece(codeLine)) return false;
+  // The code is taken before the next piece replaces the line it stands in.
+  const int code = common::LenientInt(codeLine);
+  if (!NextPiece(valueLine)) return false;
+  last_.code = code;
+  last_.value = common::WithoutLineFeed(valueLine);
+  haveLast_ = true;
+  group = last_;
   return true;
+}
+
+void DxfFile::UnreadGroup() {
+  if (held_ || !haveLast_) return;
+  // A value is at most one piece, which fits the copy.
+  const std::size_t length = std::min(last_.value.size(), sizeof heldValue_);
+  if (length > 0 && last_.value.data() != heldValue_) std::memmove(heldValue_, last_.value.data(), length);
+  last_.value = std::string_view(heldValue_, length);
+  held_ = true;
 }
 
 bool IsKeyword(std::string_view value, std::string_view keyword) {
@@ -107,7 +150,9 @@ bool LeerPunto(DxfFile& file, DxfVertex& point) {
 }
 
 bool LeerCara3D(DxfFile& file, DxfFace& face) {
-  face = DxfFace();
+  // Emptied in place: the layer keeps its storage from one face to the next.
+  face.layer.clear();
+  for (DxfVertex& corner : face.corners) corner = DxfVertex();
   bool stored[4][3] = {};
   DxfGroup group;
   bool atEnd = false;

@@ -8,17 +8,19 @@
 #include <vector>
 
 #include "common/text_input.h"
+#include "common/text_stream.h"
 
 namespace planimetro::dxf {
 
 // One group: the integer code and the value line (at most 255 characters, no line end).
 struct DxfGroup {
   int code = 0;
-  std::string_view value;  // valid while the DxfFile that read it lives
+  std::string_view value;  // valid until the next group is read
 };
 
-// A drawing held whole in memory and read group by group, with the line pieces of a 256-byte
-// buffer (a longer value line arrives in pieces, as the format's readers have always had it).
+// A drawing read group by group, with the line pieces of a 256-byte buffer (a longer value
+// line arrives in pieces, as the format's readers have always had it). Either held whole in
+// memory, or streamed from the file in one pass with memory for one chunk only.
 class DxfFile {
  public:
   DxfFile() : lines_(std::string_view()) {}
@@ -26,20 +28,37 @@ class DxfFile {
   DxfFile(const DxfFile&) = delete;
   DxfFile& operator=(const DxfFile&) = delete;
 
-  // Loads the drawing at `path`; false when it cannot be read.
+  // Loads the drawing at `path` whole; false when it cannot be read.
   bool Open(const std::string& path);
+
+  // Opens the drawing at `path` to be read as a stream; false when it cannot be opened. A
+  // read error later ends the groups early, is recorded as the reason of the failure, and
+  // `failed()` tells it from the end of the file.
+  bool OpenStreamed(const std::string& path);
+  bool failed() const { return streamed_ && stream_.failed(); }
 
   // Reads the next group; false at the end of the file.
   bool ReadGroup(DxfGroup& group);
 
   // Puts back the group read last, so that the next ReadGroup returns it again: an entity
   // reader stops at the group that starts the next entity without taking it away.
-  void UnreadGroup() { lines_ = beforeLastGroup_; }
+  void UnreadGroup();
 
  private:
+  bool NextPiece(std::string_view& piece);
+
   std::string text_;
   common::LineReader lines_;
-  common::LineReader beforeLastGroup_{std::string_view()};
+  common::StreamedLineReader stream_;
+  bool streamed_ = false;
+  std::string path_;  // of the streamed drawing
+  bool failureRecorded_ = false;
+  // The group read last, and its copy while it is put back (a streamed line does not outlive
+  // the next read).
+  DxfGroup last_;
+  bool haveLast_ = false;
+  bool held_ = false;
+  char heldValue_[common::LineReader::kDefaultBuffer] = {};
 };
 
 // Whether `value` is the keyword `keyword`, letter case ignored. Trailing blanks are part of

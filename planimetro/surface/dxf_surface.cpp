@@ -1,69 +1,153 @@
 #include "planimetro/surface/dxf_surface.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
-#include "common/source_files.h"
 #include "common/text_case.h"
-#include "common/text_output.h"
 #include "planimetro/dxf/dxf_reader.h"
 #include "planimetro/surface/surface_model.h"
 
 namespace planimetro::surface {
+namespace {
+
+// The exact plan positions met among the corners, each once, in the order first met and with
+// the z of the first corner there. Faces share their corners, so there are some four times
+// fewer positions than corners: cleaning and looking up positions instead of corners gives
+// the same surface for a fraction of the sorting and the memory.
+class PlanPositions {
+ public:
+  const std::vector<PuntoSup>& Points() const { return points_; }
+
+  // The index of the corner's position, added when new. Positions compare as the point list
+  // compares them: exactly, so 0 and -0 are one position.
+  int32_t IndexOf(const dxf::DxfVertex& corner) {
+    // Neighbouring faces share corners: the positions met last are tried first.
+    for (const int32_t index : recent_) {
+      if (index < 0) break;
+      const PuntoSup& known = points_[static_cast<std::size_t>(index)];
+      if (known.x == corner.x && known.y == corner.y) return index;
+    }
+    const int32_t index = Find(corner);
+    recent_[next_] = index;
+    next_ = (next_ + 1) % recent_.size();
+    return index;
+  }
+
+ private:
+  int32_t Find(const dxf::DxfVertex& corner) {
+    if ((points_.size() + 1) * 2 > slots_.size()) Grow();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = Hash(corner.x, corner.y) & mask;; slot = (slot + 1) & mask) {
+      Slot& entry = slots_[slot];
+      if (entry.index < 0) {
+        entry = Slot{corner.x, corner.y, static_cast<int32_t>(points_.size())};
+        points_.push_back(PuntoSup{corner.x, corner.y, corner.z});
+        return entry.index;
+      }
+      if (entry.x == corner.x && entry.y == corner.y) return entry.index;
+    }
+  }
+
+  static std::size_t Hash(double x, double y) {
+    uint64_t a = 0;
+    uint64_t b = 0;
+    x += 0.0;  // -0 becomes 0
+    y += 0.0;
+    std::memcpy(&a, &x, sizeof a);
+    std::memcpy(&b, &y, sizeof b);
+    uint64_t h = a * 0x9E3779B97F4A7C15ull ^ (b + 0x632BE59BD9B4E019ull) * 0xC2B2AE3D27D4EB4Full;
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    return static_cast<std::size_t>(h ^ (h >> 32));
+  }
+
+  // A position with its index, so that a probe reads one place in memory.
+  struct Slot {
+    double x = 0;
+    double y = 0;
+    int32_t index = -1;
+  };
+
+  void Grow() {
+    slots_.assign(std::max<std::size_t>(1024, slots_.size() * 2), Slot());
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t index = 0; index < points_.size(); ++index) {
+      const PuntoSup& point = points_[index];
+      std::size_t slot = Hash(point.x, point.y) & mask;
+      while (slots_[slot].index >= 0) slot = (slot + 1) & mask;
+      slots_[slot] = Slot{point.x, point.y, static_cast<int32_t>(index)};
+    }
+  }
+
+  std::vector<PuntoSup> points_;
+  std::vector<Slot> slots_;
+  std::array<int32_t, 8> recent_{{-1, -1, -1, -1, -1, -1, -1, -1}};
+  std::size_t next_ = 0;
+};
+
+}  // namespace
 
 long ImportDxfSurface(const std::string& drawing, const std::string& layer, const std::string& target) {
-  // The corners of the faces on the layer, four per face.
-  ListaPuntosSup corners;
+  // The positions of the corners of the faces on the layer, four per face.
+  PlanPositions positions;
+  std::vector<std::array<int32_t, 4>> faces;
   {
     dxf::DxfFile file;
-    if (!file.Open(drawing)) return 0;
+    if (!file.OpenStreamed(drawing)) return 0;
     if (dxf::BuscarEntidades(file)) {
       dxf::DxfGroup group;
       dxf::DxfFace face;
       while (dxf::LeerGrupoDxf(file, group)) {
         if (group.code != 0 || !dxf::IsKeyword(group.value, "3DFACE")) continue;
         if (!dxf::LeerCara3D(file, face) || !common::EqualsIgnoringCase(face.layer, layer)) continue;
-        for (const dxf::DxfVertex& corner : face.corners) corners.Anadir(PuntoSup{corner.x, corner.y, corner.z});
+        faces.push_back({positions.IndexOf(face.corners[0]), positions.IndexOf(face.corners[1]),
+                         positions.IndexOf(face.corners[2]), positions.IndexOf(face.corners[3])});
       }
     }
+    // A drawing that could not be read to its end is not taken for a smaller one.
+    if (file.failed()) return 0;
   }
-  if (corners.Empty()) return 0;
+  if (faces.empty()) return 0;
 
+  // The corners cleaned of points closer than the tolerance in plan (the first one in the
+  // drawing's order survives), and where each position went: -1 when it was cleaned away.
   ListaPuntosSup cleaned;
-  cleaned.Points() = corners.Points();
+  cleaned.Points() = positions.Points();
   cleaned.Depurar(SuperficieTin::kTolerance);
+  std::vector<int32_t> cleanedIndex;
+  cleanedIndex.reserve(positions.Points().size());
+  for (const PuntoSup& position : positions.Points()) {
+    cleanedIndex.push_back(static_cast<int32_t>(cleaned.Buscar(position.x, position.y)));
+  }
+  positions = PlanPositions();
 
   std::vector<std::array<int32_t, 3>> triangles;
-  triangles.reserve(corners.Size() / 4);
-  const std::vector<PuntoSup>& all = corners.Points();
-  for (std::size_t face = 0; face + 4 <= all.size(); face += 4) {
+  triangles.reserve(faces.size());
+  for (const std::array<int32_t, 4>& face : faces) {
     std::array<int32_t, 4> found{};
     int distinct = 0;
     bool lost = false;
-    for (std::size_t k = 0; k < 4 && !lost; ++k) {
-      const long index = cleaned.Buscar(all[face + k].x, all[face + k].y);
+    for (const int32_t position : face) {
+      const int32_t index = cleanedIndex[static_cast<std::size_t>(position)];
       if (index < 0) {
         lost = true;
         break;
       }
       bool seen = false;
       for (int j = 0; j < distinct; ++j) seen = seen || found[static_cast<std::size_t>(j)] == index;
-      if (!seen) found[static_cast<std::size_t>(distinct++)] = static_cast<int32_t>(index);
+      if (!seen) found[static_cast<std::size_t>(distinct++)] = index;
     }
     if (!lost && distinct == 3) triangles.push_back({found[0], found[1], found[2]});
   }
-  // The corners are no longer needed while the model is built.
-  corners.Points() = std::vector<PuntoSup>();
+  // The faces are no longer needed while the model is built.
+  faces = std::vector<std::array<int32_t, 4>>();
+  cleanedIndex = std::vector<int32_t>();
 
-  common::TextWriter triangleFile;
-  WriteTriangleFile(cleaned.Points(), triangles, triangleFile);
-  if (!triangleFile.SaveTo(target)) return 0;
-
-  // The target now holds this conversion's own triangle text, which is read back and replaced
-  // by the surface (the drawing itself was refused as a target above).
-  const common::SourceRewriteAllowed ownTriangleFile;
   SuperficieTin model;
-  if (!CargarTri(model, target)) return 0;
+  BuildFromTriangles(model, cleaned.Points(), triangles);
   model.name = target;
   return GuardarSup(model, target);
 }

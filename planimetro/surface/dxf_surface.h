@@ -8,7 +8,7 @@ namespace planimetro::surface {
 // Every 3DFACE of `layer` (letter case ignored) that forms a triangle becomes a triangle of the
 // surface file `target`: the corners are cleaned of points closer than 0.001 in plan, each
 // corner is looked up exactly among the cleaned points, and a face with exactly three distinct
-// corners found is kept. The target first holds the triangle text file, then the surface.
+// corners found is kept. The surface is built in memory and written once.
 // Returns the number of triangles; 0 when the drawing cannot be read or no face is on the
 // layer (nothing written then).
 long ImportDxfSurface(const std::string& drawing, const std::string& layer, const std::string& target);

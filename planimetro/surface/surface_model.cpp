@@ -1,6 +1,7 @@
 #include "planimetro/surface/surface_model.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <string_view>
@@ -330,6 +331,41 @@ void WriteTriangleFile(const std::vector<PuntoSup>& points, const std::vector<st
   for (const auto& triangle : triangles) out.Printf("%d %d %d\n", triangle[0], triangle[1], triangle[2]);
 }
 
+namespace {
+
+// Reserves the edge table for `triangles` triangles over the model's points.
+void ReserveEdges(SuperficieTin& model, long triangles) {
+  if (triangles > 0) model.edges.Reserve(static_cast<std::size_t>(std::min<long>(triangles, 1L << 26)) * 3 / 2 + model.points.Size());
+}
+
+void AddTriangle(SuperficieTin& model, int32_t p0, int32_t p1, int32_t p2) {
+  if (model.AnadirTriangulo(p0, p1, p2, 0)) ++model.triangleCount;
+}
+
+// A coordinate as it reads back from the triangle text file, where it has three decimals.
+double AsWrittenWithThreeDecimals(double value) {
+  char text[400];
+  const std::to_chars_result written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 3);
+  return common::LenientDouble(std::string_view(text, static_cast<std::size_t>(written.ptr - text)));
+}
+
+}  // namespace
+
+void BuildFromTriangles(SuperficieTin& model, const std::vector<PuntoSup>& points,
+                        const std::vector<std::array<int32_t, 3>>& triangles) {
+  model.Vaciar();
+  if (points.empty()) return;
+  std::vector<PuntoSup>& table = model.points.Points();
+  table.reserve(points.size());
+  for (const PuntoSup& point : points) {
+    table.push_back({AsWrittenWithThreeDecimals(point.x), AsWrittenWithThreeDecimals(point.y),
+                     AsWrittenWithThreeDecimals(point.z)});
+  }
+  model.PrepararPuntos();
+  ReserveEdges(model, static_cast<long>(triangles.size()));
+  for (const auto& triangle : triangles) AddTriangle(model, triangle[0], triangle[1], triangle[2]);
+}
+
 bool CargarTri(SuperficieTin& model, const std::string& path) {
   model.Vaciar();
   std::string text;
@@ -364,12 +400,10 @@ bool CargarTri(SuperficieTin& model, const std::string& path) {
     model.Vaciar();
     return false;
   }
-  if (triangles > 0) model.edges.Reserve(static_cast<std::size_t>(std::min<long>(triangles, 1L << 26)) * 3 / 2 + model.points.Size());
+  ReserveEdges(model, triangles);
   for (long i = 0; i < triangles && reader.Next(piece); ++i) {
     if (common::SplitTokens(piece, kSeparators, tokens) < 3) continue;
-    if (model.AnadirTriangulo(common::LenientInt(tokens[0]), common::LenientInt(tokens[1]), common::LenientInt(tokens[2]), 0)) {
-      ++model.triangleCount;
-    }
+    AddTriangle(model, common::LenientInt(tokens[0]), common::LenientInt(tokens[1]), common::LenientInt(tokens[2]));
   }
   return true;
 }
@@ -394,7 +428,9 @@ class BinaryWriter {
 
  private:
   void Unsigned(uint64_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes_.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    char field[8];
+    for (int i = 0; i < size; ++i) field[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    bytes_.append(field, static_cast<std::size_t>(size));
   }
   std::string& bytes_;
 };

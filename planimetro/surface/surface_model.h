@@ -119,6 +119,13 @@ class SuperficieTin {
 void WriteTriangleFile(const std::vector<PuntoSup>& points, const std::vector<std::array<int32_t, 3>>& triangles,
                        common::TextWriter& out);
 
+// The model (emptied first) as CargarTri loads it from the triangle text file that
+// WriteTriangleFile writes for these points and triangles, without the file: coordinates
+// rounded to three decimals, triangles that name a missing point or one point twice skipped.
+// Empty when there are no points.
+void BuildFromTriangles(SuperficieTin& model, const std::vector<PuntoSup>& points,
+                        const std::vector<std::array<int32_t, 3>>& triangles);
+
 // Loads the triangle text file into the model (emptied first). False when it cannot be read,
 // has no point count or a count of 0, or lacks the triangle count. Triangles naming a point
 // that does not exist, or one point twice, are skipped.

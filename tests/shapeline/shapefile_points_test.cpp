@@ -1,7 +1,10 @@
 // Points between the native point file and shapefiles, checked through shapelib itself.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
 #include <shapefil.h>
 #include <string>
 #include <vector>
@@ -236,6 +239,61 @@ TEST(ShapefilePointsDefaults, DamagedShapefilesNeverCrash) {
     WriteFile(dir.File("roto.shx"), index.substr(0, cut));
     importHolds(cut);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The table's numbers are formatted by the library itself: the .dbf must hold exactly the bytes
+// shapelib's own double writer gives for the same points and fields.
+TEST(ShapefilePointsDefaults, TableIsByteForByteWhatShapelibsDoubleWriterWrites) {
+  TempDir dir;
+  std::string points;
+  std::vector<double> elevations;
+  std::vector<int> numbers;
+  unsigned seed = 3;
+  auto next = [&seed]() { return seed = seed * 1103515245u + 12345u; };
+  const char* const oddElevations[] = {"-0.0004", "-0.0005", "0.0005", "1.0005", "2.0005", "-0", "0.125",
+                                       "-12345.6785", "123456789.125", "4471990.0005", "1e-300", "-7.25"};
+  for (int i = 0; i < 20000; ++i) {
+    char z[64];
+    if (i % 50 == 0) {
+      std::snprintf(z, sizeof z, "%s", oddElevations[(i / 50) % (sizeof oddElevations / sizeof *oddElevations)]);
+    } else {
+      std::snprintf(z, sizeof z, "%.*f", static_cast<int>(next() % 7), (static_cast<int>(next() % 2000000) - 1000000) / 997.0);
+    }
+    const int number = i % 1000 == 7 ? -static_cast<int>(next() % 100000) : i + 1;
+    char line[160];
+    std::snprintf(line, sizeof line, "%d %d.25 %d.5 %s C%d\n", number, 440000 + i, 4470000 + i, z, i % 13);
+    points += line;
+    numbers.push_back(number);
+    elevations.push_back(std::strtod(z, nullptr));
+  }
+  WriteFile(dir.File("p.pun"), CrLf(points));
+  ASSERT_EQ(ExportarPuntosToShapeline(dir.File("p.pun").c_str(), dir.File("p.shp").c_str()), 1);
+
+  DBFHandle ours = DBFOpen(dir.File("p.dbf").c_str(), "rb");
+  ASSERT_NE(ours, nullptr);
+  const std::vector<FieldInfo> fields = Fields(ours);
+  ASSERT_EQ(fields.size(), 3u);
+  EXPECT_GT(fields[1].width, 8);  // widened for 123456789.125
+  DBFHandle reference = DBFCreateEx(dir.File("r.dbf").c_str(), "LDID/87");
+  ASSERT_NE(reference, nullptr);
+  for (const FieldInfo& field : fields) DBFAddField(reference, field.name.c_str(), field.type, field.width, field.decimals);
+  for (int record = 0; record < DBFGetRecordCount(ours); ++record) {
+    DBFWriteStringAttribute(reference, record, 2, DBFReadStringAttribute(ours, record, 2));
+    ASSERT_TRUE(DBFWriteDoubleAttribute(reference, record, 0, numbers[static_cast<std::size_t>(record)]));
+    ASSERT_TRUE(DBFWriteDoubleAttribute(reference, record, 1, elevations[static_cast<std::size_t>(record)]));
+  }
+  EXPECT_EQ(DBFGetRecordCount(ours), 20000);
+  DBFClose(ours);
+  DBFClose(reference);
+  const std::string written = ReadFile(dir.File("p.dbf"));
+  const std::string expected = ReadFile(dir.File("r.dbf"));
+  ASSERT_EQ(written.size(), expected.size());
+  EXPECT_TRUE(written == expected) << "first difference at byte "
+                                   << std::mismatch(written.begin(), written.end(), expected.begin()).first - written.begin();
 }
 
 }  // namespace
