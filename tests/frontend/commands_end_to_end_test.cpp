@@ -223,7 +223,8 @@ TEST(CommandsEndToEnd, CliListsCommandsAndReportsRefusals) {
                            " - otro 2>&1",
                        output),
             1);
-  EXPECT_NE(output.find("  variante\n"), std::string::npos) << output;
+  EXPECT_NE(output.find("  1. variante\n"), std::string::npos) << output;
+  EXPECT_NE(output.find("\"otro\" no está en la lista"), std::string::npos) << output;
   EXPECT_FALSE(FileExists(landXmlDir.File("variante.eje")));
   EXPECT_EQ(RunCommand(kCli + " run acercade", output), 0);
   EXPECT_NE(output.find("Acerca de Conversiones\nVersión 1.0.0\nZemta-I.T.\n"), std::string::npos) << output;

@@ -166,7 +166,7 @@ TEST_F(Desktop, MenuTreeMatchesTheCommandTable) {
 TEST_F(Desktop, CommandThroughTheMainWindowWritesItsTarget) {
   TempDir dir;
   const std::string source = dir.File("eje.eje");
-  WriteFile(source, "0 1 2 0 0 0\n");
+  WriteFile(source, "0 1 2 0 0 0\n100 101 2 0 0 0\n");
   frontend::Principal window;
   window.show();
 
@@ -180,8 +180,8 @@ TEST_F(Desktop, CommandThroughTheMainWindowWritesItsTarget) {
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(sourceTitle, "Fichero Origen");
   EXPECT_EQ(targetTitle, "Fichero Destino");
-  EXPECT_EQ(ReadFile(dir.File("eje.gts")), "START 0.000, 1.0000, 2.0000\r\n");
-  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("eje.gts"));
+  EXPECT_EQ(ReadFile(dir.File("eje.gts")).substr(0, 29), "START 0.000, 1.0000, 2.0000\r\n");
+  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("eje.gts") + "\n1 elemento");
 
   // The same file as target: refused with the exclamation icon.
   QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -228,8 +228,55 @@ TEST_F(Desktop, LandXmlCommandChoosesTheClickedAlignment) {
 
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(caption, "Selección de tramos desde LandXML");
-  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("elegido.eje"));
+  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("elegido.eje") + "\n8 elementos, 1 660,000 m");
   EXPECT_FALSE(ReadFile(dir.File("elegido.eje")).empty());
+}
+
+TEST_F(Desktop, FailureReasonsAndEmptyListsAreShownInAMessageBox) {
+  TempDir dir;
+  ::setenv("TEMP", dir.path().c_str(), 1);
+  // A drawing given to the LandXML alignment import: no list is offered, the box says why.
+  const std::string source = dir.File("dibujo.xml");
+  WriteFile(source, ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/dxf/levantamiento.dxf"));
+  frontend::Principal window;
+  window.show();
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  std::string message;
+  DialogScript script({ChooseFile(source), [&](QWidget* w) {
+                         auto* box = qobject_cast<QMessageBox*>(w);
+                         ASSERT_NE(box, nullptr) << w->metaObject()->className();
+                         icon = box->icon();
+                         message = box->text().toStdString();
+                         box->button(QMessageBox::Ok)->click();
+                       }});
+  window.CommandAction("importarEjeLandXML")->trigger();
+  ::unsetenv("TEMP");
+  EXPECT_TRUE(script.finished());
+  EXPECT_EQ(icon, QMessageBox::Warning);
+  EXPECT_EQ(message.rfind("Error en la conversión\n", 0), 0u) << message;
+  EXPECT_NE(message.find(source), std::string::npos) << message;
+}
+
+TEST_F(Desktop, AcceptingAListWithoutALineSaysSo) {
+  TempDir dir;
+  ::setenv("TEMP", dir.path().c_str(), 1);
+  const std::string source = dir.File("superficie.dxf");
+  WriteFile(source, ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/superficies/terreno-caras.dxf"));
+  frontend::Principal window;
+  window.show();
+  std::string message;
+  DialogScript script({ChooseFile(source),
+                       [&](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::SeleccionCapa*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         dialog->list()->clearSelection();
+                         dialog->findChild<QPushButton*>("CommandAceptar")->click();
+                       },
+                       ReadMessage(message)});
+  window.CommandAction("importarSuperficieCaras3D")->trigger();
+  ::unsetenv("TEMP");
+  EXPECT_TRUE(script.finished());
+  EXPECT_EQ(message, "Pasarela|No se ha elegido ninguna línea de la lista");
 }
 
 TEST_F(Desktop, SelectionDialogsReturnWhatWasClicked) {
@@ -242,6 +289,15 @@ TEST_F(Desktop, SelectionDialogsReturnWhatWasClicked) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.itemSelec, 1);
     EXPECT_EQ(dialog.dataSelec, "Eje 2: Terreno");
+  }
+  {
+    // The only entry there is comes selected.
+    frontend::EjeSelecLandxml single("x", QStringList{"variante"});
+    single.findChild<QPushButton*>("BtnAce")->click();
+    EXPECT_EQ(single.itemSelec, 0);
+    frontend::SeleccionCapa layer("x", QStringList{"CARAS"});
+    layer.findChild<QPushButton*>("CommandAceptar")->click();
+    EXPECT_EQ(layer.mCapaSeleccionada, "CARAS");
   }
   {
     frontend::EjeSelecLandxml dialog("x", lines);
