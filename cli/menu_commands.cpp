@@ -75,10 +75,7 @@ int ListCommands(const Arguments& arguments) {
   if (!arguments.empty()) return UsageError("commands no lleva argumentos");
   for (const frontend::MenuCommand& command : frontend::CommandTable()) {
     if (command.kind != frontend::ItemKind::Command) continue;
-    std::string path = command.menu.caption;
-    if (!command.submenu.control.empty()) path += " > " + command.submenu.caption;
-    std::printf("%-36s %-28s %s\n", command.control.c_str(), path.c_str(),
-                frontend::CaptionWithoutAccelerator(command.caption).c_str());
+    std::printf("%s\n", frontend::CommandListLine(command).c_str());
   }
   return kDone;
 }
