@@ -23,6 +23,7 @@ const std::vector<FormatInfo> kFormats = {
     {Format::kDxf, "dxf", "Dibujo DXF", "dxf"},
     {Format::kBinaryDxf, "dxf-binario", "DXF binario", "dxf"},
     {Format::kShapefile, "shp", "Shapefile de puntos", "shp"},
+    {Format::kShapefileIndex, "shx", "Índice de shapefile (.shx)", "shx"},
     {Format::kDbase, "dbf", "Tabla dBASE", "dbf"},
     {Format::kRtf, "rtf", "Informe RTF de secciones Clip", "rtf rep"},
     {Format::kTopSurvJob, "topsurv", "Base de datos de trabajo TopSurv (Jet)", "mdb"},
@@ -45,6 +46,12 @@ const std::vector<FormatInfo> kFormats = {
     {Format::kIspolProfile, "ispol-rasante", "Rasante Ispol", "txt res"},
     {Format::kIspolCrossSections, "ispol-transversales", "Transversales Ispol", "res"},
     {Format::kIspolSuperelevation, "ispol-peraltes", "Peraltes Ispol", "txt"},
+    {Format::kClipSuperelevation, "clip-peraltes", "Peraltes Clip", "txt"},
+    {Format::kDragadosAlignment, "dragados-eje", "Eje Dragados (MDW)", "txt"},
+    {Format::kDragadosProfile, "dragados-rasante", "Rasante Dragados (MDW)", "txt"},
+    {Format::kDragadosSections, "dragados-transversales", "Transversales Dragados (MDW)", "txt"},
+    {Format::kPlRoadAlignment, "plroad-eje", "Eje PL-Road", "txt"},
+    {Format::kTopcalReadings, "topcal-lecturas", "Lecturas de observación para Topcal", "txt"},
     {Format::kIstramAlignment, "istram-eje", "Eje Istram", "asc"},
     {Format::kIstramElementList, "istram-listado", "Listado de elementos de eje Istram", "txt"},
     {Format::kIstramProfile, "istram-rasante", "Rasante Istram", "txt"},
@@ -219,6 +226,17 @@ const Signature kSignatures[] = {
     {Format::kRoboticReadings, [](const auto& l) { return FirstLineStarts(l, "JOB ") && SecondLineStarts(l, "DATE "); }},
     {Format::kLevelRecords, [](const auto& l) { return FirstLineStarts(l, "c,") && ContainsNoCase(l[0], "DL"); }},
     {Format::kGtsAlignment, [](const auto& l) { return FirstLineStarts(l, "START "); }},
+    {Format::kIstramCrossSections,
+     [](const auto& l) {
+       // A section header of six numbers (count, number, ..., station, ...) then five integers.
+       if (l.size() < 3 || !NumberColumns(l[0], 6) || !NumberColumns(l[1], 5)) return false;
+       const std::vector<std::string_view> head = Fields(l[0], " \t");
+       const std::vector<std::string_view> codes = Fields(l[1], " \t");
+       for (std::string_view code : codes) {
+         if (!IsInteger(code)) return false;
+       }
+       return IsInteger(head[0]) && IsInteger(head[1]);
+     }},
 };
 
 // The layouts of plain number lines, which only their columns tell apart.
@@ -230,13 +248,12 @@ struct ColumnLayout {
 
 bool NativePointLine(std::string_view line) {
   const std::vector<std::string_view> f = Fields(line, " \t");
-  return (f.size() == 4 || f.size() == 5) && IsInteger(f[0]) && IsNumber(f[1]) && IsNumber(f[2]) && IsNumber(f[3]);
+  return f.size() >= 4 && IsInteger(f[0]) && IsNumber(f[1]) && IsNumber(f[2]) && IsNumber(f[3]);
 }
 
 bool NativeSectionLine(std::string_view line) {
   const std::vector<std::string_view> f = Fields(line, " \t");
-  return (f.size() == 3 || f.size() == 4) && IsNumber(f[0]) && IsNumber(f[1]) && IsNumber(f[2]) &&
-         (f.size() == 3 || !IsNumber(f[3]));
+  return (f.size() == 3 || f.size() == 4) && IsNumber(f[0]) && IsNumber(f[1]) && IsNumber(f[2]);
 }
 
 bool NativeSurveyLine(std::string_view line) {
@@ -268,13 +285,50 @@ bool RoboticPointLine(std::string_view line) {
 
 bool HTrazadoAlignmentHeader(std::string_view line) { return NumberColumns(line, 2); }
 
+// Tab-separated numbers, the first one an integer (the record number of the Dragados listings).
+bool NumberedTabColumns(std::string_view line, std::size_t count) {
+  if (line.find('\t') == std::string_view::npos) return false;
+  const std::vector<std::string_view> f = Fields(line, " \t");
+  return f.size() == count && IsInteger(f[0]) && NumberColumns(line, count);
+}
+
+// A station alone on its line, then offset and elevation pairs.
+bool StationOrPairLine(std::string_view line) { return NumberColumns(line, 1) || NumberColumns(line, 2); }
+
+bool TabSixNumbers(std::string_view line) { return line.find('\t') != std::string_view::npos && NumberColumns(line, 6); }
+
+bool ClipSuperelevationLine(std::string_view line) { return CommaNumbers(line, 2, false) || CommaNumbers(line, 3, false); }
+
+// Set-up, point, then five readings and heights and an optional code; separated by commas or
+// blanks; the set-up is a name.
+bool TopcalReadingLine(std::string_view line) {
+  const std::vector<std::string_view> f = Fields(line, ", \t");
+  if (f.size() != 7 && f.size() != 8) return false;
+  if (IsNumber(f[0])) return false;
+  for (std::size_t i = 2; i < 7; ++i) {
+    if (!IsNumber(f[i])) return false;
+  }
+  return true;
+}
+
 bool AsotecLine(std::string_view line) {
   const std::vector<std::string_view> f = Fields(line, " \t");
   return f.size() >= 5 && IsNumber(f[0]) && (f[1] == "LIN" || f[1] == "SPI" || f[1] == "CIR" || f[1] == "ARC") &&
          IsNumber(f[2]) && IsNumber(f[3]);
 }
 
+// The listing opens with a comma-separated reading (a blank-separated table of seven columns
+// is also what the Topcal report looks like).
+bool CommaTopcalReadingLine(std::string_view line) {
+  return line.find(',') != std::string_view::npos && TopcalReadingLine(line);
+}
+
 const ColumnLayout kColumnLayouts[] = {
+    {Format::kDragadosAlignment, [](std::string_view l) { return NumberedTabColumns(l, 7); }, nullptr},
+    {Format::kDragadosProfile, [](std::string_view l) { return NumberedTabColumns(l, 5); }, nullptr},
+    {Format::kDragadosSections, StationOrPairLine, nullptr},
+    {Format::kPlRoadAlignment, TabSixNumbers, HTrazadoAlignmentHeader},
+    {Format::kTopcalReadings, TopcalReadingLine, CommaTopcalReadingLine},
     {Format::kNativeAlignment, [](std::string_view l) { return NumberColumns(l, 6); }, nullptr},
     {Format::kScannerPoints, [](std::string_view l) { return NumberColumns(l, 6); }, nullptr},
     {Format::kNativeProfile, [](std::string_view l) { return NumberColumns(l, 5); }, nullptr},
@@ -285,6 +339,7 @@ const ColumnLayout kColumnLayouts[] = {
     {Format::kGtsProfile, [](std::string_view l) { return CommaNumbers(l, 3, false); }, nullptr},
     {Format::kGtsCrossSections,
      [](std::string_view l) { return CommaNumbers(l, 3, true) || CommaNumbers(l, 3, false); }, nullptr},
+    {Format::kClipSuperelevation, ClipSuperelevationLine, nullptr},
     {Format::kTopSurvSections, TopSurvSectionLine, nullptr},
     {Format::kRoboticPoints, RoboticPointLine, nullptr},
     {Format::kHTrazadoAlignment, [](std::string_view l) { return CommaNumbers(l, 6, false); }, HTrazadoAlignmentHeader},
@@ -319,6 +374,30 @@ Detection DetectText(std::string_view head, bool headIsWhole, const std::string&
     }
     if (AllLinesFit(body, layout.fits)) fitting.push_back(layout.format);
   }
+  const auto drop = [&fitting](Format format) {
+    for (std::size_t i = 0; i < fitting.size(); ++i) {
+      if (fitting[i] == format) {
+        fitting.erase(fitting.begin() + static_cast<std::ptrdiff_t>(i));
+        return;
+      }
+    }
+  };
+  // A profile has one line per station, a cross section many points at one station.
+  bool stationRepeats = false;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::string_view previous = Fields(lines[i - 1], ", \t").front();
+    stationRepeats = stationRepeats || Fields(lines[i], ", \t").front() == previous;
+  }
+  drop(stationRepeats ? Format::kGtsProfile : Format::kGtsCrossSections);
+  if (stationRepeats) drop(Format::kClipSuperelevation);
+  // The Dragados sections alternate stations alone and pairs; lines of one kind are not them.
+  bool single = false;
+  bool pair = false;
+  for (std::string_view line : lines) {
+    single = single || NumberColumns(line, 1);
+    pair = pair || NumberColumns(line, 2);
+  }
+  if (!single || !pair) drop(Format::kDragadosSections);
   if (fitting.empty()) return detection;
   detection.format = fitting.front();
   for (Format format : fitting) {
@@ -391,6 +470,10 @@ Detection DetectContent(std::string_view head, const std::string& path) {
       break;
     case common::FileKind::kRtf: detection.format = Format::kRtf; break;
     case common::FileKind::kShapefile: {
+      if (extension == "shx") {
+        detection.format = Format::kShapefileIndex;
+        break;
+      }
       detection.format = Format::kShapefile;
       const std::string missing = MissingShapefileParts(path);
       if (!missing.empty()) detection.note = "falta " + missing + " junto al .shp";

@@ -19,6 +19,7 @@ enum class Format {
   kDxf,
   kBinaryDxf,
   kShapefile,
+  kShapefileIndex,     // the .shx beside a shapefile
   kDbase,
   kRtf,
   kTopSurvJob,         // Jet job database
@@ -42,6 +43,12 @@ enum class Format {
   kIspolProfile,
   kIspolCrossSections,
   kIspolSuperelevation,
+  kClipSuperelevation,
+  kDragadosAlignment,
+  kDragadosProfile,
+  kDragadosSections,
+  kPlRoadAlignment,
+  kTopcalReadings,
   kIstramAlignment,
   kIstramElementList,
   kIstramProfile,
