@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "common/text_case.h"
 #include "frontend/detect/contents.h"
 #include "frontend/detect/detect.h"
 #include "frontend/detect/spanish_numbers.h"
+#include "support/peer_tools.h"
 #include "support/test_support.h"
 
 using detect::Format;
@@ -379,4 +381,30 @@ TEST(Contents, WhatTheSamplesHold) {
 
   const detect::Contents shapefile = detect::ReadContents(samples + "shapefile/levantamiento.shp");
   EXPECT_EQ(shapefile.points, 12);
+}
+
+// What `info --json` says the real files hold, against counts made by other readers
+// (xml.etree, ezdxf, the shapefile index).
+TEST(Contents, InfoAgreesWithIndependentCountsOnTheSharedSamples) {
+  struct stat info {};
+  if (::stat(SharedSamples().c_str(), &info) != 0) GTEST_SKIP() << "../shared/samples is not beside the repository";
+  REQUIRE_PEER_TOOL(std::string(testing_support::kSystemPython) + " -c 'import ezdxf'", "python3-ezdxf");
+  std::vector<std::string> files;
+  ListFiles(SharedSamples(), SharedSamples(), files);
+  std::string arguments;
+  int counted = 0;
+  for (const std::string& file : files) {
+    const std::string extension = common::LowerAscii(file.substr(file.find_last_of('.') + 1));
+    if (extension != "xml" && extension != "dxf" && extension != "shp") continue;
+    arguments += " '" + file + "'";
+    ++counted;
+  }
+  ASSERT_GT(counted, 5);
+  std::string output;
+  EXPECT_EQ(testing_support::RunCommand(std::string(testing_support::kSystemPython) + " " + PASARELA_SOURCE_DIR +
+                                            "/tests/detect/independent_counts.py " + PASARELA_BINARY_DIR +
+                                            "/bin/pasarela-cli" + arguments + " 2>&1",
+                                        output),
+            0)
+      << output;
 }
