@@ -75,6 +75,7 @@ int ArgumentHost::ChooseFromList(frontend::ListKind /*kind*/, const std::string&
 void ArgumentHost::ShowMessage(const std::string& text, frontend::MessageIcon /*icon*/) {
   // The success message is the command's result; everything else is a message.
   const bool result = text.rfind(frontend::kGeneratedMessage, 0) == 0;
+  if (result && !printSuccess_) return;
   std::fprintf(result ? stdout : stderr, "%s\n", PlainLines(text).c_str());
 }
 

@@ -18,6 +18,8 @@ class ArgumentHost : public frontend::CommandHost {
 
   // Every list is answered with this index (the runs of --all).
   void ChooseAlways(int index) { fixedChoice_ = index; }
+  // The success message is kept for the caller instead of printed (convert prints one line).
+  void KeepSuccessMessage() { printSuccess_ = false; }
 
   bool AskSource(const std::string& filter, std::string& path) override;
   bool AskTarget(const std::string& filter, std::string& path) override;
@@ -43,6 +45,7 @@ class ArgumentHost : public frontend::CommandHost {
   bool sourceTaken_ = false;
   std::size_t next_ = 0;
   int fixedChoice_ = -1;
+  bool printSuccess_ = true;
   std::string refusal_;
 };
 

@@ -58,7 +58,7 @@ const std::vector<CommandFormats>& CommandFormatTable() {
       {"rasGTS", {Format::kNativeProfile}, "gts"},
       {"transverClipTRV", {Format::kNativeCrossSections}, "clip-trv"},
       {"puntosTraClipTer", {Format::kNativePoints}, "clip-ter"},
-      {"transverLandXML", {Format::kNativeCrossSections, Format::kClipTrv, Format::kClipSectionListing,
+      {"transverLandXML", {Format::kNativeCrossSections, Format::kClipTrv, Format::kClipTerListing,
                            Format::kIstramCrossSections, Format::kMxRoadCrossSections, Format::kHTrazadoCrossSections},
        "landxml"},
       {"traGTS", {Format::kNativeCrossSections}, "gts"},

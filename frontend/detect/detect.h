@@ -38,7 +38,8 @@ enum class Format {
   kClipAlz,
   kClipTrv,
   kClipTer,
-  kClipSectionListing,
+  kClipSectionListing,  // the platform and subgrade listings
+  kClipTerListing,      // the cross-section listing of .ter files
   kIspolAlignment,
   kIspolProfile,
   kIspolCrossSections,
