@@ -162,7 +162,19 @@ CommandOutcome CommandRunner::Fail(const std::string& reason, MessageIcon icon) 
   return CommandOutcome::Failed;
 }
 
+CommandOutcome CommandRunner::RunWithSource(const MenuCommand& command, const std::string& source) {
+  presetSource_ = source;
+  const CommandOutcome outcome = Run(command);
+  presetSource_.clear();
+  return outcome;
+}
+
 bool CommandRunner::AskSource(const std::string& filter, std::string& path) {
+  if (!presetSource_.empty()) {
+    dialogFileName_ = path = presetSource_;
+    presetSource_.clear();
+    return true;
+  }
   std::string chosen = dialogFileName_;
   if (!PedirFicheroOrigen(host_, filter, chosen)) return false;
   dialogFileName_ = path = chosen;

@@ -128,6 +128,9 @@ class CommandRunner {
 
   CommandOutcome Run(const MenuCommand& command);
 
+  // Runs `command` with `source` already chosen: its first open dialog is not shown.
+  CommandOutcome RunWithSource(const MenuCommand& command, const std::string& source);
+
   // Has the library list the entries of `source` a selection command chooses from (the
   // LandXML alignments, profiles, cross-section sets, surfaces, or the drawing's layers).
   // Empty with lastFailure() set to the reason when there is none.
@@ -157,6 +160,7 @@ class CommandRunner {
   ExportCaller& exports_;
   std::string programDirectory_;
   std::string dialogFileName_;  // the one file dialog of the program remembers the last name
+  std::string presetSource_;    // the source chosen before the command started
   std::string lastFailure_;
   std::string lastSummary_;
   std::string lastTarget_;

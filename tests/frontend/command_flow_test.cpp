@@ -616,3 +616,14 @@ TEST(TargetInspection, ReportsWhatARealTargetHolds) {
   EXPECT_TRUE(empty.exists);
   EXPECT_TRUE(empty.holdsNothing);
 }
+
+TEST_F(CommandFlow, ACommandCanStartWithItsSourceChosen) {
+  const std::string source = Source("ya.eje");
+  EXPECT_EQ(runner_.RunWithSource(*frontend::FindCommand("ejeGTS"), source), CommandOutcome::Converted);
+  ASSERT_EQ(host_.dialogs.size(), 1u);  // only the save dialog
+  EXPECT_EQ(host_.dialogs[0].rfind("destino|", 0), 0u);
+  EXPECT_EQ(exports_.calls.at(0).arguments, (std::vector<std::string>{source, dir_.File("ya.gts")}));
+  // The next command asks for its source again.
+  host_.sources = {std::nullopt};
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Stopped);
+}

@@ -13,6 +13,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QUrl>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -23,6 +28,7 @@
 
 #include "frontend/core/command_table.h"
 #include "frontend/qt/about_dialog.h"
+#include "frontend/qt/open_file_dialog.h"
 #include "frontend/qt/principal.h"
 #include "frontend/qt/qt_command_host.h"
 #include "frontend/qt/selection_dialogs.h"
@@ -123,6 +129,11 @@ DialogScript::Step ReadMessage(std::string& text) {
   };
 }
 
+std::string Made(const TempDir& dir, const std::string& name, const std::string& bytes) {
+  WriteFile(dir.File(name), bytes);
+  return dir.File(name);
+}
+
 class Desktop : public testing::Test {
  protected:
   void SetUp() override { Application(); }
@@ -141,6 +152,8 @@ TEST_F(Desktop, MenuTreeMatchesTheCommandTable) {
   for (QAction* top : window.menuBar()->actions()) {
     menus.push_back(top->menu()->title().toStdString());
     for (QAction* item : top->menu()->actions()) {
+      // "Abrir..." is the program's own item, not a command of the table.
+      if (item->objectName() == "abrir" || item->objectName() == "sepAbrir") continue;
       const std::string where = top->menu()->title().toStdString();
       if (item->menu() != nullptr) {
         for (QAction* inner : item->menu()->actions()) {
@@ -277,6 +290,81 @@ TEST_F(Desktop, AcceptingAListWithoutALineSaysSo) {
   ::unsetenv("TEMP");
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(message, "Pasarela|No se ha elegido ninguna línea de la lista");
+}
+
+TEST_F(Desktop, OpeningAFileShowsWhatItHoldsAndRunsTheChosenCommand) {
+  TempDir dir;
+  ::setenv("TEMP", dir.path().c_str(), 1);
+  const std::string source = dir.File("variante.xml");
+  WriteFile(source, ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/ejes/variante.xml"));
+  frontend::Principal window;
+  window.show();
+  ASSERT_NE(window.CommandAction("abrir"), nullptr);
+  EXPECT_EQ(window.CommandAction("abrir")->text(), "&Abrir...");
+
+  std::string summary;
+  std::vector<std::string> offered;
+  std::string message;
+  DialogScript script({ChooseFile(source),
+                       [&](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::AbrirFichero*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         summary = dialog->summary()->toPlainText().toStdString();
+                         for (int row = 0; row < dialog->commands()->count(); ++row) {
+                           offered.push_back(dialog->commands()->item(row)->text().toStdString());
+                         }
+                         dialog->commands()->setCurrentRow(0);  // Importar > Ejes > Importar de LandXML...
+                         dialog->findChild<QPushButton*>("BtnConvertir")->click();
+                       },
+                       // The document's only alignment comes selected.
+                       [](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::EjeSelecLandxml*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         dialog->findChild<QPushButton*>("BtnAce")->click();
+                       },
+                       ChooseFile(dir.File("abierto.eje")), ReadMessage(message)});
+  window.CommandAction("abrir")->trigger();
+  ::unsetenv("TEMP");
+  EXPECT_TRUE(script.finished());
+  EXPECT_NE(summary.find("Formato: LandXML\n"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("Eje \"variante\": 8 elementos"), std::string::npos) << summary;
+  ASSERT_FALSE(offered.empty());
+  EXPECT_EQ(offered[0], "Importar > Ejes > Importar de LandXML...");
+  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("abierto.eje") + "\n8 elementos, 1 660,000 m");
+}
+
+TEST_F(Desktop, ADroppedFileIsOpened) {
+  TempDir dir;
+  const std::string source = Made(dir, "tramo.tra", ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/transversales/tramo.tra"));
+  frontend::Principal window;
+  window.show();
+  std::string summary;
+  DialogScript script({[&](QWidget* w) {
+    auto* dialog = dynamic_cast<frontend::AbrirFichero*>(w);
+    ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+    summary = dialog->summary()->toPlainText().toStdString();
+    dialog->findChild<QPushButton*>("BtnCancelar")->click();
+  }});
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(source))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &drop);
+  QElapsedTimer clock;
+  clock.start();
+  while (!script.finished() && clock.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+  EXPECT_TRUE(script.finished());
+  EXPECT_NE(summary.find("Transversales: 3 secciones, 27 puntos"), std::string::npos) << summary;
+}
+
+TEST_F(Desktop, AFileNoCommandConvertsOffersNone) {
+  TempDir dir;
+  frontend::AbrirFichero dialog(Made(dir, "notas.txt", "esto no es\nningún formato\n"));
+  EXPECT_EQ(dialog.commands()->count(), 0);
+  EXPECT_FALSE(dialog.findChild<QPushButton*>("BtnConvertir")->isEnabled());
+  EXPECT_NE(dialog.summary()->toPlainText().indexOf("Formato desconocido"), -1);
 }
 
 TEST_F(Desktop, SelectionDialogsReturnWhatWasClicked) {
