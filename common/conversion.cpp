@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <sys/stat.h>
 
+#include "common/file_stream.h"
 #include "common/source_files.h"
 #include "common/text_input.h"
 
@@ -45,6 +46,28 @@ bool CheckConversionTarget(const std::string& entrada, const std::string& salida
     return false;
   }
   return true;
+}
+
+bool CheckConversionSourceKind(const std::string& entrada, const ConversionRule& rule) {
+  FileChunkReader file;
+  if (!file.Open(entrada)) return false;
+  // Enough of the file to tell its kind.
+  std::string head(4096, '\0');
+  std::size_t got = 0;
+  while (got < head.size()) {
+    const std::size_t more = file.Read(head.data() + got, head.size() - got);
+    if (more == 0) break;
+    got += more;
+  }
+  if (file.failed()) {
+    RecordSourceFailure(entrada, EIO);
+    return false;
+  }
+  head.resize(got);
+  const FileKind found = SniffFileKind(head);
+  if (KindFitsRule(found, rule)) return true;
+  RecordWrongKind(entrada, rule.source, found);
+  return false;
 }
 
 bool RequireSomething(bool empty, const std::string& entrada, const ConversionRule& rule) {

@@ -41,6 +41,11 @@ bool LoadConversionSource(const std::string& entrada, const ConversionRule& rule
 // anything is read or written. False with the reason recorded.
 bool CheckConversionTarget(const std::string& entrada, const std::string& salida);
 
+// For a conversion that reads its source itself (streamed, or by a reader that opens the file):
+// the first bytes of `entrada` are read and a file of another kind than the rule's is refused.
+// False with the reason recorded (the file cannot be opened or read, or is of another kind).
+bool CheckConversionSourceKind(const std::string& entrada, const ConversionRule& rule);
+
 // Records "no contiene ..." when `empty`; returns !empty.
 bool RequireSomething(bool empty, const std::string& entrada, const ConversionRule& rule);
 

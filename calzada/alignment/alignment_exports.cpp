@@ -2,14 +2,29 @@
 #include "calzada.h"
 #include "calzada/alignment/alignment_importers.h"
 #include "calzada/frame/conversion_export.h"
+#include "calzada/frame/conversion_rules.h"
 
 using calzada::RunConversion;
 
+namespace calzada {
+namespace {
+
+// The Clip PLT reader opens its source itself.
+int ImportaClipPltComprobando(const std::string& entrada, const std::string& salida) {
+  return ConvertirComprobando(kListadoEjes, ImportClipPlt, entrada, salida);
+}
+int ExportaClipPltComprobando(const std::string& entrada, const std::string& salida) {
+  return ConvertirComprobando(kFicheroEjes, ExportClipPlt, entrada, salida);
+}
+
+}  // namespace
+}  // namespace calzada
+
 int32_t Calzada_Eje_Importa_ClipPlt(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportClipPlt, entrada, salida);
+  return RunConversion(calzada::ImportaClipPltComprobando, entrada, salida);
 }
 int32_t Calzada_Eje_Exporta_ClipPlt(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ExportClipPlt, entrada, salida);
+  return RunConversion(calzada::ExportaClipPltComprobando, entrada, salida);
 }
 int32_t Calzada_Eje_Importa_Inroads(const char* entrada, const char* salida) {
   return RunConversion(calzada::ImportInroadsAlignment, entrada, salida);

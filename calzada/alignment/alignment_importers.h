@@ -35,12 +35,18 @@ Eje ParsePlroadAlignment(std::string_view text);
 int ImportPlroadAlignment(const std::string& entrada, const std::string& salida);
 
 // MxRoad element listing of eleven fields per numbered element.
+Eje ParseMxroadAlignment(std::string_view text);
 int ImportMxroadAlignment(const std::string& entrada, const std::string& salida);
 
 // WTrazado element listing: numbered RECTA, CIRC. and CLOT. lines with a decimal comma.
+Eje ParseWtrazadoAlignment(std::string_view text);
 int ImportWtrazadoAlignment(const std::string& entrada, const std::string& salida);
 
-// Dragados MDW and Asotec listings, copied line by line into tab-separated native lines.
+// Dragados MDW and Asotec listings, copied line by line into tab-separated native lines
+// (station, x, y, azimuth, parameter, radius).
+Eje ParseDragadosAlignment(std::string_view text);
+Eje ParseAsotecAlignment(std::string_view text);
+void FormatTabAlignment(const Eje& elements, common::TextWriter& writer);
 int ImportDragadosAlignment(const std::string& entrada, const std::string& salida);
 int ImportAsotecAlignment(const std::string& entrada, const std::string& salida);
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calzada/alignment/alignment_importers.h"
+#include "calzada/frame/conversion_rules.h"
 #include "common/geometry.h"
 #include "common/numbers.h"
 #include "common/text_case.h"
@@ -142,9 +143,7 @@ Eje ParseInroadsAlignment(std::string_view text) {
 }
 
 int ImportInroadsAlignment(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  return EscribeEjeNativo(ParseInroadsAlignment(text), salida);
+  return common::ConvertFile(entrada, salida, kListadoEjes, ParseInroadsAlignment, FormatEjeNativo);
 }
 
 }  // namespace calzada

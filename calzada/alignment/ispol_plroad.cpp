@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calzada/alignment/alignment_importers.h"
+#include "calzada/frame/conversion_rules.h"
 #include "common/ispol_alignment.h"
 #include "common/numbers.h"
 #include "common/tokens.h"
@@ -17,9 +18,7 @@ Eje ParseIspolAlignment(std::string_view text) {
 }
 
 int ImportIspolAlignment(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  return EscribeEjeNativo(ParseIspolAlignment(text), salida);
+  return common::ConvertFile(entrada, salida, kListadoEjes, ParseIspolAlignment, FormatEjeNativo);
 }
 
 Eje ParsePlroadAlignment(std::string_view text) {
@@ -75,9 +74,7 @@ Eje ParsePlroadAlignment(std::string_view text) {
 }
 
 int ImportPlroadAlignment(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  return EscribeEjeNativo(ParsePlroadAlignment(text), salida);
+  return common::ConvertFile(entrada, salida, kListadoEjes, ParsePlroadAlignment, FormatEjeNativo);
 }
 
 }  // namespace calzada

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calzada/alignment/alignment_importers.h"
+#include "calzada/frame/conversion_rules.h"
 #include "calzada/frame/lector_lineas.h"
 #include "common/text_case.h"
 
@@ -26,9 +27,9 @@ MxroadClass ClassOf(std::string_view code) {
 
 }  // namespace
 
-int ImportMxroadAlignment(const std::string& entrada, const std::string& salida) {
+Eje ParseMxroadAlignment(std::string_view text) {
   LectorLineas lector;
-  if (!lector.Open(entrada, " ")) return 0;
+  lector.OpenText(std::string(text), " ");
   Eje records;
   std::vector<MxroadClass> classes;
   int expected = 1;
@@ -54,7 +55,6 @@ int ImportMxroadAlignment(const std::string& entrada, const std::string& salida)
     ++expected;
   }
   lector.Close();
-  if (records.empty()) return 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
     const bool last = i + 1 == records.size();
     TramoEje& r = records[i];
@@ -68,12 +68,16 @@ int ImportMxroadAlignment(const std::string& entrada, const std::string& salida)
     }
   }
   SetKindsFromValues(records);
-  return EscribeEjeNativo(records, salida);
+  return records;
 }
 
-int ImportWtrazadoAlignment(const std::string& entrada, const std::string& salida) {
+int ImportMxroadAlignment(const std::string& entrada, const std::string& salida) {
+  return common::ConvertFile(entrada, salida, kListadoEjes, ParseMxroadAlignment, FormatEjeNativo);
+}
+
+Eje ParseWtrazadoAlignment(std::string_view text) {
   LectorLineas lector;
-  if (!lector.Open(entrada, " \t")) return 0;
+  lector.OpenText(std::string(text), " \t");
   Eje records;
   int expected = 1;
   while (lector.NextLine()) {
@@ -111,7 +115,6 @@ int ImportWtrazadoAlignment(const std::string& entrada, const std::string& salid
     ++expected;
   }
   lector.Close();
-  if (records.empty()) return 0;
   // A clothoid whose length is A^2 / R of the arc after it leads into that arc.
   for (std::size_t i = 0; i + 1 < records.size(); ++i) {
     TramoEje& c = records[i];
@@ -119,7 +122,11 @@ int ImportWtrazadoAlignment(const std::string& entrada, const std::string& salid
     if (c.kind != common::kClothoid || arc.kind != common::kArc || arc.radius == 0) continue;
     if (std::fabs(c.parameter * c.parameter / std::fabs(arc.radius) - c.length) < 1.0) c.radius = arc.radius;
   }
-  return EscribeEjeNativo(records, salida);
+  return records;
+}
+
+int ImportWtrazadoAlignment(const std::string& entrada, const std::string& salida) {
+  return common::ConvertFile(entrada, salida, kListadoEjes, ParseWtrazadoAlignment, FormatEjeNativo);
 }
 
 }  // namespace calzada

@@ -45,9 +45,8 @@ Transversales LeeSeccionClip(std::string_view text, ListadoClip listado) {
 namespace {
 
 int Importa(const std::string& entrada, const std::string& salida, ListadoClip listado) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  return EscribeConPuntosDeEje(LeeSeccionClip(text, listado), salida);
+  const auto parse = [listado](std::string_view text) { return LeeSeccionClip(text, listado); };
+  return common::ConvertFile(entrada, salida, kListadoTransversales, parse, FormatoConPuntosDeEje);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "calzada/crosssection/native_sections.h"
+#include "calzada/frame/conversion_rules.h"
 #include "common/text_output.h"
 
 namespace calzada {
@@ -33,6 +34,8 @@ int ImportaMxroad(const std::string& entrada, const std::string& salida);
 
 // Dragados MDW: a short line holds a station, the longer lines after it the pairs.
 Transversales LeeDragados(std::string_view text);
+// "%8.3lf %8.3lf %8.3lf " per point: station, offset, elevation.
+void FormatoDragados(const Transversales& puntos, common::TextWriter& writer);
 int ImportaDragados(const std::string& entrada, const std::string& salida);
 
 // Clip section listings in fixed columns: the platform and the subgrade listing differ in the

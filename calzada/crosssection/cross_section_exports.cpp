@@ -5,17 +5,34 @@
 
 using calzada::RunConversion;
 
+namespace calzada {
+namespace {
+
+// The Clip TRV and MxRoad readers open their sources themselves.
+int ImportaClipTrvComprobando(const std::string& entrada, const std::string& salida) {
+  return ConvertirComprobando(kListadoTransversales, ImportaClipTrv, entrada, salida);
+}
+int ExportaClipTrvComprobando(const std::string& entrada, const std::string& salida) {
+  return ConvertirComprobando(kFicheroTransversales, ExportaClipTrv, entrada, salida);
+}
+int ImportaMxroadComprobando(const std::string& entrada, const std::string& salida) {
+  return ConvertirComprobando(kListadoTransversales, ImportaMxroad, entrada, salida);
+}
+
+}  // namespace
+}  // namespace calzada
+
 int32_t Calzada_Transver_Importa_Cliptrv(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportaClipTrv, entrada, salida);
+  return RunConversion(calzada::ImportaClipTrvComprobando, entrada, salida);
 }
 int32_t Calzada_Transver_Exporta_Cliptrv(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ExportaClipTrv, entrada, salida);
+  return RunConversion(calzada::ExportaClipTrvComprobando, entrada, salida);
 }
 int32_t Calzada_Transver_Importa_Ispol(const char* entrada, const char* salida) {
   return RunConversion(calzada::ImportaIspol, entrada, salida);
 }
 int32_t Calzada_Transver_Importa_Mxroad(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportaMxroad, entrada, salida);
+  return RunConversion(calzada::ImportaMxroadComprobando, entrada, salida);
 }
 int32_t Calzada_Transver_Importa_InRoadsTXT(const char* entrada, const char* salida) {
   return RunConversion(calzada::ImportaListadoInRoads, entrada, salida);

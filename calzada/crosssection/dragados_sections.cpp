@@ -39,16 +39,14 @@ Transversales LeeDragados(std::string_view text) {
   return puntos;
 }
 
-int ImportaDragados(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  const Transversales puntos = LeeDragados(text);
-  if (puntos.empty()) return 0;
-  common::TextWriter writer;
+void FormatoDragados(const Transversales& puntos, common::TextWriter& writer) {
   for (const PuntoTransversal& p : puntos) {
     writer.Printf("%8.3lf %8.3lf %8.3lf \n", ValorEscrito(p.station), ValorEscrito(p.offset), ValorEscrito(p.elevation));
   }
-  return writer.SaveTo(salida) ? 1 : 0;
+}
+
+int ImportaDragados(const std::string& entrada, const std::string& salida) {
+  return common::ConvertFile(entrada, salida, kListadoTransversales, LeeDragados, FormatoDragados);
 }
 
 }  // namespace calzada

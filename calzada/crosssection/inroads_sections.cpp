@@ -67,9 +67,7 @@ Transversales LeeListadoInRoads(std::string_view text) {
 namespace {
 
 int Importa(const std::string& entrada, const std::string& salida, Transversales (*lee)(std::string_view)) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  return EscribeConPuntosDeEje(lee(text), salida);
+  return common::ConvertFile(entrada, salida, kListadoTransversales, lee, FormatoConPuntosDeEje);
 }
 
 }  // namespace

@@ -96,13 +96,18 @@ Transversales LeeSeccionesIspol(std::string_view text, CapaIspol capa) {
 }
 
 int ImportaIspol(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
+  // Two targets named after `salida`: the subgrade and the pavement sections.
   const std::string subrasante = AnadeSufijo(salida, "Sub");
   const std::string firme = AnadeSufijo(salida, "Firme");
-  for (const auto& [capa, path] : {std::pair{CapaIspol::kSubrasante, subrasante}, std::pair{CapaIspol::kFirme, firme}}) {
+  if (!common::CheckConversionTarget(entrada, subrasante) || !common::CheckConversionTarget(entrada, firme)) return 0;
+  std::string text;
+  if (!common::LoadConversionSource(entrada, kListadoTransversales, text)) return 0;
+  const Transversales capas[] = {LeeSeccionesIspol(text, CapaIspol::kSubrasante),
+                                 LeeSeccionesIspol(text, CapaIspol::kFirme)};
+  if (!common::RequireSomething(capas[0].empty() && capas[1].empty(), entrada, kListadoTransversales)) return 0;
+  for (const auto& [puntos, path] : {std::pair{&capas[0], subrasante}, std::pair{&capas[1], firme}}) {
     common::TextWriter writer;
-    for (const PuntoTransversal& p : LeeSeccionesIspol(text, capa)) EscribePunto(writer, p);
+    for (const PuntoTransversal& p : *puntos) EscribePunto(writer, p);
     if (!writer.SaveTo(path)) return 0;
   }
   const std::string message = "Conversión realizada con éxito:\nFichero de Subrasante:\t" + subrasante +

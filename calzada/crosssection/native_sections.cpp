@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <unordered_set>
 
+#include "calzada/frame/conversion_rules.h"
 #include "calzada/frame/shared_routines.h"
 #include "common/native_cross_section.h"
 #include "common/numbers.h"
+#include "common/file_kind.h"
 #include "common/source_files.h"
 #include "common/text_input.h"
 
@@ -96,34 +98,65 @@ void EscribeTodos(const Transversales& puntos, common::TextWriter& writer) {
 
 }  // namespace
 
-int EscribeConPuntosDeEje(const Transversales& puntos, const std::string& salida) {
+void FormatoConPuntosDeEje(const Transversales& puntos, common::TextWriter& writer) {
   Transversales leidos;
   leidos.reserve(puntos.size());
   for (const PuntoTransversal& p : puntos) leidos.push_back(ComoEnFichero(p));
-  common::TextWriter writer;
   EscribeTodos(ConPuntosDeEje(leidos), writer);
+}
+
+int EscribeConPuntosDeEje(const Transversales& puntos, const std::string& salida) {
+  common::TextWriter writer;
+  FormatoConPuntosDeEje(puntos, writer);
   return writer.SaveTo(salida) ? 1 : 0;
 }
 
+namespace {
+
+// The file the pass rewrites in place: read whole, but not as a source of the conversion, so
+// that the one write that replaces it is allowed.
+bool LeeFicheroAReescribir(const std::string& path, std::string& text) {
+  if (!common::ReadWholeFile(path, text, /*isSource=*/false)) return false;
+  const common::FileKind found = common::SniffFileKind(text);
+  if (!common::KindFitsRule(found, kFicheroTransversales)) {
+    common::RecordWrongKind(path, kFicheroTransversales.source, found);
+    return false;
+  }
+  common::NormalizeLineEnds(text);
+  return true;
+}
+
+// The user's file replaced in one step once the new text is whole, keeping its mode, so a
+// failed write leaves it as it was. A path through a symbolic link is replaced at the file
+// the link names. The file is never removed, whatever happens.
+int ReemplazaFichero(const std::string& path, const common::TextWriter& writer) {
+  struct stat original {};
+  if (::stat(path.c_str(), &original) != 0) return writer.SaveTo(path) ? 1 : 0;
+  char* real = ::realpath(path.c_str(), nullptr);
+  const std::string target = real != nullptr ? real : path;
+  std::free(real);
+  if (!common::WriteFileReplacing(target, writer.Bytes())) return 0;
+  ::chmod(target.c_str(), original.st_mode & 07777);
+  return 1;
+}
+
+}  // namespace
+
 int TransverInterpolaCota(const std::string& entrada, const std::string& salida) {
-  Transversales puntos;
-  if (!LeeFicheroTransversales(entrada, puntos) || puntos.empty()) return 0;
+  const bool enSuSitio = !salida.empty() && common::SameExistingFile(entrada.c_str(), salida.c_str());
+  if (!enSuSitio) {
+    const auto format = [](const Transversales& puntos, common::TextWriter& writer) {
+      EscribeTodos(ConPuntosDeEje(puntos), writer);
+    };
+    return common::ConvertFile(entrada, salida, kFicheroTransversales, LeeTransversales, format);
+  }
+  std::string text;
+  if (!LeeFicheroAReescribir(entrada, text)) return 0;
+  const Transversales puntos = LeeTransversales(text);
+  if (!common::RequireSomething(puntos.empty(), entrada, kFicheroTransversales)) return 0;
   common::TextWriter writer;
   EscribeTodos(ConPuntosDeEje(puntos), writer);
-  struct stat original {};
-  if (common::SameExistingFile(entrada.c_str(), salida.c_str()) && ::stat(salida.c_str(), &original) == 0) {
-    // The user's file is replaced in one step once the new text is whole, keeping its mode,
-    // so a failed write leaves it as it was.
-    // A path through a symbolic link is replaced at the file the link names.
-    char* real = ::realpath(salida.c_str(), nullptr);
-    const std::string target = real != nullptr ? real : salida;
-    std::free(real);
-    const common::SourceRewriteAllowed inPlace;  // this pass rewrites the file it has read whole
-    if (!common::WriteFileReplacing(target, writer.Bytes())) return 0;
-    ::chmod(target.c_str(), original.st_mode & 07777);
-    return 1;
-  }
-  return writer.SaveTo(salida) ? 1 : 0;
+  return ReemplazaFichero(salida, writer);
 }
 
 }  // namespace calzada

@@ -44,13 +44,15 @@ Transversales ConPuntosDeEje(const Transversales& puntos);
 PuntoTransversal ComoEnFichero(const PuntoTransversal& punto);
 
 // What an importer writes when it runs the axis-point pass on its own output: the points as
-// the file would give them back, with their axis points, in "%9.3lf %8.3lf %8.3lf %s". An empty
-// list writes an empty file, as the importer's first write does. 1 when written.
+// the file would give them back, with their axis points, in "%9.3lf %8.3lf %8.3lf %s".
+void FormatoConPuntosDeEje(const Transversales& puntos, common::TextWriter& writer);
+// The same written to `salida`; an empty list writes an empty file. 1 when written.
 int EscribeConPuntosDeEje(const Transversales& puntos, const std::string& salida);
 
 // The axis-point pass on a file: reads `entrada` whole, then writes `salida` (which may be
-// the same file: it is replaced only once the new text is complete). 1 when written; 0 when
-// the input cannot be read, holds no point, or the target cannot be written.
+// the same file: it is replaced only once the new text is complete, and a failure leaves it
+// as it was). 1 when written; 0 when the input cannot be read, is no text file, holds no
+// point, or the target cannot be written.
 int TransverInterpolaCota(const std::string& entrada, const std::string& salida);
 
 }  // namespace calzada

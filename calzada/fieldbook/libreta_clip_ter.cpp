@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "calzada/frame/conversion_rules.h"
 #include "common/numbers.h"
 #include "common/point_file.h"
 #include "common/text_input.h"
@@ -118,14 +119,18 @@ std::string FormatoClipTer(const Transversales& puntos) {
 }
 
 int Libreta2ClipTer(const std::string& puntra, const std::string& eje, const std::string& salida) {
+  if (!common::CheckConversionTarget(eje, salida) || !common::CheckConversionTarget(puntra, salida)) return 0;
   std::string textoEje;
-  if (!common::LoadTextFile(eje, textoEje)) return 0;
+  if (!common::LoadConversionSource(eje, kFicheroEjes, textoEje)) return 0;
   const std::vector<common::ProjectionElement> elementos = EjeParaProyectar(LeeEjeNativo(textoEje));
-  if (elementos.empty()) return 0;
+  if (!common::RequireSomething(elementos.empty(), eje, kFicheroEjes)) return 0;
   std::string textoPuntos;
-  if (!common::LoadTextFile(puntra, textoPuntos)) return 0;
+  if (!common::LoadConversionSource(puntra, kFicheroPuntos, textoPuntos)) return 0;
   Transversales puntos = PuntosDeLibreta(textoPuntos, elementos);
-  if (puntos.empty()) return 0;
+  if (puntos.empty()) {
+    common::RecordNothingToWrite(puntra, "ningún punto con la estación en su código que caiga sobre el eje");
+    return 0;
+  }
   OrdenaPuntosLibreta(puntos);
   return common::WriteFileBytes(salida, FormatoClipTer(puntos)) ? 1 : 0;
 }

@@ -20,12 +20,16 @@ std::vector<TramoEje> LeeEjeNativo(std::string_view nativeText) {
   return records;
 }
 
-int EscribeEjeNativo(const std::vector<TramoEje>& records, const std::string& path) {
-  common::TextWriter writer;
+void FormatEjeNativo(const std::vector<TramoEje>& records, common::TextWriter& writer) {
   for (const TramoEje& r : records) {
     writer.Printf("%15.3lf %9.3lf %10.3lf %7.4lf %7.3lf %7.3lf\n", FiniteOrZero(r.station), FiniteOrZero(r.x),
                   FiniteOrZero(r.y), FiniteOrZero(r.azimuth), FiniteOrZero(r.parameter), FiniteOrZero(r.radius));
   }
+}
+
+int EscribeEjeNativo(const std::vector<TramoEje>& records, const std::string& path) {
+  common::TextWriter writer;
+  FormatEjeNativo(records, writer);
   return writer.SaveTo(path) ? 1 : 0;
 }
 

@@ -13,6 +13,7 @@
 #include "common/paths.h"
 #include "common/records.h"
 #include "common/text_input.h"
+#include "common/text_output.h"
 
 namespace calzada {
 
@@ -60,5 +61,6 @@ std::vector<TramoEje> LeeEjeNativo(std::string_view nativeText);
 // clothoid parameter and radius ("%15.3lf %9.3lf %10.3lf %7.4lf %7.3lf %7.3lf"), no value
 // ever infinite or undefined. 1 when written, 0 when the target cannot be written.
 int EscribeEjeNativo(const std::vector<TramoEje>& records, const std::string& path);
+void FormatEjeNativo(const std::vector<TramoEje>& records, common::TextWriter& writer);
 
 }  // namespace calzada

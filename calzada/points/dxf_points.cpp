@@ -1,5 +1,6 @@
 #include "calzada/points/dxf_points.h"
 
+#include "calzada/frame/conversion_rules.h"
 #include "common/dxf_point_entities.h"
 #include "common/numbers.h"
 #include "common/point_file.h"
@@ -8,25 +9,31 @@
 
 namespace calzada {
 
+std::vector<common::PointLine> LeePuntosDxf(std::string_view puntos) {
+  std::vector<common::PointLine> leidos;
+  common::ForEachPointLine(puntos, common::PointCodeRule::kFirstWord, common::kBlankSeparated,
+                           [&](const common::PointLine& punto) { leidos.push_back(punto); });
+  return leidos;
+}
+
+void FormatoDibujoDePuntos(const std::vector<common::PointLine>& puntos, common::TextWriter& dibujo) {
+  common::WriteDxfEntitiesHead(dibujo);
+  for (const common::PointLine& punto : puntos) {
+    common::WriteDxfPoint(dibujo, "PUNTOS", punto.x, punto.y, punto.z);
+    common::WriteDxfLabel(dibujo, "Z", punto.x + 1, punto.y - 1, common::ElevationLabel(punto.z));
+    common::WriteDxfLabel(dibujo, "N", punto.x + 1, punto.y + 1, std::to_string(common::LenientInt(punto.number)));
+  }
+  common::WriteDxfEntitiesTail(dibujo);
+}
+
 std::string DibujoDePuntos(std::string_view puntos) {
   common::TextWriter dibujo;
-  common::WriteDxfEntitiesHead(dibujo);
-  common::ForEachPointLine(puntos, common::PointCodeRule::kFirstWord, common::kBlankSeparated,
-                           [&](const common::PointLine& punto) {
-                             common::WriteDxfPoint(dibujo, "PUNTOS", punto.x, punto.y, punto.z);
-                             common::WriteDxfLabel(dibujo, "Z", punto.x + 1, punto.y - 1,
-                                                   common::ElevationLabel(punto.z));
-                             common::WriteDxfLabel(dibujo, "N", punto.x + 1, punto.y + 1,
-                                                   std::to_string(common::LenientInt(punto.number)));
-                           });
-  common::WriteDxfEntitiesTail(dibujo);
+  FormatoDibujoDePuntos(LeePuntosDxf(puntos), dibujo);
   return dibujo.Bytes();
 }
 
 int ExportaPuntosDxf(const std::string& entrada, const std::string& salida) {
-  std::string puntos;
-  if (!common::LoadTextFile(entrada, puntos)) return 0;
-  return common::WriteFileBytes(salida, DibujoDePuntos(puntos)) ? 1 : 0;
+  return common::ConvertFile(entrada, salida, kFicheroPuntos, LeePuntosDxf, FormatoDibujoDePuntos);
 }
 
 }  // namespace calzada

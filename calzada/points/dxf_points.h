@@ -5,15 +5,23 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "common/point_file.h"
+#include "common/text_output.h"
 
 namespace calzada {
+
+// The points of the text of a native point file, and their drawing.
+std::vector<common::PointLine> LeePuntosDxf(std::string_view puntos);
+void FormatoDibujoDePuntos(const std::vector<common::PointLine>& puntos, common::TextWriter& dibujo);
 
 // The drawing of the points of `puntos` (text of a native point file, line ends normalised;
 // fields split at blanks: number, x, y, z; a line with fewer is skipped).
 std::string DibujoDePuntos(std::string_view puntos);
 
-// The export: 1 when the drawing was written; 0 when the point file cannot be read or the
-// drawing cannot be written.
+// The export: 1 when the drawing was written; 0 when the point file cannot be read, is no
+// text file or holds no point, or the drawing cannot be written.
 int ExportaPuntosDxf(const std::string& entrada, const std::string& salida);
 
 }  // namespace calzada

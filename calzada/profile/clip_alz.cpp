@@ -33,11 +33,14 @@ void CompleteClipCurve(VerticeRasante& v, double change) {
 }
 
 int ImportClip(const std::string& entrada, const std::string& salida, bool tangentIsHalf) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  Rasante rasante;
-  if (!ParseClipAlz(text, tangentIsHalf, rasante)) return 0;
-  return WriteNativeRasante(rasante, salida);
+  const auto parse = [&](std::string_view text) {
+    Rasante rasante;
+    if (!ParseClipAlz(text, tangentIsHalf, rasante)) {
+      common::RecordFailure("El fichero " + entrada + " no es una rasante Clip: no empieza por *ALZ");
+    }
+    return rasante;
+  };
+  return common::ConvertFile(entrada, salida, kListadoRasantes, parse, FormatNativeRasante);
 }
 
 }  // namespace
@@ -93,14 +96,20 @@ int ImportClipAlzTanSimple(const std::string& entrada, const std::string& salida
   return ImportClip(entrada, salida, true);
 }
 
+Rasante ParseNativeRasante(std::string_view text) {
+  return common::ParseNativeProfile(text, common::kCommaProfileReader);
+}
+
 int ExportClipAlz(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  const Rasante rasante = common::ParseNativeProfile(text, common::kCommaProfileReader);
-  if (rasante.empty()) return 0;
-  common::TextWriter writer;
+  // The target's path is the title of the file.
+  const auto format = [&](const Rasante& rasante, common::TextWriter& writer) { FormatClipAlz(rasante, salida, writer); };
+  return common::ConvertFile(entrada, salida, kFicheroRasantes, ParseNativeRasante, format);
+}
+
+void FormatClipAlz(const Rasante& rasante, const std::string& title, common::TextWriter& writer) {
+  if (rasante.empty()) return;
   writer.Write("*ALZ1\n");
-  writer.Write(salida);
+  writer.Write(title);
   writer.Write("\n");
   const VerticeRasante& first = rasante.front();
   writer.Printf("%11.3lf ,%9.3lfC , %8.3lfT\n", first.station, first.elevation, 0.0);
@@ -112,15 +121,20 @@ int ExportClipAlz(const std::string& entrada, const std::string& salida) {
   }
   const VerticeRasante& last = rasante.back();
   writer.Printf("%11.3lf ,%9.3lfC , %8.3lfT\n", last.station, last.elevation, 0.0);
-  return writer.SaveTo(salida) ? 1 : 0;
 }
 
-int WriteNativeRasante(const Rasante& rasante, const std::string& path) {
+void FormatNativeRasante(const Rasante& rasante, common::TextWriter& writer) {
   Rasante finite = rasante;
   for (VerticeRasante& v : finite) {
     for (double* value : {&v.station, &v.elevation, &v.kv, &v.tangent, &v.external}) *value = FiniteOrZero(*value);
   }
-  return common::WriteNativeProfile(finite, common::NativeProfileLayout::kFixedWidth, path);
+  common::FormatNativeProfile(finite, common::NativeProfileLayout::kFixedWidth, writer);
+}
+
+int WriteNativeRasante(const Rasante& rasante, const std::string& path) {
+  common::TextWriter writer;
+  FormatNativeRasante(rasante, writer);
+  return writer.SaveTo(path) ? 1 : 0;
 }
 
 }  // namespace calzada

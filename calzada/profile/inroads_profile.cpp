@@ -108,17 +108,24 @@ bool ParseInroadsProfile(std::string_view text, Rasante& rasante) {
   return true;
 }
 
-int ImportInroadsProfile(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  Rasante rasante;
-  if (!ParseInroadsProfile(text, rasante)) return 0;
-  common::TextWriter writer;
+void FormatInroadsRasante(const Rasante& rasante, common::TextWriter& writer) {
   for (const VerticeRasante& v : rasante) {
     writer.Printf("%0.3lf\t%0.3lf\t%0.3lf\t%0.3lf\t%0.3lf\n", FiniteOrZero(v.station), FiniteOrZero(v.elevation),
                   FiniteOrZero(v.kv), FiniteOrZero(v.tangent), FiniteOrZero(v.external));
   }
-  return writer.SaveTo(salida) ? 1 : 0;
+}
+
+int ImportInroadsProfile(const std::string& entrada, const std::string& salida) {
+  const auto parse = [&](std::string_view text) {
+    Rasante rasante;
+    if (!ParseInroadsProfile(text, rasante)) {
+      common::RecordFailure("El fichero " + entrada + " no es una rasante de InRoads: la cabecera de columnas no es "
+                            "la esperada");
+      rasante.clear();
+    }
+    return rasante;
+  };
+  return common::ConvertFile(entrada, salida, kListadoRasantes, parse, FormatInroadsRasante);
 }
 
 }  // namespace calzada

@@ -78,9 +78,7 @@ Rasante ParseIspolProfile(std::string_view text) {
 }
 
 int ImportIspolProfile(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  return WriteNativeRasante(ParseIspolProfile(text), salida);
+  return common::ConvertFile(entrada, salida, kListadoRasantes, ParseIspolProfile, FormatNativeRasante);
 }
 
 void FormatIspolReport(const Rasante& rasante, const std::string& project, common::TextWriter& writer) {
@@ -127,13 +125,11 @@ void FormatIspolReport(const Rasante& rasante, const std::string& project, commo
 }
 
 int ExportIspolProfile(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  const Rasante rasante = common::ParseNativeProfile(text, common::kCommaProfileReader);
-  if (rasante.empty()) return 0;
-  common::TextWriter writer;
-  FormatIspolReport(rasante, salida, writer);
-  return writer.SaveTo(salida) ? 1 : 0;
+  // The target's path is the project named in the report.
+  const auto format = [&](const Rasante& rasante, common::TextWriter& writer) {
+    FormatIspolReport(rasante, salida, writer);
+  };
+  return common::ConvertFile(entrada, salida, kFicheroRasantes, ParseNativeRasante, format);
 }
 
 }  // namespace calzada

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "calzada/frame/conversion_rules.h"
 #include "calzada/frame/shared_routines.h"
 #include "common/profile_curves.h"
 #include "common/text_output.h"
@@ -40,7 +41,6 @@ int ExportClipAlz(const std::string& entrada, const std::string& salida);
 bool ParseInroadsProfile(std::string_view text, Rasante& rasante);
 int ImportInroadsProfile(const std::string& entrada, const std::string& salida);
 
-// MxRoad vertical listing of ten fields per numbered vertex.
 int ImportMxroadProfile(const std::string& entrada, const std::string& salida);
 
 // Ispol profile listing, and the Ispol report of the state of the grade lines.
@@ -55,7 +55,21 @@ int ImportDragadosProfile(const std::string& entrada, const std::string& salida)
 Rasante ParseWtrazadoProfile(std::string_view text);
 int ImportWtrazadoProfile(const std::string& entrada, const std::string& salida);
 
-// The native profile lines "%10.3lf %8.3lf %9.3lf %8.3lf %8.3lf"; 1 when written.
+// The native profile lines "%10.3lf %8.3lf %9.3lf %8.3lf %8.3lf", no value ever infinite or
+// undefined; WriteNativeRasante gives 1 when written.
+void FormatNativeRasante(const Rasante& rasante, common::TextWriter& writer);
 int WriteNativeRasante(const Rasante& rasante, const std::string& path);
+
+// The native profile read back from its text (fields split at blanks, tabs and commas).
+Rasante ParseNativeRasante(std::string_view text);
+
+// The Clip ALZ file of a native profile; `title` is its second line.
+void FormatClipAlz(const Rasante& rasante, const std::string& title, common::TextWriter& writer);
+
+// The InRoads vertical listing's vertices as tab-separated native lines.
+void FormatInroadsRasante(const Rasante& rasante, common::TextWriter& writer);
+
+// MxRoad vertical listing of ten fields per numbered vertex.
+Rasante ParseMxroadProfile(std::string_view text);
 
 }  // namespace calzada

@@ -31,9 +31,9 @@ bool CurveFits(const Rasante& rasante, std::size_t i) {
 
 }  // namespace
 
-int ImportMxroadProfile(const std::string& entrada, const std::string& salida) {
+Rasante ParseMxroadProfile(std::string_view text) {
   LectorLineas lector;
-  if (!lector.Open(entrada, " ")) return 0;
+  lector.OpenText(std::string(text), " ");
   Rasante rasante;
   std::vector<double> curveValues;
   int expected = 1;
@@ -56,7 +56,6 @@ int ImportMxroadProfile(const std::string& entrada, const std::string& salida) {
     ++expected;
   }
   lector.Close();
-  if (rasante.empty()) return 0;
   // Curves in order: when vertex i is checked, the curve before it is final and the one after
   // it not yet placed.
   for (std::size_t i = 1; i < rasante.size(); ++i) {
@@ -66,7 +65,11 @@ int ImportMxroadProfile(const std::string& entrada, const std::string& salida) {
     common::CurveFromKv(v, CambioPendiente(rasante, i));
     if (!CurveFits(rasante, i)) v = asRead;
   }
-  return WriteNativeRasante(rasante, salida);
+  return rasante;
+}
+
+int ImportMxroadProfile(const std::string& entrada, const std::string& salida) {
+  return common::ConvertFile(entrada, salida, kListadoRasantes, ParseMxroadProfile, FormatNativeRasante);
 }
 
 Rasante ParseDragadosProfile(std::string_view text) {
@@ -87,9 +90,7 @@ Rasante ParseDragadosProfile(std::string_view text) {
 }
 
 int ImportDragadosProfile(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  return WriteNativeRasante(ParseDragadosProfile(text), salida);
+  return common::ConvertFile(entrada, salida, kListadoRasantes, ParseDragadosProfile, FormatNativeRasante);
 }
 
 Rasante ParseWtrazadoProfile(std::string_view text) {
@@ -128,11 +129,7 @@ Rasante ParseWtrazadoProfile(std::string_view text) {
 }
 
 int ImportWtrazadoProfile(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  const Rasante rasante = ParseWtrazadoProfile(text);
-  if (rasante.empty()) return 0;
-  return WriteNativeRasante(rasante, salida);
+  return common::ConvertFile(entrada, salida, kListadoRasantes, ParseWtrazadoProfile, FormatNativeRasante);
 }
 
 }  // namespace calzada

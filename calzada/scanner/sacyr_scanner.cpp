@@ -1,7 +1,11 @@
 #include "calzada/scanner/sacyr_scanner.h"
 
+#include <cerrno>
+
+#include "calzada/frame/conversion_rules.h"
 #include "common/file_stream.h"
 #include "common/numbers.h"
+#include "common/outcome.h"
 #include "common/text_input.h"
 #include "common/text_stream.h"
 #include "common/tokens.h"
@@ -29,6 +33,8 @@ bool EscribePuntoScanner(std::string_view pieza, long long numero, common::TextW
 }
 
 int SacyrScanner(const std::string& entrada, const std::string& salida) {
+  if (!common::CheckConversionTarget(entrada, salida)) return 0;
+  if (!common::CheckConversionSourceKind(entrada, kListadoPuntos)) return 0;
   common::StreamedLineReader lector;
   if (!lector.Open(entrada)) return 0;
   common::ReplacingFileStream destino(salida);
@@ -43,7 +49,13 @@ int SacyrScanner(const std::string& entrada, const std::string& salida) {
       lote = common::TextWriter();
     }
   }
-  if (lector.failed() || !destino.Write(lote.Bytes())) return 0;
+  if (lector.failed()) {
+    common::RecordSourceFailure(entrada, EIO);
+    return 0;
+  }
+  // A listing of no point is no result: the stream is not committed and leaves nothing.
+  if (!common::RequireSomething(numero == 0, entrada, kListadoPuntos)) return 0;
+  if (!destino.Write(lote.Bytes())) return 0;
   return destino.Commit() ? 1 : 0;
 }
 

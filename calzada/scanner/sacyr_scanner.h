@@ -15,8 +15,8 @@ namespace calzada {
 // separated by blanks.
 bool EscribePuntoScanner(std::string_view pieza, long long numero, common::TextWriter& salida);
 
-// The export: 1 when the listing was written (possibly empty); 0 when the input cannot be read
-// or the target cannot be written, which is then not left behind.
+// The export: 1 when the listing was written; 0 when the input cannot be read, is no text file
+// or holds no point, or the target cannot be written, which is then not left behind.
 int SacyrScanner(const std::string& entrada, const std::string& salida);
 
 }  // namespace calzada

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "common/numbers.h"
+#include "common/outcome.h"
 #include "common/text_input.h"
 
 namespace calzada {
@@ -192,7 +193,9 @@ bool LeeTablasJet(const std::string& path, const std::vector<TablaJet>& tablas, 
   // The file is read here, once: the child works on this copy of it.
   std::string bytes;
   if (!common::ReadWholeFile(path, bytes)) {
-    error = "No se puede abrir la base de datos '" + path + "'.";
+    // The reader says why (it does not exist, it is a folder...).
+    error = common::HasRecordedFailure() ? common::RecordedFailure()
+                                         : "No se puede abrir la base de datos '" + path + "'.";
     return false;
   }
   int canal[2];

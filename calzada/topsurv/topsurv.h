@@ -6,6 +6,7 @@
 #include <string>
 
 #include "calzada/crosssection/native_sections.h"
+#include "common/text_output.h"
 
 namespace calzada {
 
@@ -15,15 +16,16 @@ namespace calzada {
 // "%0.3lf-D,...". A section without a point at offset 0 and without points on both sides of it
 // (no axis elevation) is left out.
 std::string SeccionesTopsurv(const Transversales& puntos);
+void FormatoTopsurv(const Transversales& puntos, common::TextWriter& texto);
 
 // The export: 1 when the section file was written; 0 when the input cannot be read, holds no
-// point, or the target cannot be written.
+// point or no section with an axis elevation, or the target cannot be written.
 int Trazemta2Topsurv(const std::string& entrada, const std::string& salida);
 
 // The points of the LOCAL datasets of a job database as a native point file (full layout,
 // empty code). Returns the number of points written. A database that cannot be read, or lacks
-// a table or field, is reported through the message hook with caption "Calzada::ADO"; the
-// target is written all the same (empty) and 0 returned.
+// a table or field, is reported through the message hook with caption "Calzada::ADO"; then, as
+// when the job holds no point, 0 is returned and nothing written.
 int ImportaPuntosTopsurv(const std::string& entrada, const std::string& salida);
 
 }  // namespace calzada

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "calzada/topsurv/jet_database.h"
+#include "common/conversion.h"
 #include "calzada/topsurv/topsurv.h"
 #include "common/message_hook.h"
 #include "common/numbers.h"
@@ -15,6 +16,7 @@ namespace calzada {
 namespace {
 
 constexpr char kTituloErrores[] = "Calzada::ADO";
+constexpr common::ConversionRule kBaseDeDatosTopsurv{"una base de datos de TopSurv", "ningún punto"};
 
 // The points of the job: the rows of tblSoPoints whose dataset (fkeyDataset = keyDataset of
 // tblDatasets) is in the LOCAL coordinate system, as an inner join gives them: in the order of
@@ -52,16 +54,23 @@ int EscribePuntosLocales(const std::string& entrada, common::TextWriter& salida)
 }  // namespace
 
 int ImportaPuntosTopsurv(const std::string& entrada, const std::string& salida) {
+  if (!common::CheckConversionTarget(entrada, salida)) return 0;
   common::TextWriter puntos;
   int escritos = 0;
+  // The tables are read whole before anything is written, so a database that cannot be read
+  // gives no point at all: nothing is written then.
   try {
     escritos = EscribePuntosLocales(entrada, puntos);
   } catch (const std::runtime_error& error) {
+    common::RecordFailure(error.what());
     common::ShowMessage(kTituloErrores, error.what());
+    return 0;
   } catch (...) {
+    common::RecordFailure("Error desconocido");
     common::ShowMessage(kTituloErrores, "Error desconocido");
+    return 0;
   }
-  // The target holds whatever was written before a failure, and exists even when empty.
+  if (!common::RequireSomething(escritos == 0, entrada, kBaseDeDatosTopsurv)) return 0;
   return puntos.SaveTo(salida) ? escritos : 0;
 }
 

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "calzada/frame/conversion_rules.h"
 #include "calzada/topsurv/topsurv.h"
 #include "common/numbers.h"
 #include "common/text_input.h"
@@ -38,11 +39,16 @@ void EscribePaso(common::TextWriter& texto, double estacion, const char* lado, c
 }  // namespace
 
 std::string SeccionesTopsurv(const Transversales& puntos) {
+  common::TextWriter texto;
+  FormatoTopsurv(puntos, texto);
+  return texto.Bytes();
+}
+
+void FormatoTopsurv(const Transversales& puntos, common::TextWriter& texto) {
   // The points of each station in file order, found in one pass.
   std::unordered_map<double, std::vector<std::size_t>> porEstacion;
   for (std::size_t i = 0; i < puntos.size(); ++i) porEstacion[puntos[i].station].push_back(i);
 
-  common::TextWriter texto;
   for (const double estacion : EstacionesDistintas(puntos)) {
     const std::vector<std::size_t>& seccion = porEstacion[estacion];
     const std::optional<double> eje = CotaDeEje(puntos, seccion);
@@ -67,13 +73,22 @@ std::string SeccionesTopsurv(const Transversales& puntos) {
       cotaAnterior = p.elevation;
     }
   }
-  return texto.Bytes();
 }
 
 int Trazemta2Topsurv(const std::string& entrada, const std::string& salida) {
-  Transversales puntos;
-  if (!LeeFicheroTransversales(entrada, puntos) || puntos.empty()) return 0;
-  return common::WriteFileBytes(salida, SeccionesTopsurv(puntos)) ? 1 : 0;
+  if (!common::CheckConversionTarget(entrada, salida)) return 0;
+  std::string text;
+  if (!common::LoadConversionSource(entrada, kFicheroTransversales, text)) return 0;
+  const Transversales puntos = LeeTransversales(text);
+  if (!common::RequireSomething(puntos.empty(), entrada, kFicheroTransversales)) return 0;
+  common::TextWriter texto;
+  FormatoTopsurv(puntos, texto);
+  // Sections without an axis elevation are left out; a file of none would hold nothing.
+  if (texto.Bytes().empty()) {
+    common::RecordNothingToWrite(entrada, "ningún perfil transversal con cota en el eje");
+    return 0;
+  }
+  return texto.SaveTo(salida) ? 1 : 0;
 }
 
 }  // namespace calzada

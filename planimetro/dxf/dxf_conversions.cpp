@@ -2,7 +2,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "common/conversion.h"
 #include "common/dxf_point_entities.h"
 #include "common/point_file.h"
 #include "common/text_input.h"
@@ -13,11 +15,15 @@
 
 namespace planimetro::dxf {
 
-int ListDxfLayers(const std::string& layerFile, const std::string& drawing) {
-  SetCurrentDrawing(drawing);
+namespace {
+
+constexpr common::ConversionRule kDrawing{"un dibujo DXF", "ningún punto", common::FileKind::kDxf};
+constexpr common::ConversionRule kPointFile{"un fichero de puntos", "ningún punto"};
+
+// The names of the layer table, in table order.
+std::vector<std::string> ParseLayerTable(DxfFile& file) {
   SegmentedArray<std::string> layers;
-  DxfFile file;
-  if (file.Open(drawing) && BuscarTablaCapas(file)) {
+  if (BuscarTablaCapas(file)) {
     DxfGroup group;
     bool inLayerRecord = false;
     while (LeerGrupoDxf(file, group)) {
@@ -31,33 +37,53 @@ int ListDxfLayers(const std::string& layerFile, const std::string& drawing) {
       }
     }
   }
+  return layers.Records();
+}
+
+}  // namespace
+
+int ListDxfLayers(const std::string& layerFile, const std::string& drawing) {
+  SetCurrentDrawing(drawing);
+  std::vector<std::string> layers;
+  std::string text;
+  if (common::LoadConversionSource(drawing, kDrawing, text)) {
+    DxfFile file(std::move(text));
+    layers = ParseLayerTable(file);
+    if (layers.empty()) common::RecordNothingToWrite(drawing, "ninguna tabla de capas");
+  }
   common::TextWriter out;
-  for (const std::string& layer : layers.Records()) {
+  for (const std::string& layer : layers) {
     out.Write(layer);
     out.Write("\n");
   }
-  // A layer file that cannot be written does not change what the drawing holds.
-  out.SaveTo(layerFile);
-  return static_cast<int>(layers.Size());
+  // The list is read by the front end whatever the drawing held, so it is no target: a failure
+  // leaves it (empty) in place. A list that cannot be written does not change what the drawing
+  // holds.
+  common::WriteFileReplacing(layerFile, out.Bytes());
+  return static_cast<int>(layers.size());
+}
+
+std::vector<DxfVertex> ParseDxfPoints(std::string_view text) {
+  std::vector<DxfVertex> points;
+  DxfFile file{std::string(text)};
+  DxfGroup group;
+  DxfVertex point;
+  while (LeerGrupoDxf(file, group)) {
+    // Only a group that starts an entity names one: a text or a layer called "POINT" is not
+    // a point.
+    if (group.code != 0 || !IsKeyword(group.value, "POINT")) continue;
+    if (LeerPunto(file, point)) points.push_back(point);
+  }
+  return points;
+}
+
+void FormatShortPointFile(const std::vector<DxfVertex>& points, common::TextWriter& out) {
+  int32_t number = 0;
+  for (const DxfVertex& point : points) common::WriteShortPointLine(out, ++number, point.x, point.y, point.z);
 }
 
 int ImportDxfPoints(const std::string& drawing, const std::string& pointFile) {
-  common::TextWriter out;
-  int32_t count = 0;
-  DxfFile file;
-  if (file.Open(drawing)) {
-    DxfGroup group;
-    DxfVertex point;
-    while (LeerGrupoDxf(file, group)) {
-      // Only a group that starts an entity names one: a text or a layer called "POINT" is not
-      // a point.
-      if (group.code != 0 || !IsKeyword(group.value, "POINT")) continue;
-      if (!LeerPunto(file, point)) continue;
-      common::WriteShortPointLine(out, ++count, point.x, point.y, point.z);
-    }
-  }
-  if (!out.SaveTo(pointFile)) return 0;
-  return count > 0 ? 1 : 0;
+  return common::ConvertFile(drawing, pointFile, kDrawing, ParseDxfPoints, FormatShortPointFile);
 }
 
 namespace {
@@ -82,15 +108,21 @@ void WritePointEntities(common::TextWriter& out, const common::PointLine& point)
 
 }  // namespace
 
-int ExportPointsToDxf(const std::string& pointFile, const std::string& drawing) {
-  std::string text;
-  if (!common::LoadTextFile(pointFile, text)) return 0;
-  common::TextWriter out;
-  common::WriteDxfEntitiesHead(out);
+std::vector<common::PointLine> ParsePointLines(std::string_view text) {
+  std::vector<common::PointLine> points;
   common::ForEachPointLine(text, common::PointCodeRule::kFirstWord,
-                           [&](const common::PointLine& point) { WritePointEntities(out, point); });
+                           [&](const common::PointLine& point) { points.push_back(point); });
+  return points;
+}
+
+void FormatPointDrawing(const std::vector<common::PointLine>& points, common::TextWriter& out) {
+  common::WriteDxfEntitiesHead(out);
+  for (const common::PointLine& point : points) WritePointEntities(out, point);
   common::WriteDxfEntitiesTail(out);
-  return out.SaveTo(drawing) ? 1 : 0;
+}
+
+int ExportPointsToDxf(const std::string& pointFile, const std::string& drawing) {
+  return common::ConvertFile(pointFile, drawing, kPointFile, ParsePointLines, FormatPointDrawing);
 }
 
 }  // namespace planimetro::dxf

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "common/conversion.h"
 #include "common/numbers.h"
 #include "common/text_case.h"
 #include "common/text_input.h"
@@ -23,6 +24,23 @@ constexpr long long kSectionWindow = 200;  // mm: stations closer than 0.2 form 
 // Every record is an element (the last, of length 0, catches points square to the end), the
 // clothoid foot is halved down to a millimetre, and corners give no foot.
 constexpr common::ProjectionRules kLinesProjection{0.001, false, false};
+
+constexpr common::ConversionRule kLayerList{"una lista de capas", "ninguna capa"};
+constexpr common::ConversionRule kAlignment{"un fichero de ejes", "ningún eje"};
+constexpr common::ConversionRule kDrawing{"un dibujo DXF", "ninguna polilínea de las capas elegidas sobre el eje",
+                                          common::FileKind::kDxf};
+
+// The chosen layers, one per line, in lower case; empty lines are no layer.
+std::unordered_set<std::string> ParseLayerList(std::string_view text) {
+  std::unordered_set<std::string> layers;
+  common::LineReader reader(text);
+  std::string_view piece;
+  while (reader.Next(piece)) {
+    const std::string_view name = common::WithoutLineFeed(piece);
+    if (!name.empty()) layers.insert(common::LowerAscii(name));
+  }
+  return layers;
+}
 
 long long Millimetres(double value) { return static_cast<long long>(std::floor(value * 1000 + 0.5)); }
 
@@ -76,6 +94,12 @@ bool ReadLinesAlignment(const std::string& path, std::vector<TramoLineas>& align
   alignment.clear();
   std::string text;
   if (!common::LoadTextFile(path, text)) return false;
+  ParseLinesAlignment(text, alignment);
+  return true;
+}
+
+void ParseLinesAlignment(std::string_view text, std::vector<TramoLineas>& alignment) {
+  alignment.clear();
   std::vector<common::AlignmentElement> records;
   common::LineReader reader(text);
   std::string_view piece;
@@ -92,7 +116,6 @@ bool ReadLinesAlignment(const std::string& path, std::vector<TramoLineas>& align
     records.push_back(e);
   }
   PrepareAlignment(records, alignment);
-  return true;
 }
 
 bool ProjectOnAlignment(const std::vector<TramoLineas>& alignment, const common::Point2& point, double& station,
@@ -168,27 +191,32 @@ void GatherAndSort(std::vector<PuntoLinea>& points) {
 }
 
 int CreateLinesFile(const std::string& linesFile, const std::string& layerFile, const std::string& alignmentFile) {
-  // The chosen layers, one per line.
-  std::unordered_set<std::string> layers;
-  {
-    std::string text;
-    if (common::LoadTextFile(layerFile, text)) {
-      common::LineReader reader(text);
-      std::string_view piece;
-      while (reader.Next(piece)) {
-        const std::string_view name = common::WithoutLineFeed(piece);
-        if (!name.empty()) layers.insert(common::LowerAscii(name));
-      }
-    }
+  // Every input is checked before the drawing is searched: the layer list, the alignment and
+  // the drawing last listed, which must be one.
+  const std::string drawing = dxf::CurrentDrawing();
+  for (const std::string* source : {&layerFile, &alignmentFile, &drawing}) {
+    if (!common::CheckConversionTarget(*source, linesFile)) return 0;
   }
+  std::string text;
+  if (!common::LoadConversionSource(layerFile, kLayerList, text)) return 0;
+  const std::unordered_set<std::string> layers = ParseLayerList(text);
+  if (!common::RequireSomething(layers.empty(), layerFile, kLayerList)) return 0;
 
   std::vector<TramoLineas> alignment;
-  ReadLinesAlignment(alignmentFile, alignment);
+  if (!common::LoadConversionSource(alignmentFile, kAlignment, text)) return 0;
+  ParseLinesAlignment(text, alignment);
+  if (!common::RequireSomething(alignment.empty(), alignmentFile, kAlignment)) return 0;
+
+  if (drawing.empty()) {
+    common::RecordFailure("No se ha elegido ningún dibujo: las capas de un dibujo se eligen antes");
+    return 0;
+  }
+  if (!common::LoadConversionSource(drawing, kDrawing, text)) return 0;
 
   std::vector<PuntoLinea> points;
-  if (!layers.empty() && !alignment.empty()) {
-    dxf::DxfFile file;
-    if (file.Open(dxf::CurrentDrawing()) && dxf::BuscarEntidades(file)) {
+  {
+    dxf::DxfFile file(std::move(text));
+    if (dxf::BuscarEntidades(file)) {
       dxf::DxfGroup group;
       dxf::DxfPolyline polyline;
       while (dxf::LeerGrupoDxf(file, group)) {
@@ -216,6 +244,7 @@ int CreateLinesFile(const std::string& linesFile, const std::string& layerFile, 
       }
     }
   }
+  if (!common::RequireSomething(points.empty(), drawing, kDrawing)) return 0;
   GatherAndSort(points);
 
   common::TextWriter out;
@@ -224,8 +253,7 @@ int CreateLinesFile(const std::string& linesFile, const std::string& layerFile, 
                common::PrintableZero(point.offset, 3), common::PrintableZero(point.x, 3), common::PrintableZero(point.y, 3),
                common::PrintableZero(point.z, 3), point.layer.c_str());
   }
-  out.SaveTo(linesFile);
-  return 1;
+  return out.SaveTo(linesFile) ? 1 : 0;
 }
 
 }  // namespace planimetro::lines

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/alignment_projection.h"
@@ -33,6 +34,7 @@ using TramoLineas = common::ProjectionElement;
 // 0 loses its radius and parameter; the start point after a straight, and after an arc longer
 // than 0.001, is recomputed from that element. False when the file cannot be read.
 bool ReadLinesAlignment(const std::string& path, std::vector<TramoLineas>& alignment);
+void ParseLinesAlignment(std::string_view text, std::vector<TramoLineas>& alignment);
 void PrepareAlignment(const std::vector<common::AlignmentElement>& records, std::vector<TramoLineas>& alignment);
 
 // Station and offset of `point`: the foot on the element with the smallest offset among those
@@ -46,7 +48,10 @@ bool ProjectOnAlignment(const std::vector<TramoLineas>& alignment, const common:
 void GatherAndSort(std::vector<PuntoLinea>& points);
 
 // The export: the layers listed in `layerFile`, of the drawing last listed (the current
-// drawing), projected on `alignmentFile`, into `linesFile`. Always 1.
+// drawing), projected on `alignmentFile`, into `linesFile`. 1 when written; 0, with the reason
+// recorded and nothing written, when an input cannot be read or is of another kind, no drawing
+// has been listed, the list names no layer, the alignment has no element, or no vertex of
+// those layers lies on the alignment.
 int CreateLinesFile(const std::string& linesFile, const std::string& layerFile, const std::string& alignmentFile);
 
 }  // namespace planimetro::lines

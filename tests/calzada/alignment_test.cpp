@@ -78,13 +78,15 @@ TEST(CalzadaAlignmentImport, UnreadableInputLeavesNoTarget) {
 }
 
 TEST(CalzadaAlignmentImport, EmptyListings) {
-  // Clip PLT, MxRoad and WTrazado write nothing without a record; the others an empty file.
+  // A listing without a single element gives no alignment file, whatever its format.
   EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_ClipPlt, "*PLT1\ntexto\n", 0), "<none>");
   EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Mxroad, "", 0), "<none>");
   EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_WTrazado, "1 RECTA\n", 0), "<none>");
-  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Inroads, ""), "");
-  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Ispol, "# nada\n"), "");
-  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Plroad, "0 0\n"), "");
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Inroads, "", 0), "<none>");
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Ispol, "# nada\n", 0), "<none>");
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Plroad, "0 0\n", 0), "<none>");
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Dragados, "1 2 3\n", 0), "<none>");
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Asotec, "", 0), "<none>");
 }
 
 TEST(CalzadaClipPlt, RepeatedStationsInflectionsAndStationOrder) {

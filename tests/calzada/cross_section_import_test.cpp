@@ -77,9 +77,15 @@ TEST(CalzadaCrossSectionImport, IspolGivesTwoFilesAndReportsThem) {
   messages.clear();
   Calzada_SetMessageHook(CollectMessage);
   EXPECT_EQ(Calzada_Transver_Importa_Ispol(dir.File("no.res").c_str(), dir.File("x.tra").c_str()), 0);
+  // A listing without sections gives neither file, and says so.
+  WriteFile(dir.File("vacio.res"), "  ispol-V.7.29\n  PROYECTO :   nada\n");
+  EXPECT_EQ(Calzada_Transver_Importa_Ispol(dir.File("vacio.res").c_str(), dir.File("y.tra").c_str()), 0);
   Calzada_SetMessageHook(nullptr);
-  EXPECT_TRUE(messages.empty());
-  EXPECT_FALSE(FileExists(dir.File("xSub.tra")));
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].caption, "Error en la conversión");
+  EXPECT_EQ(messages[0].text, "No existe el fichero " + dir.File("no.res"));
+  EXPECT_EQ(messages[1].text, "El fichero " + dir.File("vacio.res") + " no contiene ningún perfil transversal");
+  for (const char* name : {"xSub.tra", "xFirme.tra", "ySub.tra", "yFirme.tra"}) EXPECT_FALSE(FileExists(dir.File(name)));
 }
 
 TEST(CalzadaCrossSectionImport, IspolSectionsEndAndResume) {

@@ -62,8 +62,10 @@ TEST(TopsurvPoints, RowsWithoutCoordinatesAndJobsOfLetterNamesGiveNoPoint) {
   auto [result, target] = Import(jet_test::WriteTopsurvJob(
       {{1, "LOCAL"}}, {Point(1, std::string("P1"), 1, 2, 3), Point(1, std::string("B"), 4, 5, 6), withoutZ}));
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(target, "");
-  EXPECT_TRUE(g_messages.empty());
+  EXPECT_EQ(target, "<none>");
+  ASSERT_EQ(g_messages.size(), 1u);
+  EXPECT_EQ(g_messages[0].first, "Error en la conversión");
+  EXPECT_NE(g_messages[0].second.find("no contiene ningún punto"), std::string::npos) << g_messages[0].second;
 }
 
 TEST(TopsurvPoints, ManyPagesOfPointsKeepTheirOrder) {
@@ -81,7 +83,7 @@ TEST(TopsurvPoints, ManyPagesOfPointsKeepTheirOrder) {
   EXPECT_EQ(target, CrLf(expected));
 }
 
-TEST(TopsurvPoints, UnreadableDatabasesAreReportedAndLeaveAnEmptyTarget) {
+TEST(TopsurvPoints, UnreadableDatabasesAreReportedAndLeaveNoTarget) {
   struct Case {
     std::string bytes;
     std::string mentions;
@@ -102,7 +104,7 @@ TEST(TopsurvPoints, UnreadableDatabasesAreReportedAndLeaveAnEmptyTarget) {
   for (const Case& c : cases) {
     const auto [result, target] = Import(c.bytes);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(target, "");
+    EXPECT_EQ(target, "<none>");
     ASSERT_EQ(g_messages.size(), 1u);
     EXPECT_EQ(g_messages[0].first, "Calzada::ADO");
     EXPECT_NE(g_messages[0].second.find(c.mentions), std::string::npos) << g_messages[0].second;
@@ -113,9 +115,10 @@ TEST(TopsurvPoints, UnreadableDatabasesAreReportedAndLeaveAnEmptyTarget) {
   Calzada_SetMessageHook(RecordMessage);
   EXPECT_EQ(Calzada_Puntos_Importa_Topsurv(dir.File("no-existe.mdb").c_str(), dir.File("p.pun").c_str()), 0);
   Calzada_SetMessageHook(nullptr);
-  EXPECT_EQ(ReadFile(dir.File("p.pun")), "");
+  EXPECT_FALSE(FileExists(dir.File("p.pun")));
   ASSERT_EQ(g_messages.size(), 1u);
-  EXPECT_NE(g_messages[0].second.find("no-existe.mdb"), std::string::npos);
+  EXPECT_EQ(g_messages[0].first, "Calzada::ADO");
+  EXPECT_EQ(g_messages[0].second, "No existe el fichero " + dir.File("no-existe.mdb"));
 }
 
 TEST(TopsurvPoints, GeneratedDatabasesReadWithTheMdbtoolsPrograms) {

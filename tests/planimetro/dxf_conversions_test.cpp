@@ -18,6 +18,20 @@ using testing_support::ReadFile;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
+// The reasons shown through the library's message hook while `work` runs, each shown with the
+// caption of a failed conversion.
+template <typename Work>
+std::vector<std::string> MessagesOf(Work&& work) {
+  static std::vector<std::string> shown;
+  shown.clear();
+  Planimetro_SetMessageHook([](const char* caption, const char* text) {
+    shown.push_back(std::string(caption) == "Error en la conversión" ? text : std::string(caption) + "|" + text);
+  });
+  work();
+  Planimetro_SetMessageHook(nullptr);
+  return shown;
+}
+
 TEST(DxfLayers, TheLayerTableInTableOrder) {
   TempDir dir;
   const std::string drawing = DataFile("dxf/Leica_Disto_S910.dxf");
@@ -62,15 +76,24 @@ TEST(DxfPointImport, OnlyEntityNamesCountAndLowerCaseIsRead) {
   EXPECT_EQ(ReadFile(dir.File("p.pun")), "\r\n1 1.250 -2.500 3.001");
 }
 
-TEST(DxfPointImport, NoPointsOrNoDrawingGiveAnEmptyFileAndZero) {
+TEST(DxfPointImport, NoPointsOrNoDrawingGiveNoFileAndZero) {
   TempDir dir;
-  EXPECT_EQ(Calzada_Puntos_Importa_Dxf(DataFile("dxf/POLI-ALL210_12.DXF").c_str(), dir.File("a.pun").c_str()), 0);
-  EXPECT_EQ(ReadFile(dir.File("a.pun")), "");
-  EXPECT_TRUE(testing_support::FileExists(dir.File("a.pun")));
-  EXPECT_EQ(Calzada_Puntos_Importa_Dxf(dir.File("no-existe.dxf").c_str(), dir.File("b.pun").c_str()), 0);
-  EXPECT_TRUE(testing_support::FileExists(dir.File("b.pun")));
-  EXPECT_EQ(Calzada_Puntos_Importa_Dxf(DataFile("dxf/Leica_Disto_S910.dxf").c_str(), dir.File("no/b.pun").c_str()), 0);
-  EXPECT_EQ(Calzada_Puntos_Importa_Dxf(nullptr, nullptr), 0);
+  const std::vector<std::string> reasons = MessagesOf([&] {
+    EXPECT_EQ(Calzada_Puntos_Importa_Dxf(DataFile("dxf/POLI-ALL210_12.DXF").c_str(), dir.File("a.pun").c_str()), 0);
+    EXPECT_EQ(Calzada_Puntos_Importa_Dxf(dir.File("no-existe.dxf").c_str(), dir.File("b.pun").c_str()), 0);
+    WriteFile(dir.File("puntos.pun"), "1 100 200 30\n");
+    EXPECT_EQ(Calzada_Puntos_Importa_Dxf(dir.File("puntos.pun").c_str(), dir.File("c.pun").c_str()), 0);
+    EXPECT_EQ(Calzada_Puntos_Importa_Dxf(DataFile("dxf/Leica_Disto_S910.dxf").c_str(), dir.File("no/b.pun").c_str()), 0);
+    EXPECT_EQ(Calzada_Puntos_Importa_Dxf(nullptr, nullptr), 0);
+  });
+  for (const char* name : {"a.pun", "b.pun", "c.pun", "no"}) EXPECT_FALSE(testing_support::FileExists(dir.File(name)));
+  EXPECT_EQ(reasons, (std::vector<std::string>{
+                         "El fichero " + DataFile("dxf/POLI-ALL210_12.DXF") + " no contiene ningún punto",
+                         "No existe el fichero " + dir.File("no-existe.dxf"),
+                         "El fichero " + dir.File("puntos.pun") + " no es un dibujo DXF: parece un fichero de texto",
+                         "No se puede escribir el fichero " + dir.File("no/b.pun") + ": la carpeta no existe",
+                         "No se ha indicado el fichero de destino",
+                     }));
 }
 
 const char kPointWithoutCode[] =
@@ -109,10 +132,13 @@ TEST(DxfPointExport, UnreadableSourceOrTargetGivesZeroAndNoFile) {
   EXPECT_FALSE(testing_support::FileExists(dir.File("a.dxf")));
   WriteFile(dir.File("p.pun"), "1 1 1 1\n");
   EXPECT_EQ(Calzada_Puntos_Exporta_Dxf(dir.File("p.pun").c_str(), dir.File("no/a.dxf").c_str()), 0);
-  // A point file without a single point still gives a drawing, with an empty entities section.
+  // A point file without a single point gives no drawing.
   WriteFile(dir.File("vacio.pun"), "\n");
-  EXPECT_EQ(Calzada_Puntos_Exporta_Dxf(dir.File("vacio.pun").c_str(), dir.File("v.dxf").c_str()), 1);
-  EXPECT_EQ(ReadFile(dir.File("v.dxf")), CrLf(" 0\nSECTION\n 2\nENTITIES\n 0\nENDSEC\n 0\nEOF\n"));
+  const std::vector<std::string> reasons = MessagesOf([&] {
+    EXPECT_EQ(Calzada_Puntos_Exporta_Dxf(dir.File("vacio.pun").c_str(), dir.File("v.dxf").c_str()), 0);
+  });
+  EXPECT_FALSE(testing_support::FileExists(dir.File("v.dxf")));
+  EXPECT_EQ(reasons, (std::vector<std::string>{"El fichero " + dir.File("vacio.pun") + " no contiene ningún punto"}));
 }
 
 TEST(DxfPointExport, ExportedPointsImportBack) {
@@ -150,12 +176,22 @@ TEST(DxfPointImport, BinaryOrTruncatedInputNeverCrashes) {
   const std::string drawing = testing_support::ReadFile(testing_support::DataFile("dxf/3dface.dxf"));
   std::string binary;
   for (int i = 0; i < 5000; ++i) binary += static_cast<char>((i * 7919) % 256);
-  for (const std::string& text : {binary, drawing.substr(0, drawing.size() / 3)}) {
-    testing_support::WriteFile(dir.File("d.dxf"), text);
-    Calzada_Puntos_Importa_Dxf(dir.File("d.dxf").c_str(), dir.File("p.pun").c_str());
-    Calzada_getCapasDxf(dir.File("c.cap").c_str(), dir.File("d.dxf").c_str());
-    Calzada_Puntos_Exporta_Dxf(dir.File("d.dxf").c_str(), dir.File("e.dxf").c_str());
-  }
+  // Bytes that are no drawing are refused: nothing written but the (empty) layer list.
+  testing_support::WriteFile(dir.File("d.dxf"), binary);
+  EXPECT_EQ(Calzada_Puntos_Importa_Dxf(dir.File("d.dxf").c_str(), dir.File("p.pun").c_str()), 0);
+  EXPECT_EQ(Calzada_getCapasDxf(dir.File("c.cap").c_str(), dir.File("d.dxf").c_str()), 0);
+  EXPECT_EQ(Calzada_Puntos_Exporta_Dxf(dir.File("d.dxf").c_str(), dir.File("e.dxf").c_str()), 0);
+  EXPECT_FALSE(testing_support::FileExists(dir.File("p.pun")));
+  EXPECT_FALSE(testing_support::FileExists(dir.File("e.dxf")));
+  EXPECT_EQ(testing_support::ReadFile(dir.File("c.cap")), "");
+  // A drawing cut short reads as far as it goes: a result of 0 never leaves a file, and a
+  // result of 1 always does.
+  testing_support::WriteFile(dir.File("d.dxf"), drawing.substr(0, drawing.size() / 3));
+  const int points = Calzada_Puntos_Importa_Dxf(dir.File("d.dxf").c_str(), dir.File("p.pun").c_str());
+  EXPECT_EQ(testing_support::FileExists(dir.File("p.pun")), points == 1);
+  EXPECT_GE(Calzada_getCapasDxf(dir.File("c.cap").c_str(), dir.File("d.dxf").c_str()), 0);
+  EXPECT_EQ(Calzada_Puntos_Exporta_Dxf(dir.File("d.dxf").c_str(), dir.File("e.dxf").c_str()), 0);
+  EXPECT_FALSE(testing_support::FileExists(dir.File("e.dxf")));
 }
 
 }  // namespace

@@ -38,16 +38,21 @@ std::string Drawing(const std::string& entities) {
          "  0\nSECTION\n  2\nENTITIES\n" + entities + "  0\nENDSEC\n  0\nEOF\n";
 }
 
-// Lists the drawing's layers (making it the current drawing) and converts.
+// The reasons shown through the library's message hook.
+std::vector<std::string> shown;
+void Show(const char* caption, const char* text) { shown.push_back(std::string(caption) + "|" + text); }
+
+// Lists the drawing's layers (making it the current drawing) and converts: the lines file, or
+// "<none>" when the conversion failed (and wrote none).
 std::string Convert(const TempDir& dir, const std::string& drawing, const std::string& layers, const std::string& alignment) {
   WriteFile(dir.File("d.dxf"), drawing);
   WriteFile(dir.File("capas.txt"), layers);
   WriteFile(dir.File("eje.eje"), alignment);
   Calzada_getCapasDxf(dir.File("d.cap").c_str(), dir.File("d.dxf").c_str());
-  EXPECT_EQ(Calzada_creaFicheroLineas(dir.File("l.txt").c_str(), "ignorado.dxf", dir.File("capas.txt").c_str(),
-                                      dir.File("eje.eje").c_str()),
-            1);
-  return ReadFile(dir.File("l.txt"));
+  const int result = Calzada_creaFicheroLineas(dir.File("l.txt").c_str(), "ignorado.dxf", dir.File("capas.txt").c_str(),
+                                               dir.File("eje.eje").c_str());
+  EXPECT_EQ(testing_support::FileExists(dir.File("l.txt")), result == 1);
+  return result == 1 ? ReadFile(dir.File("l.txt")) : "<none>";
 }
 
 // A straight due north from (1000, 2000), 200 m long.
@@ -73,15 +78,55 @@ TEST(LinesFile, OffsetsEndsSectionsLayersAndOrder) {
                           "200.001 0.000 1000.000 2200.001 6.000 BORDES\n"));
 }
 
-TEST(LinesFile, MissingInputsStillWriteTheLinesFile) {
+TEST(LinesFile, MissingOrEmptyInputsGiveZeroNoFileAndTheReason) {
   TempDir dir;
   const std::string drawing = Drawing(Lwpolyline("BORDES", {{1000, 2050}}, 5));
-  EXPECT_EQ(Convert(dir, drawing, "BORDES\n", ""), "");
-  EXPECT_EQ(Convert(dir, drawing, "OTRA\n", kStraight), "");
   // The layer list's last line may lack its line end.
   EXPECT_EQ(Convert(dir, drawing, "BORDES", kStraight), CrLf("50.000 0.000 1000.000 2050.000 5.000 BORDES\n"));
-  EXPECT_EQ(Calzada_creaFicheroLineas(dir.File("x.txt").c_str(), "", dir.File("no-capas").c_str(), dir.File("no-eje").c_str()), 1);
-  EXPECT_EQ(ReadFile(dir.File("x.txt")), "");
+  std::remove(dir.File("l.txt").c_str());
+
+  shown.clear();
+  Planimetro_SetMessageHook(Show);
+  EXPECT_EQ(Convert(dir, drawing, "BORDES\n", ""), "<none>");
+  EXPECT_EQ(Convert(dir, drawing, "OTRA\n", kStraight), "<none>");
+  EXPECT_EQ(Convert(dir, drawing, "\n", kStraight), "<none>");
+  EXPECT_EQ(Convert(dir, "1 100 200 30\n", "BORDES\n", kStraight), "<none>");
+  EXPECT_EQ(Calzada_creaFicheroLineas(dir.File("x.txt").c_str(), "", dir.File("no-capas").c_str(), dir.File("no-eje").c_str()), 0);
+  EXPECT_EQ(Calzada_creaFicheroLineas(dir.File("x.txt").c_str(), "", dir.File("capas.txt").c_str(), dir.File("no-eje").c_str()), 0);
+  WriteFile(dir.File("d.dxf"), drawing);
+  EXPECT_EQ(Calzada_getCapasDxf(dir.File("d.cap").c_str(), dir.File("d.dxf").c_str()), 1);
+  EXPECT_EQ(Calzada_creaFicheroLineas(dir.File("no/x.txt").c_str(), "", dir.File("capas.txt").c_str(),
+                                      dir.File("eje.eje").c_str()),
+            0);
+  Planimetro_SetMessageHook(nullptr);
+  EXPECT_FALSE(testing_support::FileExists(dir.File("x.txt")));
+  const std::string failed = "Error en la conversión|";
+  EXPECT_EQ(shown, (std::vector<std::string>{
+                       failed + "El fichero " + dir.File("eje.eje") + " no contiene ningún eje",
+                       failed + "El fichero " + dir.File("d.dxf") +
+                           " no contiene ninguna polilínea de las capas elegidas sobre el eje",
+                       failed + "El fichero " + dir.File("capas.txt") + " no contiene ninguna capa",
+                       // A drawing of text is refused when its layers are listed and when it is read.
+                       failed + "El fichero " + dir.File("d.dxf") + " no es un dibujo DXF: parece un fichero de texto",
+                       failed + "El fichero " + dir.File("d.dxf") + " no es un dibujo DXF: parece un fichero de texto",
+                       failed + "No existe el fichero " + dir.File("no-capas"),
+                       failed + "No existe el fichero " + dir.File("no-eje"),
+                       failed + "No se puede escribir el fichero " + dir.File("no/x.txt") + ": la carpeta no existe",
+                   }));
+}
+
+TEST(LinesFile, NoDrawingListedGivesZeroAndSaysSo) {
+  TempDir dir;
+  WriteFile(dir.File("capas.txt"), "BORDES\n");
+  WriteFile(dir.File("eje.eje"), kStraight);
+  // Listing a drawing that does not exist still makes it the current one.
+  Calzada_getCapasDxf(dir.File("d.cap").c_str(), dir.File("no-existe.dxf").c_str());
+  shown.clear();
+  Planimetro_SetMessageHook(Show);
+  EXPECT_EQ(Calzada_creaFicheroLineas(dir.File("l.txt").c_str(), "", dir.File("capas.txt").c_str(), dir.File("eje.eje").c_str()), 0);
+  Planimetro_SetMessageHook(nullptr);
+  EXPECT_FALSE(testing_support::FileExists(dir.File("l.txt")));
+  EXPECT_EQ(shown, (std::vector<std::string>{"Error en la conversión|No existe el fichero " + dir.File("no-existe.dxf")}));
 }
 
 TEST(LinesFile, SectionsAreNotChainedAndFrequencyWins) {

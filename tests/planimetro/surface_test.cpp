@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "planimetro.h"
 #include "planimetro/surface/surface_model.h"
@@ -120,6 +121,36 @@ TEST(SurfaceFromDxf, LayerCaseQuadsMergedCornersAndUnusedPoints) {
   EXPECT_EQ(Calzada_Sup_Importa_Dxf(dir.File("no-existe.dxf").c_str(), "TERRENO", dir.File("n.sup").c_str()), 0);
   // Corners but no triangle: a surface without points or edges.
   ASSERT_EQ(Calzada_Sup_Importa_Dxf(drawing.c_str(), "OTRA", dir.File("o.sup").c_str()), 1);
+}
+
+std::vector<std::string> shown;
+void Show(const char* caption, const char* text) { shown.push_back(std::string(caption) + "|" + text); }
+
+TEST(SurfaceFromDxf, EachFailureGivesZeroNoSurfaceAndItsReason) {
+  TempDir dir;
+  const std::string drawing = dir.File("d.dxf");
+  // One face of four different corners: faces on the layer, but no triangle.
+  WriteFile(drawing, Drawing("  0\n3DFACE\n  8\nTERRENO\n 10\n20\n 20\n0\n 30\n0\n 11\n30\n 21\n0\n 31\n0\n"
+                             " 12\n30\n 22\n10\n 32\n0\n 13\n20\n 23\n10\n 33\n0\n"));
+  WriteFile(dir.File("puntos.pun"), "1 100 200 30\n");
+  shown.clear();
+  Planimetro_SetMessageHook(Show);
+  EXPECT_EQ(Calzada_Sup_Importa_Dxf(drawing.c_str(), "TERRENO", dir.File("a.sup").c_str()), 0);
+  EXPECT_EQ(Calzada_Sup_Importa_Dxf(drawing.c_str(), "NADA", dir.File("b.sup").c_str()), 0);
+  EXPECT_EQ(Calzada_Sup_Importa_Dxf(dir.File("puntos.pun").c_str(), "TERRENO", dir.File("c.sup").c_str()), 0);
+  EXPECT_EQ(Calzada_Sup_Importa_Dxf(dir.File("no-existe.dxf").c_str(), "TERRENO", dir.File("d.sup").c_str()), 0);
+  EXPECT_EQ(Calzada_Sup_Importa_Dxf(drawing.c_str(), "TERRENO", drawing.c_str()), 0);
+  Planimetro_SetMessageHook(nullptr);
+  for (const char* name : {"a.sup", "b.sup", "c.sup", "d.sup"}) EXPECT_FALSE(testing_support::FileExists(dir.File(name)));
+  EXPECT_NE(ReadFile(drawing), "");
+  const std::string failed = "Error en la conversión|El fichero ";
+  EXPECT_EQ(shown, (std::vector<std::string>{
+                       failed + drawing + " no contiene ninguna cara 3D que forme un triángulo en la capa TERRENO",
+                       failed + drawing + " no contiene ninguna cara 3D que forme un triángulo en la capa NADA",
+                       failed + dir.File("puntos.pun") + " no es un dibujo DXF: parece un fichero de texto",
+                       "Error en la conversión|No existe el fichero " + dir.File("no-existe.dxf"),
+                       "Error en la conversión|El fichero destino debe ser diferente al origen",
+                   }));
 }
 
 TEST(SurfaceFromDxf, RealDrawingsOfFaces) {

@@ -150,12 +150,13 @@ TEST_F(ShapefilePoints, EveryVertexOfAShapeIsAPointWithItsNumberAndCode) {
 
 TEST_F(ShapefilePoints, EachFailureGivesZeroAndItsReason) {
   EXPECT_EQ(ImportarPuntosDeShapeline(dir.File("no-existe.shp").c_str(), dir.File("a.pun").c_str()), 0);
-  EXPECT_TRUE(FileExists(dir.File("a.pun")));  // the point file is made before the source is read
+  EXPECT_FALSE(FileExists(dir.File("a.pun")));  // the point file made before the source is read is removed
 
   WriteFile(dir.File("p.pun"), "1 1 1 1\n");
   ASSERT_EQ(ExportarPuntosToShapeline(dir.File("p.pun").c_str(), dir.File("sin.shp").c_str()), 1);
   ASSERT_EQ(std::remove(dir.File("sin.dbf").c_str()), 0);
   EXPECT_EQ(ImportarPuntosDeShapeline(dir.File("sin.shp").c_str(), dir.File("b.pun").c_str()), 0);
+  EXPECT_FALSE(FileExists(dir.File("b.pun")));
 
   EXPECT_EQ(ExportarPuntosToShapeline(dir.File("p.pun").c_str(), dir.File("no/c.shp").c_str()), 0);
   EXPECT_EQ(ExportarPuntosToShapeline(dir.File("no-existe.pun").c_str(), dir.File("d.shp").c_str()), 0);
@@ -165,6 +166,26 @@ TEST_F(ShapefilePoints, EachFailureGivesZeroAndItsReason) {
   EXPECT_EQ(reasons, (std::vector<std::string>{"Shapeline|Imposible abrir fichero", "Shapeline|Imposible abrir base de datos",
                                                "Shapeline|Imposible crear archivo", "Shapeline|Imposible abrir fichero",
                                                "Shapeline|Imposible crear archivo"}));
+}
+
+TEST_F(ShapefilePoints, SourcesOfAnotherKindOrOfNoPointGiveZeroAndNoFile) {
+  WriteFile(dir.File("dibujo.shp"), "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n");
+  EXPECT_EQ(ImportarPuntosDeShapeline(dir.File("dibujo.shp").c_str(), dir.File("a.pun").c_str()), 0);
+  WriteFile(dir.File("vacio.pun"), "\n");
+  EXPECT_EQ(ExportarPuntosToShapeline(dir.File("vacio.pun").c_str(), dir.File("v.shp").c_str()), 0);
+  EXPECT_EQ(ExportarPuntosToShapeline(DataFile("shapefile/masspntz.shp").c_str(), dir.File("w.shp").c_str()), 0);
+  // One point is enough.
+  WriteFile(dir.File("p.pun"), "1 1 1 1\n");
+  ASSERT_EQ(ExportarPuntosToShapeline(dir.File("p.pun").c_str(), dir.File("uno.shp").c_str()), 1);
+  for (const char* name : {"a.pun", "v.shp", "v.shx", "v.DBF", "w.shp", "w.shx", "w.DBF"}) {
+    EXPECT_FALSE(FileExists(dir.File(name))) << name;
+  }
+  EXPECT_EQ(reasons, (std::vector<std::string>{
+                         "Error en la conversión|El fichero " + dir.File("dibujo.shp") + " no es un shapefile: parece un dibujo DXF",
+                         "Error en la conversión|El fichero " + dir.File("vacio.pun") + " no contiene ningún punto",
+                         "Error en la conversión|El fichero " + DataFile("shapefile/masspntz.shp") +
+                             " no es un fichero de puntos: parece un shapefile",
+                     }));
 }
 
 TEST(ShapefilePointsDefaults, FailuresAreSilentUnlessAHookIsSet) {
@@ -196,13 +217,24 @@ TEST(ShapefilePointsDefaults, DamagedShapefilesNeverCrash) {
   const std::string shapes = ReadFile(DataFile("shapefile/masspntz.shp"));
   const std::string index = ReadFile(DataFile("shapefile/masspntz.shx"));
   WriteFile(dir.File("roto.dbf"), ReadFile(DataFile("shapefile/masspntz.dbf")));
+  // Whatever survives of the shapes, a result of 0 leaves no point file and a result of 1 a
+  // point file with points.
+  const auto importHolds = [&](std::size_t cut) {
+    const int result = ImportarPuntosDeShapeline(dir.File("roto.shp").c_str(), dir.File("roto.pun").c_str());
+    EXPECT_TRUE(result == 0 || result == 1) << cut;
+    EXPECT_EQ(FileExists(dir.File("roto.pun")), result == 1) << cut;
+    if (result == 1) {
+      EXPECT_NE(ReadFile(dir.File("roto.pun")), "") << cut;
+    }
+    std::remove(dir.File("roto.pun").c_str());
+  };
   for (std::size_t cut : {std::size_t{0}, std::size_t{50}, std::size_t{150}, shapes.size() / 2}) {
     WriteFile(dir.File("roto.shp"), shapes.substr(0, cut));
     WriteFile(dir.File("roto.shx"), index);
-    ImportarPuntosDeShapeline(dir.File("roto.shp").c_str(), dir.File("roto.pun").c_str());
+    importHolds(cut);
     WriteFile(dir.File("roto.shp"), shapes);
     WriteFile(dir.File("roto.shx"), index.substr(0, cut));
-    ImportarPuntosDeShapeline(dir.File("roto.shp").c_str(), dir.File("roto.pun").c_str());
+    importHolds(cut);
   }
 }
 
