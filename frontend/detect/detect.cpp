@@ -388,8 +388,9 @@ Detection DetectText(std::string_view head, bool headIsWhole, const std::string&
   // A profile has one line per station, a cross section many points at one station.
   bool stationRepeats = false;
   for (std::size_t i = 1; i < lines.size(); ++i) {
-    const std::string_view previous = Fields(lines[i - 1], ", \t").front();
-    stationRepeats = stationRepeats || Fields(lines[i], ", \t").front() == previous;
+    const std::vector<std::string_view> previous = Fields(lines[i - 1], ", \t");
+    const std::vector<std::string_view> current = Fields(lines[i], ", \t");
+    stationRepeats = stationRepeats || (!previous.empty() && !current.empty() && current.front() == previous.front());
   }
   drop(stationRepeats ? Format::kGtsProfile : Format::kGtsCrossSections);
   if (stationRepeats) drop(Format::kClipSuperelevation);
