@@ -1,12 +1,17 @@
 #include "frontend/qt/principal.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QVBoxLayout>
 #include <map>
 
+#include "frontend/qt/open_file_dialog.h"
 #include "frontend/qt/road_picture.h"
 
 namespace frontend {
@@ -35,6 +40,7 @@ Principal::Principal(const std::string& libraryDirectory, QWidget* parent)
   layout->addWidget(picture);
   layout->addWidget(label);
   setCentralWidget(central);
+  setAcceptDrops(true);
 
   BuildMenus();
 }
@@ -46,6 +52,7 @@ void Principal::BuildMenus() {
     if (menu == nullptr) {
       menu = menuBar()->addMenu(QString::fromUtf8(command.menu.caption.c_str()));
       menu->setObjectName(QString::fromStdString(command.menu.control));
+      if (menus.size() == 1) AddOpenItem(menu);  // the first menu is "Fichero"
     }
     QMenu* parent = menu;
     if (!command.submenu.control.empty()) {
@@ -81,6 +88,44 @@ void Principal::OpenMenu(const QString& menuControl, const QString& submenuContr
     menu->setActiveAction(submenu->menuAction());
     submenu->popup(menu->mapToGlobal(menu->actionGeometry(submenu->menuAction()).topRight()));
   }
+}
+
+// "Abrir...": the program's own item, ahead of the command table's items of the menu.
+void Principal::AddOpenItem(QMenu* fileMenu) {
+  QAction* open = fileMenu->addAction("&Abrir...");
+  open->setObjectName("abrir");
+  connect(open, &QAction::triggered, this, [this] {
+    QFileDialog dialog(this, kSourceDialogTitle);
+    dialog.setObjectName("dialAbrir");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    OpenFile(ToLocalPath(dialog.selectedFiles().front()));
+  });
+  fileMenu->addSeparator()->setObjectName("sepAbrir");
+}
+
+void Principal::OpenFile(const std::string& path) {
+  AbrirFichero dialog(path, this);
+  if (dialog.exec() != QDialog::Accepted || dialog.chosen == nullptr) return;
+  runner_.RunWithSource(*dialog.chosen, path);
+}
+
+void Principal::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() && !event->mimeData()->urls().isEmpty() &&
+      event->mimeData()->urls().front().isLocalFile()) {
+    event->acceptProposedAction();
+  }
+}
+
+void Principal::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+  event->acceptProposedAction();
+  const std::string path = ToLocalPath(urls.front().toLocalFile());
+  // The dialogs open after the drop has ended, not inside the drag and drop machinery.
+  QMetaObject::invokeMethod(this, [this, path] { OpenFile(path); }, Qt::QueuedConnection);
 }
 
 }  // namespace frontend

@@ -26,8 +26,16 @@ class Principal : public QMainWindow {
   // Opens a menu and one of its submenus, as a user pointing at them would.
   void OpenMenu(const QString& menuControl, const QString& submenuControl);
 
+  // Shows what `path` holds and the commands that convert it; runs the one chosen.
+  void OpenFile(const std::string& path);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
  private:
   void BuildMenus();
+  void AddOpenItem(QMenu* fileMenu);
 
   LibraryLoader loader_;
   LibraryExportCaller exports_;
