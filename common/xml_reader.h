@@ -52,6 +52,24 @@ enum class ParseResult {
 class LandXmlReader {
  public:
   ParseResult Parse(const std::string& path, LandXmlHandler& handler);
+  // The same for a document already in memory.
+  ParseResult ParseBytes(std::string_view document, LandXmlHandler& handler);
 };
+
+// What a LandXML import says a source of another kind is not.
+inline constexpr const char* kLandXmlDocument = "un documento LandXML";
+
+// Whether `path` can be read and its first bytes show a LandXML document; when not, the reason
+// is recorded ("no es un documento LandXML: parece un dibujo DXF").
+bool CheckLandXmlSource(const std::string& path);
+
+// Whether a `Units` child declares feet as the linear unit (`Imperial`, or a `linearUnit` in
+// feet): the imports keep the numbers as they are and say so.
+bool DeclaresFeet(std::string_view localName, const LandXmlAttributes& attributes);
+inline constexpr const char* kFeetMessage = "el fichero está en pies: las medidas no se han convertido";
+
+// What an import approximated or could not keep, said through the message hook.
+inline constexpr const char* kApproximationCaption = "Aviso";
+void ShowApproximation(const std::string& text);
 
 }  // namespace common

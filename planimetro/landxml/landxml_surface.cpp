@@ -1,12 +1,15 @@
 #include "planimetro/landxml/landxml_surface.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "common/numbers.h"
+#include "common/outcome.h"
 #include "common/temp_files.h"
 #include "common/text_case.h"
 #include "common/text_output.h"
@@ -88,7 +91,12 @@ class SurfaceImportHandler : public common::LandXmlHandler {
       pntRef_ = reference ? common::LowerAscii(*reference) : std::string();
       Open(kPoint);
     } else if (selected_ && NameIs(name, "F")) {
+      // Faces outside the boundary or in holes are marked invisible.
+      const auto invisible = common::GetAttribute(attributes, "i");
+      faceInvisible_ = invisible && common::LenientInt(*invisible) == 1;
       Open(kFace);
+    } else if (common::DeclaresFeet(name, attributes)) {
+      feet = true;
     }
   }
 
@@ -109,12 +117,14 @@ class SurfaceImportHandler : public common::LandXmlHandler {
     text_.clear();
   }
 
-  // The triangle text file: points placed by id (placeholders "0 0 0" for missing ids),
-  // then the faces.
-  void WriteTriangleFile(common::TextWriter& out) const {
+  // The triangle text file (points placed by id, placeholders "0 0 0" for missing ids, then
+  // the faces whose three points exist) and, from the same values as that file holds them,
+  // the points and triangles of the surface.
+  void BuildTriangles(common::TextWriter& out, std::vector<surface::PuntoSup>& surfacePoints,
+                      std::vector<std::array<int32_t, 3>>& triangles) {
     const std::vector<PuntoLandXml>& points = points_.Records();
     // An id far beyond the number of points would make billions of placeholders; such a
-    // point is left out (its faces then name no point and are skipped on loading).
+    // point is left out (its faces then name no point and are dropped).
     const long limit = 4 * static_cast<long>(points.size()) + 1000000;
     long largest = 0;
     for (const PuntoLandXml& point : points) {
@@ -126,25 +136,52 @@ class SurfaceImportHandler : public common::LandXmlHandler {
       if (id >= 1 && id <= largest && slot[static_cast<std::size_t>(id - 1)] < 0) slot[static_cast<std::size_t>(id - 1)] = static_cast<long>(i);
     }
     out.Printf("%ld\n", largest);
+    surfacePoints.clear();
+    surfacePoints.reserve(slot.size());
     const std::vector<CgPointLandXml>& named = cgPoints_.Records();
+    std::vector<std::string_view> tokens;
     for (const long record : slot) {
       if (record < 0) {
         out.Write("0 0 0\n");
+        surfacePoints.emplace_back();
         continue;
       }
       const PuntoLandXml& point = points[static_cast<std::size_t>(record)];
+      const std::size_t before = out.Bytes().size();
       if (point.cgPoint >= 0) {
         const CgPointLandXml& cg = named[static_cast<std::size_t>(point.cgPoint)];
         out.Printf("%0.3lf %0.3lf %0.3lf\n", cg.x, cg.y, cg.z);
       } else {
         out.Printf("%0.3lf %0.3lf %0.3lf\n", point.x, point.y, point.z);
       }
+      // The surface takes the coordinates as the triangle file holds them (three decimals).
+      common::SplitTokens(std::string_view(out.Bytes()).substr(before), kTextSeparators, tokens);
+      surface::PuntoSup rounded;
+      rounded.x = common::LenientDouble(tokens[0]);
+      rounded.y = common::LenientDouble(tokens[1]);
+      rounded.z = common::LenientDouble(tokens[2]);
+      surfacePoints.push_back(rounded);
     }
-    out.Printf("%ld\n", static_cast<long>(faces_.Size()));
+    triangles.clear();
+    triangles.reserve(faces_.Size());
     for (const CaraLandXml& face : faces_.Records()) {
-      out.Printf("%d %d %d\n", face.points[0], face.points[1], face.points[2]);
+      bool exists = true;
+      for (const int32_t index : face.points) {
+        if (index < 0 || index >= largest || slot[static_cast<std::size_t>(index)] < 0) exists = false;
+      }
+      if (!exists) {
+        ++facesWithoutPoints;
+        continue;
+      }
+      triangles.push_back({face.points[0], face.points[1], face.points[2]});
     }
+    out.Printf("%ld\n", static_cast<long>(triangles.size()));
+    for (const auto& triangle : triangles) out.Printf("%d %d %d\n", triangle[0], triangle[1], triangle[2]);
   }
+
+  bool feet = false;
+  long invisibleFaces = 0;
+  long facesWithoutPoints = 0;
 
  private:
   enum OpenElement { kNone, kPoint, kFace, kCgPoint };
@@ -166,8 +203,12 @@ class SurfaceImportHandler : public common::LandXmlHandler {
   }
 
   void EndFace() {
-    std::vector<std::string_view> tokens;
+    std::vector<std::string_view>& tokens = tokens_;
     if (common::SplitTokens(text_, kTextSeparators, tokens) < 3) return;
+    if (faceInvisible_) {
+      ++invisibleFaces;
+      return;
+    }
     CaraLandXml face;
     for (int k = 0; k < 3; ++k) face.points[k] = common::LenientInt(tokens[static_cast<std::size_t>(k)]) - 1;
     faces_.Append(face);
@@ -193,7 +234,23 @@ class SurfaceImportHandler : public common::LandXmlHandler {
   SegmentedArray<CaraLandXml> faces_;
   SegmentedArray<CgPointLandXml> cgPoints_;
   std::unordered_map<std::string, long> cgByName_;
+  std::vector<std::string_view> tokens_;
+  bool faceInvisible_ = false;
 };
+
+// The model as loading a triangle file holding these points and triangles makes it.
+void BuildSurface(surface::SuperficieTin& model, const std::vector<surface::PuntoSup>& points,
+                  const std::vector<std::array<int32_t, 3>>& triangles) {
+  model.Vaciar();
+  for (const surface::PuntoSup& point : points) model.points.Anadir(point);
+  model.PrepararPuntos();
+  if (!triangles.empty()) {
+    model.edges.Reserve(std::min<std::size_t>(triangles.size(), std::size_t{1} << 26) * 3 / 2 + model.points.Size());
+  }
+  for (const auto& triangle : triangles) {
+    if (model.AnadirTriangulo(triangle[0], triangle[1], triangle[2], 0)) ++model.triangleCount;
+  }
+}
 
 }  // namespace
 
@@ -215,13 +272,34 @@ int ListLandXmlSurfaces(const std::string& document, const std::string& listFile
 int ImportLandXmlSurface(const std::string& document, const std::string& surfaceName, const std::string& target) {
   SurfaceImportHandler handler(surfaceName);
   if (common::LandXmlReader().Parse(document, handler) == common::ParseResult::kCannotOpen) return 0;
-  common::TextWriter triangles;
-  handler.WriteTriangleFile(triangles);
-  const std::string triangleFile = TriangleFilePath();
-  if (!common::WriteFileReplacing(triangleFile, triangles.Bytes())) return 0;
+  common::TextWriter triangleText;
+  std::vector<surface::PuntoSup> points;
+  std::vector<std::array<int32_t, 3>> triangles;
+  handler.BuildTriangles(triangleText, points, triangles);
+  // The triangle file stays behind for the user; the surface is built from the same values.
+  if (!common::WriteFileReplacing(TriangleFilePath(), triangleText.Bytes())) return 0;
 
+  std::string notes;
+  char text[160];
+  if (handler.feet) notes += common::kFeetMessage;
+  if (handler.invisibleFaces > 0) {
+    std::snprintf(text, sizeof text, "%ld caras invisibles (fuera del contorno o en huecos) no se han importado",
+                  handler.invisibleFaces);
+    notes += (notes.empty() ? "" : "\n") + std::string(text);
+  }
+  if (handler.facesWithoutPoints > 0) {
+    std::snprintf(text, sizeof text, "%ld caras que nombran puntos que no existen no se han importado",
+                  handler.facesWithoutPoints);
+    notes += (notes.empty() ? "" : "\n") + std::string(text);
+  }
+  if (!notes.empty()) common::ShowApproximation(notes);
+
+  if (points.empty()) {
+    common::RecordNothingToWrite(document, "ningún punto de la superficie pedida");
+    return 0;
+  }
   surface::SuperficieTin model;
-  if (!surface::CargarTri(model, triangleFile)) return 0;
+  BuildSurface(model, points, triangles);
   model.name = target;
   if (!model.points.Empty() && !model.edges.Empty()) surface::GuardarSup(model, target);
   return 1;

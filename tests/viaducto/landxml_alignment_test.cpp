@@ -236,7 +236,7 @@ TEST(LandXmlAlignmentTest, ExportWritesLinesCurvesAndSpiralsExactly) {
   // The centre and PI come from the rounded native values: a left turn of radius 200 whose
   // centre lies north of the start.
   EXPECT_EQ(body,
-            "<Alignments><Alignment name=\"Variante 1\" staStart=\"1000.000\" length=\"1200.000\"><CoordGeom>"
+            "<Alignments><Alignment name=\"Variante 1\" staStart=\"1000.000\" length=\"200.000\"><CoordGeom>"
             "<Line length=\"100.000000\" dir=\"100.00000000\"><Start>0.000000 0.000000</Start>"
             "<End>0.000000 100.000000</End></Line>"
             "<Curve rot=\"ccw\" radius=\"200.000000\" length=\"100.000000\" crvType=\"arc\" chord=\"98.96135869\" "

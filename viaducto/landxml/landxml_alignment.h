@@ -20,6 +20,7 @@ struct LandXmlAlignmentImport {
   ParseResult parse = ParseResult::kComplete;
   std::vector<common::AlignmentElement> elements;  // ends with the end-point record
   bool clothoidsSound = true;  // false after a clothoid that starts on a finite radius wrongly
+  std::vector<std::string> notes;  // what was approximated or not kept, in Spanish
 };
 
 // Reads the alignment numbered `selec` (from 0). Elements are placed one after the other from

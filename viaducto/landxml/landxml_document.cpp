@@ -214,6 +214,16 @@ bool JoinTextLines(const std::string& source, const std::string& target) {
   return out.Commit();
 }
 
+void ShowImportNotes(const std::vector<std::string>& notes) {
+  if (notes.empty()) return;
+  std::string text;
+  for (const std::string& note : notes) {
+    if (!text.empty()) text += "\n";
+    text += note;
+  }
+  common::ShowApproximation(text);
+}
+
 std::string SelectionListPath() { return common::TempPath("$$$$.EJE"); }
 
 bool WriteSelectionList(const std::vector<std::string>& entries) {

@@ -67,6 +67,10 @@ class LandXmlWriter {
 // or `target` written.
 bool JoinTextLines(const std::string& source, const std::string& target);
 
+// Shows what an import approximated or could not keep, one line each, in one message with
+// the caption "Aviso"; nothing when there is nothing to say.
+void ShowImportNotes(const std::vector<std::string>& notes);
+
 // The fixed file through which a selection export hands its list to the front end.
 std::string SelectionListPath();
 

@@ -8,7 +8,7 @@
 #include "common/text_input.h"
 #include "viaducto.h"
 #include "viaducto/profile/gts_profile.h"
-#include "viaducto/profile/landxml_profile.h"
+#include "viaducto/landxml/landxml_profile.h"
 #include "common/native_profile.h"
 #include "viaducto/profile/profile_listings.h"
 

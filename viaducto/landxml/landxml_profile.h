@@ -19,6 +19,7 @@ std::vector<std::string> ListLandXmlProfiles(const std::string& path);
 struct LandXmlProfileImport {
   ParseResult parse = ParseResult::kComplete;
   Profile profile;  // curves completed
+  std::vector<std::string> notes;  // what was approximated, in Spanish
 };
 
 // The vertices of the profile whose entry ("alignment: profile") equals `entry` without regard
