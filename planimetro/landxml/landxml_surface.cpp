@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/conversion.h"
 #include "common/numbers.h"
 #include "common/outcome.h"
 #include "common/temp_files.h"
@@ -79,6 +80,8 @@ class SurfaceImportHandler : public common::LandXmlHandler {
       // Each start of a surface of that name selects again: surfaces of one name merge.
       const auto surfaceName = common::GetAttribute(attributes, "name");
       selected_ = surfaceName && common::EqualsIgnoringCase(*surfaceName, wanted_);
+      ++surfacesSeen;
+      if (selected_) ++surfacesSelected;
     } else if (NameIs(name, "CgPoint")) {
       const auto pointName = common::GetAttribute(attributes, "name");
       cgNamed_ = pointName.has_value();
@@ -180,6 +183,8 @@ class SurfaceImportHandler : public common::LandXmlHandler {
   }
 
   bool feet = false;
+  long surfacesSeen = 0;
+  long surfacesSelected = 0;
   long invisibleFaces = 0;
   long facesWithoutPoints = 0;
 
@@ -258,8 +263,12 @@ std::string TriangleFilePath() { return common::TempPath("$$$.TRI"); }
 
 int ListLandXmlSurfaces(const std::string& document, const std::string& listFile) {
   SurfaceListHandler handler;
-  // A document that breaks off lists the surfaces before the fault.
-  common::LandXmlReader().Parse(document, handler);
+  // A document that breaks off lists the surfaces before the fault; a source that is not a
+  // LandXML document gives the empty list and the reason.
+  if (common::CheckLandXmlSource(document)) {
+    common::LandXmlReader().Parse(document, handler);
+    if (handler.names.empty()) common::RecordNothingToWrite(document, "ninguna superficie");
+  }
   common::TextWriter out;
   for (const std::string& name : handler.names) {
     out.Write(name);
@@ -270,6 +279,7 @@ int ListLandXmlSurfaces(const std::string& document, const std::string& listFile
 }
 
 int ImportLandXmlSurface(const std::string& document, const std::string& surfaceName, const std::string& target) {
+  if (!common::CheckConversionTarget(document, target) || !common::CheckLandXmlSource(document)) return 0;
   SurfaceImportHandler handler(surfaceName);
   if (common::LandXmlReader().Parse(document, handler) == common::ParseResult::kCannotOpen) return 0;
   common::TextWriter triangleText;
@@ -292,16 +302,30 @@ int ImportLandXmlSurface(const std::string& document, const std::string& surface
                   handler.facesWithoutPoints);
     notes += (notes.empty() ? "" : "\n") + std::string(text);
   }
-  if (!notes.empty()) common::ShowApproximation(notes);
 
+  if (handler.surfacesSeen == 0) {
+    common::RecordNothingToWrite(document, "ninguna superficie");
+    return 0;
+  }
+  if (handler.surfacesSelected == 0) {
+    common::RecordFailure("El fichero " + document + " no contiene la superficie \"" + surfaceName + "\"");
+    return 0;
+  }
   if (points.empty()) {
-    common::RecordNothingToWrite(document, "ningún punto de la superficie pedida");
+    common::RecordNothingToWrite(document, "ningún punto en la superficie elegida");
     return 0;
   }
   surface::SuperficieTin model;
   BuildSurface(model, points, triangles);
   model.name = target;
-  if (!model.points.Empty() && !model.edges.Empty()) surface::GuardarSup(model, target);
+  if (model.points.Empty() || model.edges.Empty()) {
+    common::RecordNothingToWrite(document, "ningún triángulo en la superficie elegida");
+    return 0;
+  }
+  // A surface file that cannot be written is a failure, whatever was read.
+  if (surface::GuardarSup(model, target) <= 0) return 0;
+  // Said once the surface is written: a failure's reason must not be hidden behind it.
+  if (!notes.empty()) common::ShowApproximation(notes);
   return 1;
 }
 

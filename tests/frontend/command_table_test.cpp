@@ -22,7 +22,7 @@ TEST(CommandTable, ItemsInMenuOrder) {
   const std::vector<std::string> expected = {
       "ficheros:salir",
       "importar/puntos2:importarTopsurv", "importar/puntos2:scannerSacyr", "importar/puntos2:importarDXF",
-      "importar/puntos2:importarShapeline",
+      "importar/puntos2:importarShapeline", "importar/puntos2:importarPuntosLandXML",
       "importar/ejes2:importarEjeInroads", "importar/ejes2:importarEjeClip", "importar/ejes2:importaEjeCartomap",
       "importar/ejes2:importarEjeIspol", "importar/ejes2:importarEjeLandXML", "importar/ejes2:importarEjeIstram",
       "importar/ejes2:importarEjeMxRoad", "importar/ejes2:importarEjeMDW", "importar/ejes2:importarEjeWTrazado",
@@ -43,6 +43,7 @@ TEST(CommandTable, ItemsInMenuOrder) {
       "importar/peraltes:importarPeraltesClip", "importar/peraltes:importarPeraltesIspol",
       "importar/importarSuperficie:importarSuperficieLandXML", "importar/importarSuperficie:importarSuperficieCaras3D",
       "Exportar/puntos:importarPuntos", "Exportar/puntos:exportarPuntosDXF", "Exportar/puntos:ExportarShapeline",
+      "Exportar/puntos:exportarPuntosLandXML",
       "Exportar/ejes:ejeclip", "Exportar/ejes:ejeLandXML", "Exportar/ejes:ejeGTS",
       "Exportar/rasantes2:rasClip", "Exportar/rasantes2:rasIspol", "Exportar/rasantes2:rasLandXML",
       "Exportar/rasantes2:rasGTS",

@@ -147,9 +147,9 @@ TEST(LandXmlAlignmentTest, ImportsTheChosenAlignmentElementByElement) {
   EXPECT_NEAR(c[3].station, c[2].station + 40.0, 1e-9);
   EXPECT_NEAR(c[3].x, 389.0, 1e-12);
 
-  // Beyond the last alignment: an empty native file, and the import still succeeds.
-  ASSERT_EQ(viaducto::ImportLandXmlAlignmentToNative(dir.File("three.xml"), 7, dir.File("none.eje")), 1);
-  EXPECT_EQ(ReadFile(dir.File("none.eje")), "");
+  // Beyond the last alignment: nothing is written, and the import fails.
+  ASSERT_EQ(viaducto::ImportLandXmlAlignmentToNative(dir.File("three.xml"), 7, dir.File("none.eje")), 0);
+  EXPECT_FALSE(FileExists(dir.File("none.eje")));
 }
 
 TEST(LandXmlAlignmentTest, WritesTheImportedColumnsExactly) {

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <optional>
 
+#include "common/conversion.h"
 #include "common/export_guard.h"
+#include "common/outcome.h"
 #include "common/geometry.h"
 #include "common/message_hook.h"
 #include "common/numbers.h"
@@ -215,6 +217,7 @@ class AlignmentImportHandler : public LandXmlHandler {
     LandXmlAlignmentImport result;
     result.parse = parse;
     result.clothoidsSound = sound_;
+    result.alignments = alignmentIndex_ + 1;
     if (feet_) result.notes.push_back(common::kFeetMessage);
     if (elements_.empty()) return result;
     ResolveEndStation();
@@ -553,10 +556,23 @@ void FormatImportedAlignment(const std::vector<AlignmentElement>& elements, comm
 int ImportLandXmlAlignmentToNative(const std::string& entrada, int selec, const std::string& salida) {
   const LandXmlAlignmentImport imported = ImportLandXmlAlignment(entrada, selec);
   if (imported.parse == ParseResult::kCannotOpen) return 0;
-  ShowImportNotes(imported.notes);
+  if (imported.elements.empty()) {
+    if (imported.alignments == 0) {
+      common::RecordNothingToWrite(entrada, "ningún eje");
+    } else if (selec >= imported.alignments) {
+      common::RecordFailure("El fichero " + entrada + " no contiene el eje número " + std::to_string(selec + 1) +
+                            ": tiene " + std::to_string(imported.alignments));
+    } else {
+      common::RecordFailure("El eje número " + std::to_string(selec + 1) + " del fichero " + entrada +
+                            " no tiene ningún elemento");
+    }
+    return 0;
+  }
   common::TextWriter writer;
   FormatImportedAlignment(imported.elements, writer);
   if (!writer.SaveTo(salida)) return 0;
+  // Said once the target is written: a failure's reason must not be hidden behind it.
+  ShowImportNotes(imported.notes);
   return imported.clothoidsSound ? 1 : 0;
 }
 
@@ -637,8 +653,14 @@ void WriteLandXmlAlignment(std::vector<AlignmentElement> e, const std::string& n
 namespace {
 
 int ExportWith(const std::string& entrada, const std::string& salida, LandXmlWriter& writer) {
-  NativeAlignment alignment;
-  if (!ReadNativeAlignment(entrada, kLandXmlExportReader, alignment) || alignment.elements.empty()) return 0;
+  common::ConversionRule rule;
+  rule.source = "un fichero de ejes";
+  rule.nothing = "ningún eje";
+  if (!common::CheckConversionTarget(entrada, salida)) return 0;
+  std::string text;
+  if (!common::LoadConversionSource(entrada, rule, text)) return 0;
+  NativeAlignment alignment = ParseNativeAlignment(text, kLandXmlExportReader);
+  if (!common::RequireSomething(alignment.elements.empty(), entrada, rule)) return 0;
   writer.BeginDocument();
   WriteLandXmlAlignment(std::move(alignment.elements), common::SplitPath(salida).name, writer);
   return writer.EndDocument(salida) ? 1 : 0;
@@ -658,39 +680,3 @@ int ExportNativeToLandXml(const std::string& entrada, const std::string& salida,
 }
 
 }  // namespace viaducto
-
-int32_t MyDll_seleccionaEjeLandXML(const char* entrada) {
-  return common::GuardedExport(1, [&] {
-    viaducto::WriteSelectionList(viaducto::ListLandXmlAlignments(common::PathArgument(entrada)));
-    return 1;
-  });
-}
-
-int32_t MyDll_alandxml2gtsWCE(int32_t selec, const char* entrada, const char* salida, const char* /*pathAp*/) {
-  return common::GuardedExport(0, [&] {
-    if (selec < 0) return 0;
-    // The joined copy is read from a file of this call alone, then left as "$$$.xml".
-    common::ScratchFile joined;
-    if (!joined.ok() || !viaducto::JoinTextLines(common::PathArgument(entrada), joined.path())) return 0;
-    const int result = viaducto::ImportLandXmlAlignmentToNative(joined.path(), selec, common::PathArgument(salida));
-    std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
-    return result;
-  });
-}
-
-int32_t MyDll_alandxml2gts(int32_t selec, const char* entrada, const char* salida, const char* pathAp) {
-  return common::GuardedExport(0, [&] {
-    if (selec < 0) return 0;
-    common::ScratchFile native;
-    if (!native.ok()) return 0;
-    const int result = viaducto::ImportLandXmlAlignmentToNative(common::PathArgument(entrada), selec, native.path());
-    if (result == 1) MyDll_azemta2gts(native.path().c_str(), salida, pathAp);
-    return result;
-  });
-}
-
-int32_t MyDll_aTerrex2LandXML(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    return viaducto::ExportNativeToLandXml(common::PathArgument(entrada), common::PathArgument(salida));
-  });
-}

@@ -217,38 +217,6 @@ class InroadsHandler : public LandXmlHandler {
   bool hasElevation_ = false;
 };
 
-// The copy of a document with its lines joined, left in the temporary directory as "$$$.xml"
-// for the tools that look there. The conversion itself reads the document: a point list spread
-// over lines without indentation would have its numbers run together in the joined copy.
-void LeaveJoinedCopy(const std::string& entrada) {
-  common::ScratchFile joined;
-  if (joined.ok() && JoinTextLines(entrada, joined.path())) {
-    std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
-  }
-}
-
-// Native text of a set, as the second stage of a conversion reads it back.
-std::string NativeText(const CrossSectionSet& set) {
-  common::TextWriter writer;
-  set.Format(writer);
-  std::string text = writer.Bytes();
-  common::NormalizeLineEnds(text);
-  return text;
-}
-
-// A foreign listing to LandXML through the native text of its reader; 1 in every case.
-int32_t ForeignToLandXml(const char* entrada, const char* salida, CrossSectionReader reader) {
-  return common::GuardedExport(1, [&] {
-    std::string nativeText;
-    if (ReadForeignSections(common::PathArgument(entrada), reader, nativeText)) {
-      CrossSectionSet set;
-      set.Parse(nativeText);
-      WriteLandXmlCrossSections(set, common::PathArgument(salida));
-    }
-    return 1;
-  });
-}
-
 }  // namespace
 
 std::vector<std::string> ListLandXmlCrossSectionSurfaces(const std::string& path) {
@@ -258,11 +226,11 @@ std::vector<std::string> ListLandXmlCrossSectionSurfaces(const std::string& path
 }
 
 bool ReadLandXmlCrossSections(const std::string& path, const std::string& alignment, const std::string& surface,
-                              CrossSectionSet& set) {
+                              CrossSectionSet& set, bool* feet) {
   set.points.clear();
   SurfaceHandler handler(alignment, surface, set);
   if (LandXmlReader().Parse(path, handler) != ParseResult::kComplete) return false;
-  if (handler.feet) ShowImportNotes({common::kFeetMessage});
+  if (feet != nullptr) *feet = handler.feet;
   set.Clean();
   set.Sort();
   return true;
@@ -311,6 +279,25 @@ void FormatLandXmlCrossSections(const CrossSectionSet& set, const std::string& n
   writer.EndElement("CrossSects");
 }
 
+// The copy of a document with its lines joined, left in the temporary directory as "$$$.xml"
+// for the tools that look there. The conversion itself reads the document: a point list spread
+// over lines without indentation would have its numbers run together in the joined copy.
+void LeaveJoinedCopy(const std::string& entrada) {
+  common::ScratchFile joined;
+  if (joined.ok() && JoinTextLines(entrada, joined.path())) {
+    std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
+  }
+}
+
+// Native text of a set, as the second stage of a conversion reads it back.
+std::string NativeText(const CrossSectionSet& set) {
+  common::TextWriter writer;
+  set.Format(writer);
+  std::string text = writer.Bytes();
+  common::NormalizeLineEnds(text);
+  return text;
+}
+
 bool WriteLandXmlCrossSections(const CrossSectionSet& set, const std::string& salida) {
   LandXmlWriter writer;
   FormatLandXmlCrossSections(set, common::SplitPath(salida).name, writer);
@@ -318,74 +305,3 @@ bool WriteLandXmlCrossSections(const CrossSectionSet& set, const std::string& sa
 }
 
 }  // namespace viaducto
-
-void MyDll_seleccionaTransverLandXML(const char* entrada) {
-  common::GuardedExportVoid([&] {
-    const std::string path = common::PathArgument(entrada);
-    viaducto::LeaveJoinedCopy(path);
-    viaducto::WriteSelectionList(viaducto::ListLandXmlCrossSectionSurfaces(path));
-  });
-}
-
-int32_t MyDll_tralandxml2gts(const char* transver, const char* capa, const char* entrada, const char* salida) {
-  return common::GuardedExport(1, [&] {
-    viaducto::CrossSectionSet set;
-    if (viaducto::ReadLandXmlCrossSections(common::PathArgument(entrada), common::PathArgument(transver),
-                                           common::PathArgument(capa), set)) {
-      viaducto::WriteGtsCrossSections(viaducto::NativeText(set), common::PathArgument(salida));
-    }
-    return 1;
-  });
-}
-
-int32_t MyDll_tralandxml2gtsWCE(const char* transver, const char* capa, const char* entrada, const char* salida) {
-  return common::GuardedExport(1, [&] {
-    const std::string path = common::PathArgument(entrada);
-    viaducto::LeaveJoinedCopy(path);
-    viaducto::CrossSectionSet set;
-    if (viaducto::ReadLandXmlCrossSections(path, common::PathArgument(transver), common::PathArgument(capa), set)) {
-      set.Write(common::PathArgument(salida));
-    }
-    return 1;
-  });
-}
-
-int32_t MyDll_tralandxmlinroads2gtsWCE(const char* entrada, const char* salida) {
-  return common::GuardedExport(1, [&] {
-    const std::string path = common::PathArgument(entrada);
-    viaducto::LeaveJoinedCopy(path);
-    viaducto::CrossSectionSet set;
-    if (viaducto::ReadInroadsCrossSections(path, set)) set.Write(common::PathArgument(salida));
-    return 1;
-  });
-}
-
-int32_t MyDll_traterrex2landxml(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    std::string text;
-    if (!common::LoadTextFile(common::PathArgument(entrada), text)) return 0;
-    viaducto::CrossSectionSet set;
-    set.Parse(text);
-    return viaducto::WriteLandXmlCrossSections(set, common::PathArgument(salida)) ? 1 : 0;
-  });
-}
-
-int32_t MyDll_tracliptrv2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadClipTrvSections);
-}
-
-int32_t MyDll_traclip2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadClipListingSections);
-}
-
-int32_t MyDll_traistram2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadIstramSections);
-}
-
-int32_t MyDll_tramxroad2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadMxroadSections);
-}
-
-int32_t MyDll_trahtrazado2lamdxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadHtrazadoSections);
-}

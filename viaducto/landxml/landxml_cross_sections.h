@@ -18,9 +18,10 @@ std::vector<std::string> ListLandXmlCrossSectionSurfaces(const std::string& path
 
 // The points of the surface `surface` under the alignment `alignment` (names compared without
 // regard to case), cleaned and in section order. False when the document cannot be read or is
-// malformed: then nothing is to be written.
+// malformed: then nothing is to be written. `feet`, when given, tells whether the document
+// declares feet.
 bool ReadLandXmlCrossSections(const std::string& path, const std::string& alignment, const std::string& surface,
-                              CrossSectionSet& set);
+                              CrossSectionSet& set, bool* feet = nullptr);
 
 // The station-offset points of an InRoads document, in section order.
 bool ReadInroadsCrossSections(const std::string& path, CrossSectionSet& set);
@@ -32,5 +33,12 @@ void FormatLandXmlCrossSections(const CrossSectionSet& set, const std::string& n
 
 // Writes `set` as LandXML to `salida`, named after its file; false when it cannot be written.
 bool WriteLandXmlCrossSections(const CrossSectionSet& set, const std::string& salida);
+
+// The copy of a document with its lines joined, left in the temporary directory as "$$$.xml"
+// for the tools that look there.
+void LeaveJoinedCopy(const std::string& entrada);
+
+// Native text of a set, as the second stage of a conversion reads it back.
+std::string NativeText(const CrossSectionSet& set);
 
 }  // namespace viaducto
