@@ -56,6 +56,27 @@ class LandXmlReader {
   ParseResult ParseBytes(std::string_view document, LandXmlHandler& handler);
 };
 
+// The document a LandXML reading takes: a file named by its path (the usual case, converted
+// from the path implicitly), or bytes already in memory. It refers to the path or bytes it
+// was made from, which must outlive it.
+class LandXmlSource {
+ public:
+  LandXmlSource(const std::string& path) : path_(&path) {}  // NOLINT: a path is a source
+  static LandXmlSource Bytes(std::string_view bytes) {
+    LandXmlSource source;
+    source.bytes_ = bytes;
+    return source;
+  }
+  ParseResult Parse(LandXmlHandler& handler) const {
+    return path_ != nullptr ? LandXmlReader().Parse(*path_, handler) : LandXmlReader().ParseBytes(bytes_, handler);
+  }
+
+ private:
+  LandXmlSource() = default;
+  const std::string* path_ = nullptr;
+  std::string_view bytes_;
+};
+
 // What a LandXML import says a source of another kind is not.
 inline constexpr const char* kLandXmlDocument = "un documento LandXML";
 

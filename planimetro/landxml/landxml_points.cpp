@@ -137,15 +137,9 @@ std::string PointText(const common::NativePoint& point) {
 
 }  // namespace
 
-LandXmlPointsImport ReadLandXmlPoints(const std::string& path) {
+LandXmlPointsImport ReadLandXmlPoints(const common::LandXmlSource& source) {
   PointsHandler handler;
-  const common::ParseResult parse = common::LandXmlReader().Parse(path, handler);
-  return handler.Finish(parse);
-}
-
-LandXmlPointsImport ParseLandXmlPoints(std::string_view document) {
-  PointsHandler handler;
-  const common::ParseResult parse = common::LandXmlReader().ParseBytes(document, handler);
+  const common::ParseResult parse = source.Parse(handler);
   return handler.Finish(parse);
 }
 

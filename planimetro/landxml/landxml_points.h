@@ -22,8 +22,7 @@ struct LandXmlPointsImport {
 // absent) from its text, or those of the point its `pntRef` names; its number from its `name`
 // when that is a whole number, else the next number after the highest given so far; its
 // `code` (else its `desc`) as the code.
-LandXmlPointsImport ReadLandXmlPoints(const std::string& path);
-LandXmlPointsImport ParseLandXmlPoints(std::string_view document);
+LandXmlPointsImport ReadLandXmlPoints(const common::LandXmlSource& source);
 
 // The document of `points` as `CgPoints` named `name`, one `CgPoint` per point (`name` the
 // number, `code` when there is one, text "northing easting elevation").

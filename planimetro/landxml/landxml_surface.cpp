@@ -243,7 +243,8 @@ class SurfaceImportHandler : public common::LandXmlHandler {
   bool faceInvisible_ = false;
 };
 
-// The model as loading a triangle file holding these points and triangles makes it.
+}  // namespace
+
 void BuildSurface(surface::SuperficieTin& model, const std::vector<surface::PuntoSup>& points,
                   const std::vector<std::array<int32_t, 3>>& triangles) {
   model.Vaciar();
@@ -256,8 +257,6 @@ void BuildSurface(surface::SuperficieTin& model, const std::vector<surface::Punt
     if (model.AnadirTriangulo(triangle[0], triangle[1], triangle[2], 0)) ++model.triangleCount;
   }
 }
-
-}  // namespace
 
 std::string TriangleFilePath() { return common::TempPath("$$$.TRI"); }
 
@@ -278,45 +277,55 @@ int ListLandXmlSurfaces(const std::string& document, const std::string& listFile
   return static_cast<int>(handler.names.size());
 }
 
+LandXmlSurfaceRead ReadLandXmlSurface(const common::LandXmlSource& source, const std::string& surfaceName) {
+  SurfaceImportHandler handler(surfaceName);
+  LandXmlSurfaceRead read;
+  read.parse = source.Parse(handler);
+  if (read.parse == common::ParseResult::kCannotOpen) return read;
+  handler.BuildTriangles(read.triangleText, read.points, read.triangles);
+  read.feet = handler.feet;
+  read.surfacesSeen = handler.surfacesSeen;
+  read.surfacesSelected = handler.surfacesSelected;
+  read.invisibleFaces = handler.invisibleFaces;
+  read.facesWithoutPoints = handler.facesWithoutPoints;
+  return read;
+}
+
 int ImportLandXmlSurface(const std::string& document, const std::string& surfaceName, const std::string& target) {
   if (!common::CheckConversionTarget(document, target) || !common::CheckLandXmlSource(document)) return 0;
-  SurfaceImportHandler handler(surfaceName);
-  if (common::LandXmlReader().Parse(document, handler) == common::ParseResult::kCannotOpen) return 0;
-  common::TextWriter triangleText;
-  std::vector<surface::PuntoSup> points;
-  std::vector<std::array<int32_t, 3>> triangles;
-  handler.BuildTriangles(triangleText, points, triangles);
+  const LandXmlSurfaceRead read = ReadLandXmlSurface(document, surfaceName);
+  if (read.parse == common::ParseResult::kCannotOpen) return 0;
   // The triangle file stays behind for the user; the surface is built from the same values.
-  if (!common::WriteFileReplacing(TriangleFilePath(), triangleText.Bytes())) return 0;
+  if (!common::WriteFileReplacing(TriangleFilePath(), read.triangleText.Bytes())) return 0;
 
   std::string notes;
   char text[160];
-  if (handler.feet) notes += common::kFeetMessage;
-  if (handler.invisibleFaces > 0) {
+  if (read.feet) notes += common::kFeetMessage;
+  if (read.invisibleFaces > 0) {
     std::snprintf(text, sizeof text, "%ld caras invisibles (fuera del contorno o en huecos) no se han importado",
-                  handler.invisibleFaces);
+                  read.invisibleFaces);
     notes += (notes.empty() ? "" : "\n") + std::string(text);
   }
-  if (handler.facesWithoutPoints > 0) {
+  if (read.facesWithoutPoints > 0) {
     std::snprintf(text, sizeof text, "%ld caras que nombran puntos que no existen no se han importado",
-                  handler.facesWithoutPoints);
+                  read.facesWithoutPoints);
     notes += (notes.empty() ? "" : "\n") + std::string(text);
   }
 
-  if (handler.surfacesSeen == 0) {
+  if (read.surfacesSeen == 0) {
     common::RecordNothingToWrite(document, "ninguna superficie");
     return 0;
   }
-  if (handler.surfacesSelected == 0) {
+  if (read.surfacesSelected == 0) {
     common::RecordFailure("El fichero " + document + " no contiene la superficie \"" + surfaceName + "\"");
     return 0;
   }
-  if (points.empty()) {
+  if (read.points.empty()) {
     common::RecordNothingToWrite(document, "ningún punto en la superficie elegida");
     return 0;
   }
   surface::SuperficieTin model;
-  BuildSurface(model, points, triangles);
+  BuildSurface(model, read.points, read.triangles);
   model.name = target;
   if (model.points.Empty() || model.edges.Empty()) {
     common::RecordNothingToWrite(document, "ningún triángulo en la superficie elegida");

@@ -534,15 +534,15 @@ ClothoidTangents TangentsOf(double length, double parameter, double radius) {
 
 }  // namespace
 
-std::vector<std::string> ListLandXmlAlignments(const std::string& path) {
+std::vector<std::string> ListLandXmlAlignments(const common::LandXmlSource& source) {
   AlignmentListHandler handler;
-  LandXmlReader().Parse(path, handler);
+  source.Parse(handler);
   return handler.entries;
 }
 
-LandXmlAlignmentImport ImportLandXmlAlignment(const std::string& path, int selec) {
+LandXmlAlignmentImport ImportLandXmlAlignment(const common::LandXmlSource& source, int selec) {
   AlignmentImportHandler handler(selec);
-  const ParseResult parse = LandXmlReader().Parse(path, handler);
+  const ParseResult parse = source.Parse(handler);
   return handler.Finish(parse);
 }
 

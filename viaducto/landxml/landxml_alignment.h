@@ -14,7 +14,7 @@ namespace viaducto {
 
 // The entry of every `Alignment` of the file, in document order (its `name`; the first
 // attribute when it has none). The entries found before an error are kept.
-std::vector<std::string> ListLandXmlAlignments(const std::string& path);
+std::vector<std::string> ListLandXmlAlignments(const common::LandXmlSource& source);
 
 struct LandXmlAlignmentImport {
   ParseResult parse = ParseResult::kComplete;
@@ -26,7 +26,7 @@ struct LandXmlAlignmentImport {
 
 // Reads the alignment numbered `selec` (from 0). Elements are placed one after the other from
 // the alignment's `staStart`, whatever stations the elements carry.
-LandXmlAlignmentImport ImportLandXmlAlignment(const std::string& path, int selec);
+LandXmlAlignmentImport ImportLandXmlAlignment(const common::LandXmlSource& source, int selec);
 
 // The imported records as the six native columns, tab-separated with eight decimals.
 void FormatImportedAlignment(const std::vector<common::AlignmentElement>& elements, common::TextWriter& writer);

@@ -219,27 +219,27 @@ class InroadsHandler : public LandXmlHandler {
 
 }  // namespace
 
-std::vector<std::string> ListLandXmlCrossSectionSurfaces(const std::string& path) {
+std::vector<std::string> ListLandXmlCrossSectionSurfaces(const common::LandXmlSource& source) {
   SurfaceListHandler handler;
-  LandXmlReader().Parse(path, handler);
+  source.Parse(handler);
   return handler.entries;
 }
 
-bool ReadLandXmlCrossSections(const std::string& path, const std::string& alignment, const std::string& surface,
-                              CrossSectionSet& set, bool* feet) {
+bool ReadLandXmlCrossSections(const common::LandXmlSource& source, const std::string& alignment,
+                              const std::string& surface, CrossSectionSet& set, bool* feet) {
   set.points.clear();
   SurfaceHandler handler(alignment, surface, set);
-  if (LandXmlReader().Parse(path, handler) != ParseResult::kComplete) return false;
+  if (source.Parse(handler) != ParseResult::kComplete) return false;
   if (feet != nullptr) *feet = handler.feet;
   set.Clean();
   set.Sort();
   return true;
 }
 
-bool ReadInroadsCrossSections(const std::string& path, CrossSectionSet& set) {
+bool ReadInroadsCrossSections(const common::LandXmlSource& source, CrossSectionSet& set) {
   set.points.clear();
   InroadsHandler handler(set);
-  if (LandXmlReader().Parse(path, handler) != ParseResult::kComplete) return false;
+  if (source.Parse(handler) != ParseResult::kComplete) return false;
   set.Sort();
   return true;
 }

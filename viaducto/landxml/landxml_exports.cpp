@@ -23,7 +23,7 @@ namespace {
 
 // A selection list of a file that cannot be read, is not LandXML or holds nothing to list is
 // written empty (the front end reads it), and the reason is recorded.
-bool ListFromLandXml(const std::string& entrada, std::vector<std::string> (*list)(const std::string&),
+bool ListFromLandXml(const std::string& entrada, std::vector<std::string> (*list)(const common::LandXmlSource&),
                      const char* nothing) {
   std::vector<std::string> entries;
   if (common::CheckLandXmlSource(entrada)) {

@@ -160,16 +160,16 @@ class ProfileImportHandler : public LandXmlHandler {
 
 }  // namespace
 
-std::vector<std::string> ListLandXmlProfiles(const std::string& path) {
+std::vector<std::string> ListLandXmlProfiles(const common::LandXmlSource& source) {
   ProfileListHandler handler;
-  LandXmlReader().Parse(path, handler);
+  source.Parse(handler);
   return handler.TakeEntries();
 }
 
-LandXmlProfileImport ImportLandXmlProfile(const std::string& path, std::string_view entry) {
+LandXmlProfileImport ImportLandXmlProfile(const common::LandXmlSource& source, std::string_view entry) {
   ProfileImportHandler handler(entry);
   LandXmlProfileImport result;
-  result.parse = LandXmlReader().Parse(path, handler);
+  result.parse = source.Parse(handler);
   result.profile = handler.TakeCompletedProfile();
   result.notes = handler.TakeNotes();
   return result;

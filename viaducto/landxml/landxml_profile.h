@@ -14,7 +14,7 @@ namespace viaducto {
 using common::Profile;
 
 // "alignment: profile" for every named `ProfAlign`, in document order, each entry once.
-std::vector<std::string> ListLandXmlProfiles(const std::string& path);
+std::vector<std::string> ListLandXmlProfiles(const common::LandXmlSource& source);
 
 struct LandXmlProfileImport {
   ParseResult parse = ParseResult::kComplete;
@@ -24,7 +24,7 @@ struct LandXmlProfileImport {
 
 // The vertices of the profile whose entry ("alignment: profile") equals `entry` without regard
 // to case. Curves are completed as parabolas, or as circles at the vertices of a `CircCurve`.
-LandXmlProfileImport ImportLandXmlProfile(const std::string& path, std::string_view entry);
+LandXmlProfileImport ImportLandXmlProfile(const common::LandXmlSource& source, std::string_view entry);
 
 // A document holding `Profile` / `ProfAlign name=...`: the first and last vertex as `PVI`, the
 // inner ones as `ParaCurve` with their curve length.
