@@ -25,10 +25,6 @@ namespace {
 using common::LandXmlAttributes;
 using common::NameIs;
 
-// Point and face texts: numbers separated by blanks and tabs (and the line ends of a text
-// written over several lines).
-constexpr std::string_view kTextSeparators = " \t\r\n";
-
 // A surface point: its own coordinates, or those of the CgPoint it refers to.
 struct PuntoLandXml {
   int32_t id = 0;
@@ -48,15 +44,36 @@ struct CgPointLandXml {
   double z = 0;
 };
 
+// Up to `count` fields of a point or face text, separated by runs of blanks and tabs (and the
+// line ends of a text written over several lines); returns how many were found.
+// (Scanned character by character: these texts are most of a surface document.)
+std::size_t LeadingFields(std::string_view text, std::string_view* fields, std::size_t count) {
+  const auto separator = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  std::size_t found = 0;
+  std::size_t i = 0;
+  while (found < count) {
+    while (i < text.size() && separator(text[i])) ++i;
+    if (i == text.size()) break;
+    const std::size_t start = i;
+    while (i < text.size() && !separator(text[i])) ++i;
+    fields[found++] = text.substr(start, i - start);
+  }
+  return found;
+}
+
 // Three numbers of a point text: decimal commas accepted; northing, easting, elevation.
 bool ReadThreeNumbers(std::string_view text, double& x, double& y, double& z) {
-  std::string points(text);
-  std::replace(points.begin(), points.end(), ',', '.');
-  std::vector<std::string_view> tokens;
-  if (common::SplitTokens(points, kTextSeparators, tokens) < 3) return false;
-  y = common::LenientDouble(tokens[0]);
-  x = common::LenientDouble(tokens[1]);
-  z = common::LenientDouble(tokens[2]);
+  std::string withPoints;
+  if (text.find(',') != std::string_view::npos) {
+    withPoints.assign(text);
+    std::replace(withPoints.begin(), withPoints.end(), ',', '.');
+    text = withPoints;
+  }
+  std::string_view fields[3];
+  if (LeadingFields(text, fields, 3) < 3) return false;
+  y = common::LenientDouble(fields[0]);
+  x = common::LenientDouble(fields[1]);
+  z = common::LenientDouble(fields[2]);
   return true;
 }
 
@@ -103,7 +120,13 @@ class SurfaceImportHandler : public common::LandXmlHandler {
     }
   }
 
-  void Characters(std::string_view text) override { text_.append(text); }
+  void Characters(std::string_view text) override {
+    if (text_.empty()) {
+      text_.assign(text.data(), text.size());
+    } else {
+      text_.append(text);
+    }
+  }
   bool WantsText() const override { return open_ != kNone; }
 
   void EndElement(std::string_view name) override {
@@ -142,7 +165,7 @@ class SurfaceImportHandler : public common::LandXmlHandler {
     surfacePoints.clear();
     surfacePoints.reserve(slot.size());
     const std::vector<CgPointLandXml>& named = cgPoints_.Records();
-    std::vector<std::string_view> tokens;
+    std::string_view tokens[3];
     for (const long record : slot) {
       if (record < 0) {
         out.Write("0 0 0\n");
@@ -158,7 +181,7 @@ class SurfaceImportHandler : public common::LandXmlHandler {
         out.Printf("%0.3lf %0.3lf %0.3lf\n", point.x, point.y, point.z);
       }
       // The surface takes the coordinates as the triangle file holds them (three decimals).
-      common::SplitTokens(std::string_view(out.Bytes()).substr(before), kTextSeparators, tokens);
+      LeadingFields(std::string_view(out.Bytes()).substr(before), tokens, 3);
       surface::PuntoSup rounded;
       rounded.x = common::LenientDouble(tokens[0]);
       rounded.y = common::LenientDouble(tokens[1]);
@@ -208,14 +231,14 @@ class SurfaceImportHandler : public common::LandXmlHandler {
   }
 
   void EndFace() {
-    std::vector<std::string_view>& tokens = tokens_;
-    if (common::SplitTokens(text_, kTextSeparators, tokens) < 3) return;
+    std::string_view tokens[3];
+    if (LeadingFields(text_, tokens, 3) < 3) return;
     if (faceInvisible_) {
       ++invisibleFaces;
       return;
     }
     CaraLandXml face;
-    for (int k = 0; k < 3; ++k) face.points[k] = common::LenientInt(tokens[static_cast<std::size_t>(k)]) - 1;
+    for (int k = 0; k < 3; ++k) face.points[k] = common::LenientInt(tokens[k]) - 1;
     faces_.Append(face);
   }
 
@@ -239,7 +262,6 @@ class SurfaceImportHandler : public common::LandXmlHandler {
   SegmentedArray<CaraLandXml> faces_;
   SegmentedArray<CgPointLandXml> cgPoints_;
   std::unordered_map<std::string, long> cgByName_;
-  std::vector<std::string_view> tokens_;
   bool faceInvisible_ = false;
 };
 
@@ -293,10 +315,11 @@ LandXmlSurfaceRead ReadLandXmlSurface(const common::LandXmlSource& source, const
 
 int ImportLandXmlSurface(const std::string& document, const std::string& surfaceName, const std::string& target) {
   if (!common::CheckConversionTarget(document, target) || !common::CheckLandXmlSource(document)) return 0;
-  const LandXmlSurfaceRead read = ReadLandXmlSurface(document, surfaceName);
+  LandXmlSurfaceRead read = ReadLandXmlSurface(document, surfaceName);
   if (read.parse == common::ParseResult::kCannotOpen) return 0;
   // The triangle file stays behind for the user; the surface is built from the same values.
   if (!common::WriteFileReplacing(TriangleFilePath(), read.triangleText.Bytes())) return 0;
+  read.triangleText = common::TextWriter();
 
   std::string notes;
   char text[160];
@@ -326,6 +349,8 @@ int ImportLandXmlSurface(const std::string& document, const std::string& surface
   }
   surface::SuperficieTin model;
   BuildSurface(model, read.points, read.triangles);
+  read.points = {};
+  read.triangles = {};
   model.name = target;
   if (model.points.Empty() || model.edges.Empty()) {
     common::RecordNothingToWrite(document, "ningún triángulo en la superficie elegida");
