@@ -342,7 +342,7 @@ TEST(LandXmlRealForms, ImportsRefuseWhatTheyCannotConvertAndSayWhy) {
     EXPECT_EQ(import.call(dir.File("dibujo.dxf"), target), 0);
     EXPECT_TRUE(messages.Said("no es un documento LandXML: parece un dibujo DXF")) << messages.All();
     EXPECT_EQ(import.call(dir.File("vacio.xml"), target), 0);
-    EXPECT_TRUE(messages.Said(import.nothing)) << messages.All();
+    EXPECT_TRUE(messages.Said("El fichero " + dir.File("vacio.xml") + " " + import.nothing)) << messages.All();
     // (The GTS step of MyDll_alandxml2gts answers for its own target.)
     if (std::string(import.name) != "MyDll_alandxml2gts") {
       EXPECT_EQ(import.call(dir.File("completo.xml"), dir.File("falta/salida.out")), 0);

@@ -554,7 +554,12 @@ void FormatImportedAlignment(const std::vector<AlignmentElement>& elements, comm
 }
 
 int ImportLandXmlAlignmentToNative(const std::string& entrada, int selec, const std::string& salida) {
-  const LandXmlAlignmentImport imported = ImportLandXmlAlignment(entrada, selec);
+  return ImportLandXmlAlignmentToNative(entrada, selec, salida, entrada);
+}
+
+int ImportLandXmlAlignmentToNative(const std::string& path, int selec, const std::string& salida,
+                                   const std::string& entrada) {
+  const LandXmlAlignmentImport imported = ImportLandXmlAlignment(path, selec);
   if (imported.parse == ParseResult::kCannotOpen) return 0;
   if (imported.elements.empty()) {
     if (imported.alignments == 0) {

@@ -148,7 +148,7 @@ int32_t MyDll_alandxml2gtsWCE(int32_t selec, const char* entrada, const char* sa
     // The joined copy is read from a file of this call alone, then left as "$$$.xml".
     common::ScratchFile joined;
     if (!joined.ok() || !viaducto::JoinTextLines(source, joined.path())) return 0;
-    const int result = viaducto::ImportLandXmlAlignmentToNative(joined.path(), selec, target);
+    const int result = viaducto::ImportLandXmlAlignmentToNative(joined.path(), selec, target, source);
     std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
     return result;
   });
