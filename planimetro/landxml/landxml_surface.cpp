@@ -32,6 +32,7 @@ struct PuntoLandXml {
   double y = 0;
   double z = 0;
   long cgPoint = -1;
+  bool threeDecimals = false;  // the text gave each coordinate as the triangle file writes it
 };
 
 struct CaraLandXml {
@@ -61,8 +62,19 @@ std::size_t LeadingFields(std::string_view text, std::string_view* fields, std::
   return found;
 }
 
+// Whether a field is a decimal with three decimals and at most 15 digits: such a number comes
+// back from "%0.3lf" as the same value, so it needs no rounding through the triangle file.
+bool WrittenWithThreeDecimals(std::string_view field) {
+  if (!field.empty() && field.front() == '-') field.remove_prefix(1);
+  if (field.size() < 5 || field.size() > 16 || field[field.size() - 4] != '.') return false;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (i != field.size() - 4 && (field[i] < '0' || field[i] > '9')) return false;
+  }
+  return true;
+}
+
 // Three numbers of a point text: decimal commas accepted; northing, easting, elevation.
-bool ReadThreeNumbers(std::string_view text, double& x, double& y, double& z) {
+bool ReadThreeNumbers(std::string_view text, double& x, double& y, double& z, bool* threeDecimals = nullptr) {
   std::string withPoints;
   if (text.find(',') != std::string_view::npos) {
     withPoints.assign(text);
@@ -74,6 +86,10 @@ bool ReadThreeNumbers(std::string_view text, double& x, double& y, double& z) {
   y = common::LenientDouble(fields[0]);
   x = common::LenientDouble(fields[1]);
   z = common::LenientDouble(fields[2]);
+  if (threeDecimals != nullptr) {
+    *threeDecimals = withPoints.empty() && WrittenWithThreeDecimals(fields[0]) && WrittenWithThreeDecimals(fields[1]) &&
+                     WrittenWithThreeDecimals(fields[2]);
+  }
   return true;
 }
 
@@ -179,6 +195,13 @@ class SurfaceImportHandler : public common::LandXmlHandler {
         out.Printf("%0.3lf %0.3lf %0.3lf\n", cg.x, cg.y, cg.z);
       } else {
         out.Printf("%0.3lf %0.3lf %0.3lf\n", point.x, point.y, point.z);
+        if (point.threeDecimals) {
+          surfacePoints.push_back(surface::PuntoSup{});
+          surfacePoints.back().x = point.x;
+          surfacePoints.back().y = point.y;
+          surfacePoints.back().z = point.z;
+          continue;
+        }
       }
       // The surface takes the coordinates as the triangle file holds them (three decimals).
       LeadingFields(std::string_view(out.Bytes()).substr(before), tokens, 3);
@@ -222,7 +245,7 @@ class SurfaceImportHandler : public common::LandXmlHandler {
   void EndPoint() {
     PuntoLandXml point;
     point.id = id_;
-    if (!ReadThreeNumbers(text_, point.x, point.y, point.z)) {
+    if (!ReadThreeNumbers(text_, point.x, point.y, point.z, &point.threeDecimals)) {
       const auto found = cgByName_.find(pntRef_);
       if (found == cgByName_.end()) return;
       point.cgPoint = found->second;

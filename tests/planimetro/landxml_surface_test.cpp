@@ -7,6 +7,7 @@
 
 #include "planimetro.h"
 #include "planimetro/landxml/landxml_surface.h"
+#include "planimetro/surface/surface_model.h"
 #include "support/test_support.h"
 #include "surface_file_check.h"
 
@@ -120,15 +121,26 @@ TEST_F(LandXmlSurface, RealSurfacesImportWhole) {
     const char* surface;
     int faces;
   };
+  const std::string rounding = Write("r.xml",
+                                     "<LandXML><Surfaces><Surface name=\"R\"><Definition><Pnts><P id=\"1\">0.0004 0 1.23456</P>"
+                                     "<P id=\"2\">10.000 0.000 -0.0004</P><P id=\"3\">+5 10,5 1e1</P><P id=\"4\">1234567890123.4567 1 1</P>"
+                                     "</Pnts><Faces><F>1 2 3</F><F>2 3 4</F></Faces></Definition></Surface></Surfaces></LandXML>");
   for (const Case& test : {Case{"landxml/subdivision.xml", "EG", 1284}, Case{"landxml/subdivision.xml", "FG", 5241},
-                           Case{"landxml/M3_Terrain.mm.xml", "M3_Terrain - Terrain", 36067}}) {
+                           Case{"landxml/M3_Terrain.mm.xml", "M3_Terrain - Terrain", 36067},
+                           Case{"landxml/subdivision-2.0.xml", "FG", 5241}, Case{rounding.c_str(), "R", 2}}) {
     const std::string target = dir_.File("real.sup");
-    ASSERT_EQ(Calzada_Sup_Importa_LandXML(DataFile(test.file).c_str(), test.surface, target.c_str()), 1) << test.surface;
+    const std::string file = test.file[0] == '/' ? test.file : DataFile(test.file);
+    ASSERT_EQ(Calzada_Sup_Importa_LandXML(file.c_str(), test.surface, target.c_str()), 1) << test.surface;
     const surface_check::SurfaceFile surface = surface_check::ReadSurfaceFile(ReadFile(target));
     EXPECT_EQ(surface.problem, "") << test.surface;
     EXPECT_EQ(surface.triangleCount, test.faces) << test.surface;
     // A terrain model has no edge with three triangles.
     EXPECT_EQ(surface.sidesFilled, 3L * test.faces) << test.surface;
+    // The surface is the one its triangle file loads into.
+    planimetro::surface::SuperficieTin loaded;
+    ASSERT_TRUE(planimetro::surface::CargarTri(loaded, planimetro::landxml::TriangleFilePath()));
+    loaded.name = target;
+    EXPECT_EQ(planimetro::surface::SurfaceFileBytes(loaded), ReadFile(target)) << test.surface;
   }
 }
 
