@@ -288,6 +288,19 @@ TEST(LandXmlRealForms, DesignSurfacesBySideAndSlopeDistancePairs) {
   EXPECT_TRUE(FileExists(dir.File("t.tra")));
 }
 
+TEST(LandXmlRealForms, JoinedCopyIsLeftButTheDocumentIsRead) {
+  TempDir dir;
+  TempScope temp(dir.path());
+  // Numbers on lines of their own: joined, they would run together ("100200").
+  WriteFile(dir.File("j.xml"), "<LandXML><Alignments><Alignment name=\"A\"><CoordGeom><Line><Start>\n100\n200\n</Start>\n"
+                               "<End>\n100\n300\n</End></Line></CoordGeom></Alignment></Alignments></LandXML>\n");
+  ASSERT_EQ(MyDll_alandxml2gtsWCE(0, dir.File("j.xml").c_str(), dir.File("j.eje").c_str(), ""), 1);
+  EXPECT_EQ(ReadFile(dir.File("j.eje")),
+            CrLf("0.00000000\t200.00000000\t100.00000000\t100.00000000\t0.00000000\t0.00000000\n"
+                 "100.00000000\t300.00000000\t100.00000000\t100.00000000\t0.00000000\t0.00000000\n"));
+  EXPECT_NE(ReadFile(dir.File("$$$.xml")).find("<Start>100200</Start>"), std::string::npos);
+}
+
 // ---- Outcomes ------------------------------------------------------------------------------
 
 namespace {

@@ -554,12 +554,7 @@ void FormatImportedAlignment(const std::vector<AlignmentElement>& elements, comm
 }
 
 int ImportLandXmlAlignmentToNative(const std::string& entrada, int selec, const std::string& salida) {
-  return ImportLandXmlAlignmentToNative(entrada, selec, salida, entrada);
-}
-
-int ImportLandXmlAlignmentToNative(const std::string& path, int selec, const std::string& salida,
-                                   const std::string& entrada) {
-  const LandXmlAlignmentImport imported = ImportLandXmlAlignment(path, selec);
+  const LandXmlAlignmentImport imported = ImportLandXmlAlignment(entrada, selec);
   if (imported.parse == ParseResult::kCannotOpen) return 0;
   if (imported.elements.empty()) {
     if (imported.alignments == 0) {

@@ -36,9 +36,6 @@ void FormatImportedAlignment(const std::vector<common::AlignmentElement>& elemen
 // is written when `entrada` cannot be read or the alignment has no element (the reason is
 // recorded).
 int ImportLandXmlAlignmentToNative(const std::string& entrada, int selec, const std::string& salida);
-// The same reading `path` (a copy of `entrada`), the messages naming `entrada`.
-int ImportLandXmlAlignmentToNative(const std::string& path, int selec, const std::string& salida,
-                                   const std::string& entrada);
 
 // The `Alignments` element of the records (the last one is the end point) named `name`.
 void WriteLandXmlAlignment(std::vector<common::AlignmentElement> elements, const std::string& name,

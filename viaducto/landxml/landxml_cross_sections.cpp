@@ -279,16 +279,6 @@ void FormatLandXmlCrossSections(const CrossSectionSet& set, const std::string& n
   writer.EndElement("CrossSects");
 }
 
-// The copy of a document with its lines joined, left in the temporary directory as "$$$.xml"
-// for the tools that look there. The conversion itself reads the document: a point list spread
-// over lines without indentation would have its numbers run together in the joined copy.
-void LeaveJoinedCopy(const std::string& entrada) {
-  common::ScratchFile joined;
-  if (joined.ok() && JoinTextLines(entrada, joined.path())) {
-    std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
-  }
-}
-
 // Native text of a set, as the second stage of a conversion reads it back.
 std::string NativeText(const CrossSectionSet& set) {
   common::TextWriter writer;

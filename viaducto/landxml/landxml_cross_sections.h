@@ -34,10 +34,6 @@ void FormatLandXmlCrossSections(const CrossSectionSet& set, const std::string& n
 // Writes `set` as LandXML to `salida`, named after its file; false when it cannot be written.
 bool WriteLandXmlCrossSections(const CrossSectionSet& set, const std::string& salida);
 
-// The copy of a document with its lines joined, left in the temporary directory as "$$$.xml"
-// for the tools that look there.
-void LeaveJoinedCopy(const std::string& entrada);
-
 // Native text of a set, as the second stage of a conversion reads it back.
 std::string NativeText(const CrossSectionSet& set);
 

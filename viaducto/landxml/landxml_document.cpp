@@ -72,6 +72,13 @@ bool JoinTextLines(const std::string& source, const std::string& target) {
   return out.Commit();
 }
 
+void LeaveJoinedCopy(const std::string& entrada) {
+  common::ScratchFile joined;
+  if (joined.ok() && JoinTextLines(entrada, joined.path())) {
+    std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
+  }
+}
+
 void ShowImportNotes(const std::vector<std::string>& notes) {
   if (notes.empty()) return;
   std::string text;

@@ -37,6 +37,11 @@ bool JoinTextLines(const std::string& source, const std::string& target);
 // the caption "Aviso"; nothing when there is nothing to say.
 void ShowImportNotes(const std::vector<std::string>& notes);
 
+// The copy of a document with its lines joined, left in the temporary directory as "$$$.xml"
+// for the tools that look there. The conversions themselves read the document: numbers of a
+// point text spread over lines without indentation would run together in the joined copy.
+void LeaveJoinedCopy(const std::string& entrada);
+
 // The fixed file through which a selection export hands its list to the front end.
 std::string SelectionListPath();
 

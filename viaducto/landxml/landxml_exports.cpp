@@ -145,12 +145,8 @@ int32_t MyDll_alandxml2gtsWCE(int32_t selec, const char* entrada, const char* sa
     const std::string source = common::PathArgument(entrada);
     const std::string target = common::PathArgument(salida);
     if (!viaducto::CheckLandXmlImport(source, target)) return 0;
-    // The joined copy is read from a file of this call alone, then left as "$$$.xml".
-    common::ScratchFile joined;
-    if (!joined.ok() || !viaducto::JoinTextLines(source, joined.path())) return 0;
-    const int result = viaducto::ImportLandXmlAlignmentToNative(joined.path(), selec, target, source);
-    std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
-    return result;
+    viaducto::LeaveJoinedCopy(source);
+    return viaducto::ImportLandXmlAlignmentToNative(source, selec, target);
   });
 }
 
@@ -217,13 +213,9 @@ int32_t MyDll_rlandxml2gtsWCE(const char* nombreRas, const char* entrada, const 
     const std::string source = common::PathArgument(entrada);
     const std::string target = common::PathArgument(salida);
     if (!viaducto::CheckLandXmlImport(source, target)) return 0;
-    // The joined copy is read from a file of this call alone, then left as "$$$.xml".
-    common::ScratchFile joined;
-    if (!joined.ok() || !viaducto::JoinTextLines(source, joined.path())) return 0;
+    viaducto::LeaveJoinedCopy(source);
     viaducto::LandXmlProfileImport imported;
-    const bool read = viaducto::ImportProfile(joined.path(), common::PathArgument(nombreRas), imported);
-    std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
-    if (!read) return 0;
+    if (!viaducto::ImportProfile(source, common::PathArgument(nombreRas), imported)) return 0;
     return viaducto::SayNotesOnSuccess(
         common::WriteNativeProfile(imported.profile, common::NativeProfileLayout::kFixedWidth, target),
         imported.notes);
