@@ -240,6 +240,16 @@ TEST(LandXmlRealForms, AsymmetricAndGivenRadiusVerticalCurves) {
   ASSERT_EQ(MyDll_rlandxml2gts("E: R", dir.File("p.xml").c_str(), dir.File("p.gts").c_str()), 1);
   EXPECT_TRUE(messages.Said("Aviso|curva asimétrica en el p.k. 100.000"));
 
+  // A radius without a length: the tangent follows from the radius and the grades (+1 % to -1 %).
+  WriteFile(dir.File("r.xml"),
+            "<LandXML><Alignments><Alignment name=\"E\"><Profile><ProfAlign name=\"R\"><PVI>0 100</PVI>"
+            "<CircCurve radius=\"5000\">100 101</CircCurve><PVI>200 100</PVI></ProfAlign></Profile></Alignment>"
+            "</Alignments></LandXML>");
+  const auto radiusOnly = viaducto::ImportLandXmlProfile(dir.File("r.xml"), "E: R");
+  ASSERT_EQ(radiusOnly.profile.size(), 3u);
+  EXPECT_DOUBLE_EQ(radiusOnly.profile[1].kv, 5000.0);
+  EXPECT_NEAR(radiusOnly.profile[1].tangent, 5000.0 * std::tan(std::atan(0.01)), 1e-9);
+
   // The rail profile of the real sample: every circular curve keeps its given radius.
   const auto m3 = viaducto::ImportLandXmlProfile(DataFile("landxml/M3_RS-CL.tg.xml"), "M3_RS - CL: M3_RS - CL");
   EXPECT_DOUBLE_EQ(m3.profile[2].kv, 1500.0);

@@ -70,15 +70,19 @@ class ProfileImportHandler : public LandXmlHandler {
       unsymmetric_ = std::make_pair(in, out);
     } else if (active_ && NameIs(localName, "CircCurve")) {
       double length = 0.0;
-      if (const auto value = GetNumber(attributes, "length")) {
-        length = *value;
-      } else if (!attributes.empty()) {
+      const auto givenLength = GetNumber(attributes, "length");
+      const auto radius = GetNumber(attributes, "radius");
+      const bool usableRadius = radius && std::isfinite(*radius) && *radius != 0;
+      if (givenLength) {
+        length = *givenLength;
+      } else if (!attributes.empty() && !usableRadius) {
         length = common::LenientDouble(attributes.front().value);
       }
       Expect(length, true);
       // The radius, where given, is the curve's: the grades at the vertex may not agree with it.
-      if (const auto radius = GetNumber(attributes, "radius")) {
-        if (std::isfinite(*radius) && *radius != 0) pendingRadius_ = std::fabs(*radius);
+      if (usableRadius) {
+        pendingRadius_ = std::fabs(*radius);
+        pendingTangentFromRadius_ = !givenLength;
       }
     }
   }
@@ -100,6 +104,7 @@ class ProfileImportHandler : public LandXmlHandler {
       profile_.push_back(vertex);
       circular_.push_back(pendingCircular_);
       radii_.push_back(pendingRadius_);
+      tangentFromRadius_.push_back(pendingTangentFromRadius_);
       if (unsymmetric_) {
         char note[200];
         std::snprintf(note, sizeof note,
@@ -127,6 +132,13 @@ class ProfileImportHandler : public LandXmlHandler {
       profile_[i] = circular_[i] ? circular[i] : parabolic[i];
       if (circular_[i] && radii_[i] > 0 && i > 0) {
         common::ProfileVertex& vertex = profile_[i];
+        if (tangentFromRadius_[i] && i + 1 < profile_.size()) {
+          // Without a length the curve's tangent follows from its radius and the grades.
+          const double turn = std::atan(common::GradeBetween(profile_[i - 1], vertex)) -
+                              std::atan(common::GradeBetween(vertex, profile_[i + 1]));
+          const double tangent = std::fabs(radii_[i] * std::tan(turn / 2.0));
+          vertex.tangent = std::isfinite(tangent) ? tangent : 0.0;
+        }
         vertex.kv = radii_[i];
         vertex.external = std::sqrt(vertex.kv * vertex.kv + vertex.tangent * vertex.tangent) - vertex.kv;
       }
@@ -140,6 +152,7 @@ class ProfileImportHandler : public LandXmlHandler {
     curveLength_ = curveLength;
     pendingCircular_ = circular;
     pendingRadius_ = 0.0;
+    pendingTangentFromRadius_ = false;
     unsymmetric_.reset();
   }
 
@@ -153,6 +166,8 @@ class ProfileImportHandler : public LandXmlHandler {
   std::vector<bool> circular_;
   std::vector<double> radii_;  // the `radius` of a CircCurve, 0 where none was given
   double pendingRadius_ = 0.0;
+  std::vector<bool> tangentFromRadius_;  // a CircCurve with a radius and no length
+  bool pendingTangentFromRadius_ = false;
   std::optional<std::pair<double, double>> unsymmetric_;  // lengthIn, lengthOut
   std::vector<std::string> notes_;
   bool feet_ = false;
