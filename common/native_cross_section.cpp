@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/numbers.h"
+#include "common/printed_values.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
 
@@ -18,7 +19,10 @@ std::size_t ParseNativeCrossSections(std::string_view text, const NativeCrossSec
     if (reader.AtEnd() && !rule.readsUnendedLastLine) break;
     Tokenizer fields(line);
     std::string_view station, offset, elevation, code;
-    if (!fields.Next(" \t", station) || !fields.Next(" \t", offset) || !fields.Next(" \t", elevation)) continue;
+    if (!fields.Next(rule.valueDelimiters, station) || !fields.Next(rule.valueDelimiters, offset) ||
+        !fields.Next(rule.valueDelimiters, elevation)) {
+      continue;
+    }
     CrossSectionPoint point;
     point.station = LenientDouble(station);
     point.offset = LenientDouble(offset);
@@ -27,6 +31,55 @@ std::size_t ParseNativeCrossSections(std::string_view text, const NativeCrossSec
     points.push_back(std::move(point));
   }
   return points.size() - before;
+}
+
+namespace {
+
+double Printable(double value) { return PrintableZero(value, 3); }
+
+void FormatPoint(const CrossSectionPoint& p, TextWriter& writer) {
+  writer.Printf("%8.3lf %8.3lf %8.3lf %s\n", Printable(p.station), Printable(p.offset), Printable(p.elevation),
+                p.code.c_str());
+}
+
+// The first word of a code, as the reader takes it from the rest of the line.
+std::string FirstWord(std::string_view code) {
+  Tokenizer words(code);
+  std::string_view word;
+  return words.Next(" \t\n", word) ? std::string(word) : std::string();
+}
+
+}  // namespace
+
+void FormatNativeCrossSections(const std::vector<CrossSectionPoint>& points, TextWriter& writer) {
+  for (const CrossSectionPoint& p : points) FormatPoint(p, writer);
+}
+
+std::vector<CrossSectionPoint> AsStoredInNativeCrossSections(const std::vector<CrossSectionPoint>& points,
+                                                             const NativeCrossSectionRule& rule) {
+  std::vector<CrossSectionPoint> stored;
+  stored.reserve(points.size());
+  for (const CrossSectionPoint& p : points) {
+    const std::string_view code(p.code.c_str());  // printed up to its first NUL
+    const std::string line = FormattedLine("%8.3lf %8.3lf %8.3lf %s\n", Printable(p.station), Printable(p.offset),
+                                           Printable(p.elevation), p.code.c_str());
+    if (line.size() < LineReader::kDefaultBuffer && code.find_first_of("\r\n") == std::string_view::npos) {
+      CrossSectionPoint point;
+      point.station = AsPrinted(Printable(p.station), 3);
+      point.offset = AsPrinted(Printable(p.offset), 3);
+      point.elevation = AsPrinted(Printable(p.elevation), 3);
+      point.code = FirstWord(code);
+      stored.push_back(std::move(point));
+      continue;
+    }
+    // A line the reader gets in several pieces, or whose code holds line ends: read as written.
+    TextWriter writer;
+    FormatPoint(p, writer);
+    std::string text = writer.Bytes();
+    NormalizeLineEnds(text);
+    ParseNativeCrossSections(text, rule, stored);
+  }
+  return stored;
 }
 
 int CompareStationThenOffset(const CrossSectionPoint& a, const CrossSectionPoint& b, double tolerance) {

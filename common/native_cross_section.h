@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/records.h"
+#include "common/text_output.h"
 
 namespace common {
 
@@ -16,6 +17,9 @@ struct NativeCrossSectionRule {
   // A last line without a line break is read (true) or lost, as a reader that stops at the
   // end-of-file flag right after reading a line loses it (false).
   bool readsUnendedLastLine;
+  // What separates station, offset and elevation; the code always ends at a blank, tab or
+  // line feed.
+  std::string_view valueDelimiters = " \t";
 };
 inline constexpr NativeCrossSectionRule kNativeSectionsLoseUnendedLine{false};
 inline constexpr NativeCrossSectionRule kNativeSectionsReadUnendedLine{true};
@@ -26,6 +30,15 @@ inline constexpr NativeCrossSectionRule kNativeSectionsReadUnendedLine{true};
 // Returns the number of points appended.
 std::size_t ParseNativeCrossSections(std::string_view text, const NativeCrossSectionRule& rule,
                                      std::vector<CrossSectionPoint>& points);
+
+// One line per point, "%8.3lf %8.3lf %8.3lf %s", values never "-0.000".
+void FormatNativeCrossSections(const std::vector<CrossSectionPoint>& points, TextWriter& writer);
+
+// The points as `rule`'s reader gets them back from the native file FormatNativeCrossSections
+// writes: values with three decimals, the code cut to its first word, a line longer than a
+// read piece split as the reader splits it. What a two-stage conversion carries on.
+std::vector<CrossSectionPoint> AsStoredInNativeCrossSections(
+    const std::vector<CrossSectionPoint>& points, const NativeCrossSectionRule& rule = kNativeSectionsLoseUnendedLine);
 
 // Three-way comparison of two points by station, then offset, with a tolerance: equal when
 // both differ by less than `tolerance`; a smaller station (by any amount) first; with stations

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/numbers.h"
+#include "common/printed_values.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
 
@@ -63,6 +64,34 @@ Profile ParseNativeProfile(std::string_view text) { return ParseNativeProfile(te
 
 Profile ParseNativeProfileForLandXml(std::string_view text) {
   return ParseNativeProfile(text, kLandXmlProfileReader);
+}
+
+Profile AsStoredInNativeProfile(const Profile& profile) {
+  Profile stored;
+  stored.reserve(profile.size());
+  const std::size_t n = profile.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const ProfileVertex& v = profile[i];
+    const bool end = i == 0 || i + 1 == n;
+    const std::string line = end ? FormattedLine("%0.3lf %0.3lf 0.000 0.000 0.000\n", v.station, v.elevation)
+                                 : FormattedLine("%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", v.station, v.elevation,
+                                                 v.kv, v.tangent, v.external);
+    if (line.size() < LineReader::kDefaultBuffer) {
+      ProfileVertex vertex;
+      vertex.station = AsPrinted(v.station, 3);
+      vertex.elevation = AsPrinted(v.elevation, 3);
+      if (!end) {
+        vertex.kv = AsPrinted(v.kv, 3);
+        vertex.tangent = AsPrinted(v.tangent, 3);
+        vertex.external = AsPrinted(v.external, 3);
+      }
+      stored.push_back(vertex);
+      continue;
+    }
+    // Values so long that the reader gets the line in pieces: read as written.
+    for (const ProfileVertex& piece : ParseNativeProfile(line, kLandXmlProfileReader)) stored.push_back(piece);
+  }
+  return stored;
 }
 
 }  // namespace common

@@ -45,4 +45,9 @@ Profile ParseNativeProfile(std::string_view text);
 // The reader of the LandXML export.
 Profile ParseNativeProfileForLandXml(std::string_view text);
 
+// The vertices as the LandXML export's reader gets them back from the blank layout: values
+// with three decimals, the first and last vertex without curve. What a listing converted on
+// to LandXML carries.
+Profile AsStoredInNativeProfile(const Profile& profile);
+
 }  // namespace common

@@ -16,15 +16,17 @@ using testing_support::WriteFile;
 
 namespace {
 
-// The native text a reader makes of `listing`, with its result.
+// The points a reader makes of `listing`, in the native layout, with its result.
 struct ReaderOutput {
   bool ok;
   std::string native;
 };
 
 ReaderOutput Read(viaducto::CrossSectionReader reader, const std::string& listing) {
+  std::vector<common::CrossSectionPoint> points;
+  const bool ok = reader(listing, points);
   common::TextWriter writer;
-  const bool ok = reader(listing, writer);
+  common::FormatNativeCrossSections(points, writer);
   return ReaderOutput{ok, writer.Bytes()};
 }
 
@@ -41,7 +43,7 @@ TEST(HtrazadoSections, StationLinesAndPairs) {
   const ReaderOutput out = Read(viaducto::ReadHtrazadoSections,
                                 "PK  1200.5\n-5.5 , 101.23\n0,101.34\n\nTITULO\npk  1220\n5.5, 99\n");
   EXPECT_TRUE(out.ok);
-  EXPECT_EQ(out.native, CrLf("  1200.500   -5.500  101.230\n  1200.500    0.000  101.340\n  1220.000    5.500   99.000\n"));
+  EXPECT_EQ(out.native, CrLf("1200.500   -5.500  101.230 \n1200.500    0.000  101.340 \n1220.000    5.500   99.000 \n"));
 }
 
 TEST(MxroadSections, SectionsSortedWithCodeMos) {
@@ -84,9 +86,9 @@ TEST(IstramSections, LeftPointsNegatedSortedAndRepeatsDropped) {
       "0.5 99\n";
   const ReaderOutput out = Read(viaducto::ReadIstramSections, listing);
   EXPECT_TRUE(out.ok);
-  EXPECT_EQ(out.native, CrLf(" 1200.000   -5.000  100.500\n 1200.000   -2.000  100.200\n"
-                             " 1200.000    1.000  100.100\n 1200.000    3.000  100.300\n"
-                             " 1220.000    0.500   99.000\n"));
+  EXPECT_EQ(out.native, CrLf("1200.000   -5.000  100.500 \n1200.000   -2.000  100.200 \n"
+                             "1200.000    1.000  100.100 \n1200.000    3.000  100.300 \n"
+                             "1220.000    0.500   99.000 \n"));
 }
 
 TEST(ClipListingSections, AxisSideColumnsAndDuplicates) {
@@ -107,8 +109,8 @@ TEST(ClipListingSections, AxisSideColumnsAndDuplicates) {
   const std::string listing = "LISTADO\n" + first + "\n" + second + "\n" + first + "\n" + zeroAxis + "\n";
   const ReaderOutput out = Read(viaducto::ReadClipListingSections, listing);
   EXPECT_TRUE(out.ok);
-  EXPECT_EQ(out.native, CrLf(" 1200.000   -5.500  101.230 10\n 1200.000    0.000  101.340 0\n"
-                             " 1200.000    0.005  102.000 10\n 1200.000    5.500  101.230 10\n"));
+  EXPECT_EQ(out.native, CrLf("1200.000   -5.500  101.230 10\n1200.000    0.000  101.340 0\n"
+                             "1200.000    0.005  102.000 10\n1200.000    5.500  101.230 10\n"));
 }
 
 TEST(ClipTrvSections, HeadingCountsAndRepeatedOffsets) {
@@ -120,12 +122,12 @@ TEST(ClipTrvSections, HeadingCountsAndRepeatedOffsets) {
   EXPECT_FALSE(Read(viaducto::ReadClipTrvSections, "*XYZ\n1200,1\n1,2\n").ok);
 }
 
-TEST(ForeignToGts, ReadersRunIntoTheGtsWriterAndAlwaysGiveOne) {
+TEST(ForeignToGts, ReadersRunIntoTheGtsWriter) {
   TempDir dir;
   WriteFile(dir.File("bad.trv"), "*XYZ\n1200,1\n1,2,A\n");
-  EXPECT_EQ(MyDll_cliptrv2gts(dir.File("bad.trv").c_str(), dir.File("bad.gts").c_str()), 1);
+  EXPECT_EQ(MyDll_cliptrv2gts(dir.File("bad.trv").c_str(), dir.File("bad.gts").c_str()), 0);
   EXPECT_FALSE(FileExists(dir.File("bad.gts")));
-  EXPECT_EQ(MyDll_istram2gts(dir.File("none.txt").c_str(), dir.File("none.gts").c_str()), 1);
+  EXPECT_EQ(MyDll_istram2gts(dir.File("none.txt").c_str(), dir.File("none.gts").c_str()), 0);
   EXPECT_FALSE(FileExists(dir.File("none.gts")));
 
   WriteFile(dir.File("s.trv"), "*TRV\nOBRA\n100,2\n-1,10,A B\n1,11\n");

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstring>
 #include <string>
 
+#include "common/text_input.h"
 #include "support/test_support.h"
 #include "viaducto.h"
 #include "viaducto/alignment/gts_alignment.h"
@@ -160,19 +162,20 @@ TEST(NativeAlignment, ReadsSixFieldsAndWritesThemBack) {
 TEST(GtsAlignmentExports, BadInputWritesNothingAndNeverCrashes) {
   TempDir dir;
   const std::string out = dir.File("out.gts");
-  EXPECT_EQ(MyDll_azemta2gtsWCE(dir.File("missing.eje").c_str(), out.c_str()), 1);
+  EXPECT_EQ(MyDll_azemta2gtsWCE(dir.File("missing.eje").c_str(), out.c_str()), 0);
   EXPECT_FALSE(FileExists(out));
-  EXPECT_EQ(MyDll_azemta2gts(dir.File("missing.eje").c_str(), out.c_str(), dir.path().c_str()), 1);
+  EXPECT_EQ(MyDll_azemta2gts(dir.File("missing.eje").c_str(), out.c_str(), dir.path().c_str()), 0);
   EXPECT_FALSE(FileExists(out));
   WriteFile(dir.File("empty.eje"), "");
-  EXPECT_EQ(MyDll_azemta2gtsWCE(dir.File("empty.eje").c_str(), out.c_str()), 1);
+  EXPECT_EQ(MyDll_azemta2gtsWCE(dir.File("empty.eje").c_str(), out.c_str()), 0);
   EXPECT_FALSE(FileExists(out));
-  EXPECT_EQ(MyDll_azemta2gtsWCE(dir.path().c_str(), out.c_str()), 1);
+  EXPECT_EQ(MyDll_azemta2gtsWCE(dir.path().c_str(), out.c_str()), 0);
   EXPECT_FALSE(FileExists(out));
-  EXPECT_EQ(MyDll_azemta2gtsWCE(nullptr, nullptr), 1);
-  EXPECT_EQ(MyDll_azemta2gts(nullptr, nullptr, nullptr), 1);
+  EXPECT_EQ(MyDll_azemta2gtsWCE(nullptr, nullptr), 0);
+  EXPECT_EQ(MyDll_azemta2gts(nullptr, nullptr, nullptr), 0);
 
-  // Random bytes, a 10 MB line, and an arc that cannot be split sensibly.
+  // Random bytes are not an alignment file; a 10 MB line and an arc that cannot be split
+  // sensibly still convert.
   std::string noise;
   unsigned state = 12345;
   for (int i = 0; i < 200000; ++i) {
@@ -180,8 +183,9 @@ TEST(GtsAlignmentExports, BadInputWritesNothingAndNeverCrashes) {
     noise += static_cast<char>(state >> 16);
   }
   WriteFile(dir.File("noise.eje"), noise);
-  EXPECT_EQ(MyDll_azemta2gtsWCE(dir.File("noise.eje").c_str(), out.c_str()), 1);
-  EXPECT_EQ(MyDll_azemta2gts(dir.File("noise.eje").c_str(), out.c_str(), dir.path().c_str()), 1);
+  EXPECT_EQ(MyDll_azemta2gtsWCE(dir.File("noise.eje").c_str(), out.c_str()), 0);
+  EXPECT_EQ(MyDll_azemta2gts(dir.File("noise.eje").c_str(), out.c_str(), dir.path().c_str()), 0);
+  EXPECT_FALSE(FileExists(out));
   std::string longLine;
   while (longLine.size() < 10'000'000) longLine += "12.5 -3e400 nan 0x1p3 7 ";
   WriteFile(dir.File("long.eje"), longLine);
@@ -192,7 +196,8 @@ TEST(GtsAlignmentExports, BadInputWritesNothingAndNeverCrashes) {
   EXPECT_EQ(MyDll_azemta2gtsWCE(dir.File("tight.eje").c_str(), out.c_str()), 1);
 
   // The target cannot be written: nothing is left behind.
-  EXPECT_EQ(MyDll_azemta2gtsWCE(dir.File("tight.eje").c_str(), dir.File("no/such/dir.gts").c_str()), 1);
+  EXPECT_EQ(MyDll_azemta2gtsWCE(dir.File("tight.eje").c_str(), dir.File("no/such/dir.gts").c_str()), 0);
+  EXPECT_FALSE(FileExists(dir.File("no/such/dir.gts")));
 }
 
 TEST(GtsAlignmentExports, MillionLinesConvertQuickly) {
@@ -235,4 +240,40 @@ TEST(FrameExports, MarkerWordAndRetiredPointPair) {
   EXPECT_EQ(MyDll_shapeline2terrex(dir.File("a.shp").c_str(), dir.File("b.pun").c_str()), 0);
   EXPECT_FALSE(FileExists(dir.File("b.shp")));
   EXPECT_FALSE(FileExists(dir.File("b.pun")));
+}
+
+TEST(NativeAlignmentAsStored, EqualsTheFileWrittenAndRead) {
+  // Values that round, vanish, overflow, and lines long enough for a read to split them.
+  const double values[] = {0.0, -0.0004, 1200.4995, 0.0000005, -1e300, 1e250, 2.675, 399.9999996, 50.0, -0.0};
+  std::vector<common::AlignmentElement> elements;
+  for (std::size_t i = 0; i < 10; ++i) {
+    common::AlignmentElement e;
+    e.station = values[i];
+    e.x = values[(i + 1) % 10];
+    e.y = values[(i + 2) % 10];
+    e.azimuth = values[(i + 3) % 10];
+    e.parameter = values[(i + 4) % 10];
+    e.radius = values[(i + 5) % 10];
+    e.length = 7;
+    e.extra = 3;
+    elements.push_back(e);
+  }
+  for (const viaducto::NativeAlignmentRule& rule :
+       {viaducto::kElementReader, viaducto::kIntersectionReader, viaducto::kLandXmlExportReader}) {
+    common::TextWriter writer;
+    viaducto::FormatNativeAlignment(elements, writer);
+    std::string text = writer.Bytes();
+    common::NormalizeLineEnds(text);
+    const viaducto::NativeAlignment read = viaducto::ParseNativeAlignment(text, rule);
+    const viaducto::NativeAlignment stored = viaducto::AsStoredInNativeAlignment(elements, rule);
+    EXPECT_EQ(stored.lineCount, read.lineCount);
+    EXPECT_EQ(stored.capacity, read.capacity);
+    ASSERT_EQ(stored.elements.size(), read.elements.size());
+    for (std::size_t i = 0; i < read.elements.size(); ++i) {
+      const common::AlignmentElement& a = stored.elements[i];
+      const common::AlignmentElement& b = read.elements[i];
+      EXPECT_EQ(std::memcmp(&a.station, &b.station, sizeof(double) * 8), 0) << i;  // station .. length
+      EXPECT_EQ(a.kind, b.kind) << i;
+    }
+  }
 }

@@ -105,12 +105,13 @@ TEST(DigitalLevel, HeaderBytesAndDates) {
 
 TEST(DigitalLevel, ResultsForMissingOrShortFiles) {
   TempDir dir;
-  EXPECT_EQ(MyDll_anivel2ing(dir.File("no.txt").c_str(), dir.File("l.txt").c_str(), "", "", "", "", ""), 21);
+  EXPECT_EQ(MyDll_anivel2ing(dir.File("no.txt").c_str(), dir.File("l.txt").c_str(), "", "", "", "", ""), 0);
+  EXPECT_FALSE(FileExists(dir.File("l.txt")));
   EXPECT_EQ(Book("c,00,2401311230\ng,13,100000,10000,0,0,0,1\nx\ny\n", 0), "<none>");
   // A start record and one back and one fore reading make a book of one row.
   EXPECT_EQ(Rows(Book("c,00,2401311230\ng,13,100000,10000,0,0,0,1\ni,13,200000,11000,0,0,0,2")),
             CrLf("1         10.00    0.00    1.00000 0.00000  11.00    0.00    2.00000 0.00000  2       \n"));
-  EXPECT_EQ(MyDll_anivel2ing(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 21);
+  EXPECT_EQ(MyDll_anivel2ing(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
 }
 
 TEST(DigitalLevel, SampleLevellingLine) {

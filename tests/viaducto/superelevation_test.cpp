@@ -29,9 +29,9 @@ TEST(IspolSuperelevation, FallsChosenByHowManyAreGiven) {
                                                               "1280.000  1.500  0.000\n"));
 }
 
-TEST(IspolSuperelevation, HeaderOnlyGivesAnEmptyFile) {
-  EXPECT_EQ(ConvertBytes(MyDll_peralteispol2gts, "PERALTES\r\n"), "");
-  EXPECT_EQ(ConvertBytes(MyDll_peralteispol2gts, ""), "");
+TEST(IspolSuperelevation, HeaderOnlyGivesNoFile) {
+  EXPECT_EQ(ConvertBytes(MyDll_peralteispol2gts, "PERALTES\r\n", 0), "<none>");
+  EXPECT_EQ(ConvertBytes(MyDll_peralteispol2gts, "", 0), "<none>");
 }
 
 TEST(ClipSuperelevation, SecondFallMirrorsTheFirstWhenMissing) {

@@ -1,6 +1,6 @@
 // Readers of the alignment listings of other road-design programs. Each turns the text of a
-// listing into native records (the last one the end point); the conversions then write the
-// native file and go on from it to GTS or LandXML.
+// listing into native records (the last one the end point); the conversions write the native
+// file, or carry the records on, as they read back from it, to GTS or LandXML.
 #pragma once
 
 #include <string>
@@ -40,7 +40,11 @@ using common::SetKindsFromValues;
 using common::SetLengthsFromStations;
 
 // Reads `entrada` with `parser` and writes the native file `salida`. 1 when written; 0 when
-// the input cannot be read, holds no element, or the target cannot be written.
+// the input cannot be read, is not a text listing, holds no element, or the target cannot be
+// written (the reason recorded).
 int ConvertForeignAlignment(AlignmentParser parser, const std::string& entrada, const std::string& salida);
+
+// The Cartomap listing to the nine columns; the number of records when written, else 0.
+int ConvertCartomapToNineColumns(const std::string& entrada, const std::string& salida);
 
 }  // namespace viaducto

@@ -3,11 +3,8 @@
 #include <cmath>
 #include <optional>
 
-#include "common/export_guard.h"
 #include "common/geometry.h"
 #include "common/numbers.h"
-#include "common/text_input.h"
-#include "viaducto.h"
 #include "viaducto/alignment/native_alignment.h"
 #include "viaducto/frame/settings.h"
 
@@ -122,62 +119,21 @@ int FormatGtsIntersections(const std::vector<AlignmentElement>& e, common::TextW
   return result;
 }
 
-namespace {
+GtsForm GtsFormFor(std::size_t lineCount, const std::string& settingsDirectory) {
+  return ReadElementLimit(lineCount, settingsDirectory) == 1 ? GtsForm::kElements : GtsForm::kIntersections;
+}
 
-enum class GtsForm { kElements, kIntersections };
+NativeAlignmentRule NativeRuleOf(GtsForm form) {
+  return form == GtsForm::kElements ? kElementReader : kIntersectionReader;
+}
 
-// Parses the loaded native file with the form's reader, splits long arcs and writes the form.
-// 0 and no file when no record was read or the target cannot be written.
-int WriteGtsFromText(std::string_view text, GtsForm form, const std::string& salida) {
-  NativeAlignment alignment =
-      ParseNativeAlignment(text, form == GtsForm::kElements ? kElementReader : kIntersectionReader);
-  if (alignment.elements.empty()) return 0;
+int FormatGtsAlignment(NativeAlignment alignment, GtsForm form, common::TextWriter& writer) {
   common::SplitLongArcs(alignment.elements, alignment.capacity);
-  common::TextWriter writer;
-  int result = 1;
   if (form == GtsForm::kElements) {
     FormatGtsElements(alignment.elements, writer);
-  } else {
-    result = FormatGtsIntersections(alignment.elements, writer);
+    return 1;
   }
-  return writer.SaveTo(salida) ? result : 0;
-}
-
-int WriteGtsFromFile(const std::string& entrada, GtsForm form, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  return WriteGtsFromText(text, form, salida);
-}
-
-}  // namespace
-
-int WriteGtsElements(const std::string& entrada, const std::string& salida) {
-  return WriteGtsFromFile(entrada, GtsForm::kElements, salida);
-}
-
-int WriteGtsIntersections(const std::string& entrada, const std::string& salida) {
-  return WriteGtsFromFile(entrada, GtsForm::kIntersections, salida);
+  return FormatGtsIntersections(alignment.elements, writer);
 }
 
 }  // namespace viaducto
-
-int32_t MyDll_azemta2gts(const char* entrada, const char* salida, const char* pathAp) {
-  return common::GuardedExport(1, [&] {
-    std::string text;
-    // An unreadable input counts 0 lines and goes on to write nothing, as the element form.
-    const bool loaded = common::LoadTextFile(common::PathArgument(entrada), text);
-    const std::size_t lineCount = loaded ? common::CountLines(text) : 0;
-    const viaducto::GtsForm form = viaducto::ReadElementLimit(lineCount, common::PathArgument(pathAp)) == 1
-                                       ? viaducto::GtsForm::kElements
-                                       : viaducto::GtsForm::kIntersections;
-    if (loaded) viaducto::WriteGtsFromText(text, form, common::PathArgument(salida));
-    return 1;
-  });
-}
-
-int32_t MyDll_azemta2gtsWCE(const char* entrada, const char* salida) {
-  return common::GuardedExport(1, [&] {
-    viaducto::WriteGtsIntersections(common::PathArgument(entrada), common::PathArgument(salida));
-    return 1;
-  });
-}

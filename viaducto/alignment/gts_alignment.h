@@ -7,6 +7,7 @@
 
 #include "common/records.h"
 #include "common/text_output.h"
+#include "viaducto/alignment/native_alignment.h"
 
 namespace viaducto {
 
@@ -17,9 +18,18 @@ void FormatGtsElements(const std::vector<common::AlignmentElement>& elements, co
 // from the points after an entry clothoid that has no matching exit clothoid.
 int FormatGtsIntersections(const std::vector<common::AlignmentElement>& elements, common::TextWriter& writer);
 
-// Read the native file at `entrada`, split long arcs, write `salida`. 0 and no file when
-// nothing was read (or the target cannot be written).
-int WriteGtsElements(const std::string& entrada, const std::string& salida);
-int WriteGtsIntersections(const std::string& entrada, const std::string& salida);
+enum class GtsForm { kElements, kIntersections };
+
+// The form for a native alignment of `lineCount` lines (CountLines): the element form when the
+// limit in <settingsDirectory>/jalonex.ini reaches it, the intersection form otherwise (also
+// when there is no such file).
+GtsForm GtsFormFor(std::size_t lineCount, const std::string& settingsDirectory);
+
+// The native reader each form reads its records with.
+NativeAlignmentRule NativeRuleOf(GtsForm form);
+
+// The records of a native alignment in `form`, long arcs split first. The result of the form's
+// formatter: 1, or -1 from the intersection form's guess.
+int FormatGtsAlignment(NativeAlignment alignment, GtsForm form, common::TextWriter& writer);
 
 }  // namespace viaducto

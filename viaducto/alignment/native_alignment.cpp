@@ -1,6 +1,7 @@
 #include "viaducto/alignment/native_alignment.h"
 
 #include "common/alignment_fields.h"
+#include "common/printed_values.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
 
@@ -37,6 +38,37 @@ void FormatNativeAlignment(const std::vector<common::AlignmentElement>& elements
     writer.Printf("%0.3lf %0.3lf %0.3lf %0.6lf %0.3lf %0.3lf\n", e.station, e.x, e.y, e.azimuth, e.parameter,
                   e.radius);
   }
+}
+
+NativeAlignment AsStoredInNativeAlignment(const std::vector<common::AlignmentElement>& elements,
+                                          NativeAlignmentRule rule) {
+  NativeAlignment stored;
+  stored.elements.reserve(elements.size());
+  // Every line ends with a line feed: one read more than the pieces finds the end.
+  stored.lineCount = 1;
+  for (const common::AlignmentElement& e : elements) {
+    const std::string line = common::FormattedLine("%0.3lf %0.3lf %0.3lf %0.6lf %0.3lf %0.3lf\n", e.station, e.x,
+                                                   e.y, e.azimuth, e.parameter, e.radius);
+    if (line.size() < common::LineReader::kDefaultBuffer) {
+      common::AlignmentElement read;
+      read.station = common::AsPrinted(e.station, 3);
+      read.x = common::AsPrinted(e.x, 3);
+      read.y = common::AsPrinted(e.y, 3);
+      read.azimuth = common::AsPrinted(e.azimuth, 6);
+      read.parameter = common::AsPrinted(e.parameter, 3);
+      read.radius = common::AsPrinted(e.radius, 3);
+      read.kind = common::KindFromValues(read.parameter, read.radius);
+      stored.elements.push_back(read);
+      ++stored.lineCount;
+      continue;
+    }
+    // Values so long that the reader gets the line in pieces: read as written.
+    const NativeAlignment pieces = ParseNativeAlignment(line, rule);
+    stored.elements.insert(stored.elements.end(), pieces.elements.begin(), pieces.elements.end());
+    stored.lineCount += pieces.lineCount - 1;
+  }
+  stored.capacity = 3 * stored.lineCount;
+  return stored;
 }
 
 int WriteNativeAlignment(const std::vector<common::AlignmentElement>& elements, const std::string& path) {

@@ -40,6 +40,12 @@ bool ReadNativeAlignment(const std::string& path, NativeAlignmentRule rule, Nati
 // One line per record: "%0.3lf %0.3lf %0.3lf %0.6lf %0.3lf %0.3lf".
 void FormatNativeAlignment(const std::vector<common::AlignmentElement>& elements, common::TextWriter& writer);
 
+// The records as `rule`'s reader gets them back from the file FormatNativeAlignment writes:
+// values with the file's decimals, kinds from them, no lengths; the line count of that file.
+// What a foreign listing converted on to GTS or LandXML carries.
+NativeAlignment AsStoredInNativeAlignment(const std::vector<common::AlignmentElement>& elements,
+                                          NativeAlignmentRule rule);
+
 // Writes the records (end record included) to `path`; 1 when written, 0 when not.
 int WriteNativeAlignment(const std::vector<common::AlignmentElement>& elements, const std::string& path);
 

@@ -1,12 +1,10 @@
-// Cartomap cross-section listings, in their two layouts, to the native cross-section file.
+// Cartomap cross-section listings, in their two layouts, read into cross-section points.
 #include <vector>
 
-#include "common/export_guard.h"
 #include "common/numbers.h"
 #include "common/text_case.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
-#include "viaducto.h"
 #include "viaducto/crosssection/cross_section_set.h"
 #include "viaducto/crosssection/foreign_readers.h"
 
@@ -80,8 +78,7 @@ void ReadPkLayout(common::LineReader& reader, std::vector<CrossSectionPoint>& po
 
 }  // namespace
 
-bool ReadCartomapSections(std::string_view text, common::TextWriter& native) {
-  std::vector<CrossSectionPoint> points;
+bool ReadCartomapSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
   common::LineReader reader(text);
   std::string_view first;
   const bool hasFirstLine = reader.Next(first);
@@ -92,22 +89,7 @@ bool ReadCartomapSections(std::string_view text, common::TextWriter& native) {
     ReadPkLayout(fromStart, points);
   }
   SortByStationThenOffset(points, kCartomapTolerance);
-  for (const CrossSectionPoint& p : points) {
-    native.Printf("%8.3lf %8.3lf %8.3lf %s\n", Printable(p.station), Printable(p.offset), Printable(p.elevation),
-                  p.code.c_str());
-  }
   return true;
 }
 
 }  // namespace viaducto
-
-int32_t MyDll_traCartomap2zemta(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    std::string text;
-    if (!common::LoadTextFile(common::PathArgument(entrada), text)) return 0;
-    common::TextWriter native;
-    viaducto::ReadCartomapSections(text, native);
-    native.SaveTo(common::PathArgument(salida));
-    return 1;
-  });
-}

@@ -50,7 +50,7 @@ void AddPoint(std::vector<CrossSectionPoint>& section, CrossSectionPoint point) 
 
 }  // namespace
 
-bool ReadClipListingSections(std::string_view text, common::TextWriter& native) {
+bool ReadClipListingSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
   common::LineReader reader(text);
   std::string_view first, second;
   std::vector<CrossSectionPoint> section;
@@ -67,10 +67,7 @@ bool ReadClipListingSections(std::string_view text, common::TextWriter& native) 
       AddPoint(section, CrossSectionPoint{station, ColumnValue(first, column, 8), ColumnValue(second, column, 8), "10"});
     }
     SortSectionByOffset(section);
-    for (const CrossSectionPoint& p : section) {
-      native.Printf("%9.3lf %8.3lf %8.3lf %s\n", Printable(p.station), Printable(p.offset), Printable(p.elevation),
-                    p.code.c_str());
-    }
+    points.insert(points.end(), section.begin(), section.end());
   }
   return true;
 }

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <optional>
 
-#include "common/export_guard.h"
+#include "common/conversion.h"
 #include "common/numbers.h"
 #include "common/text_case.h"
 #include "common/text_input.h"
@@ -316,10 +316,14 @@ void MatchClipReportSurfaces(ClipReportSurfaces& surfaces) {
 }
 
 int ConvertClipReport(const std::string& lecturas, const std::string& salida1, const std::string& salida2) {
+  constexpr common::ConversionRule kClipReport{"un informe de secciones en RTF", "ningún perfil transversal",
+                                               common::FileKind::kRtf};
+  if (!common::CheckConversionTarget(lecturas, salida1) || !common::CheckConversionTarget(lecturas, salida2)) return 0;
   std::string rtf;
-  if (!common::ReadWholeFile(lecturas, rtf)) return 0;
+  if (!common::LoadConversionSource(lecturas, kClipReport, rtf, false)) return 0;
   ClipReportSurfaces surfaces = ReadClipReportCells(RtfToText(rtf));
   MatchClipReportSurfaces(surfaces);
+  if (!common::RequireSomething(surfaces.first.points.empty(), lecturas, kClipReport)) return 0;
   for (const auto& [set, path] : {std::pair{&surfaces.first, &salida1}, std::pair{&surfaces.second, &salida2}}) {
     common::TextWriter writer;
     for (const CrossSectionPoint& p : set->points) {
@@ -332,10 +336,3 @@ int ConvertClipReport(const std::string& lecturas, const std::string& salida1, c
 }
 
 }  // namespace viaducto
-
-int32_t MyDll_clipST2zemta(const char* lecturas, const char* salida1, const char* salida2) {
-  return common::GuardedExport(0, [&] {
-    return viaducto::ConvertClipReport(common::PathArgument(lecturas), common::PathArgument(salida1),
-                                       common::PathArgument(salida2));
-  });
-}

@@ -18,7 +18,7 @@ bool IsEmptyLine(std::string_view line) { return line.empty() || line == "\n"; }
 
 }  // namespace
 
-bool ReadClipTrvSections(std::string_view text, common::TextWriter& native) {
+bool ReadClipTrvSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
   common::LineReader reader(text);
   std::string_view line;
   bool headingChecked = false;
@@ -48,8 +48,7 @@ bool ReadClipTrvSections(std::string_view text, common::TextWriter& native) {
       if (fields.Next(",", codeField)) code = common::WithoutLineFeed(codeField);
       if (offset == previousOffset) continue;
       previousOffset = offset;
-      native.Printf("%8.3lf %8.3lf %8.3lf %.*s\n", Printable(station), Printable(offset), Printable(elevation),
-                    static_cast<int>(code.size()), code.data());
+      points.push_back(CrossSectionPoint{station, offset, elevation, std::string(code)});
     }
   }
   return true;

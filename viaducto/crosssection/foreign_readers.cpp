@@ -1,19 +1,16 @@
 #include "viaducto/crosssection/foreign_readers.h"
 
-#include "common/text_input.h"
-
 namespace viaducto {
 
-bool ReadForeignSections(const std::string& path, CrossSectionReader reader, std::string& nativeText) {
-  nativeText.clear();
+bool ReadForeignSections(const std::string& entrada, CrossSectionReader reader,
+                         std::vector<common::CrossSectionPoint>& points, const common::NativeCrossSectionRule& rule) {
+  points.clear();
   std::string text;
-  if (!common::LoadTextFile(path, text)) return false;
-  common::TextWriter native;
-  if (!reader(text, native)) return false;
-  // The second stage reads the native text as a file would be read back.
-  nativeText = native.Bytes();
-  common::NormalizeLineEnds(nativeText);
-  return true;
+  if (!common::LoadConversionSource(entrada, kForeignSections, text)) return false;
+  std::vector<common::CrossSectionPoint> read;
+  const bool readable = reader(text, read);
+  if (readable) points = common::AsStoredInNativeCrossSections(read, rule);
+  return common::RequireSomething(points.empty(), entrada, kForeignSections);
 }
 
 }  // namespace viaducto

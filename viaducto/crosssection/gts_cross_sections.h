@@ -4,25 +4,28 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "common/native_cross_section.h"
+#include "common/records.h"
 #include "common/text_output.h"
 
 namespace viaducto {
 
-// Native text (line ends normalised) to GTS lines: "%0.3lf,%0.3lf,%0.3lf,%s" with a code,
-// "%0.3lf,%0.3lf,%0.3lf" without; only the first word of a code is carried.
-void FormatGtsCrossSections(std::string_view nativeText, common::TextWriter& gts);
+// How the GTS conversion reads the native file: blanks, tabs and line feeds between the
+// values, a last line without a line break lost.
+inline constexpr common::NativeCrossSectionRule kGtsSectionsReader{false, " \t\n"};
 
-// GTS text to native lines "%8.3lf %8.3lf %8.3lf %s"; the code is the whole rest of the line
-// after the third comma, blanks included.
-void FormatNativeFromGts(std::string_view gtsText, common::TextWriter& native);
+// "%0.3lf,%0.3lf,%0.3lf,%s" with a code, "%0.3lf,%0.3lf,%0.3lf" without; values never
+// "-0.000".
+void FormatGtsCrossSections(const std::vector<common::CrossSectionPoint>& points, common::TextWriter& gts);
 
-// The two file conversions: 1 when written, 0 when the source cannot be read or the target
-// cannot be written.
-int ConvertNativeToGtsCrossSections(const std::string& entrada, const std::string& salida);
-int ConvertGtsToNativeCrossSections(const std::string& entrada, const std::string& salida);
+// GTS text (line ends normalised) to points; the code is the whole rest of the line after the
+// third comma, blanks included. Lines without three fields are skipped.
+std::vector<common::CrossSectionPoint> ParseGtsCrossSections(std::string_view gtsText);
 
-// Native text held in memory to the GTS file: the second stage of every foreign conversion.
+// The text of a native file to the GTS file: 1 when written, 0 when the target cannot be
+// written.
 int WriteGtsCrossSections(std::string_view nativeText, const std::string& salida);
 
 }  // namespace viaducto

@@ -8,7 +8,7 @@
 
 namespace viaducto {
 
-bool ReadHtrazadoSections(std::string_view text, common::TextWriter& native) {
+bool ReadHtrazadoSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
   common::LineReader reader(text);
   std::string_view line;
   double station = 0;
@@ -23,7 +23,7 @@ bool ReadHtrazadoSections(std::string_view text, common::TextWriter& native) {
     double offset = 0, elevation = 0;
     // A line without the pair (a blank line, a title) adds no point.
     if (!fields.Double(offset) || !fields.Literal(',') || !fields.Double(elevation)) continue;
-    native.Printf("%10.3lf %8.3lf %8.3lf\n", Printable(station), Printable(offset), Printable(elevation));
+    points.push_back(CrossSectionPoint{station, offset, elevation, std::string()});
   }
   return true;
 }

@@ -13,7 +13,7 @@
 
 namespace viaducto {
 
-bool ReadIstramSections(std::string_view text, common::TextWriter& native) {
+bool ReadIstramSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
   common::LineReader reader(text);
   std::string_view line;
   std::vector<std::string_view> fields;
@@ -48,7 +48,7 @@ bool ReadIstramSections(std::string_view text, common::TextWriter& native) {
     double lastOffset = 0;
     for (const CrossSectionPoint& p : section) {
       if (!first && p.offset == lastOffset) continue;
-      native.Printf("%9.3lf %8.3lf %8.3lf\n", Printable(p.station), Printable(p.offset), Printable(p.elevation));
+      points.push_back(CrossSectionPoint{p.station, p.offset, p.elevation, std::string()});
       first = false;
       lastOffset = p.offset;
     }

@@ -17,7 +17,7 @@ constexpr std::size_t kShortestSectionLine = 18;  // line break counted
 
 }  // namespace
 
-bool ReadMxroadSections(std::string_view text, common::TextWriter& native) {
+bool ReadMxroadSections(std::string_view text, std::vector<CrossSectionPoint>& sorted) {
   common::LineReader reader(text);
   std::string_view line;
   if (!NextCompleteLine(reader, line)) return true;  // the header, or nothing at all
@@ -46,10 +46,7 @@ bool ReadMxroadSections(std::string_view text, common::TextWriter& native) {
     }
   }
   SortByStationThenOffset(points, kMxroadTolerance);
-  for (const CrossSectionPoint& p : points) {
-    native.Printf("%8.3lf %8.3lf %8.3lf %s\n", Printable(p.station), Printable(p.offset), Printable(p.elevation),
-                  p.code.c_str());
-  }
+  sorted.insert(sorted.end(), std::make_move_iterator(points.begin()), std::make_move_iterator(points.end()));
   return true;
 }
 

@@ -1,5 +1,6 @@
 // The library's own small exports: message hook, marker word, and the retired point pair.
 #include <cstring>
+#include <string>
 
 #include "common/export_guard.h"
 #include "common/message_hook.h"
@@ -11,7 +12,15 @@ namespace {
 
 constexpr char kMarkerWord[] = "marca";
 
-int32_t RetiredPointConversion() { return 0; }
+// The point exchange with shapefiles is done by the Shapeline library; this pair only says so,
+// without opening either file.
+int32_t RetiredPointConversion(const char* entrada) {
+  return common::GuardedExport(0, [&] {
+    common::RecordFailure(std::string("No se ha convertido el fichero ") + common::PathArgument(entrada) +
+                          ": los puntos se intercambian con shapefiles en la biblioteca Shapeline");
+    return 0;
+  });
+}
 
 }  // namespace
 
@@ -24,6 +33,6 @@ void MyDll_ReverseString(char* sMyString) {
   });
 }
 
-int32_t MyDll_terrex2shapeline(const char*, const char*) { return RetiredPointConversion(); }
+int32_t MyDll_terrex2shapeline(const char* entrada, const char*) { return RetiredPointConversion(entrada); }
 
-int32_t MyDll_shapeline2terrex(const char*, const char*) { return RetiredPointConversion(); }
+int32_t MyDll_shapeline2terrex(const char* entrada, const char*) { return RetiredPointConversion(entrada); }

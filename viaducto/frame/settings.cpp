@@ -1,6 +1,7 @@
 #include "viaducto/frame/settings.h"
 
 #include "common/numbers.h"
+#include "common/outcome.h"
 #include "common/paths.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
@@ -9,7 +10,11 @@ namespace viaducto {
 
 int ReadElementLimit(std::size_t lineCount, const std::string& settingsDirectory) {
   std::string text;
-  if (!common::LoadTextFile(common::JoinPath(settingsDirectory, "jalonex.ini"), text)) return 0;
+  {
+    // A missing settings file means no limit: it is not why a conversion fails.
+    common::OptionalReadScope optional;
+    if (!common::LoadTextFile(common::JoinPath(settingsDirectory, "jalonex.ini"), text)) return 0;
+  }
   common::LineReader reader(text);
   std::string_view line;
   if (!reader.Next(line)) return 0;

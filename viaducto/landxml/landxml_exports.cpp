@@ -55,8 +55,8 @@ Profile ParseNativeProfileSkippingComments(std::string_view text) {
   return common::ParseNativeProfile(text, rule);
 }
 
-// A listing converted to LandXML through the values its temporary native file would hold.
-int ListingToLandXml(const char* entrada, const char* salida, ProfileParser parse, bool throughNative) {
+// A listing converted to LandXML with the values its temporary native file would hold.
+int ListingToLandXml(const char* entrada, const char* salida, ProfileParser parse) {
   common::ConversionRule rule;
   rule.source = "un fichero de rasante";
   rule.nothing = "ninguna rasante";
@@ -65,7 +65,7 @@ int ListingToLandXml(const char* entrada, const char* salida, ProfileParser pars
   if (!common::CheckConversionTarget(source, target)) return 0;
   std::string text;
   if (!common::LoadConversionSource(source, rule, text)) return 0;
-  const Profile profile = throughNative ? ThroughTemporaryNativeFile(parse(text)) : parse(text);
+  const Profile profile = common::AsStoredInNativeProfile(parse(text));
   if (!common::RequireSomething(profile.empty(), source, rule)) return 0;
   return ExportProfileToLandXml(profile, target);
 }
@@ -103,25 +103,14 @@ bool ReadChosenSections(const std::string& path, const std::string& entrada, con
   return true;
 }
 
-// A foreign listing to LandXML through the native text of its reader.
+// A foreign listing to LandXML with the points as its reader's native file would hold them.
 int ForeignToLandXml(const char* entrada, const char* salida, CrossSectionReader reader) {
   return common::GuardedExport(0, [&] {
     const std::string source = common::PathArgument(entrada);
     const std::string target = common::PathArgument(salida);
-    common::ConversionRule rule;
-    rule.source = "un listado de secciones transversales";
-    rule.nothing = "ninguna sección transversal";
     if (!common::CheckConversionTarget(source, target)) return 0;
-    std::string contents;
-    if (!common::LoadConversionSource(source, rule, contents)) return 0;
-    std::string nativeText;
-    if (!ReadForeignSections(source, reader, nativeText)) {
-      common::RecordNothingToWrite(source, rule.nothing);
-      return 0;
-    }
     CrossSectionSet set;
-    set.Parse(nativeText);
-    if (!common::RequireSomething(set.points.empty(), source, rule)) return 0;
+    if (!ReadForeignSections(source, reader, set.points)) return 0;
     return WriteLandXmlCrossSections(set, target) ? 1 : 0;
   });
 }
@@ -174,18 +163,18 @@ int32_t MyDll_aTerrex2LandXML(const char* entrada, const char* salida) {
 
 int32_t MyDll_rterrex2landxml(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
-    return viaducto::ListingToLandXml(entrada, salida, viaducto::ParseNativeProfileSkippingComments, false);
+    return viaducto::ListingToLandXml(entrada, salida, viaducto::ParseNativeProfileSkippingComments);
   });
 }
 
 int32_t MyDll_ristram2landxml(const char* entrada, const char* salida) {
   return common::GuardedExport(
-      0, [&] { return viaducto::ListingToLandXml(entrada, salida, viaducto::ParseIstramProfile, true); });
+      0, [&] { return viaducto::ListingToLandXml(entrada, salida, viaducto::ParseIstramProfile); });
 }
 
 int32_t MyDll_rispol2landxml(const char* entrada, const char* salida) {
   return common::GuardedExport(
-      0, [&] { return viaducto::ListingToLandXml(entrada, salida, viaducto::ParseIspolProfile, true); });
+      0, [&] { return viaducto::ListingToLandXml(entrada, salida, viaducto::ParseIspolProfile); });
 }
 
 void MyDll_seleccionaRasanteLandXML(const char* entrada) {

@@ -236,12 +236,4 @@ int ExportProfileToLandXml(const Profile& profile, const std::string& salida, co
   return ExportWith(profile, salida, writer);
 }
 
-Profile ThroughTemporaryNativeFile(const Profile& profile) {
-  common::TextWriter writer;
-  common::FormatNativeProfile(profile, common::NativeProfileLayout::kBlank, writer);
-  std::string text = writer.Bytes();
-  common::NormalizeLineEnds(text);
-  return common::ParseNativeProfileForLandXml(text);
-}
-
 }  // namespace viaducto

@@ -35,8 +35,4 @@ void WriteLandXmlProfile(const Profile& profile, const std::string& name, LandXm
 int ExportProfileToLandXml(const Profile& profile, const std::string& salida);
 int ExportProfileToLandXml(const Profile& profile, const std::string& salida, const std::tm& when);
 
-// The profile as it comes back from the temporary native file of a listing conversion: blank
-// layout, read by the LandXML export's reader (three decimals, ends without curve).
-Profile ThroughTemporaryNativeFile(const Profile& profile);
-
 }  // namespace viaducto

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/conversion.h"
 #include "common/export_guard.h"
 #include "common/text_input.h"
 #include "viaducto.h"
@@ -16,16 +17,23 @@ namespace {
 
 using ProfileParser = Profile (*)(std::string_view);
 
+constexpr common::ConversionRule kProfileListing{"un listado de rasante", "ninguna rasante"};
+constexpr common::ConversionRule kGtsProfile{"un fichero de rasante GTS", "ninguna rasante"};
+
 // Reads `entrada` with `parse` and writes the GTS comma layout: 0 and no file when the input
-// cannot be read or holds no vertex.
+// cannot be read, is not a text listing or holds no vertex.
 int ListingToGts(const char* entrada, const char* salida, ProfileParser parse) {
-  std::string text;
-  if (!common::LoadTextFile(common::PathArgument(entrada), text)) return 0;
-  const Profile profile = parse(text);
-  if (profile.empty()) return 0;
-  common::TextWriter writer;
-  FormatGtsProfileComma(profile, writer);
-  return writer.SaveTo(common::PathArgument(salida)) ? 1 : 0;
+  return common::ConvertFile(common::PathArgument(entrada), common::PathArgument(salida), kProfileListing, parse,
+                             FormatGtsProfileComma);
+}
+
+// A listing to the native file in `layout`; the number of vertices when `countRecords`.
+int ListingToNative(const char* entrada, const char* salida, common::ConversionRule rule, ProfileParser parse,
+                    common::NativeProfileLayout layout) {
+  return common::ConvertFile(common::PathArgument(entrada), common::PathArgument(salida), rule, parse,
+                             [layout](const Profile& profile, common::TextWriter& writer) {
+                               common::FormatNativeProfile(profile, layout, writer);
+                             });
 }
 
 // A native profile file that begins with "#" is an Ispol listing saved under the native name.
@@ -51,31 +59,23 @@ int32_t MyDll_rispol2gts(const char* entrada, const char* salida) {
 
 int32_t MyDll_raszemta2gts(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
-    std::string text;
-    if (!common::LoadTextFile(common::PathArgument(entrada), text)) return 0;
-    return common::WriteNativeProfile(viaducto::ParseGtsProfileComma(text), common::NativeProfileLayout::kTab,
-                                        common::PathArgument(salida));
+    return viaducto::ListingToNative(entrada, salida, viaducto::kGtsProfile, viaducto::ParseGtsProfileComma,
+                                     common::NativeProfileLayout::kTab);
   });
 }
 
 int32_t MyDll_rascartomap2zemta(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
-    std::string text;
-    if (!common::LoadTextFile(common::PathArgument(entrada), text)) return 0;
-    return common::WriteNativeProfile(viaducto::ParseCartomapKeywordProfile(text),
-                                        common::NativeProfileLayout::kFixedWidth, common::PathArgument(salida));
+    return viaducto::ListingToNative(entrada, salida, viaducto::kProfileListing, viaducto::ParseCartomapKeywordProfile,
+                                     common::NativeProfileLayout::kFixedWidth);
   });
 }
 
 int32_t MyDll_rasantecartomap2terrex(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
-    std::string text;
-    if (!common::LoadTextFile(common::PathArgument(entrada), text)) return 0;
-    const viaducto::Profile profile = viaducto::ParseCartomapProfileListing(text);
-    if (profile.empty()) return 0;
-    if (common::WriteNativeProfile(profile, common::NativeProfileLayout::kBlank, common::PathArgument(salida)) == 0) {
-      return 0;
-    }
-    return static_cast<int>(profile.size());
+    common::ConversionRule rule = viaducto::kProfileListing;
+    rule.countRecords = true;
+    return viaducto::ListingToNative(entrada, salida, rule, viaducto::ParseCartomapProfileListing,
+                                     common::NativeProfileLayout::kBlank);
   });
 }

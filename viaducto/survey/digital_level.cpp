@@ -1,19 +1,19 @@
 #include "viaducto/survey/digital_level.h"
 
+#include "common/conversion.h"
+#include "viaducto/survey/survey_listing.h"
+
 #include <climits>
 #include <cmath>
 
-#include "common/export_guard.h"
 #include "common/numbers.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
-#include "viaducto.h"
 
 namespace viaducto {
 
 namespace {
 
-constexpr int kMissingInput = 21;
 
 int KindOf(char c) {
   switch (c) {
@@ -188,10 +188,13 @@ void FormatLevellingBook(const LevelLine& level, const LevelBookHeader& header, 
 }
 
 int ConvertLevelToBook(const std::string& entrada, const std::string& salida, const LevelBookHeader& header) {
+  constexpr common::ConversionRule kLevelRecords{"un registro de nivel digital", "ninguna lectura de nivelación"};
+  if (!common::CheckConversionTarget(entrada, salida)) return 0;
   std::string text;
-  if (!common::LoadTextFile(entrada, text)) return kMissingInput;
+  if (!common::LoadConversionSource(entrada, kLevelRecords, text)) return 0;
   const LevelLine level = ParseLevelRecords(text);
-  if (level.records.size() <= 2) return 0;
+  // Two records make no set-up: a start and an end at most.
+  if (!common::RequireSomething(level.records.size() <= 2, entrada, kLevelRecords)) return 0;
   common::TextWriter writer;
   FormatLevellingBook(level, header, writer);
   return writer.SaveTo(salida) ? 1 : 0;
@@ -209,7 +212,8 @@ int Millimetres(double z) {
 
 }  // namespace
 
-void FormatLevelPoints(std::string_view text, common::TextWriter& writer) {
+std::size_t FormatLevelPoints(std::string_view text, common::TextWriter& writer) {
+  std::size_t written = 0;
   common::LineReader reader(text);
   std::string_view line;
   std::vector<std::string_view> fields;
@@ -219,30 +223,13 @@ void FormatLevelPoints(std::string_view text, common::TextWriter& writer) {
     const std::string name(fields[0]);
     const std::string code = count >= 5 ? std::string(fields[4]) : std::string();
     writer.Printf("z,01,%s,,,+%d,%s\n", name.c_str(), Millimetres(common::LenientDouble(fields[3])), code.c_str());
+    ++written;
   }
+  return written;
 }
 
 int ConvertPointsToLevel(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  common::TextWriter writer;
-  FormatLevelPoints(text, writer);
-  return writer.SaveTo(salida) ? 1 : 0;
+  return ConvertListing(entrada, salida, kPointList, FormatLevelPoints);
 }
 
 }  // namespace viaducto
-
-int32_t MyDll_anivel2ing(const char* entrada, const char* salida, const char* empresa, const char* operador,
-                         const char* mira1, const char* mira2, const char* nserie) {
-  return common::GuardedExport(0, [&] {
-    using common::PathArgument;  // a null text reads as empty
-    const viaducto::LevelBookHeader header{PathArgument(empresa), PathArgument(operador), PathArgument(mira1),
-                                           PathArgument(mira2), PathArgument(nserie)};
-    return viaducto::ConvertLevelToBook(common::PathArgument(entrada), common::PathArgument(salida), header);
-  });
-}
-
-int32_t MyDll_puntos2nivel(const char* entrada, const char* salida) {
-  return common::GuardedExport(
-      0, [&] { return viaducto::ConvertPointsToLevel(common::PathArgument(entrada), common::PathArgument(salida)); });
-}

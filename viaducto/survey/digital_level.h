@@ -2,6 +2,7 @@
 // point list turned into records the level loads.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,13 +46,13 @@ struct LevelBookHeader {
 // Header, ruler and one row per set-up (each first back-sight reading starts one).
 void FormatLevellingBook(const LevelLine& line, const LevelBookHeader& header, common::TextWriter& writer);
 
-// 21 when entrada cannot be read; 0 with two or fewer records or when salida cannot be
-// written; 1 when the book was written.
+// 1 when the book was written; 0 (reason recorded) when entrada cannot be read, holds two or
+// fewer records, or salida cannot be written.
 int ConvertLevelToBook(const std::string& entrada, const std::string& salida, const LevelBookHeader& header);
 
-// "name x y z [code]" lines to "z,01,name,,,+<z in mm>,code". 0 when a file cannot be read or
-// written.
-void FormatLevelPoints(std::string_view text, common::TextWriter& writer);
+// "name x y z [code]" lines to "z,01,name,,,+<z in mm>,code"; the number of points written.
+// The conversion gives 0 when a file cannot be read or written, or there is no point.
+std::size_t FormatLevelPoints(std::string_view text, common::TextWriter& writer);
 int ConvertPointsToLevel(const std::string& entrada, const std::string& salida);
 
 }  // namespace viaducto

@@ -1,14 +1,14 @@
 #include "viaducto/survey/gts_points.h"
 
-#include "common/export_guard.h"
 #include "common/numbers.h"
+#include "viaducto/survey/survey_listing.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
-#include "viaducto.h"
 
 namespace viaducto {
 
-void FormatGtsPoints(std::string_view pointList, common::TextWriter& gts) {
+std::size_t FormatGtsPoints(std::string_view pointList, common::TextWriter& gts) {
+  std::size_t written = 0;
   common::LineReader reader(pointList);
   std::string_view line;
   while (reader.Next(line)) {
@@ -26,20 +26,13 @@ void FormatGtsPoints(std::string_view pointList, common::TextWriter& gts) {
     } else {
       gts.Printf("%d,%0.3lf,%0.3lf,%0.3lf\n", common::LenientInt(number), px, py, pz);
     }
+    ++written;
   }
+  return written;
 }
 
 int ConvertPointsToGts(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  common::TextWriter gts;
-  FormatGtsPoints(text, gts);
-  return gts.SaveTo(salida) ? 1 : 0;
+  return ConvertListing(entrada, salida, kPointList, FormatGtsPoints);
 }
 
 }  // namespace viaducto
-
-int32_t MyDll_puntos2gts(const char* entrada, const char* salida) {
-  return common::GuardedExport(
-      0, [&] { return viaducto::ConvertPointsToGts(common::PathArgument(entrada), common::PathArgument(salida)); });
-}

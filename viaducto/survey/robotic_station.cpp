@@ -5,12 +5,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "common/export_guard.h"
+#include "common/conversion.h"
 #include "common/numbers.h"
 #include "common/text_case.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
-#include "viaducto.h"
 
 namespace viaducto {
 
@@ -343,8 +342,14 @@ void FormatMonitoringReport(const ReportHeader& header, const std::vector<KnownP
 
 int ProcessRoboticStation(const std::string& lecturas, const std::string& puntos, const std::string& salida,
                           const ReportHeader& header) {
+  constexpr common::ConversionRule kReadings{"un fichero de lecturas de la estación", "ninguna lectura"};
+  constexpr common::ConversionRule kKnownPoints{"un fichero de puntos", "ningún punto"};
+  if (!common::CheckConversionTarget(lecturas, salida) || !common::CheckConversionTarget(puntos, salida)) return 0;
   std::string readingsText, pointsText;
-  if (!common::LoadTextFile(lecturas, readingsText) || !common::LoadTextFile(puntos, pointsText)) return 0;
+  if (!common::LoadConversionSource(lecturas, kReadings, readingsText) ||
+      !common::LoadConversionSource(puntos, kKnownPoints, pointsText)) {
+    return 0;
+  }
   const StationReadings readings = ParseStationReadings(readingsText);
   std::vector<KnownPoint> known = ParseKnownPoints(pointsText);
   KeepObservedPoints(readings, known);
@@ -382,8 +387,10 @@ ReadingsHeader ParseReadingsHeader(std::string_view text) {
 }
 
 int WriteReadingsHeader(const std::string& lecturas, const std::string& salida) {
+  constexpr common::ConversionRule kReadings{"un fichero de lecturas de la estación", "ninguna lectura"};
+  if (!common::CheckConversionTarget(lecturas, salida)) return 0;
   std::string text;
-  if (!common::LoadTextFile(lecturas, text)) return 0;
+  if (!common::LoadConversionSource(lecturas, kReadings, text)) return 0;
   const ReadingsHeader header = ParseReadingsHeader(text);
   common::TextWriter writer;
   writer.Printf("%s\n", header.job.c_str());
@@ -393,22 +400,3 @@ int WriteReadingsHeader(const std::string& lecturas, const std::string& salida) 
 }
 
 }  // namespace viaducto
-
-// fecha and hora are only read: the caller's buffers have no stated size, so the date and time
-// of the readings are not copied back into them (MyDll_procesaCabecera hands them over).
-int32_t MyDll_procesaRobotizada(const char* lecturas, const char* puntos, const char* salida, const char* trabajo,
-                                const char* operario, const char* descripcion, const char* temperatura,
-                                const char* fecha, const char* hora) {
-  return common::GuardedExport(0, [&] {
-    using common::PathArgument;  // a null text reads as empty
-    const viaducto::ReportHeader header{PathArgument(trabajo),     PathArgument(operario), PathArgument(descripcion),
-                                        PathArgument(temperatura), PathArgument(fecha),    PathArgument(hora)};
-    return viaducto::ProcessRoboticStation(common::PathArgument(lecturas), common::PathArgument(puntos),
-                                           common::PathArgument(salida), header);
-  });
-}
-
-int32_t MyDll_procesaCabecera(const char* lecturas, const char* salida) {
-  return common::GuardedExport(
-      0, [&] { return viaducto::WriteReadingsHeader(common::PathArgument(lecturas), common::PathArgument(salida)); });
-}

@@ -1,10 +1,10 @@
 #include "viaducto/survey/superelevation.h"
 
-#include "common/export_guard.h"
+#include "common/conversion.h"
+
 #include "common/numbers.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
-#include "viaducto.h"
 
 namespace viaducto {
 
@@ -62,11 +62,8 @@ namespace {
 using TableParser = std::vector<SuperelevationRecord> (*)(std::string_view);
 
 int ConvertSuperelevation(const std::string& entrada, const std::string& salida, TableParser parse) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  common::TextWriter writer;
-  FormatNativeSuperelevation(parse(text), writer);
-  return writer.SaveTo(salida) ? 1 : 0;
+  constexpr common::ConversionRule kSuperelevationTable{"una tabla de peraltes", "ningún peralte"};
+  return common::ConvertFile(entrada, salida, kSuperelevationTable, parse, FormatNativeSuperelevation);
 }
 
 }  // namespace
@@ -80,15 +77,3 @@ int ConvertClipSuperelevation(const std::string& entrada, const std::string& sal
 }
 
 }  // namespace viaducto
-
-int32_t MyDll_peralteispol2gts(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    return viaducto::ConvertIspolSuperelevation(common::PathArgument(entrada), common::PathArgument(salida));
-  });
-}
-
-int32_t MyDll_peralteClip2gts(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    return viaducto::ConvertClipSuperelevation(common::PathArgument(entrada), common::PathArgument(salida));
-  });
-}

@@ -1,14 +1,15 @@
 #include "viaducto/survey/topcal.h"
 
+#include "common/conversion.h"
+#include "viaducto/survey/survey_listing.h"
+
 #include <cmath>
 
-#include "common/export_guard.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text_case.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
-#include "viaducto.h"
 
 namespace viaducto {
 
@@ -83,10 +84,12 @@ void FormatTopcalCodes(const std::vector<SurveyObservation>& observations, commo
 std::string TopcalCodePath(const std::string& salida) { return common::ChangeExtension(salida, "cod"); }
 
 int ConvertSurveyToTopcal(const std::string& entrada, const std::string& salida, bool separateCodeFile) {
+  constexpr common::ConversionRule kSurvey{"un fichero de lecturas topográficas", "ninguna observación"};
+  if (!common::CheckConversionTarget(entrada, salida)) return 0;
   std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
+  if (!common::LoadConversionSource(entrada, kSurvey, text)) return 0;
   std::vector<SurveyObservation> observations = ParseNativeSurvey(text);
-  if (observations.empty()) return 0;
+  if (!common::RequireSomething(observations.empty(), entrada, kSurvey)) return 0;
   ToSlopeDistances(observations);
   common::TextWriter writer;
   FormatTopcalObservations(observations, !separateCodeFile, writer);
@@ -103,7 +106,8 @@ int ConvertSurveyToTopcal(const std::string& entrada, const std::string& salida,
   return 1;
 }
 
-void FormatWideTopcal(std::string_view text, common::TextWriter& writer) {
+std::size_t FormatWideTopcal(std::string_view text, common::TextWriter& writer) {
+  std::size_t written = 0;
   common::LineReader reader(text);
   std::string_view line;
   std::vector<std::string_view> fields;
@@ -117,33 +121,14 @@ void FormatWideTopcal(std::string_view text, common::TextWriter& writer) {
     writer.Printf("%9s%9s%11.4lf%10.4lf%10.3lf%7.3lf%7.3lf%7s\n", std::string(fields[0]).c_str(),
                   std::string(fields[1]).c_str(), numbers[0], numbers[1], numbers[2], numbers[3], numbers[4],
                   code.c_str());
+    ++written;
   }
+  return written;
 }
 
 int ConvertObservationListToTopcal(const std::string& entrada, const std::string& salida) {
-  std::string text;
-  if (!common::LoadTextFile(entrada, text)) return 0;
-  common::TextWriter writer;
-  FormatWideTopcal(text, writer);
-  return writer.SaveTo(salida) ? 1 : 0;
+  constexpr common::ConversionRule kObservations{"una lista de observaciones", "ninguna observación"};
+  return ConvertListing(entrada, salida, kObservations, FormatWideTopcal);
 }
 
 }  // namespace viaducto
-
-int32_t MyDll_topoLea2Topcal(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    return viaducto::ConvertSurveyToTopcal(common::PathArgument(entrada), common::PathArgument(salida), true);
-  });
-}
-
-int32_t MyDll_topoLea2TopcalCod(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    return viaducto::ConvertSurveyToTopcal(common::PathArgument(entrada), common::PathArgument(salida), false);
-  });
-}
-
-int32_t MyDll_lectgts2topcal(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    return viaducto::ConvertObservationListToTopcal(common::PathArgument(entrada), common::PathArgument(salida));
-  });
-}

@@ -2,6 +2,7 @@
 // (*.lea) and from a comma- or blank-separated observation list.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,8 +43,9 @@ std::string TopcalCodePath(const std::string& salida);
 int ConvertSurveyToTopcal(const std::string& entrada, const std::string& salida, bool separateCodeFile);
 
 // Observation list lines "name1 name2 n1 n2 n3 n4 n5 [code]" (blanks, commas, tabs) to the wide
-// Topcal layout; a code "zemta" is written empty. 0 when a file cannot be read or written.
-void FormatWideTopcal(std::string_view text, common::TextWriter& writer);
+// Topcal layout; a code "zemta" is written empty. Returns the number of lines written; the
+// conversion gives 0 when a file cannot be read or written, or there is no observation.
+std::size_t FormatWideTopcal(std::string_view text, common::TextWriter& writer);
 int ConvertObservationListToTopcal(const std::string& entrada, const std::string& salida);
 
 }  // namespace viaducto
