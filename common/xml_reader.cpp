@@ -1,13 +1,18 @@
 #include "common/xml_reader.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
+#include "common/file_kind.h"
 #include "common/file_stream.h"
+#include "common/message_hook.h"
 #include "common/numbers.h"
+#include "common/outcome.h"
 #include "common/text_case.h"
 
 namespace common {
@@ -172,11 +177,11 @@ std::optional<double> GetNumber(const LandXmlAttributes& attributes, std::string
   return common::LenientDouble(*value);
 }
 
-ParseResult LandXmlReader::Parse(const std::string& path, LandXmlHandler& handler) {
-  common::FileChunkReader file;
-  if (!file.Open(path)) return ParseResult::kCannotOpen;
-  const bool windows1252 = NeedsWindows1252(path);
+namespace {
 
+// Feeds the parser from `next(buffer, size)` (0 at the end) until the document ends or breaks.
+template <typename NextChunk>
+ParseResult ParseChunks(bool windows1252, LandXmlHandler& handler, NextChunk&& next, bool& readFailed) {
   xmlInitParser();
   xmlSAXHandler sax;
   std::memset(&sax, 0, sizeof sax);
@@ -199,20 +204,88 @@ ParseResult LandXmlReader::Parse(const std::string& path, LandXmlHandler& handle
     if (encoding != nullptr) xmlSwitchToEncoding(context.get(), encoding);
   }
 
-  std::unique_ptr<char[]> buffer(new char[kChunkSize]);
   bool failed = false;
   for (;;) {
-    const std::size_t got = file.Read(buffer.get(), kChunkSize);
+    const char* chunk = nullptr;
+    const std::size_t got = next(chunk);
     if (got == 0) break;
-    if (xmlParseChunk(context.get(), buffer.get(), static_cast<int>(got), 0) != 0) {
+    if (xmlParseChunk(context.get(), chunk, static_cast<int>(got), 0) != 0) {
       failed = true;
       break;
     }
   }
   if (!failed && xmlParseChunk(context.get(), nullptr, 0, 1) != 0) failed = true;
-  if (file.failed() || !context->wellFormed) failed = true;
+  if (readFailed || !context->wellFormed) failed = true;
   if (!failed) state.FlushText();
   return failed ? ParseResult::kMalformed : ParseResult::kComplete;
 }
+
+bool Windows1252Bytes(std::string_view document) {
+  if (DeclaresEncoding(document.substr(0, kChunkSize))) return false;
+  Utf8Check check;
+  check.Feed(reinterpret_cast<const unsigned char*>(document.data()), document.size());
+  return !check.Valid();
+}
+
+}  // namespace
+
+ParseResult LandXmlReader::Parse(const std::string& path, LandXmlHandler& handler) {
+  common::FileChunkReader file;
+  if (!file.Open(path)) return ParseResult::kCannotOpen;
+  const bool windows1252 = NeedsWindows1252(path);
+  std::unique_ptr<char[]> buffer(new char[kChunkSize]);
+  bool readFailed = false;
+  return ParseChunks(windows1252, handler,
+                     [&](const char*& chunk) {
+                       const std::size_t got = file.Read(buffer.get(), kChunkSize);
+                       readFailed = file.failed();
+                       chunk = buffer.get();
+                       return got;
+                     },
+                     readFailed);
+}
+
+ParseResult LandXmlReader::ParseBytes(std::string_view document, LandXmlHandler& handler) {
+  bool readFailed = false;
+  std::size_t offset = 0;
+  return ParseChunks(Windows1252Bytes(document), handler,
+                     [&](const char*& chunk) {
+                       const std::size_t got = std::min(kChunkSize, document.size() - offset);
+                       chunk = document.data() + offset;
+                       offset += got;
+                       return got;
+                     },
+                     readFailed);
+}
+
+bool CheckLandXmlSource(const std::string& path) {
+  common::FileChunkReader file;
+  if (!file.Open(path)) return false;
+  char head[4096];
+  std::size_t got = 0;
+  while (got < sizeof head) {
+    const std::size_t more = file.Read(head + got, sizeof head - got);
+    if (more == 0) break;
+    got += more;
+  }
+  if (file.failed()) {
+    RecordSourceFailure(path, EIO);
+    return false;
+  }
+  const FileKind kind = SniffFileKind(std::string_view(head, got));
+  if (kind == FileKind::kLandXml) return true;
+  RecordWrongKind(path, kLandXmlDocument, kind);
+  return false;
+}
+
+bool DeclaresFeet(std::string_view localName, const LandXmlAttributes& attributes) {
+  if (!NameIs(localName, "Imperial") && !NameIs(localName, "Metric")) return false;
+  const std::optional<std::string_view> unit = GetAttribute(attributes, "linearUnit");
+  if (!unit) return NameIs(localName, "Imperial");
+  const std::string lower = common::LowerAscii(*unit);
+  return lower.find("foot") != std::string::npos || lower.find("feet") != std::string::npos;
+}
+
+void ShowApproximation(const std::string& text) { ShowMessage(kApproximationCaption, text.c_str()); }
 
 }  // namespace common

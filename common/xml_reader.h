@@ -52,6 +52,45 @@ enum class ParseResult {
 class LandXmlReader {
  public:
   ParseResult Parse(const std::string& path, LandXmlHandler& handler);
+  // The same for a document already in memory.
+  ParseResult ParseBytes(std::string_view document, LandXmlHandler& handler);
 };
+
+// The document a LandXML reading takes: a file named by its path (the usual case, converted
+// from the path implicitly), or bytes already in memory. It refers to the path or bytes it
+// was made from, which must outlive it.
+class LandXmlSource {
+ public:
+  LandXmlSource(const std::string& path) : path_(&path) {}  // NOLINT: a path is a source
+  static LandXmlSource Bytes(std::string_view bytes) {
+    LandXmlSource source;
+    source.bytes_ = bytes;
+    return source;
+  }
+  ParseResult Parse(LandXmlHandler& handler) const {
+    return path_ != nullptr ? LandXmlReader().Parse(*path_, handler) : LandXmlReader().ParseBytes(bytes_, handler);
+  }
+
+ private:
+  LandXmlSource() = default;
+  const std::string* path_ = nullptr;
+  std::string_view bytes_;
+};
+
+// What a LandXML import says a source of another kind is not.
+inline constexpr const char* kLandXmlDocument = "un documento LandXML";
+
+// Whether `path` can be read and its first bytes show a LandXML document; when not, the reason
+// is recorded ("no es un documento LandXML: parece un dibujo DXF").
+bool CheckLandXmlSource(const std::string& path);
+
+// Whether a `Units` child declares feet as the linear unit (`Imperial`, or a `linearUnit` in
+// feet): the imports keep the numbers as they are and say so.
+bool DeclaresFeet(std::string_view localName, const LandXmlAttributes& attributes);
+inline constexpr const char* kFeetMessage = "el fichero está en pies: las medidas no se han convertido";
+
+// What an import approximated or could not keep, said through the message hook.
+inline constexpr const char* kApproximationCaption = "Aviso";
+void ShowApproximation(const std::string& text);
 
 }  // namespace common

@@ -44,15 +44,31 @@ PLANIMETRO_API int32_t Calzada_Sup_Importa_Dxf(const char* entrada, const char* 
 
 /* "Selecciona Superficie". Writes the name of every Surface of the LandXML file entrada to the
  * list file salida, one per line in document order. Returns the number of names (0, with an
- * empty list, when the file cannot be read). */
+ * empty list and the reason through the message hook, when the file cannot be read, is not
+ * LandXML or holds no surface). */
 PLANIMETRO_API int32_t Calzada_SupSel_LandXML(const char* entrada, const char* salida);
 
 /* "Importa Sup de LandXML". The points (P, own coordinates or a CgPoint named by pntRef) and
  * faces (F) of every Surface named entrada2 (letter case ignored) of the LandXML file entrada
- * become the native surface file salida, through the triangle file "$$$.TRI" of the temporary
- * directory, which stays. Returns 1 once that file has loaded; 0 when the document cannot be
- * read or the surface has no point. */
+ * become the native surface file salida; the triangle file "$$$.TRI" of the temporary
+ * directory is written with the same points and triangles and stays. Faces marked invisible
+ * (i="1") and faces naming a point that does not exist are left out, and the message hook says
+ * how many. Returns 1 when the surface file was written; 0 when the document cannot be read,
+ * is not LandXML, has no such surface or no triangle, or the surface file cannot be written. */
 PLANIMETRO_API int32_t Calzada_Sup_Importa_LandXML(const char* entrada, const char* entrada2, const char* salida);
+
+/* "Importa Puntos de LandXML". Every CgPoint of the LandXML file entrada (northing, easting
+ * and elevation from its text, or from the CgPoint its pntRef names) becomes a line of the
+ * native point file salida: its number from its name when that is a whole number, else the
+ * next number after the highest so far; its code (else its desc) kept. 1 when written; 0 when
+ * entrada cannot be read, is not a LandXML document or holds no point. */
+PLANIMETRO_API int32_t Planimetro_Puntos_Importa_LandXML(const char* entrada, const char* salida);
+
+/* "Exporta Puntos a LandXML". Every point of the native point file entrada becomes a CgPoint
+ * (name = its number, code = its code, text "northing easting elevation") of a CgPoints
+ * element named after salida, in a LandXML document. 1 when written; 0 when entrada cannot be
+ * read or holds no point. */
+PLANIMETRO_API int32_t Planimetro_Puntos_Exporta_LandXML(const char* entrada, const char* salida);
 
 /* "Conversion de DXF a lineas (capas)". Every vertex of the LWPOLYLINEs and POLYLINEs on the
  * layers listed in ficheroCapas (one per line) of the drawing last listed by

@@ -69,6 +69,8 @@ std::vector<MenuCommand> BuildTable() {
          "Calzada_Puntos_Importa_Dxf", "Planimetro");
   m.Item("importarShapeline", "Importar de Shapeline", "Puntos Shapeline (*.shp)|*.shp", "pun",
          "Puntos Zemta (*.pun)|*.pun", "ImportarPuntosDeShapeline", "Shapeline", Variant::ResultNotChecked);
+  m.Item("importarPuntosLandXML", "Importar de LandXML...", "Fichero LandXML (*.xml)|*.xml", "pun",
+         "Fichero de Puntos (*.pun)|*.pun", "Planimetro_Puntos_Importa_LandXML", "Planimetro");
 
   m.Submenu("ejes2", "Ejes");
   const char* const eje = "Eje Zemta (*.eje)|*.eje";
@@ -172,6 +174,8 @@ std::vector<MenuCommand> BuildTable() {
          "Calzada_Puntos_Exporta_Dxf", "Planimetro");
   m.Item("ExportarShapeline", "Exportar a Shapeline", "Puntos Zemta (*.pun)|*.pun", "shp",
          "Puntos Shapeline (*.shp)|*.shp", "ExportarPuntosToShapeline", "Shapeline", Variant::ResultNotChecked);
+  m.Item("exportarPuntosLandXML", "Exportar a LandXML...", "Puntos (*.pun)|*.pun", "xml",
+         "Fichero LandXML (*.xml)|*.xml", "Planimetro_Puntos_Exporta_LandXML", "Planimetro");
 
   m.Submenu("ejes", "Ejes");
   m.Item("ejeclip", "Exportar a Clip...", eje, "txt", "Eje Clip (*.txt)|*.txt", "Calzada_Eje_Exporta_ClipPlt",

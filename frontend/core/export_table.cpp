@@ -62,6 +62,8 @@ const std::vector<ExportEntry>& ExportTable() {
       PASARELA_EXPORT("Planimetro", Calzada_Sup_Importa_Dxf, "entrada,entrada2,salida"),
       PASARELA_EXPORT("Planimetro", Calzada_SupSel_LandXML, "entrada,salida"),
       PASARELA_EXPORT("Planimetro", Calzada_Sup_Importa_LandXML, "entrada,entrada2,salida"),
+      PASARELA_EXPORT("Planimetro", Planimetro_Puntos_Importa_LandXML, "entrada,salida"),
+      PASARELA_EXPORT("Planimetro", Planimetro_Puntos_Exporta_LandXML, "entrada,salida"),
       PASARELA_EXPORT("Planimetro", Calzada_creaFicheroLineas, "ficheroLineas,ficheroDXF,ficheroCapas,ficheroEje"),
       PASARELA_EXPORT("Viaducto", MyDll_zemta2gts, "entrada,salida"),
       PASARELA_EXPORT("Viaducto", MyDll_trazemta2gts, "entrada,salida"),

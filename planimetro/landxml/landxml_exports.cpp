@@ -1,6 +1,8 @@
-// The LandXML surface exports: thin wrappers that never let an exception out.
+// The LandXML exports of the library: surfaces and survey points; thin wrappers that never let
+// an exception out.
 #include "common/export_guard.h"
 #include "planimetro.h"
+#include "planimetro/landxml/landxml_points.h"
 #include "planimetro/landxml/landxml_surface.h"
 
 int32_t Calzada_SupSel_LandXML(const char* entrada, const char* salida) {
@@ -13,5 +15,17 @@ int32_t Calzada_Sup_Importa_LandXML(const char* entrada, const char* entrada2, c
   return common::GuardedExport(0, [&] {
     return planimetro::landxml::ImportLandXmlSurface(common::PathArgument(entrada), common::PathArgument(entrada2),
                                                      common::PathArgument(salida));
+  });
+}
+
+int32_t Planimetro_Puntos_Importa_LandXML(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    return planimetro::landxml::ImportLandXmlPoints(common::PathArgument(entrada), common::PathArgument(salida));
+  });
+}
+
+int32_t Planimetro_Puntos_Exporta_LandXML(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    return planimetro::landxml::ExportLandXmlPoints(common::PathArgument(entrada), common::PathArgument(salida));
   });
 }

@@ -1,12 +1,16 @@
 #include "planimetro/landxml/landxml_surface.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "common/conversion.h"
 #include "common/numbers.h"
+#include "common/outcome.h"
 #include "common/temp_files.h"
 #include "common/text_case.h"
 #include "common/text_output.h"
@@ -21,10 +25,6 @@ namespace {
 using common::LandXmlAttributes;
 using common::NameIs;
 
-// Point and face texts: numbers separated by blanks and tabs (and the line ends of a text
-// written over several lines).
-constexpr std::string_view kTextSeparators = " \t\r\n";
-
 // A surface point: its own coordinates, or those of the CgPoint it refers to.
 struct PuntoLandXml {
   int32_t id = 0;
@@ -32,6 +32,7 @@ struct PuntoLandXml {
   double y = 0;
   double z = 0;
   long cgPoint = -1;
+  bool threeDecimals = false;  // the text gave each coordinate as the triangle file writes it
 };
 
 struct CaraLandXml {
@@ -44,15 +45,51 @@ struct CgPointLandXml {
   double z = 0;
 };
 
+// Up to `count` fields of a point or face text, separated by runs of blanks and tabs (and the
+// line ends of a text written over several lines); returns how many were found.
+// (Scanned character by character: these texts are most of a surface document.)
+std::size_t LeadingFields(std::string_view text, std::string_view* fields, std::size_t count) {
+  const auto separator = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  std::size_t found = 0;
+  std::size_t i = 0;
+  while (found < count) {
+    while (i < text.size() && separator(text[i])) ++i;
+    if (i == text.size()) break;
+    const std::size_t start = i;
+    while (i < text.size() && !separator(text[i])) ++i;
+    fields[found++] = text.substr(start, i - start);
+  }
+  return found;
+}
+
+// Whether a field is a decimal with three decimals and at most 15 digits: such a number comes
+// back from "%0.3lf" as the same value, so it needs no rounding through the triangle file.
+bool WrittenWithThreeDecimals(std::string_view field) {
+  if (!field.empty() && field.front() == '-') field.remove_prefix(1);
+  if (field.size() < 5 || field.size() > 16 || field[field.size() - 4] != '.') return false;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (i != field.size() - 4 && (field[i] < '0' || field[i] > '9')) return false;
+  }
+  return true;
+}
+
 // Three numbers of a point text: decimal commas accepted; northing, easting, elevation.
-bool ReadThreeNumbers(std::string_view text, double& x, double& y, double& z) {
-  std::string points(text);
-  std::replace(points.begin(), points.end(), ',', '.');
-  std::vector<std::string_view> tokens;
-  if (common::SplitTokens(points, kTextSeparators, tokens) < 3) return false;
-  y = common::LenientDouble(tokens[0]);
-  x = common::LenientDouble(tokens[1]);
-  z = common::LenientDouble(tokens[2]);
+bool ReadThreeNumbers(std::string_view text, double& x, double& y, double& z, bool* threeDecimals = nullptr) {
+  std::string withPoints;
+  if (text.find(',') != std::string_view::npos) {
+    withPoints.assign(text);
+    std::replace(withPoints.begin(), withPoints.end(), ',', '.');
+    text = withPoints;
+  }
+  std::string_view fields[3];
+  if (LeadingFields(text, fields, 3) < 3) return false;
+  y = common::LenientDouble(fields[0]);
+  x = common::LenientDouble(fields[1]);
+  z = common::LenientDouble(fields[2]);
+  if (threeDecimals != nullptr) {
+    *threeDecimals = withPoints.empty() && WrittenWithThreeDecimals(fields[0]) && WrittenWithThreeDecimals(fields[1]) &&
+                     WrittenWithThreeDecimals(fields[2]);
+  }
   return true;
 }
 
@@ -76,6 +113,8 @@ class SurfaceImportHandler : public common::LandXmlHandler {
       // Each start of a surface of that name selects again: surfaces of one name merge.
       const auto surfaceName = common::GetAttribute(attributes, "name");
       selected_ = surfaceName && common::EqualsIgnoringCase(*surfaceName, wanted_);
+      ++surfacesSeen;
+      if (selected_) ++surfacesSelected;
     } else if (NameIs(name, "CgPoint")) {
       const auto pointName = common::GetAttribute(attributes, "name");
       cgNamed_ = pointName.has_value();
@@ -88,11 +127,22 @@ class SurfaceImportHandler : public common::LandXmlHandler {
       pntRef_ = reference ? common::LowerAscii(*reference) : std::string();
       Open(kPoint);
     } else if (selected_ && NameIs(name, "F")) {
+      // Faces outside the boundary or in holes are marked invisible.
+      const auto invisible = common::GetAttribute(attributes, "i");
+      faceInvisible_ = invisible && common::LenientInt(*invisible) == 1;
       Open(kFace);
+    } else if (common::DeclaresFeet(name, attributes)) {
+      feet = true;
     }
   }
 
-  void Characters(std::string_view text) override { text_.append(text); }
+  void Characters(std::string_view text) override {
+    if (text_.empty()) {
+      text_.assign(text.data(), text.size());
+    } else {
+      text_.append(text);
+    }
+  }
   bool WantsText() const override { return open_ != kNone; }
 
   void EndElement(std::string_view name) override {
@@ -109,12 +159,14 @@ class SurfaceImportHandler : public common::LandXmlHandler {
     text_.clear();
   }
 
-  // The triangle text file: points placed by id (placeholders "0 0 0" for missing ids),
-  // then the faces.
-  void WriteTriangleFile(common::TextWriter& out) const {
+  // The triangle text file (points placed by id, placeholders "0 0 0" for missing ids, then
+  // the faces whose three points exist) and, from the same values as that file holds them,
+  // the points and triangles of the surface.
+  void BuildTriangles(common::TextWriter& out, std::vector<surface::PuntoSup>& surfacePoints,
+                      std::vector<std::array<int32_t, 3>>& triangles) {
     const std::vector<PuntoLandXml>& points = points_.Records();
     // An id far beyond the number of points would make billions of placeholders; such a
-    // point is left out (its faces then name no point and are skipped on loading).
+    // point is left out (its faces then name no point and are dropped).
     const long limit = 4 * static_cast<long>(points.size()) + 1000000;
     long largest = 0;
     for (const PuntoLandXml& point : points) {
@@ -126,25 +178,61 @@ class SurfaceImportHandler : public common::LandXmlHandler {
       if (id >= 1 && id <= largest && slot[static_cast<std::size_t>(id - 1)] < 0) slot[static_cast<std::size_t>(id - 1)] = static_cast<long>(i);
     }
     out.Printf("%ld\n", largest);
+    surfacePoints.clear();
+    surfacePoints.reserve(slot.size());
     const std::vector<CgPointLandXml>& named = cgPoints_.Records();
+    std::string_view tokens[3];
     for (const long record : slot) {
       if (record < 0) {
         out.Write("0 0 0\n");
+        surfacePoints.emplace_back();
         continue;
       }
       const PuntoLandXml& point = points[static_cast<std::size_t>(record)];
+      const std::size_t before = out.Bytes().size();
       if (point.cgPoint >= 0) {
         const CgPointLandXml& cg = named[static_cast<std::size_t>(point.cgPoint)];
         out.Printf("%0.3lf %0.3lf %0.3lf\n", cg.x, cg.y, cg.z);
       } else {
         out.Printf("%0.3lf %0.3lf %0.3lf\n", point.x, point.y, point.z);
+        if (point.threeDecimals) {
+          surfacePoints.push_back(surface::PuntoSup{});
+          surfacePoints.back().x = point.x;
+          surfacePoints.back().y = point.y;
+          surfacePoints.back().z = point.z;
+          continue;
+        }
       }
+      // The surface takes the coordinates as the triangle file holds them (three decimals).
+      LeadingFields(std::string_view(out.Bytes()).substr(before), tokens, 3);
+      surface::PuntoSup rounded;
+      rounded.x = common::LenientDouble(tokens[0]);
+      rounded.y = common::LenientDouble(tokens[1]);
+      rounded.z = common::LenientDouble(tokens[2]);
+      surfacePoints.push_back(rounded);
     }
-    out.Printf("%ld\n", static_cast<long>(faces_.Size()));
+    triangles.clear();
+    triangles.reserve(faces_.Size());
     for (const CaraLandXml& face : faces_.Records()) {
-      out.Printf("%d %d %d\n", face.points[0], face.points[1], face.points[2]);
+      bool exists = true;
+      for (const int32_t index : face.points) {
+        if (index < 0 || index >= largest || slot[static_cast<std::size_t>(index)] < 0) exists = false;
+      }
+      if (!exists) {
+        ++facesWithoutPoints;
+        continue;
+      }
+      triangles.push_back({face.points[0], face.points[1], face.points[2]});
     }
+    out.Printf("%ld\n", static_cast<long>(triangles.size()));
+    for (const auto& triangle : triangles) out.Printf("%d %d %d\n", triangle[0], triangle[1], triangle[2]);
   }
+
+  bool feet = false;
+  long surfacesSeen = 0;
+  long surfacesSelected = 0;
+  long invisibleFaces = 0;
+  long facesWithoutPoints = 0;
 
  private:
   enum OpenElement { kNone, kPoint, kFace, kCgPoint };
@@ -157,7 +245,7 @@ class SurfaceImportHandler : public common::LandXmlHandler {
   void EndPoint() {
     PuntoLandXml point;
     point.id = id_;
-    if (!ReadThreeNumbers(text_, point.x, point.y, point.z)) {
+    if (!ReadThreeNumbers(text_, point.x, point.y, point.z, &point.threeDecimals)) {
       const auto found = cgByName_.find(pntRef_);
       if (found == cgByName_.end()) return;
       point.cgPoint = found->second;
@@ -166,10 +254,14 @@ class SurfaceImportHandler : public common::LandXmlHandler {
   }
 
   void EndFace() {
-    std::vector<std::string_view> tokens;
-    if (common::SplitTokens(text_, kTextSeparators, tokens) < 3) return;
+    std::string_view tokens[3];
+    if (LeadingFields(text_, tokens, 3) < 3) return;
+    if (faceInvisible_) {
+      ++invisibleFaces;
+      return;
+    }
     CaraLandXml face;
-    for (int k = 0; k < 3; ++k) face.points[k] = common::LenientInt(tokens[static_cast<std::size_t>(k)]) - 1;
+    for (int k = 0; k < 3; ++k) face.points[k] = common::LenientInt(tokens[k]) - 1;
     faces_.Append(face);
   }
 
@@ -193,16 +285,34 @@ class SurfaceImportHandler : public common::LandXmlHandler {
   SegmentedArray<CaraLandXml> faces_;
   SegmentedArray<CgPointLandXml> cgPoints_;
   std::unordered_map<std::string, long> cgByName_;
+  bool faceInvisible_ = false;
 };
 
 }  // namespace
+
+void BuildSurface(surface::SuperficieTin& model, const std::vector<surface::PuntoSup>& points,
+                  const std::vector<std::array<int32_t, 3>>& triangles) {
+  model.Vaciar();
+  for (const surface::PuntoSup& point : points) model.points.Anadir(point);
+  model.PrepararPuntos();
+  if (!triangles.empty()) {
+    model.edges.Reserve(std::min<std::size_t>(triangles.size(), std::size_t{1} << 26) * 3 / 2 + model.points.Size());
+  }
+  for (const auto& triangle : triangles) {
+    if (model.AnadirTriangulo(triangle[0], triangle[1], triangle[2], 0)) ++model.triangleCount;
+  }
+}
 
 std::string TriangleFilePath() { return common::TempPath("$$$.TRI"); }
 
 int ListLandXmlSurfaces(const std::string& document, const std::string& listFile) {
   SurfaceListHandler handler;
-  // A document that breaks off lists the surfaces before the fault.
-  common::LandXmlReader().Parse(document, handler);
+  // A document that breaks off lists the surfaces before the fault; a source that is not a
+  // LandXML document gives the empty list and the reason.
+  if (common::CheckLandXmlSource(document)) {
+    common::LandXmlReader().Parse(document, handler);
+    if (handler.names.empty()) common::RecordNothingToWrite(document, "ninguna superficie");
+  }
   common::TextWriter out;
   for (const std::string& name : handler.names) {
     out.Write(name);
@@ -212,18 +322,67 @@ int ListLandXmlSurfaces(const std::string& document, const std::string& listFile
   return static_cast<int>(handler.names.size());
 }
 
-int ImportLandXmlSurface(const std::string& document, const std::string& surfaceName, const std::string& target) {
+LandXmlSurfaceRead ReadLandXmlSurface(const common::LandXmlSource& source, const std::string& surfaceName) {
   SurfaceImportHandler handler(surfaceName);
-  if (common::LandXmlReader().Parse(document, handler) == common::ParseResult::kCannotOpen) return 0;
-  common::TextWriter triangles;
-  handler.WriteTriangleFile(triangles);
-  const std::string triangleFile = TriangleFilePath();
-  if (!common::WriteFileReplacing(triangleFile, triangles.Bytes())) return 0;
+  LandXmlSurfaceRead read;
+  read.parse = source.Parse(handler);
+  if (read.parse == common::ParseResult::kCannotOpen) return read;
+  handler.BuildTriangles(read.triangleText, read.points, read.triangles);
+  read.feet = handler.feet;
+  read.surfacesSeen = handler.surfacesSeen;
+  read.surfacesSelected = handler.surfacesSelected;
+  read.invisibleFaces = handler.invisibleFaces;
+  read.facesWithoutPoints = handler.facesWithoutPoints;
+  return read;
+}
 
+int ImportLandXmlSurface(const std::string& document, const std::string& surfaceName, const std::string& target) {
+  if (!common::CheckConversionTarget(document, target) || !common::CheckLandXmlSource(document)) return 0;
+  LandXmlSurfaceRead read = ReadLandXmlSurface(document, surfaceName);
+  if (read.parse == common::ParseResult::kCannotOpen) return 0;
+  // The triangle file stays behind for the user; the surface is built from the same values.
+  if (!common::WriteFileReplacing(TriangleFilePath(), read.triangleText.Bytes())) return 0;
+  read.triangleText = common::TextWriter();
+
+  std::string notes;
+  char text[160];
+  if (read.feet) notes += common::kFeetMessage;
+  if (read.invisibleFaces > 0) {
+    std::snprintf(text, sizeof text, "%ld caras invisibles (fuera del contorno o en huecos) no se han importado",
+                  read.invisibleFaces);
+    notes += (notes.empty() ? "" : "\n") + std::string(text);
+  }
+  if (read.facesWithoutPoints > 0) {
+    std::snprintf(text, sizeof text, "%ld caras que nombran puntos que no existen no se han importado",
+                  read.facesWithoutPoints);
+    notes += (notes.empty() ? "" : "\n") + std::string(text);
+  }
+
+  if (read.surfacesSeen == 0) {
+    common::RecordNothingToWrite(document, "ninguna superficie");
+    return 0;
+  }
+  if (read.surfacesSelected == 0) {
+    common::RecordFailure("El fichero " + document + " no contiene la superficie \"" + surfaceName + "\"");
+    return 0;
+  }
+  if (read.points.empty()) {
+    common::RecordNothingToWrite(document, "ningún punto en la superficie elegida");
+    return 0;
+  }
   surface::SuperficieTin model;
-  if (!surface::CargarTri(model, triangleFile)) return 0;
+  BuildSurface(model, read.points, read.triangles);
+  read.points = {};
+  read.triangles = {};
   model.name = target;
-  if (!model.points.Empty() && !model.edges.Empty()) surface::GuardarSup(model, target);
+  if (model.points.Empty() || model.edges.Empty()) {
+    common::RecordNothingToWrite(document, "ningún triángulo en la superficie elegida");
+    return 0;
+  }
+  // A surface file that cannot be written is a failure, whatever was read.
+  if (surface::GuardarSup(model, target) <= 0) return 0;
+  // Said once the surface is written: a failure's reason must not be hidden behind it.
+  if (!notes.empty()) common::ShowApproximation(notes);
   return 1;
 }
 

@@ -2,7 +2,14 @@
 // points, with CgPoints referred to by pntRef, and its F faces) into the native surface file.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "common/text_output.h"
+#include "common/xml_reader.h"
+#include "planimetro/surface/surface_model.h"
 
 namespace planimetro::landxml {
 
@@ -10,11 +17,30 @@ namespace planimetro::landxml {
 // number of names (0, with an empty list, when the document cannot be read).
 int ListLandXmlSurfaces(const std::string& document, const std::string& listFile);
 
-// The points and faces of every Surface called `surfaceName` (letter case ignored) go through
-// the triangle file "$$$.TRI" of the temporary directory into the surface file `target`.
-// Returns 1 once the triangle file has loaded (even when the surface file cannot be written);
-// 0 when the document cannot be read or the surface has no point.
+// The points and faces of every Surface called `surfaceName` (letter case ignored) become the
+// surface file `target`; the triangle file "$$$.TRI" of the temporary directory is written with
+// the same values. Returns 1 when the surface file was written; 0, with the reason recorded,
+// otherwise.
 int ImportLandXmlSurface(const std::string& document, const std::string& surfaceName, const std::string& target);
+
+// What a surface of a document gives: the triangle text file's bytes, the points and triangles
+// as that file holds them, and what was left out.
+struct LandXmlSurfaceRead {
+  common::ParseResult parse = common::ParseResult::kComplete;
+  common::TextWriter triangleText;
+  std::vector<surface::PuntoSup> points;
+  std::vector<std::array<int32_t, 3>> triangles;
+  bool feet = false;
+  long surfacesSeen = 0;
+  long surfacesSelected = 0;
+  long invisibleFaces = 0;
+  long facesWithoutPoints = 0;
+};
+LandXmlSurfaceRead ReadLandXmlSurface(const common::LandXmlSource& source, const std::string& surfaceName);
+
+// The model as loading a triangle file holding these points and triangles makes it.
+void BuildSurface(surface::SuperficieTin& model, const std::vector<surface::PuntoSup>& points,
+                  const std::vector<std::array<int32_t, 3>>& triangles);
 
 // The fixed triangle file the import leaves behind.
 std::string TriangleFilePath();

@@ -211,7 +211,7 @@ TEST_F(CommandFlow, EveryPlainRowCallsItsExportWithSourceAndProposedTarget) {
       ExpectOnlyMessage(host, Generated(target), MessageIcon::None);
     }
   }
-  EXPECT_EQ(rows, 46);
+  EXPECT_EQ(rows, 48);
 }
 
 TEST_F(CommandFlow, SameFileIsRefusedOnlyWhenSpelledTheSame) {

@@ -68,7 +68,8 @@ bool ReadsDrawings(const std::string& name) { return Lower(name).find("importa_d
 
 bool ReadsLandXml(const std::string& name) {
   const std::string lower = Lower(name);
-  return lower.find("landxml2") != std::string::npos || lower.find("importa_landxml") != std::string::npos;
+  return lower.find("landxml2") != std::string::npos || lower.find("importa_landxml") != std::string::npos ||
+         lower.find("supsel_landxml") != std::string::npos;
 }
 
 // A selection export writes its list (empty when there is nothing to choose) for the front end,

@@ -3,9 +3,11 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "planimetro.h"
 #include "planimetro/landxml/landxml_surface.h"
+#include "planimetro/surface/surface_model.h"
 #include "support/test_support.h"
 #include "surface_file_check.h"
 
@@ -17,6 +19,18 @@ using testing_support::FileExists;
 using testing_support::ReadFile;
 using testing_support::TempDir;
 using testing_support::WriteFile;
+
+std::vector<std::string> g_said;
+void Say(const char* caption, const char* text) { g_said.push_back(std::string(caption) + "|" + text); }
+
+class Messages {
+ public:
+  Messages() {
+    g_said.clear();
+    Planimetro_SetMessageHook(Say);
+  }
+  ~Messages() { Planimetro_SetMessageHook(nullptr); }
+};
 
 // The fixed triangle file goes to the test's own directory.
 class LandXmlSurface : public ::testing::Test {
@@ -89,8 +103,8 @@ TEST_F(LandXmlSurface, FailuresLeaveNoSurface) {
   EXPECT_EQ(Calzada_Sup_Importa_LandXML(document.c_str(), "Nada", dir_.File("n.sup").c_str()), 0);
   EXPECT_EQ(ReadFile(planimetro::landxml::TriangleFilePath()), CrLf("0\n0\n"));
   EXPECT_FALSE(FileExists(dir_.File("n.sup")));
-  // Points but no face: loaded, nothing to save.
-  EXPECT_EQ(Calzada_Sup_Importa_LandXML(document.c_str(), "Otra", dir_.File("o.sup").c_str()), 1);
+  // Points but no face: nothing to save, and a failure.
+  EXPECT_EQ(Calzada_Sup_Importa_LandXML(document.c_str(), "Otra", dir_.File("o.sup").c_str()), 0);
   EXPECT_FALSE(FileExists(dir_.File("o.sup")));
   // An unreadable document leaves the triangle file of the last run alone.
   EXPECT_EQ(Calzada_Sup_Importa_LandXML(dir_.File("no-existe.xml").c_str(), "Otra", dir_.File("x.sup").c_str()), 0);
@@ -107,16 +121,72 @@ TEST_F(LandXmlSurface, RealSurfacesImportWhole) {
     const char* surface;
     int faces;
   };
+  const std::string rounding = Write("r.xml",
+                                     "<LandXML><Surfaces><Surface name=\"R\"><Definition><Pnts><P id=\"1\">0.0004 0 1.23456</P>"
+                                     "<P id=\"2\">10.000 0.000 -0.0004</P><P id=\"3\">+5 10,5 1e1</P><P id=\"4\">1234567890123.4567 1 1</P>"
+                                     "</Pnts><Faces><F>1 2 3</F><F>2 3 4</F></Faces></Definition></Surface></Surfaces></LandXML>");
   for (const Case& test : {Case{"landxml/subdivision.xml", "EG", 1284}, Case{"landxml/subdivision.xml", "FG", 5241},
-                           Case{"landxml/M3_Terrain.mm.xml", "M3_Terrain - Terrain", 36067}}) {
+                           Case{"landxml/M3_Terrain.mm.xml", "M3_Terrain - Terrain", 36067},
+                           Case{"landxml/subdivision-2.0.xml", "FG", 5241}, Case{rounding.c_str(), "R", 2}}) {
     const std::string target = dir_.File("real.sup");
-    ASSERT_EQ(Calzada_Sup_Importa_LandXML(DataFile(test.file).c_str(), test.surface, target.c_str()), 1) << test.surface;
+    const std::string file = test.file[0] == '/' ? test.file : DataFile(test.file);
+    ASSERT_EQ(Calzada_Sup_Importa_LandXML(file.c_str(), test.surface, target.c_str()), 1) << test.surface;
     const surface_check::SurfaceFile surface = surface_check::ReadSurfaceFile(ReadFile(target));
     EXPECT_EQ(surface.problem, "") << test.surface;
     EXPECT_EQ(surface.triangleCount, test.faces) << test.surface;
     // A terrain model has no edge with three triangles.
     EXPECT_EQ(surface.sidesFilled, 3L * test.faces) << test.surface;
+    // The surface is the one its triangle file loads into.
+    planimetro::surface::SuperficieTin loaded;
+    ASSERT_TRUE(planimetro::surface::CargarTri(loaded, planimetro::landxml::TriangleFilePath()));
+    loaded.name = target;
+    EXPECT_EQ(planimetro::surface::SurfaceFileBytes(loaded), ReadFile(target)) << test.surface;
   }
+}
+
+TEST_F(LandXmlSurface, InvisibleFacesAndFacesWithoutPointsAreLeftOutAndCounted) {
+  Messages messages;
+  const std::string document = Write(
+      "i.xml",
+      "<?xml version=\"1.0\"?><LandXML><Units><Imperial linearUnit=\"USSurveyFoot\"/></Units><Surfaces>"
+      "<Surface name=\"S\"><Definition><Pnts><P id=\"1\">0 0 1</P><P id=\"2\">0 10 1</P><P id=\"3\">10 0 1</P>"
+      "<P id=\"4\">10 10 1</P><P id=\"9\" pntRef=\"nadie\"/></Pnts><Faces><F>1 2 3</F><F i=\"1\">2 4 3</F>"
+      "<F>2 4 7</F><F>3 4 9</F><F>2 4 3</F></Faces></Definition></Surface></Surfaces></LandXML>");
+  const std::string target = dir_.File("i.sup");
+  ASSERT_EQ(Calzada_Sup_Importa_LandXML(document.c_str(), "S", target.c_str()), 1);
+  EXPECT_EQ(surface_check::ReadSurfaceFile(ReadFile(target)).triangleCount, 2);
+  // The triangle file holds what the surface was built from: the placeholders, not the faces
+  // on them.
+  EXPECT_EQ(ReadFile(planimetro::landxml::TriangleFilePath()),
+            CrLf("4\n0.000 0.000 1.000\n10.000 0.000 1.000\n0.000 10.000 1.000\n10.000 10.000 1.000\n2\n0 1 2\n"
+                 "1 3 2\n"));
+  ASSERT_EQ(g_said.size(), 1u);
+  EXPECT_EQ(g_said[0],
+            "Aviso|el fichero está en pies: las medidas no se han convertido\n"
+            "1 caras invisibles (fuera del contorno o en huecos) no se han importado\n"
+            "2 caras que nombran puntos que no existen no se han importado");
+}
+
+TEST_F(LandXmlSurface, RefusesSourcesThatAreNotLandXmlAndSaysWhy) {
+  Messages messages;
+  const std::string dxf = Write("d.dxf", "  0\nSECTION\n  2\nENTITIES\n  0\n3DFACE\n  8\nT\n  0\nENDSEC\n  0\nEOF\n");
+  const std::string list = dir_.File("lista.txt");
+  EXPECT_EQ(Calzada_SupSel_LandXML(dxf.c_str(), list.c_str()), 0);
+  EXPECT_EQ(ReadFile(list), "");
+  EXPECT_EQ(Calzada_Sup_Importa_LandXML(dxf.c_str(), "T", dir_.File("t.sup").c_str()), 0);
+  EXPECT_FALSE(FileExists(dir_.File("t.sup")));
+  const std::string none = Write("n.xml", "<LandXML><Alignments/></LandXML>");
+  EXPECT_EQ(Calzada_SupSel_LandXML(none.c_str(), list.c_str()), 0);
+  EXPECT_EQ(Calzada_Sup_Importa_LandXML(Write("d.xml", kDocument).c_str(), "Nada", dir_.File("t.sup").c_str()), 0);
+  EXPECT_EQ(Calzada_Sup_Importa_LandXML(DataFile("landxml/subdivision.xml").c_str(), "EG",
+                                        dir_.File("falta/t.sup").c_str()), 0);
+  // The feet of the last file are not said: it failed, and its reason is what counts.
+  ASSERT_EQ(g_said.size(), 5u);
+  EXPECT_EQ(g_said[0], "Error en la conversión|El fichero " + dxf + " no es un documento LandXML: parece un dibujo DXF");
+  EXPECT_EQ(g_said[1], g_said[0]);
+  EXPECT_EQ(g_said[2], "Error en la conversión|El fichero " + none + " no contiene ninguna superficie");
+  EXPECT_EQ(g_said[3], "Error en la conversión|El fichero " + dir_.File("d.xml") + " no contiene la superficie \"Nada\"");
+  EXPECT_NE(g_said[4].find("No se puede escribir el fichero " + dir_.File("falta/t.sup")), std::string::npos) << g_said[4];
 }
 
 }  // namespace

@@ -147,9 +147,9 @@ TEST(LandXmlAlignmentTest, ImportsTheChosenAlignmentElementByElement) {
   EXPECT_NEAR(c[3].station, c[2].station + 40.0, 1e-9);
   EXPECT_NEAR(c[3].x, 389.0, 1e-12);
 
-  // Beyond the last alignment: an empty native file, and the import still succeeds.
-  ASSERT_EQ(viaducto::ImportLandXmlAlignmentToNative(dir.File("three.xml"), 7, dir.File("none.eje")), 1);
-  EXPECT_EQ(ReadFile(dir.File("none.eje")), "");
+  // Beyond the last alignment: nothing is written, and the import fails.
+  ASSERT_EQ(viaducto::ImportLandXmlAlignmentToNative(dir.File("three.xml"), 7, dir.File("none.eje")), 0);
+  EXPECT_FALSE(FileExists(dir.File("none.eje")));
 }
 
 TEST(LandXmlAlignmentTest, WritesTheImportedColumnsExactly) {
@@ -236,7 +236,7 @@ TEST(LandXmlAlignmentTest, ExportWritesLinesCurvesAndSpiralsExactly) {
   // The centre and PI come from the rounded native values: a left turn of radius 200 whose
   // centre lies north of the start.
   EXPECT_EQ(body,
-            "<Alignments><Alignment name=\"Variante 1\" staStart=\"1000.000\" length=\"1200.000\"><CoordGeom>"
+            "<Alignments><Alignment name=\"Variante 1\" staStart=\"1000.000\" length=\"200.000\"><CoordGeom>"
             "<Line length=\"100.000000\" dir=\"100.00000000\"><Start>0.000000 0.000000</Start>"
             "<End>0.000000 100.000000</End></Line>"
             "<Curve rot=\"ccw\" radius=\"200.000000\" length=\"100.000000\" crvType=\"arc\" chord=\"98.96135869\" "

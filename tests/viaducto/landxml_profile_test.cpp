@@ -7,7 +7,7 @@
 #include "common/text_input.h"
 #include "support/test_support.h"
 #include "viaducto.h"
-#include "viaducto/profile/landxml_profile.h"
+#include "viaducto/landxml/landxml_profile.h"
 #include "common/native_profile.h"
 
 using testing_support::CrLf;

@@ -5,12 +5,15 @@
 #include <cstdio>
 #include <optional>
 
+#include "common/conversion.h"
 #include "common/export_guard.h"
+#include "common/outcome.h"
 #include "common/geometry.h"
 #include "common/message_hook.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/temp_files.h"
+#include "common/text_case.h"
 #include "common/tokens.h"
 #include "viaducto.h"
 #include "viaducto/alignment/native_alignment.h"
@@ -64,6 +67,10 @@ struct LandXmlElement {
   std::optional<double> length;
   double radius = 0;       // signed
   bool hasRadius = true;   // a `Curve` may lack it
+  std::string spiralType;  // a spiral that is not a clothoid: its `spiType`
+  std::optional<double> rotation;  // -1 for "ccw", 1 for "cw"; none without `rot`
+  std::optional<double> dir;       // `dir` of a line, as written
+  bool directionPending = false;   // a line too short to give its own direction
   double radiusStart = 0;  // spirals: 0 is infinite
   double radiusEnd = 0;
   Point2 points[kSlotCount];
@@ -79,6 +86,20 @@ double RadiusDirection(const Point2& center, const Point2& p) {
   double angle = std::atan2(p.x - center.x, p.y - center.y);
   if (angle < 0) angle += kTwoPi;
   return angle;
+}
+
+// A radius of a spiral end: "INF", a value of 1e20 or more (some programs write 5.9e300 for
+// infinite) or no value at all is infinite, kept as 0.
+double SpiralRadius(std::optional<double> value) {
+  if (!value || !std::isfinite(*value) || std::fabs(*value) >= 1e20) return 0.0;
+  return std::fabs(*value);
+}
+
+// The smaller angle between the radii to a and b, in radians, [0, pi].
+double AngleBetweenRadii(const Point2& center, const Point2& a, const Point2& b) {
+  double turn = std::fabs(RadiusDirection(center, b) - RadiusDirection(center, a));
+  if (turn > kTwoPi / 2.0) turn = kTwoPi - turn;
+  return turn;
 }
 
 // The centre of an arc given without one: on the side it turns to, at its radius from both
@@ -120,6 +141,11 @@ class AlignmentImportHandler : public LandXmlHandler {
   explicit AlignmentImportHandler(int selec) : selec_(selec) {}
 
   void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
+    if (NameIs(name, "Metric") || NameIs(name, "Imperial")) {
+      if (common::DeclaresFeet(name, attributes)) feet_ = true;
+      if (const auto unit = GetAttribute(attributes, "directionUnit")) directionUnit_ = common::LowerAscii(*unit);
+      return;
+    }
     if (NameIs(name, "Alignment")) {
       ++alignmentIndex_;
       active_ = alignmentIndex_ == selec_;
@@ -132,16 +158,22 @@ class AlignmentImportHandler : public LandXmlHandler {
     if (!active_) return;
     if (NameIs(name, "Line")) {
       BeginElement(common::kStraight, attributes);
+      current_->dir = GetNumber(attributes, "dir");
+    } else if (NameIs(name, "StaEquation")) {
+      equations_.push_back(GetNumber(attributes, "staAhead"));
     } else if (NameIs(name, "Curve")) {
       BeginElement(common::kArc, attributes);
       const std::optional<double> radius = GetNumber(attributes, "radius");
       current_->hasRadius = radius.has_value();
       current_->radius = std::fabs(radius.value_or(0.0)) * RotationSign(attributes);
+      current_->rotation = Rotation(attributes);
     } else if (NameIs(name, "Spiral")) {
       BeginElement(common::kClothoid, attributes);
-      current_->radiusStart = std::fabs(GetNumber(attributes, "radiusStart").value_or(0.0));
-      current_->radiusEnd = std::fabs(GetNumber(attributes, "radiusEnd").value_or(0.0));
+      current_->radiusStart = SpiralRadius(GetNumber(attributes, "radiusStart"));
+      current_->radiusEnd = SpiralRadius(GetNumber(attributes, "radiusEnd"));
       current_->radius = current_->radiusEnd * RotationSign(attributes);
+      const std::optional<std::string_view> type = GetAttribute(attributes, "spiType");
+      if (type && !NameIs(*type, "clothoid")) current_->spiralType = std::string(*type);
       if (current_->radiusStart != 0) CheckClothoidStart();
     } else if (current_) {
       for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -185,8 +217,12 @@ class AlignmentImportHandler : public LandXmlHandler {
     LandXmlAlignmentImport result;
     result.parse = parse;
     result.clothoidsSound = sound_;
+    result.alignments = alignmentIndex_ + 1;
+    if (feet_) result.notes.push_back(common::kFeetMessage);
     if (elements_.empty()) return result;
+    ResolveEndStation();
     ResolveSpiralLengths();
+    ResolveShortLineDirections();
 
     std::vector<AlignmentElement>& out = result.elements;
     out.reserve(elements_.size() + 1);
@@ -203,7 +239,7 @@ class AlignmentImportHandler : public LandXmlHandler {
       out.push_back(record);
     }
     const LandXmlElement& last = elements_.back();
-    const double endStation = alignmentLength_ ? *alignmentLength_ : out.back().station + out.back().length;
+    const double endStation = endStation_ ? *endStation_ : out.back().station + out.back().length;
     if (std::fabs(endStation - out.back().station) > 0.0001) {
       AlignmentElement end;
       end.station = endStation;
@@ -215,12 +251,119 @@ class AlignmentImportHandler : public LandXmlHandler {
     }
     out[0].station = staStart_;
     for (std::size_t i = 0; i + 1 < out.size(); ++i) out[i + 1].station = out[i].station + out[i].length;
+    AddNotes(out, result.notes);
     return result;
   }
 
  private:
   static constexpr const char* kSlotNames[kSlotCount] = {"Start", "Center", "PI", "End"};
   static constexpr double kNoStation = -987654.0;
+
+  static std::optional<double> Rotation(const LandXmlAttributes& attributes) {
+    const std::optional<std::string_view> rot = GetAttribute(attributes, "rot");
+    if (!rot) return std::nullopt;
+    return NameIs(*rot, "ccw") ? -1.0 : 1.0;
+  }
+
+  // 1 for a turn to the right (clockwise) from start to end about the centre, -1 to the left.
+  static double TurnSign(const Point2& center, const Point2& start, const Point2& end) {
+    const double cross = (start.x - center.x) * (end.y - center.y) - (start.y - center.y) * (end.x - center.x);
+    return cross > 0 ? -1.0 : 1.0;
+  }
+
+  // The alignment's `length` is its length, so the end lies at `staStart` + `length`; files
+  // written by earlier versions of the export carry the end station there instead. The one
+  // nearer the sum of the element lengths is taken.
+  void ResolveEndStation() {
+    if (!alignmentLength_) return;
+    double sum = staStart_;
+    for (const LandXmlElement& e : elements_) sum += e.length.value_or(0.0);
+    const double asLength = staStart_ + *alignmentLength_;
+    const double asEnd = *alignmentLength_;
+    endStation_ = std::fabs(asEnd - sum) < std::fabs(asLength - sum) ? asEnd : asLength;
+  }
+
+  // A direction `dir` in grads clockwise from north, by the way this file writes directions:
+  // learnt from its longer lines, whose ends give their direction. None when no longer line
+  // tells the way.
+  std::optional<double> DirectionFromDir(double dir) const {
+    double factor = 1.0;
+    if (directionUnit_.find("degree") != std::string::npos) {
+      factor = 400.0 / 360.0;
+    } else if (directionUnit_.find("radian") != std::string::npos) {
+      factor = 200.0 / M_PI;
+    } else if (directionUnit_.find("dd.mm.ss") != std::string::npos) {
+      factor = 0;  // sexagesimal: converted below
+    }
+    const auto toGrads = [&](double value) {
+      if (factor != 0) return value * factor;
+      const double degrees = std::trunc(value);
+      const double minutes = std::trunc((value - degrees) * 100.0 + 1e-9);
+      const double seconds = ((value - degrees) * 100.0 - minutes) * 100.0;
+      return (degrees + minutes / 60.0 + seconds / 3600.0) * 400.0 / 360.0;
+    };
+    // Clockwise from north, counter-clockwise from east, counter-clockwise from north.
+    const auto convert = [&](int way, double value) {
+      const double grads = toGrads(value);
+      return common::NormalizeGrads(way == 0 ? grads : way == 1 ? 100.0 - grads : 400.0 - grads);
+    };
+    for (int way = 0; way < 3; ++way) {
+      if (directionSamples_.empty()) break;
+      bool fits = true;
+      for (const auto& [sampleDir, azimuth] : directionSamples_) {
+        double difference = std::fabs(convert(way, sampleDir) - azimuth);
+        difference = std::min(difference, 400.0 - difference);
+        if (difference > 0.01) fits = false;
+      }
+      if (fits) return convert(way, dir);
+    }
+    return std::nullopt;
+  }
+
+  // A line shorter than the coincident-point tolerance has no direction of its own: its `dir`
+  // when the file's way of writing directions is known, else the direction the next element
+  // starts with (or the one the previous ends with).
+  void ResolveShortLineDirections() {
+    for (std::size_t i = elements_.size(); i-- > 0;) {
+      LandXmlElement& e = elements_[i];
+      if (!e.directionPending) continue;
+      std::optional<double> direction;
+      if (e.dir) direction = DirectionFromDir(*e.dir);
+      if (!direction && i + 1 < elements_.size()) direction = elements_[i + 1].azimuth;
+      if (!direction && i > 0) direction = elements_[i - 1].endAzimuth;
+      if (direction) e.azimuth = e.endAzimuth = *direction;
+    }
+  }
+
+  // What the native file cannot hold, element by element at its imported station.
+  void AddNotes(const std::vector<AlignmentElement>& out, std::vector<std::string>& notes) const {
+    char text[256];
+    for (std::size_t i = 0; i < elements_.size(); ++i) {
+      const LandXmlElement& e = elements_[i];
+      if (e.kind != common::kClothoid) continue;
+      if (!e.spiralType.empty()) {
+        std::snprintf(text, sizeof text, "espiral de tipo \"%s\" en el p.k. %0.3lf: importada como clotoide",
+                      e.spiralType.substr(0, 64).c_str(), out[i].station);
+        notes.emplace_back(text);
+      }
+      if (e.radiusStart != 0 && e.radiusEnd != 0) {
+        std::snprintf(text, sizeof text,
+                      "clotoide entre dos radios en el p.k. %0.3lf (de %0.3lf a %0.3lf m): se guarda con su "
+                      "parámetro %0.3lf y el radio final",
+                      out[i].station, e.radiusStart, e.radiusEnd, out[i].parameter);
+        notes.emplace_back(text);
+      }
+    }
+    for (const std::optional<double>& ahead : equations_) {
+      if (ahead) {
+        std::snprintf(text, sizeof text, "ecuación de p.k. (adelante %0.3lf) no conservada: los p.k. siguen la longitud del eje",
+                      *ahead);
+      } else {
+        std::snprintf(text, sizeof text, "ecuación de p.k. no conservada: los p.k. siguen la longitud del eje");
+      }
+      notes.emplace_back(text);
+    }
+  }
 
   static double RotationSign(const LandXmlAttributes& attributes) {
     const std::optional<std::string_view> rot = GetAttribute(attributes, "rot");
@@ -250,14 +393,21 @@ class AlignmentImportHandler : public LandXmlHandler {
     LandXmlElement& e = *current_;
     const Point2& start = e.points[kStart];
     const Point2& end = e.points[kEnd];
-    if (e.kind == common::kArc && !e.hasRadius) {
-      // Without a radius the curve is measured on its centre, or taken as its chord.
-      if (e.given[kCenter]) {
-        e.radius = Distance(e.points[kCenter], start) * (e.radius < 0 ? -1.0 : 1.0);
+    if (e.kind == common::kArc && e.given[kCenter] && (!e.hasRadius || !e.rotation)) {
+      // The turn follows `rot`, or, without it, the side of the chord the centre lies on.
+      const double sign = e.rotation ? *e.rotation : TurnSign(e.points[kCenter], start, end);
+      if (!e.hasRadius) {
+        // Without a radius the curve is measured on its centre, the short way round unless
+        // its `length` says otherwise.
+        e.radius = Distance(e.points[kCenter], start) * sign;
+        if (!e.length) e.length = std::fabs(e.radius) * AngleBetweenRadii(e.points[kCenter], start, end);
       } else {
-        e.kind = common::kStraight;
-        e.radius = 0;
+        e.radius = std::fabs(e.radius) * sign;
       }
+    } else if (e.kind == common::kArc && !e.hasRadius) {
+      // Without radius and centre the curve is taken as its chord.
+      e.kind = common::kStraight;
+      e.radius = 0;
     }
     if (e.kind == common::kArc && !e.given[kCenter]) {
       e.points[kCenter] = CenterFromChord(start, end, e.radius, e.length);
@@ -269,6 +419,11 @@ class AlignmentImportHandler : public LandXmlHandler {
         e.azimuth = common::AzimuthBetween(start, end);
         if (!e.length) e.length = Distance(start, end);
         e.endAzimuth = e.azimuth;
+        if (common::PointsCoincide(start, end)) {
+          e.directionPending = true;
+        } else if (e.dir && directionSamples_.size() < 8) {
+          directionSamples_.push_back({*e.dir, e.azimuth});
+        }
         break;
       case common::kArc: {
         const Point2& center = e.points[kCenter];
@@ -308,8 +463,8 @@ class AlignmentImportHandler : public LandXmlHandler {
       std::optional<double> nextStation;
       if (i + 1 < elements_.size()) {
         nextStation = elements_[i + 1].station;
-      } else if (alignmentLength_) {
-        nextStation = alignmentLength_;
+      } else if (endStation_) {
+        nextStation = endStation_;
       }
       if (e.station && nextStation && *nextStation > *e.station) {
         e.length = *nextStation - *e.station;
@@ -324,6 +479,11 @@ class AlignmentImportHandler : public LandXmlHandler {
   bool active_ = false;
   double staStart_ = 0;
   std::optional<double> alignmentLength_;
+  std::optional<double> endStation_;
+  bool feet_ = false;
+  std::string directionUnit_;
+  std::vector<std::pair<double, double>> directionSamples_;  // `dir` and direction of longer lines
+  std::vector<std::optional<double>> equations_;             // `staAhead` of station equations
   std::vector<LandXmlElement> elements_;
   std::optional<LandXmlElement> current_;
   int collecting_ = -1;
@@ -374,15 +534,15 @@ ClothoidTangents TangentsOf(double length, double parameter, double radius) {
 
 }  // namespace
 
-std::vector<std::string> ListLandXmlAlignments(const std::string& path) {
+std::vector<std::string> ListLandXmlAlignments(const common::LandXmlSource& source) {
   AlignmentListHandler handler;
-  LandXmlReader().Parse(path, handler);
+  source.Parse(handler);
   return handler.entries;
 }
 
-LandXmlAlignmentImport ImportLandXmlAlignment(const std::string& path, int selec) {
+LandXmlAlignmentImport ImportLandXmlAlignment(const common::LandXmlSource& source, int selec) {
   AlignmentImportHandler handler(selec);
-  const ParseResult parse = LandXmlReader().Parse(path, handler);
+  const ParseResult parse = source.Parse(handler);
   return handler.Finish(parse);
 }
 
@@ -396,9 +556,23 @@ void FormatImportedAlignment(const std::vector<AlignmentElement>& elements, comm
 int ImportLandXmlAlignmentToNative(const std::string& entrada, int selec, const std::string& salida) {
   const LandXmlAlignmentImport imported = ImportLandXmlAlignment(entrada, selec);
   if (imported.parse == ParseResult::kCannotOpen) return 0;
+  if (imported.elements.empty()) {
+    if (imported.alignments == 0) {
+      common::RecordNothingToWrite(entrada, "ningún eje");
+    } else if (selec >= imported.alignments) {
+      common::RecordFailure("El fichero " + entrada + " no contiene el eje número " + std::to_string(selec + 1) +
+                            ": tiene " + std::to_string(imported.alignments));
+    } else {
+      common::RecordFailure("El eje número " + std::to_string(selec + 1) + " del fichero " + entrada +
+                            " no tiene ningún elemento");
+    }
+    return 0;
+  }
   common::TextWriter writer;
   FormatImportedAlignment(imported.elements, writer);
   if (!writer.SaveTo(salida)) return 0;
+  // Said once the target is written: a failure's reason must not be hidden behind it.
+  ShowImportNotes(imported.notes);
   return imported.clothoidsSound ? 1 : 0;
 }
 
@@ -414,7 +588,7 @@ void WriteLandXmlAlignment(std::vector<AlignmentElement> e, const std::string& n
   writer.StartElement("Alignments");
   writer.AddText("name", name);
   writer.AddNumber("staStart", e[0].station, 3);
-  writer.AddNumber("length", e[n - 1].station, 3);
+  writer.AddNumber("length", e[n - 1].station - e[0].station, 3);
   writer.StartElement("Alignment");
   writer.StartElement("CoordGeom");
   for (std::size_t i = 0; i + 1 < n; ++i) {
@@ -479,8 +653,14 @@ void WriteLandXmlAlignment(std::vector<AlignmentElement> e, const std::string& n
 namespace {
 
 int ExportWith(const std::string& entrada, const std::string& salida, LandXmlWriter& writer) {
-  NativeAlignment alignment;
-  if (!ReadNativeAlignment(entrada, kLandXmlExportReader, alignment) || alignment.elements.empty()) return 0;
+  common::ConversionRule rule;
+  rule.source = "un fichero de ejes";
+  rule.nothing = "ningún eje";
+  if (!common::CheckConversionTarget(entrada, salida)) return 0;
+  std::string text;
+  if (!common::LoadConversionSource(entrada, rule, text)) return 0;
+  NativeAlignment alignment = ParseNativeAlignment(text, kLandXmlExportReader);
+  if (!common::RequireSomething(alignment.elements.empty(), entrada, rule)) return 0;
   writer.BeginDocument();
   WriteLandXmlAlignment(std::move(alignment.elements), common::SplitPath(salida).name, writer);
   return writer.EndDocument(salida) ? 1 : 0;
@@ -500,39 +680,3 @@ int ExportNativeToLandXml(const std::string& entrada, const std::string& salida,
 }
 
 }  // namespace viaducto
-
-int32_t MyDll_seleccionaEjeLandXML(const char* entrada) {
-  return common::GuardedExport(1, [&] {
-    viaducto::WriteSelectionList(viaducto::ListLandXmlAlignments(common::PathArgument(entrada)));
-    return 1;
-  });
-}
-
-int32_t MyDll_alandxml2gtsWCE(int32_t selec, const char* entrada, const char* salida, const char* /*pathAp*/) {
-  return common::GuardedExport(0, [&] {
-    if (selec < 0) return 0;
-    // The joined copy is read from a file of this call alone, then left as "$$$.xml".
-    common::ScratchFile joined;
-    if (!joined.ok() || !viaducto::JoinTextLines(common::PathArgument(entrada), joined.path())) return 0;
-    const int result = viaducto::ImportLandXmlAlignmentToNative(joined.path(), selec, common::PathArgument(salida));
-    std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
-    return result;
-  });
-}
-
-int32_t MyDll_alandxml2gts(int32_t selec, const char* entrada, const char* salida, const char* pathAp) {
-  return common::GuardedExport(0, [&] {
-    if (selec < 0) return 0;
-    common::ScratchFile native;
-    if (!native.ok()) return 0;
-    const int result = viaducto::ImportLandXmlAlignmentToNative(common::PathArgument(entrada), selec, native.path());
-    if (result == 1) MyDll_azemta2gts(native.path().c_str(), salida, pathAp);
-    return result;
-  });
-}
-
-int32_t MyDll_aTerrex2LandXML(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    return viaducto::ExportNativeToLandXml(common::PathArgument(entrada), common::PathArgument(salida));
-  });
-}

@@ -14,23 +14,27 @@ namespace viaducto {
 
 // The entry of every `Alignment` of the file, in document order (its `name`; the first
 // attribute when it has none). The entries found before an error are kept.
-std::vector<std::string> ListLandXmlAlignments(const std::string& path);
+std::vector<std::string> ListLandXmlAlignments(const common::LandXmlSource& source);
 
 struct LandXmlAlignmentImport {
   ParseResult parse = ParseResult::kComplete;
   std::vector<common::AlignmentElement> elements;  // ends with the end-point record
   bool clothoidsSound = true;  // false after a clothoid that starts on a finite radius wrongly
+  std::vector<std::string> notes;  // what was approximated or not kept, in Spanish
+  int alignments = 0;              // `Alignment` elements in the document
 };
 
 // Reads the alignment numbered `selec` (from 0). Elements are placed one after the other from
 // the alignment's `staStart`, whatever stations the elements carry.
-LandXmlAlignmentImport ImportLandXmlAlignment(const std::string& path, int selec);
+LandXmlAlignmentImport ImportLandXmlAlignment(const common::LandXmlSource& source, int selec);
 
 // The imported records as the six native columns, tab-separated with eight decimals.
 void FormatImportedAlignment(const std::vector<common::AlignmentElement>& elements, common::TextWriter& writer);
 
-// Imports `selec` from `entrada` into the native file `salida`. 1 when written and every
-// clothoid was sound, 0 otherwise (also when `entrada` cannot be read: nothing is written).
+// Imports `selec` from `entrada` into the native file `salida`, saying through the message
+// hook what was approximated. 1 when written and every clothoid was sound, 0 otherwise; nothing
+// is written when `entrada` cannot be read or the alignment has no element (the reason is
+// recorded).
 int ImportLandXmlAlignmentToNative(const std::string& entrada, int selec, const std::string& salida);
 
 // The `Alignments` element of the records (the last one is the end point) named `name`.

@@ -5,11 +5,9 @@
 
 #include "common/conversion.h"
 #include "common/export_guard.h"
-#include "common/temp_files.h"
 #include "common/text_input.h"
 #include "viaducto.h"
 #include "viaducto/profile/gts_profile.h"
-#include "viaducto/profile/landxml_profile.h"
 #include "common/native_profile.h"
 #include "viaducto/profile/profile_listings.h"
 
@@ -73,70 +71,11 @@ int32_t MyDll_rascartomap2zemta(const char* entrada, const char* salida) {
   });
 }
 
-namespace viaducto {
-
-namespace {
-
-// A listing converted to LandXML through its temporary native file.
-int ListingToLandXml(const char* entrada, const char* salida, ProfileParser parse) {
-  std::string text;
-  if (!common::LoadTextFile(common::PathArgument(entrada), text)) return 0;
-  return ExportProfileToLandXml(common::AsStoredInNativeProfile(parse(text)), common::PathArgument(salida));
-}
-
-}  // namespace
-
-}  // namespace viaducto
-
 int32_t MyDll_rasantecartomap2terrex(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
     common::ConversionRule rule = viaducto::kProfileListing;
     rule.countRecords = true;
     return viaducto::ListingToNative(entrada, salida, rule, viaducto::ParseCartomapProfileListing,
                                      common::NativeProfileLayout::kBlank);
-  });
-}
-
-int32_t MyDll_rterrex2landxml(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    return viaducto::ListingToLandXml(entrada, salida, common::ParseNativeProfileForLandXml);
-  });
-}
-
-int32_t MyDll_ristram2landxml(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return viaducto::ListingToLandXml(entrada, salida, viaducto::ParseIstramProfile); });
-}
-
-int32_t MyDll_rispol2landxml(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] { return viaducto::ListingToLandXml(entrada, salida, viaducto::ParseIspolProfile); });
-}
-
-void MyDll_seleccionaRasanteLandXML(const char* entrada) {
-  common::GuardedExportVoid(
-      [&] { viaducto::WriteSelectionList(viaducto::ListLandXmlProfiles(common::PathArgument(entrada))); });
-}
-
-int32_t MyDll_rlandxml2gts(const char* nombreRas, const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    const viaducto::LandXmlProfileImport imported =
-        viaducto::ImportLandXmlProfile(common::PathArgument(entrada), common::PathArgument(nombreRas));
-    if (imported.parse == viaducto::ParseResult::kCannotOpen) return 0;
-    common::TextWriter writer;
-    viaducto::FormatGtsProfileColumns(imported.profile, writer);
-    return writer.SaveTo(common::PathArgument(salida)) ? 1 : 0;
-  });
-}
-
-int32_t MyDll_rlandxml2gtsWCE(const char* nombreRas, const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    // The joined copy is read from a file of this call alone, then left as "$$$.xml".
-    common::ScratchFile joined;
-    if (!joined.ok() || !viaducto::JoinTextLines(common::PathArgument(entrada), joined.path())) return 0;
-    const viaducto::LandXmlProfileImport imported =
-        viaducto::ImportLandXmlProfile(joined.path(), common::PathArgument(nombreRas));
-    std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
-    if (imported.parse == viaducto::ParseResult::kCannotOpen) return 0;
-    return common::WriteNativeProfile(imported.profile, common::NativeProfileLayout::kFixedWidth,
-                                        common::PathArgument(salida));
   });
 }

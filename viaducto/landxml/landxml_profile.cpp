@@ -1,6 +1,9 @@
-#include "viaducto/profile/landxml_profile.h"
+#include "viaducto/landxml/landxml_profile.h"
 
+#include <cmath>
 #include <cstdio>
+#include <optional>
+#include <utility>
 #include <strings.h>
 
 #include "common/numbers.h"
@@ -48,6 +51,7 @@ class ProfileImportHandler : public LandXmlHandler {
 
   void StartElement(std::string_view localName, const LandXmlAttributes& attributes) override {
     expectingPoints_ = false;
+    if (common::DeclaresFeet(localName, attributes)) feet_ = true;
     if (NameIs(localName, "Alignment")) {
       alignment_ = NameOf(attributes);
       active_ = false;
@@ -58,14 +62,28 @@ class ProfileImportHandler : public LandXmlHandler {
       Expect(0.0, false);
     } else if (active_ && NameIs(localName, "ParaCurve")) {
       Expect(GetNumber(attributes, "length").value_or(0.0), false);
+    } else if (active_ && NameIs(localName, "UnsymParaCurve")) {
+      // The native vertex has one tangent for both sides: the mean of the two.
+      const double in = GetNumber(attributes, "lengthIn").value_or(0.0);
+      const double out = GetNumber(attributes, "lengthOut").value_or(0.0);
+      Expect((in + out) / 2.0, false);
+      unsymmetric_ = std::make_pair(in, out);
     } else if (active_ && NameIs(localName, "CircCurve")) {
       double length = 0.0;
-      if (const auto value = GetNumber(attributes, "length")) {
-        length = *value;
-      } else if (!attributes.empty()) {
+      const auto givenLength = GetNumber(attributes, "length");
+      const auto radius = GetNumber(attributes, "radius");
+      const bool usableRadius = radius && std::isfinite(*radius) && *radius != 0;
+      if (givenLength) {
+        length = *givenLength;
+      } else if (!attributes.empty() && !usableRadius) {
         length = common::LenientDouble(attributes.front().value);
       }
       Expect(length, true);
+      // The radius, where given, is the curve's: the grades at the vertex may not agree with it.
+      if (usableRadius) {
+        pendingRadius_ = std::fabs(*radius);
+        pendingTangentFromRadius_ = !givenLength;
+      }
     }
   }
 
@@ -85,7 +103,23 @@ class ProfileImportHandler : public LandXmlHandler {
       vertex.tangent = curveLength_ / 2.0;
       profile_.push_back(vertex);
       circular_.push_back(pendingCircular_);
+      radii_.push_back(pendingRadius_);
+      tangentFromRadius_.push_back(pendingTangentFromRadius_);
+      if (unsymmetric_) {
+        char note[200];
+        std::snprintf(note, sizeof note,
+                      "curva asimétrica en el p.k. %0.3lf (entrada %0.3lf m, salida %0.3lf m) convertida en "
+                      "simétrica de %0.3lf m",
+                      vertex.station, unsymmetric_->first, unsymmetric_->second, curveLength_);
+        notes_.emplace_back(note);
+        unsymmetric_.reset();
+      }
     }
+  }
+
+  std::vector<std::string> TakeNotes() {
+    if (feet_) notes_.insert(notes_.begin(), common::kFeetMessage);
+    return std::move(notes_);
   }
 
   Profile TakeCompletedProfile() {
@@ -94,7 +128,21 @@ class ProfileImportHandler : public LandXmlHandler {
     common::CompleteCurves(parabolic, false);
     Profile circular = profile_;
     common::CompleteCurves(circular, true);
-    for (std::size_t i = 0; i < profile_.size(); ++i) profile_[i] = circular_[i] ? circular[i] : parabolic[i];
+    for (std::size_t i = 0; i < profile_.size(); ++i) {
+      profile_[i] = circular_[i] ? circular[i] : parabolic[i];
+      if (circular_[i] && radii_[i] > 0 && i > 0) {
+        common::ProfileVertex& vertex = profile_[i];
+        if (tangentFromRadius_[i] && i + 1 < profile_.size()) {
+          // Without a length the curve's tangent follows from its radius and the grades.
+          const double turn = std::atan(common::GradeBetween(profile_[i - 1], vertex)) -
+                              std::atan(common::GradeBetween(vertex, profile_[i + 1]));
+          const double tangent = std::fabs(radii_[i] * std::tan(turn / 2.0));
+          vertex.tangent = std::isfinite(tangent) ? tangent : 0.0;
+        }
+        vertex.kv = radii_[i];
+        vertex.external = std::sqrt(vertex.kv * vertex.kv + vertex.tangent * vertex.tangent) - vertex.kv;
+      }
+    }
     return std::move(profile_);
   }
 
@@ -103,6 +151,9 @@ class ProfileImportHandler : public LandXmlHandler {
     expectingPoints_ = true;
     curveLength_ = curveLength;
     pendingCircular_ = circular;
+    pendingRadius_ = 0.0;
+    pendingTangentFromRadius_ = false;
+    unsymmetric_.reset();
   }
 
   std::string entry_;
@@ -113,21 +164,29 @@ class ProfileImportHandler : public LandXmlHandler {
   bool pendingCircular_ = false;
   Profile profile_;
   std::vector<bool> circular_;
+  std::vector<double> radii_;  // the `radius` of a CircCurve, 0 where none was given
+  double pendingRadius_ = 0.0;
+  std::vector<bool> tangentFromRadius_;  // a CircCurve with a radius and no length
+  bool pendingTangentFromRadius_ = false;
+  std::optional<std::pair<double, double>> unsymmetric_;  // lengthIn, lengthOut
+  std::vector<std::string> notes_;
+  bool feet_ = false;
 };
 
 }  // namespace
 
-std::vector<std::string> ListLandXmlProfiles(const std::string& path) {
+std::vector<std::string> ListLandXmlProfiles(const common::LandXmlSource& source) {
   ProfileListHandler handler;
-  LandXmlReader().Parse(path, handler);
+  source.Parse(handler);
   return handler.TakeEntries();
 }
 
-LandXmlProfileImport ImportLandXmlProfile(const std::string& path, std::string_view entry) {
+LandXmlProfileImport ImportLandXmlProfile(const common::LandXmlSource& source, std::string_view entry) {
   ProfileImportHandler handler(entry);
   LandXmlProfileImport result;
-  result.parse = LandXmlReader().Parse(path, handler);
+  result.parse = source.Parse(handler);
   result.profile = handler.TakeCompletedProfile();
+  result.notes = handler.TakeNotes();
   return result;
 }
 
@@ -175,14 +234,6 @@ int ExportProfileToLandXml(const Profile& profile, const std::string& salida, co
   LandXmlWriter writer;
   writer.SetTimestamp(when);
   return ExportWith(profile, salida, writer);
-}
-
-Profile ThroughTemporaryNativeFile(const Profile& profile) {
-  common::TextWriter writer;
-  common::FormatNativeProfile(profile, common::NativeProfileLayout::kBlank, writer);
-  std::string text = writer.Bytes();
-  common::NormalizeLineEnds(text);
-  return common::ParseNativeProfileForLandXml(text);
 }
 
 }  // namespace viaducto

@@ -6,7 +6,7 @@
 #include "common/temp_files.h"
 #include "support/test_support.h"
 #include "viaducto.h"
-#include "viaducto/crosssection/landxml_cross_sections.h"
+#include "viaducto/landxml/landxml_cross_sections.h"
 
 using testing_support::CrLf;
 using testing_support::FileExists;
@@ -119,13 +119,13 @@ TEST(LandXmlCrossSections, ExportsToNativeAndGts) {
   EXPECT_EQ(MyDll_tralandxml2gts("Eje 1", "Proyecto", dir.File("s.xml").c_str(), dir.File("p.gts").c_str()), 1);
   EXPECT_EQ(ReadFile(dir.File("p.gts")), CrLf("120.000,-4.000,10.200\n120.000,4.000,10.200\n"));
 
-  // A pair that is not there gives an empty file; a broken document gives none.
-  EXPECT_EQ(MyDll_tralandxml2gtsWCE("Otro", "Terreno", dir.File("s.xml").c_str(), dir.File("o.tra").c_str()), 1);
-  EXPECT_EQ(ReadFile(dir.File("o.tra")), "");
+  // A pair that is not there, a broken document or a missing one: a failure, and no file.
+  EXPECT_EQ(MyDll_tralandxml2gtsWCE("Otro", "Terreno", dir.File("s.xml").c_str(), dir.File("o.tra").c_str()), 0);
+  EXPECT_FALSE(FileExists(dir.File("o.tra")));
   WriteFile(dir.File("roto.xml"), std::string(kTwoAlignments).substr(0, 500));
-  EXPECT_EQ(MyDll_tralandxml2gtsWCE("Eje 1", "Terreno", dir.File("roto.xml").c_str(), dir.File("r.tra").c_str()), 1);
+  EXPECT_EQ(MyDll_tralandxml2gtsWCE("Eje 1", "Terreno", dir.File("roto.xml").c_str(), dir.File("r.tra").c_str()), 0);
   EXPECT_FALSE(FileExists(dir.File("r.tra")));
-  EXPECT_EQ(MyDll_tralandxml2gts("Eje 1", "Terreno", dir.File("no.xml").c_str(), dir.File("n.gts").c_str()), 1);
+  EXPECT_EQ(MyDll_tralandxml2gts("Eje 1", "Terreno", dir.File("no.xml").c_str(), dir.File("n.gts").c_str()), 0);
   EXPECT_FALSE(FileExists(dir.File("n.gts")));
 }
 
@@ -193,6 +193,6 @@ TEST(LandXmlCrossSections, NativeAndForeignExports) {
   EXPECT_EQ(MyDll_tracliptrv2landxml(dir.File("s.trv").c_str(), dir.File("trv.xml").c_str()), 1);
   EXPECT_NE(ReadFile(dir.File("trv.xml")).find("<PntList2D> -1.000 10.000 1.000 10.000</PntList2D>"), std::string::npos);
   WriteFile(dir.File("bad.trv"), "*X\n");
-  EXPECT_EQ(MyDll_tracliptrv2landxml(dir.File("bad.trv").c_str(), dir.File("bad.xml").c_str()), 1);
+  EXPECT_EQ(MyDll_tracliptrv2landxml(dir.File("bad.trv").c_str(), dir.File("bad.xml").c_str()), 0);
   EXPECT_FALSE(FileExists(dir.File("bad.xml")));
 }

@@ -14,16 +14,17 @@ namespace viaducto {
 
 // "alignment: surface" for every surface of a cross section, in order of first appearance; an
 // alignment without a name is "*". A pair is listed once.
-std::vector<std::string> ListLandXmlCrossSectionSurfaces(const std::string& path);
+std::vector<std::string> ListLandXmlCrossSectionSurfaces(const common::LandXmlSource& source);
 
 // The points of the surface `surface` under the alignment `alignment` (names compared without
 // regard to case), cleaned and in section order. False when the document cannot be read or is
-// malformed: then nothing is to be written.
-bool ReadLandXmlCrossSections(const std::string& path, const std::string& alignment, const std::string& surface,
-                              CrossSectionSet& set);
+// malformed: then nothing is to be written. `feet`, when given, tells whether the document
+// declares feet.
+bool ReadLandXmlCrossSections(const common::LandXmlSource& source, const std::string& alignment,
+                              const std::string& surface, CrossSectionSet& set, bool* feet = nullptr);
 
 // The station-offset points of an InRoads document, in section order.
-bool ReadInroadsCrossSections(const std::string& path, CrossSectionSet& set);
+bool ReadInroadsCrossSections(const common::LandXmlSource& source, CrossSectionSet& set);
 
 // The document: frame, `CrossSects` named `name`, one `CrossSect` per distinct station in
 // increasing order, each with one `CrossSectSurf` whose `PntList2D` holds the offset and
@@ -32,5 +33,8 @@ void FormatLandXmlCrossSections(const CrossSectionSet& set, const std::string& n
 
 // Writes `set` as LandXML to `salida`, named after its file; false when it cannot be written.
 bool WriteLandXmlCrossSections(const CrossSectionSet& set, const std::string& salida);
+
+// Native text of a set, as the second stage of a conversion reads it back.
+std::string NativeText(const CrossSectionSet& set);
 
 }  // namespace viaducto

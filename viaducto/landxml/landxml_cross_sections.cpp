@@ -1,8 +1,10 @@
-#include "viaducto/crosssection/landxml_cross_sections.h"
+#include "viaducto/landxml/landxml_cross_sections.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <numeric>
+#include <optional>
 #include <unordered_set>
 
 #include "common/export_guard.h"
@@ -26,6 +28,13 @@ constexpr char kListSeparators[] = " \t\r\n";
 
 std::string CodeText(std::string_view text) { return std::string(text.substr(0, kLongestCode)); }
 
+// A surface of a cross section is known by its `name`; design surfaces written without one
+// by their `side`.
+std::optional<std::string_view> SurfaceName(const LandXmlAttributes& attributes) {
+  if (const auto name = GetAttribute(attributes, "name")) return name;
+  return GetAttribute(attributes, "side");
+}
+
 // ---- Listing ---------------------------------------------------------------------------------
 
 class SurfaceListHandler : public LandXmlHandler {
@@ -37,7 +46,7 @@ class SurfaceListHandler : public LandXmlHandler {
       return;
     }
     if (!NameIs(name, "CrossSectSurf") && !NameIs(name, "DesignCrossSectSurf")) return;
-    const auto surfaceName = GetAttribute(attributes, "name");
+    const auto surfaceName = SurfaceName(attributes);
     if (!surfaceName || alignment_.empty()) return;
     std::string entry = alignment_ + ": " + std::string(*surfaceName);
     // A line end inside a name would shift every later entry of the list.
@@ -73,22 +82,44 @@ void AppendPairs(std::string_view text, double station, const std::string& code,
   }
 }
 
+// Pairs of grade in percent and horizontal distance, each from the point before, the first
+// from the centreline: offset and elevation relative to the centreline, offsets negative on
+// the left.
+void AppendSlopeDistancePairs(std::string_view text, double station, const std::string& code, bool left,
+                              double& offset, double& elevation, CrossSectionSet& set) {
+  common::Tokenizer numbers(text);
+  std::string_view grade, distance;
+  while (numbers.Next(kListSeparators, grade) && numbers.Next(kListSeparators, distance)) {
+    const double run = std::fabs(common::LenientDouble(distance));
+    offset += left ? -run : run;
+    elevation += common::LenientDouble(grade) / 100.0 * run;
+    set.points.push_back(CrossSectionPoint{station, offset, elevation, code});
+  }
+}
+
 class SurfaceHandler : public LandXmlHandler {
  public:
   SurfaceHandler(const std::string& alignment, const std::string& surface, CrossSectionSet& set)
       : wantedAlignment_(alignment), wantedSurface_(surface), set_(set) {}
 
   void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
+    if (common::DeclaresFeet(name, attributes)) feet = true;
     if (NameIs(name, "Alignment")) {
       const auto alignmentName = GetAttribute(attributes, "name");
       if (alignmentName && common::EqualsIgnoringCase(*alignmentName, wantedAlignment_)) inAlignment_ = true;
     } else if (NameIs(name, "CrossSect")) {
       if (const auto sta = GetNumber(attributes, "sta")) station_ = *sta;
     } else if (NameIs(name, "CrossSectSurf") || NameIs(name, "DesignCrossSectSurf")) {
-      const auto surfaceName = GetAttribute(attributes, "name");
+      const auto surfaceName = SurfaceName(attributes);
       if (surfaceName && common::EqualsIgnoringCase(*surfaceName, wantedSurface_)) {
         inSurface_ = true;
         design_ = NameIs(name, "DesignCrossSectSurf");
+        const auto format = GetAttribute(attributes, "dataFormat");
+        slopeDistance_ = format && common::EqualsIgnoringCase(*format, "Slope Distance");
+        const auto side = GetAttribute(attributes, "side");
+        left_ = side && common::EqualsIgnoringCase(*side, "left");
+        runningOffset_ = 0;
+        runningElevation_ = 0;
       }
       const auto desc = GetAttribute(attributes, "desc");
       code_ = desc ? CodeText(*desc) : std::string();
@@ -117,12 +148,16 @@ class SurfaceHandler : public LandXmlHandler {
 
   void Characters(std::string_view text) override {
     if (!inAlignment_ || !inSurface_) return;
-    if (inPointList_) {
+    if (slopeDistance_ && (inPointList_ || (design_ && inPoint_))) {
+      AppendSlopeDistancePairs(text, station_, code_, left_, runningOffset_, runningElevation_, set_);
+    } else if (inPointList_) {
       AppendPairs(text, station_, code_, common::EqualsIgnoringCase(code_, "left"), set_);
     } else if (design_ && inPoint_) {
       AppendPairs(text, station_, code_, false, set_);
     }
   }
+
+  bool feet = false;
 
  private:
   const std::string& wantedAlignment_;
@@ -135,6 +170,10 @@ class SurfaceHandler : public LandXmlHandler {
   bool design_ = false;
   bool inPoint_ = false;
   bool inPointList_ = false;
+  bool slopeDistance_ = false;  // pairs of grade and distance instead of offset and elevation
+  bool left_ = false;
+  double runningOffset_ = 0;
+  double runningElevation_ = 0;
 };
 
 // ---- InRoads station-offset points -------------------------------------------------------------
@@ -178,58 +217,29 @@ class InroadsHandler : public LandXmlHandler {
   bool hasElevation_ = false;
 };
 
-// The copy of a document with its lines joined, left in the temporary directory as "$$$.xml"
-// for the tools that look there. The conversion itself reads the document: a point list spread
-// over lines without indentation would have its numbers run together in the joined copy.
-void LeaveJoinedCopy(const std::string& entrada) {
-  common::ScratchFile joined;
-  if (joined.ok() && JoinTextLines(entrada, joined.path())) {
-    std::rename(joined.path().c_str(), common::TempPath("$$$.xml").c_str());
-  }
-}
-
-// Native text of a set, as the second stage of a conversion reads it back.
-std::string NativeText(const CrossSectionSet& set) {
-  common::TextWriter writer;
-  set.Format(writer);
-  std::string text = writer.Bytes();
-  common::NormalizeLineEnds(text);
-  return text;
-}
-
-// A foreign listing to LandXML through the native text of its reader; 1 in every case.
-int32_t ForeignToLandXml(const char* entrada, const char* salida, CrossSectionReader reader) {
-  return common::GuardedExport(1, [&] {
-    CrossSectionSet set;
-    if (ReadForeignSections(common::PathArgument(entrada), reader, set.points)) {
-      WriteLandXmlCrossSections(set, common::PathArgument(salida));
-    }
-    return 1;
-  });
-}
-
 }  // namespace
 
-std::vector<std::string> ListLandXmlCrossSectionSurfaces(const std::string& path) {
+std::vector<std::string> ListLandXmlCrossSectionSurfaces(const common::LandXmlSource& source) {
   SurfaceListHandler handler;
-  LandXmlReader().Parse(path, handler);
+  source.Parse(handler);
   return handler.entries;
 }
 
-bool ReadLandXmlCrossSections(const std::string& path, const std::string& alignment, const std::string& surface,
-                              CrossSectionSet& set) {
+bool ReadLandXmlCrossSections(const common::LandXmlSource& source, const std::string& alignment,
+                              const std::string& surface, CrossSectionSet& set, bool* feet) {
   set.points.clear();
   SurfaceHandler handler(alignment, surface, set);
-  if (LandXmlReader().Parse(path, handler) != ParseResult::kComplete) return false;
+  if (source.Parse(handler) != ParseResult::kComplete) return false;
+  if (feet != nullptr) *feet = handler.feet;
   set.Clean();
   set.Sort();
   return true;
 }
 
-bool ReadInroadsCrossSections(const std::string& path, CrossSectionSet& set) {
+bool ReadInroadsCrossSections(const common::LandXmlSource& source, CrossSectionSet& set) {
   set.points.clear();
   InroadsHandler handler(set);
-  if (LandXmlReader().Parse(path, handler) != ParseResult::kComplete) return false;
+  if (source.Parse(handler) != ParseResult::kComplete) return false;
   set.Sort();
   return true;
 }
@@ -269,6 +279,15 @@ void FormatLandXmlCrossSections(const CrossSectionSet& set, const std::string& n
   writer.EndElement("CrossSects");
 }
 
+// Native text of a set, as the second stage of a conversion reads it back.
+std::string NativeText(const CrossSectionSet& set) {
+  common::TextWriter writer;
+  set.Format(writer);
+  std::string text = writer.Bytes();
+  common::NormalizeLineEnds(text);
+  return text;
+}
+
 bool WriteLandXmlCrossSections(const CrossSectionSet& set, const std::string& salida) {
   LandXmlWriter writer;
   FormatLandXmlCrossSections(set, common::SplitPath(salida).name, writer);
@@ -276,74 +295,3 @@ bool WriteLandXmlCrossSections(const CrossSectionSet& set, const std::string& sa
 }
 
 }  // namespace viaducto
-
-void MyDll_seleccionaTransverLandXML(const char* entrada) {
-  common::GuardedExportVoid([&] {
-    const std::string path = common::PathArgument(entrada);
-    viaducto::LeaveJoinedCopy(path);
-    viaducto::WriteSelectionList(viaducto::ListLandXmlCrossSectionSurfaces(path));
-  });
-}
-
-int32_t MyDll_tralandxml2gts(const char* transver, const char* capa, const char* entrada, const char* salida) {
-  return common::GuardedExport(1, [&] {
-    viaducto::CrossSectionSet set;
-    if (viaducto::ReadLandXmlCrossSections(common::PathArgument(entrada), common::PathArgument(transver),
-                                           common::PathArgument(capa), set)) {
-      viaducto::WriteGtsCrossSections(viaducto::NativeText(set), common::PathArgument(salida));
-    }
-    return 1;
-  });
-}
-
-int32_t MyDll_tralandxml2gtsWCE(const char* transver, const char* capa, const char* entrada, const char* salida) {
-  return common::GuardedExport(1, [&] {
-    const std::string path = common::PathArgument(entrada);
-    viaducto::LeaveJoinedCopy(path);
-    viaducto::CrossSectionSet set;
-    if (viaducto::ReadLandXmlCrossSections(path, common::PathArgument(transver), common::PathArgument(capa), set)) {
-      set.Write(common::PathArgument(salida));
-    }
-    return 1;
-  });
-}
-
-int32_t MyDll_tralandxmlinroads2gtsWCE(const char* entrada, const char* salida) {
-  return common::GuardedExport(1, [&] {
-    const std::string path = common::PathArgument(entrada);
-    viaducto::LeaveJoinedCopy(path);
-    viaducto::CrossSectionSet set;
-    if (viaducto::ReadInroadsCrossSections(path, set)) set.Write(common::PathArgument(salida));
-    return 1;
-  });
-}
-
-int32_t MyDll_traterrex2landxml(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    std::string text;
-    if (!common::LoadTextFile(common::PathArgument(entrada), text)) return 0;
-    viaducto::CrossSectionSet set;
-    set.Parse(text);
-    return viaducto::WriteLandXmlCrossSections(set, common::PathArgument(salida)) ? 1 : 0;
-  });
-}
-
-int32_t MyDll_tracliptrv2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadClipTrvSections);
-}
-
-int32_t MyDll_traclip2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadClipListingSections);
-}
-
-int32_t MyDll_traistram2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadIstramSections);
-}
-
-int32_t MyDll_tramxroad2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadMxroadSections);
-}
-
-int32_t MyDll_trahtrazado2lamdxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadHtrazadoSections);
-}

@@ -14,16 +14,17 @@ namespace viaducto {
 using common::Profile;
 
 // "alignment: profile" for every named `ProfAlign`, in document order, each entry once.
-std::vector<std::string> ListLandXmlProfiles(const std::string& path);
+std::vector<std::string> ListLandXmlProfiles(const common::LandXmlSource& source);
 
 struct LandXmlProfileImport {
   ParseResult parse = ParseResult::kComplete;
   Profile profile;  // curves completed
+  std::vector<std::string> notes;  // what was approximated, in Spanish
 };
 
 // The vertices of the profile whose entry ("alignment: profile") equals `entry` without regard
 // to case. Curves are completed as parabolas, or as circles at the vertices of a `CircCurve`.
-LandXmlProfileImport ImportLandXmlProfile(const std::string& path, std::string_view entry);
+LandXmlProfileImport ImportLandXmlProfile(const common::LandXmlSource& source, std::string_view entry);
 
 // A document holding `Profile` / `ProfAlign name=...`: the first and last vertex as `PVI`, the
 // inner ones as `ParaCurve` with their curve length.
@@ -33,9 +34,5 @@ void WriteLandXmlProfile(const Profile& profile, const std::string& name, LandXm
 // 0 when the profile is empty or the target cannot be written.
 int ExportProfileToLandXml(const Profile& profile, const std::string& salida);
 int ExportProfileToLandXml(const Profile& profile, const std::string& salida, const std::tm& when);
-
-// The profile as it comes back from the temporary native file of a listing conversion: blank
-// layout, read by the LandXML export's reader (three decimals, ends without curve).
-Profile ThroughTemporaryNativeFile(const Profile& profile);
 
 }  // namespace viaducto

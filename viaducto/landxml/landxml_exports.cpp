@@ -1,0 +1,310 @@
+// Every LandXML export of the library: alignments, profiles and cross sections. Each checks
+// its source and target first, says why when it fails, and leaves no target behind then.
+#include <cstdio>
+#include <string>
+
+#include "common/conversion.h"
+#include "common/export_guard.h"
+#include "common/native_profile.h"
+#include "common/outcome.h"
+#include "common/temp_files.h"
+#include "common/text_input.h"
+#include "viaducto.h"
+#include "viaducto/crosssection/foreign_readers.h"
+#include "viaducto/crosssection/gts_cross_sections.h"
+#include "viaducto/landxml/landxml_alignment.h"
+#include "viaducto/landxml/landxml_cross_sections.h"
+#include "viaducto/landxml/landxml_profile.h"
+#include "viaducto/profile/gts_profile.h"
+#include "viaducto/profile/profile_listings.h"
+
+namespace viaducto {
+namespace {
+
+// A selection list of a file that cannot be read, is not LandXML or holds nothing to list is
+// written empty (the front end reads it), and the reason is recorded.
+bool ListFromLandXml(const std::string& entrada, std::vector<std::string> (*list)(const common::LandXmlSource&),
+                     const char* nothing) {
+  std::vector<std::string> entries;
+  if (common::CheckLandXmlSource(entrada)) {
+    entries = list(entrada);
+    if (entries.empty()) common::RecordNothingToWrite(entrada, nothing);
+  }
+  WriteSelectionList(entries);
+  return !entries.empty();
+}
+
+// The checks every LandXML import makes before it reads: a target that can be written and is
+// not the source, a source that is a LandXML document.
+bool CheckLandXmlImport(const std::string& entrada, const std::string& salida) {
+  return common::CheckConversionTarget(entrada, salida) && common::CheckLandXmlSource(entrada);
+}
+
+void RecordMalformed(const std::string& entrada) {
+  common::RecordFailure("El documento LandXML " + entrada + " está incompleto o mal formado");
+}
+
+// ---- Profiles ----------------------------------------------------------------------------------
+
+using ProfileParser = Profile (*)(std::string_view);
+
+// A "#" line of the native profile file is a comment, for the LandXML export too.
+Profile ParseNativeProfileSkippingComments(std::string_view text) {
+  common::NativeProfileRule rule = common::kLandXmlProfileReader;
+  rule.skipHashComments = true;
+  return common::ParseNativeProfile(text, rule);
+}
+
+// A listing converted to LandXML with the values its temporary native file would hold.
+int ListingToLandXml(const char* entrada, const char* salida, ProfileParser parse) {
+  common::ConversionRule rule;
+  rule.source = "un fichero de rasante";
+  rule.nothing = "ninguna rasante";
+  const std::string source = common::PathArgument(entrada);
+  const std::string target = common::PathArgument(salida);
+  if (!common::CheckConversionTarget(source, target)) return 0;
+  std::string text;
+  if (!common::LoadConversionSource(source, rule, text)) return 0;
+  const Profile profile = common::AsStoredInNativeProfile(parse(text));
+  if (!common::RequireSomething(profile.empty(), source, rule)) return 0;
+  return ExportProfileToLandXml(profile, target);
+}
+
+// The profile named `nombreRas` of `path` (the document or its joined copy), with what was
+// approximated said; none when the source cannot be read.
+bool ImportProfile(const std::string& path, const std::string& nombreRas, LandXmlProfileImport& imported) {
+  imported = ImportLandXmlProfile(path, nombreRas);
+  return imported.parse != ParseResult::kCannotOpen;
+}
+
+// What was approximated is said once the target is written (a failure's reason must not be
+// hidden behind it).
+int SayNotesOnSuccess(int result, const std::vector<std::string>& notes) {
+  if (result != 0) ShowImportNotes(notes);
+  return result;
+}
+
+// ---- Cross sections ----------------------------------------------------------------------------
+
+// The chosen pair's sections, or the reason there are none.
+bool ReadChosenSections(const std::string& path, const std::string& entrada, const std::string& transver,
+                        const std::string& capa, CrossSectionSet& set, std::vector<std::string>& notes) {
+  bool feet = false;
+  if (!ReadLandXmlCrossSections(path, transver, capa, set, &feet)) {
+    RecordMalformed(entrada);
+    return false;
+  }
+  if (set.points.empty()) {
+    common::RecordFailure("El fichero " + entrada + " no contiene secciones transversales de \"" + transver + ": " +
+                          capa + "\"");
+    return false;
+  }
+  if (feet) notes.emplace_back(common::kFeetMessage);
+  return true;
+}
+
+// A foreign listing to LandXML with the points as its reader's native file would hold them.
+int ForeignToLandXml(const char* entrada, const char* salida, CrossSectionReader reader) {
+  return common::GuardedExport(0, [&] {
+    const std::string source = common::PathArgument(entrada);
+    const std::string target = common::PathArgument(salida);
+    if (!common::CheckConversionTarget(source, target)) return 0;
+    CrossSectionSet set;
+    if (!ReadForeignSections(source, reader, set.points)) return 0;
+    return WriteLandXmlCrossSections(set, target) ? 1 : 0;
+  });
+}
+
+}  // namespace
+}  // namespace viaducto
+
+// ---- Alignments ----------------------------------------------------------------------------------
+
+int32_t MyDll_seleccionaEjeLandXML(const char* entrada) {
+  return common::GuardedExport(0, [&] {
+    return viaducto::ListFromLandXml(common::PathArgument(entrada), viaducto::ListLandXmlAlignments, "ningún eje")
+               ? 1
+               : 0;
+  });
+}
+
+int32_t MyDll_alandxml2gtsWCE(int32_t selec, const char* entrada, const char* salida, const char* /*pathAp*/) {
+  return common::GuardedExport(0, [&] {
+    if (selec < 0) return 0;
+    const std::string source = common::PathArgument(entrada);
+    const std::string target = common::PathArgument(salida);
+    if (!viaducto::CheckLandXmlImport(source, target)) return 0;
+    viaducto::LeaveJoinedCopy(source);
+    return viaducto::ImportLandXmlAlignmentToNative(source, selec, target);
+  });
+}
+
+int32_t MyDll_alandxml2gts(int32_t selec, const char* entrada, const char* salida, const char* pathAp) {
+  return common::GuardedExport(0, [&] {
+    if (selec < 0) return 0;
+    const std::string source = common::PathArgument(entrada);
+    if (!viaducto::CheckLandXmlImport(source, common::PathArgument(salida))) return 0;
+    common::ScratchFile native;
+    if (!native.ok()) return 0;
+    const int result = viaducto::ImportLandXmlAlignmentToNative(source, selec, native.path());
+    if (result != 1) return result;
+    // The GTS step's own failure is the conversion's.
+    return MyDll_azemta2gts(native.path().c_str(), salida, pathAp) != 0 ? 1 : 0;
+  });
+}
+
+int32_t MyDll_aTerrex2LandXML(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    return viaducto::ExportNativeToLandXml(common::PathArgument(entrada), common::PathArgument(salida));
+  });
+}
+
+// ---- Profiles ------------------------------------------------------------------------------------
+
+int32_t MyDll_rterrex2landxml(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    return viaducto::ListingToLandXml(entrada, salida, viaducto::ParseNativeProfileSkippingComments);
+  });
+}
+
+int32_t MyDll_ristram2landxml(const char* entrada, const char* salida) {
+  return common::GuardedExport(
+      0, [&] { return viaducto::ListingToLandXml(entrada, salida, viaducto::ParseIstramProfile); });
+}
+
+int32_t MyDll_rispol2landxml(const char* entrada, const char* salida) {
+  return common::GuardedExport(
+      0, [&] { return viaducto::ListingToLandXml(entrada, salida, viaducto::ParseIspolProfile); });
+}
+
+void MyDll_seleccionaRasanteLandXML(const char* entrada) {
+  common::GuardedExportVoid([&] {
+    viaducto::ListFromLandXml(common::PathArgument(entrada), viaducto::ListLandXmlProfiles, "ninguna rasante");
+  });
+}
+
+// A name that matches no profile gives an output without vertices, as callers expect.
+int32_t MyDll_rlandxml2gts(const char* nombreRas, const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    const std::string source = common::PathArgument(entrada);
+    const std::string target = common::PathArgument(salida);
+    if (!viaducto::CheckLandXmlImport(source, target)) return 0;
+    viaducto::LandXmlProfileImport imported;
+    if (!viaducto::ImportProfile(source, common::PathArgument(nombreRas), imported)) return 0;
+    common::TextWriter writer;
+    viaducto::FormatGtsProfileColumns(imported.profile, writer);
+    return viaducto::SayNotesOnSuccess(writer.SaveTo(target) ? 1 : 0, imported.notes);
+  });
+}
+
+int32_t MyDll_rlandxml2gtsWCE(const char* nombreRas, const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    const std::string source = common::PathArgument(entrada);
+    const std::string target = common::PathArgument(salida);
+    if (!viaducto::CheckLandXmlImport(source, target)) return 0;
+    viaducto::LeaveJoinedCopy(source);
+    viaducto::LandXmlProfileImport imported;
+    if (!viaducto::ImportProfile(source, common::PathArgument(nombreRas), imported)) return 0;
+    return viaducto::SayNotesOnSuccess(
+        common::WriteNativeProfile(imported.profile, common::NativeProfileLayout::kFixedWidth, target),
+        imported.notes);
+  });
+}
+
+// ---- Cross sections ------------------------------------------------------------------------------
+
+void MyDll_seleccionaTransverLandXML(const char* entrada) {
+  common::GuardedExportVoid([&] {
+    const std::string path = common::PathArgument(entrada);
+    if (common::CheckLandXmlSource(path)) viaducto::LeaveJoinedCopy(path);
+    viaducto::ListFromLandXml(path, viaducto::ListLandXmlCrossSectionSurfaces, "ninguna sección transversal");
+  });
+}
+
+int32_t MyDll_tralandxml2gts(const char* transver, const char* capa, const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    const std::string source = common::PathArgument(entrada);
+    const std::string target = common::PathArgument(salida);
+    if (!viaducto::CheckLandXmlImport(source, target)) return 0;
+    viaducto::CrossSectionSet set;
+    std::vector<std::string> notes;
+    if (!viaducto::ReadChosenSections(source, source, common::PathArgument(transver), common::PathArgument(capa), set,
+                                      notes)) {
+      return 0;
+    }
+    return viaducto::SayNotesOnSuccess(viaducto::WriteGtsCrossSections(viaducto::NativeText(set), target) ? 1 : 0,
+                                       notes);
+  });
+}
+
+int32_t MyDll_tralandxml2gtsWCE(const char* transver, const char* capa, const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    const std::string source = common::PathArgument(entrada);
+    const std::string target = common::PathArgument(salida);
+    if (!viaducto::CheckLandXmlImport(source, target)) return 0;
+    viaducto::LeaveJoinedCopy(source);
+    viaducto::CrossSectionSet set;
+    std::vector<std::string> notes;
+    if (!viaducto::ReadChosenSections(source, source, common::PathArgument(transver), common::PathArgument(capa), set,
+                                      notes)) {
+      return 0;
+    }
+    return viaducto::SayNotesOnSuccess(set.Write(target) ? 1 : 0, notes);
+  });
+}
+
+int32_t MyDll_tralandxmlinroads2gtsWCE(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    const std::string source = common::PathArgument(entrada);
+    const std::string target = common::PathArgument(salida);
+    if (!viaducto::CheckLandXmlImport(source, target)) return 0;
+    viaducto::LeaveJoinedCopy(source);
+    viaducto::CrossSectionSet set;
+    if (!viaducto::ReadInroadsCrossSections(source, set)) {
+      viaducto::RecordMalformed(source);
+      return 0;
+    }
+    if (set.points.empty()) {
+      common::RecordNothingToWrite(source, "ningún punto de sección transversal");
+      return 0;
+    }
+    return set.Write(target) ? 1 : 0;
+  });
+}
+
+int32_t MyDll_traterrex2landxml(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    const std::string source = common::PathArgument(entrada);
+    const std::string target = common::PathArgument(salida);
+    common::ConversionRule rule;
+    rule.source = "un fichero de secciones transversales";
+    rule.nothing = "ninguna sección transversal";
+    if (!common::CheckConversionTarget(source, target)) return 0;
+    std::string text;
+    if (!common::LoadConversionSource(source, rule, text)) return 0;
+    viaducto::CrossSectionSet set;
+    set.Parse(text);
+    if (!common::RequireSomething(set.points.empty(), source, rule)) return 0;
+    return viaducto::WriteLandXmlCrossSections(set, target) ? 1 : 0;
+  });
+}
+
+int32_t MyDll_tracliptrv2landxml(const char* entrada, const char* salida) {
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadClipTrvSections);
+}
+
+int32_t MyDll_traclip2landxml(const char* entrada, const char* salida) {
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadClipListingSections);
+}
+
+int32_t MyDll_traistram2landxml(const char* entrada, const char* salida) {
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadIstramSections);
+}
+
+int32_t MyDll_tramxroad2landxml(const char* entrada, const char* salida) {
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadMxroadSections);
+}
+
+int32_t MyDll_trahtrazado2lamdxml(const char* entrada, const char* salida) {
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadHtrazadoSections);
+}
