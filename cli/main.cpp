@@ -4,12 +4,14 @@
 //   pasarela-cli commands                      the commands of the desktop program's menu
 //   pasarela-cli run CONTROL SOURCE [TARGET] [ANSWER...]
 //                                              runs a menu command, answering its dialogs
+//   pasarela-cli check | view | report FILE ...  see cli/view_commands.cpp
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "cli/view_commands.h"
 #include "frontend/core/about_box.h"
 #include "frontend/core/command_flow.h"
 #include "frontend/core/command_table.h"
@@ -31,7 +33,8 @@ void PrintUsage() {
                "uso: pasarela-cli exports\n"
                "     pasarela-cli call [BIBLIOTECA:]FUNCION ARGUMENTO...\n"
                "     pasarela-cli commands\n"
-               "     pasarela-cli run ORDEN ORIGEN [DESTINO|-] [RESPUESTA...]\n");
+               "     pasarela-cli run ORDEN ORIGEN [DESTINO|-] [RESPUESTA...]\n%s",
+               cli::ViewCommandsUsage());
 }
 
 int ListExports() {
@@ -182,6 +185,8 @@ int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "run") == 0) {
     return RunCommand(argv[2], std::vector<std::string>(argv + 3, argv + argc));
   }
+  int status = 0;
+  if (cli::RunViewCommand(argc, argv, status)) return status;
   PrintUsage();
   return kUsageError;
 }
