@@ -48,6 +48,7 @@ int Check(const std::string& path) {
   return view::HasError(findings) ? 1 : 0;
 }
 
+#ifdef PASARELA_DRAWINGS
 struct DrawingArguments {
   std::string source;
   std::string target;
@@ -87,7 +88,6 @@ bool ParseDrawingArguments(int argc, char** argv, DrawingArguments& arguments, i
   return true;
 }
 
-#ifdef PASARELA_DRAWINGS
 // The drawings are made offscreen unless the caller chose a platform.
 QGuiApplication& Application(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

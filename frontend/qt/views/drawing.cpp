@@ -418,7 +418,7 @@ bool SaveDrawing(const view::ViewModel& model, const std::string& path, const QS
 
 std::vector<std::vector<std::string>> RecordTable(const view::ViewModel& model, std::size_t maxRows) {
   std::vector<std::vector<std::string>> rows;
-  auto full = [&] { return rows.size() > maxRows; };
+  auto full = [&] { return rows.size() > maxRows + 1; };
   switch (model.kind) {
     case view::DataKind::kAlignment: {
       rows.push_back({"Nº", "Tipo", "P.K.", "X", "Y", "Azimut", "Radio", "Parámetro", "Longitud"});
@@ -595,7 +595,7 @@ bool WriteReport(const view::ViewModel& model, const std::vector<view::Finding>&
     page.Line("Tabla");
     page.Font(7.5);
     for (std::size_t k = 0; k < rows.size() && k <= kMaxTableRows; ++k) page.Row(rows[k]);
-    if (rows.size() > kMaxTableRows) page.Line("La tabla sigue en el fichero; se muestran las primeras filas.");
+    if (rows.size() > kMaxTableRows + 1) page.Line("La tabla sigue en el fichero; se muestran las primeras filas.");
   }
   if (!painter.end()) {
     error = "No se puede escribir el fichero " + path;

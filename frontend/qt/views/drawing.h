@@ -72,6 +72,7 @@ bool WriteReport(const view::ViewModel& model, const std::vector<view::Finding>&
                  std::string& error);
 
 // Rows of the report's table: a header line, then one per element, vertex, section, point...
+// At most maxRows + 1 records, so a caller can tell that there are more than it shows.
 std::vector<std::vector<std::string>> RecordTable(const view::ViewModel& model, std::size_t maxRows);
 
 }  // namespace view_drawing
