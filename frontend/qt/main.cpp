@@ -8,20 +8,24 @@
 
 #include "calzada.h"
 #include "frontend/qt/principal.h"
+#include "frontend/qt/views/view_panel.h"
 #include "planimetro.h"
 #include "viaducto.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(frontend::kProgramTitle);
+  view_widgets::InstallSpanishQtTranslations(application);
   // The road libraries are bound at start-up; their messages appear as message boxes.
   Viaducto_SetMessageHook(&frontend::ShowLibraryMessage);
   Calzada_SetMessageHook(&frontend::ShowLibraryMessage);
   Planimetro_SetMessageHook(&frontend::ShowLibraryMessage);
 
   frontend::Principal window;
-  window.resize(640, 420);
+  window.resize(1100, 720);
   window.show();
+  // A file named on the command line is shown in the views.
+  if (argc == 2) window.views().Open(QString::fromLocal8Bit(argv[1]));
 
   if (argc == 3 && std::strcmp(argv[1], "--captura") == 0) {
     const QString picture = QString::fromLocal8Bit(argv[2]);

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "frontend/qt/road_picture.h"
+#include "frontend/qt/views/view_panel.h"
 
 namespace frontend {
 
@@ -37,6 +38,7 @@ Principal::Principal(const std::string& libraryDirectory, QWidget* parent)
   setCentralWidget(central);
 
   BuildMenus();
+  views_ = std::make_shared<view_widgets::WindowViews>(*this, menuBar()->findChild<QMenu*>("ficheros"));
 }
 
 void Principal::BuildMenus() {
@@ -61,7 +63,12 @@ void Principal::BuildMenus() {
     action->setObjectName(QString::fromStdString(command.control));
     if (command.kind == ItemKind::Command) {
       const MenuCommand* row = &command;
-      connect(action, &QAction::triggered, this, [this, row] { runner_.Run(*row); });
+      connect(action, &QAction::triggered, this, [this, row] {
+        const CommandOutcome outcome = runner_.Run(*row);
+        if (outcome == CommandOutcome::Done) return;
+        views_->ConversionFinished(QString::fromUtf8(row->caption.c_str()).remove('&'), outcome == CommandOutcome::Converted,
+                                   FromLocalText(host_.lastTarget()), QString::fromUtf8(runner_.lastFailure().c_str()));
+      });
     }
   }
 }

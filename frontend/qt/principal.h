@@ -14,6 +14,10 @@
 class QAction;
 class QMenu;
 
+namespace view_widgets {
+class WindowViews;
+}
+
 namespace frontend {
 
 class Principal : public QMainWindow {
@@ -26,6 +30,9 @@ class Principal : public QMainWindow {
   // Opens a menu and one of its submenus, as a user pointing at them would.
   void OpenMenu(const QString& menuControl, const QString& submenuControl);
 
+  // The views of what a file holds: shown after each conversion and for files opened.
+  view_widgets::WindowViews& views() { return *views_; }
+
  private:
   void BuildMenus();
 
@@ -33,6 +40,7 @@ class Principal : public QMainWindow {
   LibraryExportCaller exports_;
   QtCommandHost host_;
   CommandRunner runner_;
+  std::shared_ptr<view_widgets::WindowViews> views_;
 };
 
 }  // namespace frontend
