@@ -24,8 +24,14 @@ int main(int argc, char** argv) {
   frontend::Principal window;
   window.resize(1100, 720);
   window.show();
-  // A file named on the command line is shown in the views.
+  // A file named on the command line is shown in the views; "--captura-vista FICHERO
+  // IMAGEN.png" shows it and saves a picture of the window, then ends.
   if (argc == 2) window.views().Open(QString::fromLocal8Bit(argv[1]));
+  if (argc == 4 && std::strcmp(argv[1], "--captura-vista") == 0) {
+    window.views().Open(QString::fromLocal8Bit(argv[2]));
+    const QString picture = QString::fromLocal8Bit(argv[3]);
+    QTimer::singleShot(800, &window, [&window, picture] { QApplication::exit(window.grab().save(picture, "PNG") ? 0 : 1); });
+  }
 
   if (argc == 3 && std::strcmp(argv[1], "--captura") == 0) {
     const QString picture = QString::fromLocal8Bit(argv[2]);

@@ -369,6 +369,8 @@ WindowViews::WindowViews(QMainWindow& window, QMenu* fileMenu) : window_(window)
   log_->setObjectName("conversiones");
   dock->setWidget(log_);
   window.addDockWidget(Qt::BottomDockWidgetArea, dock);
+  // A few lines high: the views keep most of the window.
+  window.resizeDocks({dock}, {110}, Qt::Vertical);
 
   if (fileMenu != nullptr) {
     QAction* first = fileMenu->actions().isEmpty() ? nullptr : fileMenu->actions().front();
