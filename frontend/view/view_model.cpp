@@ -291,12 +291,15 @@ bool LoadViewFile(const std::string& path, ViewModel& model, std::string& error)
     case DataKind::kSurface: return LoadSurface(path, model, error);
     case DataKind::kNone: break;
   }
-  std::string head;
-  if (!common::ReadWholeFile(path, head)) {
+  // The first bytes tell a drawing from the rest.
+  std::string head(4096, '\0');
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
     error = "No se puede leer el fichero " + path;
     return false;
   }
-  head.resize(std::min<std::size_t>(head.size(), 4096));
+  head.resize(std::fread(&head[0], 1, head.size(), file));
+  std::fclose(file);
   if (common::SniffFileKind(head) == common::FileKind::kDxf) return LoadDrawing(path, model, error);
   error = "No se sabe mostrar el fichero " + path +
           " (ejes .eje, rasantes .ras, transversales .tra, puntos .pun, peraltes .per, superficies .sup, dibujos .dxf)";
