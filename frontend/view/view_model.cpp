@@ -13,10 +13,12 @@
 #include "common/paths.h"
 #include "common/point_file.h"
 #include "common/text_case.h"
+#include "common/temp_files.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
 #include "planimetro/dxf/dxf_reader.h"
 #include "planimetro/surface/surface_file_reader.h"
+#include "shapeline/shapefile_points.h"
 #include "viaducto/alignment/native_alignment.h"
 
 namespace view {
@@ -219,6 +221,17 @@ bool LoadDrawing(const std::string& path, ViewModel& model, std::string& error) 
   return true;
 }
 
+// A point shapefile: its points as the suite's shapefile import turns them into a point file.
+bool LoadShapefile(const std::string& path, ViewModel& model, std::string& error) {
+  common::ScratchFile points;
+  if (!points.ok() || shapeline::ImportShapefilePoints(path, points.path()) == 0) {
+    error = "No se pueden leer los puntos del shapefile " + path;
+    return false;
+  }
+  model.kind = DataKind::kPoints;
+  return LoadPoints(points.path(), model, error);
+}
+
 }  // namespace
 
 const char* KindName(DataKind kind) {
@@ -300,9 +313,12 @@ bool LoadViewFile(const std::string& path, ViewModel& model, std::string& error)
   }
   head.resize(std::fread(&head[0], 1, head.size(), file));
   std::fclose(file);
-  if (common::SniffFileKind(head) == common::FileKind::kDxf) return LoadDrawing(path, model, error);
+  const common::FileKind fileKind = common::SniffFileKind(head);
+  if (fileKind == common::FileKind::kDxf) return LoadDrawing(path, model, error);
+  if (fileKind == common::FileKind::kShapefile) return LoadShapefile(path, model, error);
   error = "No se sabe mostrar el fichero " + path +
-          " (ejes .eje, rasantes .ras, transversales .tra, puntos .pun, peraltes .per, superficies .sup, dibujos .dxf)";
+          " (ejes .eje, rasantes .ras, transversales .tra, puntos .pun, peraltes .per, superficies .sup, dibujos .dxf, "
+          "shapefiles de puntos .shp)";
   return false;
 }
 

@@ -123,7 +123,8 @@ struct ViewModel {
 };
 
 // Reads the file at `path` into `model`, its kind from the extension (.eje, .ras, .tra, .pun,
-// .per, .sup) or, for a drawing (.dxf), its points and 3D faces. False with a Spanish reason in
+// .per, .sup) or, for a drawing (.dxf), its points and 3D faces, and for a point shapefile
+// (.shp, with its .shx and .dbf) its points. False with a Spanish reason in
 // `error` when the file cannot be read or is of no kind the views know.
 bool LoadViewFile(const std::string& path, ViewModel& model, std::string& error);
 
