@@ -2,7 +2,7 @@
 // pasarela-cli view FILE -o DRAWING.png|svg [--size WxH] [--section N]
 // pasarela-cli report FILE -o REPORT.pdf
 // The drawing commands need Qt's GUI libraries; a build without them keeps `check`.
-#include "cli/view_commands.h"
+#include "cli/cli.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,12 +21,7 @@
 namespace cli {
 namespace {
 
-constexpr int kUsageError = 2;
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "pasarela-cli: %s\n", message.c_str());
-  return kUsageError;
-}
+int Fail(const std::string& message) { return UsageError(message); }
 
 bool Load(const std::string& path, view::ViewModel& model, int& status) {
   std::string error;
@@ -57,19 +52,21 @@ struct DrawingArguments {
   int section = -1;
 };
 
-bool ParseDrawingArguments(int argc, char** argv, DrawingArguments& arguments, int& status) {
-  for (int k = 2; k < argc; ++k) {
-    const std::string word = argv[k];
-    if (word == "-o" && k + 1 < argc) {
-      arguments.target = argv[++k];
-    } else if (word == "--size" && k + 1 < argc) {
-      if (std::sscanf(argv[++k], "%dx%d", &arguments.width, &arguments.height) != 2 || arguments.width < 16 ||
+bool ParseDrawingArguments(const Arguments& words, DrawingArguments& arguments, int& status) {
+  const std::size_t count = words.size();
+  for (std::size_t k = 0; k < count; ++k) {
+    const std::string& word = words[k];
+    if (word == "-o" && k + 1 < count) {
+      arguments.target = words[++k];
+    } else if (word == "--size" && k + 1 < count) {
+      ++k;
+      if (std::sscanf(words[k].c_str(), "%dx%d", &arguments.width, &arguments.height) != 2 || arguments.width < 16 ||
           arguments.height < 16 || arguments.width > 20000 || arguments.height > 20000) {
-        status = Fail(std::string("tamaño no válido: ") + argv[k] + " (ANCHOxALTO, de 16 a 20000 píxeles)");
+        status = Fail("tamaño no válido: " + words[k] + " (ANCHOxALTO, de 16 a 20000 píxeles)");
         return false;
       }
-    } else if (word == "--section" && k + 1 < argc) {
-      arguments.section = std::atoi(argv[++k]);
+    } else if (word == "--section" && k + 1 < count) {
+      arguments.section = std::atoi(words[++k].c_str());
     } else if (arguments.source.empty() && word.rfind("-", 0) != 0) {
       arguments.source = word;
     } else {
@@ -89,20 +86,22 @@ bool ParseDrawingArguments(int argc, char** argv, DrawingArguments& arguments, i
 }
 
 // The drawings are made offscreen unless the caller chose a platform.
-QGuiApplication& Application(int argc, char** argv) {
+QGuiApplication& Application() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int count = argc;
-  static QGuiApplication application(count, argv);
+  static int count = 1;
+  static char name[] = "pasarela-cli";
+  static char* words[] = {name, nullptr};
+  static QGuiApplication application(count, words);
   return application;
 }
 
-int Draw(int argc, char** argv, bool report) {
+int Draw(const Arguments& words, bool report) {
   DrawingArguments arguments;
   int status = 0;
-  if (!ParseDrawingArguments(argc, argv, arguments, status)) return status;
+  if (!ParseDrawingArguments(words, arguments, status)) return status;
   view::ViewModel model;
   if (!Load(arguments.source, model, status)) return status;
-  Application(argc, argv);
+  Application();
   std::string error;
   bool written = false;
   if (report) {
@@ -117,31 +116,19 @@ int Draw(int argc, char** argv, bool report) {
   return 0;
 }
 #else
-int Draw(int, char**, bool) {
+int Draw(const Arguments&, bool) {
   return Fail("esta pasarela-cli se compiló sin Qt: los dibujos y los informes no están disponibles");
 }
 #endif
 
 }  // namespace
 
-const char* ViewCommandsUsage() {
-  return "     pasarela-cli check FICHERO\n"
-         "     pasarela-cli view FICHERO -o DIBUJO.png|svg [--size ANCHOxALTO] [--section N]\n"
-         "     pasarela-cli report FICHERO -o INFORME.pdf\n";
+int CheckFile(const Arguments& arguments) {
+  return arguments.size() == 1 ? Check(arguments[0]) : Fail("uso: pasarela-cli check FICHERO");
 }
 
-bool RunViewCommand(int argc, char** argv, int& status) {
-  if (argc < 2) return false;
-  const std::string command = argv[1];
-  if (command == "check") {
-    status = argc == 3 ? Check(argv[2]) : Fail("uso: pasarela-cli check FICHERO");
-    return true;
-  }
-  if (command == "view" || command == "report") {
-    status = Draw(argc, argv, command == "report");
-    return true;
-  }
-  return false;
-}
+int DrawFile(const Arguments& arguments) { return Draw(arguments, false); }
+
+int ReportFile(const Arguments& arguments) { return Draw(arguments, true); }
 
 }  // namespace cli

@@ -40,4 +40,6 @@ ScratchFile::~ScratchFile() {
   ::unlink(path_.c_str());
 }
 
+std::string SelectionListPath() { return TempPath("$$$$.EJE"); }
+
 }  // namespace common

@@ -11,6 +11,10 @@ std::string TempDirectory();
 // `name` inside the temporary directory (for the fixed names other programs look for).
 std::string TempPath(const std::string& name);
 
+// <tempdir>/$$$$.EJE: the list of entries a LandXML selection export writes and the front end
+// reads and deletes.
+std::string SelectionListPath();
+
 // A unique empty file in the temporary directory, removed when the object goes. Two
 // conversions running at once never share one.
 class ScratchFile {

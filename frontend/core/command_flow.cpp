@@ -1,17 +1,20 @@
 #include "frontend/core/command_flow.h"
 
+#include <sys/stat.h>
+
 #include <cctype>
 #include <cstdio>
 #include <exception>
 #include <utility>
 
+#include "common/paths.h"
 #include "common/temp_files.h"
 #include "common/text_input.h"
+#include "frontend/detect/contents.h"
 
 namespace frontend {
 namespace {
 
-constexpr char kSeparator = '/';
 constexpr const char* kEntrySeparator = ": ";
 
 // The lines of a list file, without their line ends; no entry after a final line end.
@@ -44,28 +47,25 @@ bool IsLandXmlSelection(Variant variant) {
          variant == Variant::LandXmlCrossSections || variant == Variant::LandXmlSurface;
 }
 
-}  // namespace
-
-SplitPathParts SepararRuta(const std::string& path) {
-  SplitPathParts parts;
-  std::string file = path;
-  const std::size_t slash = path.find_last_of(kSeparator);
-  if (slash != std::string::npos) {
-    parts.hasDirectory = true;
-    parts.directory = path.substr(0, slash);
-    file = path.substr(slash + 1);
+// What an empty selection list lacks.
+const char* NoEntriesText(Variant variant) {
+  switch (variant) {
+    case Variant::LandXmlAlignment: return "ningún eje";
+    case Variant::LandXmlProfile: return "ninguna rasante";
+    case Variant::LandXmlCrossSections: return "ningún conjunto de transversales";
+    case Variant::LandXmlSurface: return "ninguna superficie";
+    default: return "ninguna capa";
   }
-  const std::size_t dot = file.find_last_of('.');
-  parts.baseName = dot == std::string::npos ? file : file.substr(0, dot);
-  if (dot != std::string::npos) parts.extension = file.substr(dot + 1);
-  return parts;
 }
 
-std::string CambiarExtension(const std::string& path, const std::string& extension) {
-  const SplitPathParts parts = SepararRuta(path);
-  // A bare name stays in the current directory rather than moving to the root.
-  const std::string directory = parts.hasDirectory ? parts.directory + kSeparator : std::string();
-  return directory + parts.baseName + "." + extension;
+}  // namespace
+
+std::vector<std::string> WrittenTargets(const MenuCommand& command, const std::string& target) {
+  // The Ispol cross sections go to two files named after the target, one per surface.
+  if (command.variant == Variant::SilentSuccess) {
+    return {common::AppendSuffix(target, "Sub"), common::AppendSuffix(target, "Firme")};
+  }
+  return {target};
 }
 
 bool PedirFicheroOrigen(CommandHost& host, const std::string& filter, std::string& path) {
@@ -90,17 +90,14 @@ bool PedirFicheroDestino(CommandHost& host, const std::string& filter, std::stri
   }
 }
 
-std::string SelectionListPath() { return common::TempPath("$$$$.EJE"); }
-
-std::vector<std::string> ReadSelectionList(CommandHost& host) {
-  const std::string path = SelectionListPath();
+bool ReadSelectionList(std::vector<std::string>& lines) {
+  const std::string path = common::SelectionListPath();
   std::string text;
-  if (!common::LoadTextFile(path, text)) {
-    host.ShowMessage(kEmptyListMessage, MessageIcon::Critical);
-    return {};
-  }
+  lines.clear();
+  if (!common::LoadTextFile(path, text)) return false;
   std::remove(path.c_str());
-  return SplitListLines(text);
+  lines = SplitListLines(text);
+  return true;
 }
 
 std::vector<std::string> ReadLayerList(const std::string& path) {
@@ -109,11 +106,35 @@ std::vector<std::string> ReadLayerList(const std::string& path) {
   return SplitListLines(text);
 }
 
+TargetReport InspectTarget(const std::string& path) {
+  TargetReport report;
+  struct stat info {};
+  report.exists = ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+  if (!report.exists) return report;
+  const detect::Contents contents = detect::ReadContents(path);
+  report.holdsNothing = detect::HoldsNothing(contents);
+  report.summary = detect::SummaryLine(contents);
+  if (report.holdsNothing) report.nothing = detect::NothingText(contents.detection.format);
+  return report;
+}
+
+std::string GeneratedText(const std::string& target, const std::string& summary) {
+  std::string text = std::string(kGeneratedMessage) + "\r\n" + target;
+  if (!summary.empty()) text += "\r\n" + summary;
+  return text;
+}
+
+std::string FailureText(const std::string& reason) {
+  return reason.empty() ? std::string(kConversionError) : std::string(kConversionError) + "\r\n" + reason;
+}
+
 CommandRunner::CommandRunner(CommandHost& host, ExportCaller& exports, std::string programDirectory)
     : host_(host), exports_(exports), programDirectory_(std::move(programDirectory)) {}
 
 CommandOutcome CommandRunner::Run(const MenuCommand& command) {
   lastFailure_.clear();
+  lastSummary_.clear();
+  lastTarget_.clear();
   try {
     return RunSteps(command);
   } catch (const std::exception& failure) {
@@ -121,44 +142,107 @@ CommandOutcome CommandRunner::Run(const MenuCommand& command) {
   } catch (...) {
     lastFailure_ = "fallo desconocido";
   }
-  host_.ShowMessage(kConversionError, MessageIcon::None);
+  host_.ShowMessage(FailureText(lastFailure_), MessageIcon::None);
   return CommandOutcome::Failed;
 }
 
+TargetReport CommandRunner::InspectWritten(const MenuCommand& command, const std::string& target) {
+  TargetReport found;
+  for (const std::string& written : WrittenTargets(command, target)) {
+    TargetReport report = inspectTarget_(written);
+    if (report.exists && !report.holdsNothing) return report;
+    if (report.exists) found = report;
+  }
+  return found;
+}
+
+CommandOutcome CommandRunner::Fail(const std::string& reason, MessageIcon icon) {
+  lastFailure_ = reason;
+  host_.ShowMessage(FailureText(reason), icon);
+  return CommandOutcome::Failed;
+}
+
+CommandOutcome CommandRunner::RunWithSource(const MenuCommand& command, const std::string& source) {
+  presetSource_ = source;
+  const CommandOutcome outcome = Run(command);
+  presetSource_.clear();
+  return outcome;
+}
+
 bool CommandRunner::AskSource(const std::string& filter, std::string& path) {
+  if (!presetSource_.empty()) {
+    dialogFileName_ = path = presetSource_;
+    presetSource_.clear();
+    return true;
+  }
   std::string chosen = dialogFileName_;
   if (!PedirFicheroOrigen(host_, filter, chosen)) return false;
   dialogFileName_ = path = chosen;
   return true;
 }
 
-// Has the library write the list for this command, shows it and returns the chosen index
-// (-1 when nothing usable was chosen) with the chosen line in `chosen`.
-int CommandRunner::ChooseEntry(const MenuCommand& command, const std::string& source, std::string& chosen) {
-  std::vector<std::string> lines;
-  ListKind kind = ListKind::LandXmlEntries;
-  std::string caption = kEntrySelectionCaption;
-  if (command.variant == Variant::DxfFacesSurface) {
-    const std::string layerList = CambiarExtension(source, "cap");
-    exports_.Call(command.selectionLibrary, command.selectionExport, {layerList, source});
-    lines = ReadLayerList(layerList);
-    kind = ListKind::DxfLayers;
-    caption = kLayerSelectionCaption;
-  } else {
-    // A list left by an earlier run must never be offered for this document.
-    std::remove(SelectionListPath().c_str());
-    if (command.variant == Variant::LandXmlSurface) {
-      exports_.Call(command.selectionLibrary, command.selectionExport, {source, SelectionListPath()});
-      caption = kSurfaceSelectionCaption;
-    } else {
-      exports_.Call(command.selectionLibrary, command.selectionExport, {source});
-    }
-    lines = ReadSelectionList(host_);
+int32_t CommandRunner::CallCollecting(const std::string& library, const std::string& name,
+                                      const std::vector<std::string>& arguments, std::string& reason) {
+  std::vector<LibraryMessage> others;
+  int32_t result = 0;
+  {
+    LibraryMessageCollector collector;
+    result = exports_.Call(library, name, arguments);
+    reason = collector.FailureReason();
+    others = collector.OtherMessages();
   }
-  const int index = host_.ChooseFromList(kind, caption, lines);
-  if (index < 0 || index >= static_cast<int>(lines.size()) || lines[static_cast<std::size_t>(index)].empty()) {
+  for (const LibraryMessage& message : others) host_.ShowLibraryMessage(message.caption, message.text);
+  return result;
+}
+
+std::vector<std::string> CommandRunner::SelectionEntries(const MenuCommand& command, const std::string& source) {
+  lastFailure_.clear();
+  std::vector<std::string> lines;
+  std::string reason;
+  if (command.variant == Variant::DxfFacesSurface) {
+    const std::string layerList = common::ChangeExtension(source, "cap");
+    CallCollecting(command.selectionLibrary, command.selectionExport, {layerList, source}, reason);
+    lines = ReadLayerList(layerList);
+  } else if (IsLandXmlSelection(command.variant)) {
+    // A list left by an earlier run must never be offered for this document.
+    std::remove(common::SelectionListPath().c_str());
+    if (command.variant == Variant::LandXmlSurface) {
+      CallCollecting(command.selectionLibrary, command.selectionExport, {source, common::SelectionListPath()}, reason);
+    } else {
+      CallCollecting(command.selectionLibrary, command.selectionExport, {source}, reason);
+    }
+    if (!ReadSelectionList(lines) && reason.empty()) reason = kEmptyListMessage;
+  }
+  // Blank lines are no entries to choose.
+  std::vector<std::string> entries;
+  for (std::string& line : lines) {
+    if (!line.empty()) entries.push_back(std::move(line));
+  }
+  if (entries.empty()) {
+    lastFailure_ = !reason.empty() ? reason
+                                   : "El fichero " + source + " no contiene " + NoEntriesText(command.variant);
+  }
+  return entries;
+}
+
+// Has the library write the list for this command, shows it and returns the chosen index
+// (-1 when nothing was chosen) with the chosen line in `chosen`. An empty list is never shown:
+// the user is told why there is nothing to choose.
+int CommandRunner::ChooseEntry(const MenuCommand& command, const std::string& source, std::string& chosen) {
+  const std::vector<std::string> lines = SelectionEntries(command, source);
+  if (lines.empty()) {
+    host_.ShowMessage(FailureText(lastFailure_), MessageIcon::Exclamation);
     return -1;
   }
+  const bool layers = command.variant == Variant::DxfFacesSurface;
+  std::string caption = layers ? kLayerSelectionCaption : kEntrySelectionCaption;
+  if (command.variant == Variant::LandXmlSurface) caption = kSurfaceSelectionCaption;
+  const int index = host_.ChooseFromList(layers ? ListKind::DxfLayers : ListKind::LandXmlEntries, caption, lines);
+  if (index == kNothingChosen) {
+    host_.ShowMessage(kNothingChosenMessage, MessageIcon::Exclamation);
+    return -1;
+  }
+  if (index < 0 || index >= static_cast<int>(lines.size())) return -1;
   chosen = lines[static_cast<std::size_t>(index)];
   return index;
 }
@@ -181,7 +265,7 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
   int chosenIndex = -1;
   if (IsLandXmlSelection(command.variant) || command.variant == Variant::DxfFacesSurface) {
     chosenIndex = ChooseEntry(command, source, chosen);
-    if (chosenIndex < 0) return CommandOutcome::Stopped;
+    if (chosenIndex < 0) return lastFailure_.empty() ? CommandOutcome::Stopped : CommandOutcome::Failed;
   }
 
   std::string alignment;
@@ -189,9 +273,10 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
     return CommandOutcome::Stopped;
   }
 
-  std::string target = command.extension.empty() ? std::string() : CambiarExtension(source, command.extension);
+  std::string target = command.extension.empty() ? std::string() : common::ChangeExtension(source, command.extension);
   if (!PedirFicheroDestino(host_, command.targetFilter, target)) return CommandOutcome::Stopped;
   dialogFileName_ = target;
+  lastTarget_ = target;
 
   // The field-book command reads two files and is not checked.
   if (command.variant != Variant::FieldBookToClipTer && target == source) {
@@ -199,6 +284,8 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
     return CommandOutcome::SameFile;
   }
 
+  const MessageIcon failureIcon =
+      command.variant == Variant::ExportLandXmlBySource ? MessageIcon::None : MessageIcon::Exclamation;
   std::string exportName = command.exportName;
   std::vector<std::string> arguments{source, target};
   switch (command.variant) {
@@ -225,9 +312,8 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
     case Variant::ExportLandXmlBySource: {
       const ExportByExtension* byExtension = ExportForSource(command, source);
       if (byExtension == nullptr) {
-        lastFailure_ = "extensión sin conversión a LandXML: " + source;
-        host_.ShowMessage(kConversionError, MessageIcon::None);
-        return CommandOutcome::Failed;
+        return Fail("El fichero " + source + " no tiene una extensión que se pueda convertir a LandXML con esta orden",
+                    MessageIcon::None);
       }
       exportName = byExtension->exportName;
       break;
@@ -236,18 +322,25 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
       break;
   }
 
-  const int32_t result = exports_.Call(command.library, exportName, arguments);
-  // The program judges a result by its low 16 bits; the Shapeline exports are not judged.
-  const bool converted = command.variant == Variant::ResultNotChecked || (result & 0xFFFF) != 0;
-  if (!converted) {
-    host_.ShowMessage(kConversionError, command.variant == Variant::ExportLandXmlBySource ? MessageIcon::None
-                                                                                           : MessageIcon::Exclamation);
+  std::string reason;
+  const int32_t result = CallCollecting(command.library, exportName, arguments, reason);
+  // The program judges a result by its low 16 bits; the Shapeline exports return nothing to
+  // judge, so their target alone tells.
+  const bool reportedSuccess = command.variant == Variant::ResultNotChecked || (result & 0xFFFF) != 0;
+  if (!reportedSuccess) return Fail(reason, failureIcon);
+  // Success is only what can be found at the target.
+  const TargetReport report = InspectWritten(command, target);
+  if (!report.exists) {
+    return Fail(reason.empty() ? kNotWrittenMessage + target : reason, failureIcon);
+  }
+  if (report.holdsNothing) {
+    lastFailure_ = kNothingFoundMessage + report.nothing + " en el fichero " + source;
+    host_.ShowMessage(lastFailure_, MessageIcon::Exclamation);
     return CommandOutcome::Failed;
   }
-  if (command.variant == Variant::ExportLandXmlBySource) {
-    host_.ShowMessage(kConvertedMessage, MessageIcon::None);
-  } else if (command.variant != Variant::SilentSuccess) {
-    host_.ShowMessage(std::string(kGeneratedMessage) + "\r\n" + target, MessageIcon::None);
+  lastSummary_ = report.summary;
+  if (command.variant != Variant::SilentSuccess) {
+    host_.ShowMessage(GeneratedText(target, report.summary), MessageIcon::None);
   }
   return CommandOutcome::Converted;
 }

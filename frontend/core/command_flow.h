@@ -4,11 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frontend/core/command_table.h"
+#include "frontend/core/library_messages.h"
 
 namespace frontend {
 
@@ -18,13 +21,18 @@ inline constexpr const char* kMainWindowCaption = "Conversor de Formatos";
 inline constexpr const char* kSourceDialogTitle = "Fichero Origen";
 inline constexpr const char* kTargetDialogTitle = "Fichero Destino";
 inline constexpr const char* kGeneratedMessage = "Generado correctamente fichero ";
-inline constexpr const char* kConvertedMessage = "Fichero convertido correctamente";
 inline constexpr const char* kConversionError = "Error en la conversión";
 inline constexpr const char* kSameFileMessage = "El fichero destino debe ser diferente al origen";
 inline constexpr const char* kEmptyListMessage = "EL fichero no contiene información";
 inline constexpr const char* kEntrySelectionCaption = "Selección de tramos desde LandXML";
 inline constexpr const char* kSurfaceSelectionCaption = "Seleccione la superficie a convertir";
 inline constexpr const char* kLayerSelectionCaption = "Seleccione la capa donde estan dibujadas las caras 3D";
+inline constexpr const char* kNothingChosenMessage = "No se ha elegido ninguna línea de la lista";
+inline constexpr const char* kNotWrittenMessage = "No se ha generado el fichero ";
+inline constexpr const char* kNothingFoundMessage = "No se ha encontrado ";
+
+// What ChooseFromList answers when the list was accepted with no line selected.
+inline constexpr int kNothingChosen = -2;
 
 enum class MessageIcon { None, Exclamation, Critical };
 
@@ -39,10 +47,16 @@ class CommandHost {
   virtual bool AskSource(const std::string& filter, std::string& path) = 0;
   // The save dialog titled "Fichero Destino", with overwrite prompt, starting with `path`.
   virtual bool AskTarget(const std::string& filter, std::string& path) = 0;
-  // A modal list titled `caption`: the index of the chosen line, -1 when none was chosen.
+  // A modal list titled `caption` (never empty): the index of the chosen line, -1 when the
+  // list was cancelled, kNothingChosen when it was accepted with no line selected.
   virtual int ChooseFromList(ListKind kind, const std::string& caption, const std::vector<std::string>& lines) = 0;
   // A message box with the program's title and an OK button.
   virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
+  // A message a library showed while its export ran (other than a failure's reason).
+  virtual void ShowLibraryMessage(const std::string& caption, const std::string& text) {
+    (void)caption;
+    ShowMessage(text, MessageIcon::None);
+  }
   virtual void ShowAbout() {}
   virtual void Quit() {}
 };
@@ -63,40 +77,45 @@ class ExportCaller {
                        const std::vector<std::string>& arguments) = 0;
 };
 
-// The parts of a path: directory without its final separator, base name, extension.
-struct SplitPathParts {
-  std::string directory;
-  std::string baseName;
-  std::string extension;
-  bool hasDirectory = false;  // the path held a separator
-};
-
-// Splits at the last path separator and the file name at its last dot.
-SplitPathParts SepararRuta(const std::string& path);
-
-// The default target name: same directory and base name, extension replaced (or added when
-// the name has none).
-std::string CambiarExtension(const std::string& path, const std::string& extension);
-
 // The open dialog; true with `path` set when a file was chosen.
 bool PedirFicheroOrigen(CommandHost& host, const std::string& filter, std::string& path);
 
 // The save dialog starting with the proposal in `path`; true with `path` set when chosen.
 bool PedirFicheroDestino(CommandHost& host, const std::string& filter, std::string& path);
 
-// <tempdir>/$$$$.EJE, where the selection exports write their lists.
-std::string SelectionListPath();
-
-// The lines of the selection list, which is then deleted. An unreadable list shows
-// "EL fichero no contiene información" (critical icon), stays on disk and gives no line.
-std::vector<std::string> ReadSelectionList(CommandHost& host);
+// The lines of the selection list (common::SelectionListPath()), which is then deleted. False
+// when the list cannot be read (it then stays on disk).
+bool ReadSelectionList(std::vector<std::string>& lines);
 
 // The lines of a layer list (the "cap" file beside a drawing); none when it cannot be read.
 std::vector<std::string> ReadLayerList(const std::string& path);
 
+// What a written target holds, as the success message names it.
+struct TargetReport {
+  bool exists = false;       // a regular file that is not empty
+  bool holdsNothing = false;  // read, and empty of what its format carries
+  std::string summary;       // "12 elementos, 1 660,000 m"; empty when not known
+  std::string nothing;       // what it lacks when it holds nothing: "ningún eje"
+};
+using TargetInspector = std::function<TargetReport(const std::string& path)>;
+
+// Looks at a target through format detection.
+TargetReport InspectTarget(const std::string& path);
+
+// The files a command writes for the target the user chose (the target itself, but for the
+// commands that write several files named after it).
+std::vector<std::string> WrittenTargets(const MenuCommand& command, const std::string& target);
+
+// The success message: "Generado correctamente fichero ", line break, the target and, on a
+// line of its own, what it holds.
+std::string GeneratedText(const std::string& target, const std::string& summary);
+
+// The failure message with its reason on the next line (the reason may be empty).
+std::string FailureText(const std::string& reason);
+
 enum class CommandOutcome {
-  Converted,  // the export reported success (or its result is not looked at)
-  Failed,     // the export reported failure, or the command failed on the way
+  Converted,  // the export reported success and the target holds something
+  Failed,     // the export reported failure, wrote nothing, or the command failed on the way
   Stopped,    // the user cancelled a dialog or chose nothing
   SameFile,   // the target was the source
   Done,       // a command that converts nothing (About, Salir)
@@ -109,19 +128,43 @@ class CommandRunner {
 
   CommandOutcome Run(const MenuCommand& command);
 
-  // Why the last command failed on the way (empty when it did not).
+  // Runs `command` with `source` already chosen: its first open dialog is not shown.
+  CommandOutcome RunWithSource(const MenuCommand& command, const std::string& source);
+
+  // Has the library list the entries of `source` a selection command chooses from (the
+  // LandXML alignments, profiles, cross-section sets, surfaces, or the drawing's layers).
+  // Empty with lastFailure() set to the reason when there is none.
+  std::vector<std::string> SelectionEntries(const MenuCommand& command, const std::string& source);
+
+  // Why the last command failed (empty when it did not).
   const std::string& lastFailure() const { return lastFailure_; }
+  // What the last command's target holds (empty when unknown or not converted).
+  const std::string& lastSummary() const { return lastSummary_; }
+  // The target of the last command (empty before the save dialog).
+  const std::string& lastTarget() const { return lastTarget_; }
+
+  void SetTargetInspector(TargetInspector inspector) { inspectTarget_ = std::move(inspector); }
 
  private:
   CommandOutcome RunSteps(const MenuCommand& command);
   bool AskSource(const std::string& filter, std::string& path);
   int ChooseEntry(const MenuCommand& command, const std::string& source, std::string& chosen);
+  // Calls an export collecting the libraries' messages; the failure reasons land in `reason`.
+  int32_t CallCollecting(const std::string& library, const std::string& name,
+                         const std::vector<std::string>& arguments, std::string& reason);
+  CommandOutcome Fail(const std::string& reason, MessageIcon icon);
+  // The first written file that holds something, else what was found.
+  TargetReport InspectWritten(const MenuCommand& command, const std::string& target);
 
   CommandHost& host_;
   ExportCaller& exports_;
   std::string programDirectory_;
   std::string dialogFileName_;  // the one file dialog of the program remembers the last name
+  std::string presetSource_;    // the source chosen before the command started
   std::string lastFailure_;
+  std::string lastSummary_;
+  std::string lastTarget_;
+  TargetInspector inspectTarget_ = &InspectTarget;
 };
 
 }  // namespace frontend

@@ -1,5 +1,7 @@
 #include "frontend/core/command_table.h"
 
+#include <cstdio>
+
 #include <utility>
 
 namespace frontend {
@@ -251,6 +253,15 @@ std::string CaptionWithoutAccelerator(const std::string& caption) {
     shown += caption[i];
   }
   return shown;
+}
+
+std::string CommandListLine(const MenuCommand& command) {
+  std::string path = command.menu.caption;
+  if (!command.submenu.control.empty()) path += " > " + command.submenu.caption;
+  char line[512];
+  std::snprintf(line, sizeof line, "%-36s %-28s %s", command.control.c_str(), path.c_str(),
+                CaptionWithoutAccelerator(command.caption).c_str());
+  return line;
 }
 
 }  // namespace frontend

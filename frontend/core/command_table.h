@@ -61,6 +61,10 @@ const std::vector<MenuCommand>& CommandTable();
 // The command with this control name; null when there is none (separators are not found).
 const MenuCommand* FindCommand(const std::string& control);
 
+// The line `pasarela-cli commands` prints for a command: control, menu path and caption in
+// columns.
+std::string CommandListLine(const MenuCommand& command);
+
 // The caption as the menu shows it: "&" accelerator marks removed ("&&" stays one "&").
 std::string CaptionWithoutAccelerator(const std::string& caption);
 

@@ -8,7 +8,9 @@
 namespace frontend {
 
 LibraryExportCaller::LibraryExportCaller(LibraryLoader& loader, LibraryMessageHook hook)
-    : loader_(loader), hook_(hook) {}
+    : loader_(loader) {
+  if (hook != nullptr) SetUncollectedMessageHandler(hook);
+}
 
 int32_t LibraryExportCaller::Call(const std::string& library, const std::string& name,
                                   const std::vector<std::string>& arguments) {
@@ -24,12 +26,12 @@ int32_t LibraryExportCaller::Call(const std::string& library, const std::string&
 }
 
 void LibraryExportCaller::InstallHook(const std::string& library) {
-  if (hook_ == nullptr || !hooked_.insert(library).second) return;
+  if (!hooked_.insert(library).second) return;
   std::string error;
   void* setter = loader_.Resolve(library, library + "_SetMessageHook", error);
   if (setter == nullptr) return;  // a library without messages of its own
   using HookSetter = void (*)(LibraryMessageHook);
-  reinterpret_cast<HookSetter>(setter)(hook_);
+  reinterpret_cast<HookSetter>(setter)(&DeliverLibraryMessage);
 }
 
 std::string ProgramDirectory() {

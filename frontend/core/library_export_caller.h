@@ -8,17 +8,15 @@
 
 #include "frontend/core/command_flow.h"
 #include "frontend/core/library_loader.h"
+#include "frontend/core/library_messages.h"
 
 namespace frontend {
 
-extern "C" {
-typedef void (*LibraryMessageHook)(const char* caption, const char* text);
-}
-
 class LibraryExportCaller : public ExportCaller {
  public:
-  // `hook`, when given, is installed in each library (<Library>_SetMessageHook) the first
-  // time one of its exports is called, so the library's messages reach the program.
+  // DeliverLibraryMessage is installed in each library (<Library>_SetMessageHook) the first
+  // time one of its exports is called, so the library's messages reach the program; `hook`,
+  // when given, shows the messages no running command collects.
   explicit LibraryExportCaller(LibraryLoader& loader, LibraryMessageHook hook = nullptr);
 
   int32_t Call(const std::string& library, const std::string& name,
@@ -28,7 +26,6 @@ class LibraryExportCaller : public ExportCaller {
   void InstallHook(const std::string& library);
 
   LibraryLoader& loader_;
-  LibraryMessageHook hook_;
   std::set<std::string> hooked_;
 };
 

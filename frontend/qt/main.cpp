@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "calzada.h"
+#include "frontend/core/library_messages.h"
 #include "frontend/qt/principal.h"
 #include "frontend/qt/views/view_panel.h"
 #include "planimetro.h"
@@ -16,10 +17,13 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(frontend::kProgramTitle);
   view_widgets::InstallSpanishQtTranslations(application);
-  // The road libraries are bound at start-up; their messages appear as message boxes.
-  Viaducto_SetMessageHook(&frontend::ShowLibraryMessage);
-  Calzada_SetMessageHook(&frontend::ShowLibraryMessage);
-  Planimetro_SetMessageHook(&frontend::ShowLibraryMessage);
+  // The road libraries are bound at start-up. Their messages are collected while a command
+  // runs (the command shows a failure's reason with its own message); any other message
+  // appears as a message box.
+  frontend::SetUncollectedMessageHandler(&frontend::ShowLibraryMessage);
+  Viaducto_SetMessageHook(&frontend::DeliverLibraryMessage);
+  Calzada_SetMessageHook(&frontend::DeliverLibraryMessage);
+  Planimetro_SetMessageHook(&frontend::DeliverLibraryMessage);
 
   frontend::Principal window;
   window.resize(1100, 720);

@@ -1,12 +1,17 @@
 #include "frontend/qt/principal.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QVBoxLayout>
 #include <map>
 
+#include "frontend/qt/open_file_dialog.h"
 #include "frontend/qt/road_picture.h"
 #include "frontend/qt/views/view_panel.h"
 
@@ -36,9 +41,11 @@ Principal::Principal(const std::string& libraryDirectory, QWidget* parent)
   layout->addWidget(picture);
   layout->addWidget(label);
   setCentralWidget(central);
+  setAcceptDrops(true);
 
   BuildMenus();
-  views_ = std::make_shared<view_widgets::WindowViews>(*this, menuBar()->findChild<QMenu*>("ficheros"));
+  // Abrir... and dropped files are the window's own; the views add Recientes and the log.
+  views_ = std::make_shared<view_widgets::WindowViews>(*this, menuBar()->findChild<QMenu*>("ficheros"), false);
 }
 
 void Principal::BuildMenus() {
@@ -48,6 +55,7 @@ void Principal::BuildMenus() {
     if (menu == nullptr) {
       menu = menuBar()->addMenu(QString::fromUtf8(command.menu.caption.c_str()));
       menu->setObjectName(QString::fromStdString(command.menu.control));
+      if (menus.size() == 1) AddOpenItem(menu);  // the first menu is "Fichero"
     }
     QMenu* parent = menu;
     if (!command.submenu.control.empty()) {
@@ -64,10 +72,7 @@ void Principal::BuildMenus() {
     if (command.kind == ItemKind::Command) {
       const MenuCommand* row = &command;
       connect(action, &QAction::triggered, this, [this, row] {
-        const CommandOutcome outcome = runner_.Run(*row);
-        if (outcome == CommandOutcome::Done) return;
-        views_->ConversionFinished(QString::fromUtf8(row->caption.c_str()).remove('&'), outcome == CommandOutcome::Converted,
-                                   FromLocalText(host_.lastTarget()), QString::fromUtf8(runner_.lastFailure().c_str()));
+        ShowOutcome(*row, runner_.Run(*row));
       });
     }
   }
@@ -88,6 +93,53 @@ void Principal::OpenMenu(const QString& menuControl, const QString& submenuContr
     menu->setActiveAction(submenu->menuAction());
     submenu->popup(menu->mapToGlobal(menu->actionGeometry(submenu->menuAction()).topRight()));
   }
+}
+
+// "Abrir...": the program's own item, ahead of the command table's items of the menu.
+void Principal::AddOpenItem(QMenu* fileMenu) {
+  QAction* open = fileMenu->addAction("&Abrir...");
+  open->setObjectName("abrir");
+  connect(open, &QAction::triggered, this, [this] {
+    QFileDialog dialog(this, kSourceDialogTitle);
+    dialog.setObjectName("dialAbrir");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    OpenFile(ToLocalPath(dialog.selectedFiles().front()));
+  });
+  fileMenu->addSeparator()->setObjectName("sepAbrir");
+}
+
+void Principal::OpenFile(const std::string& path) {
+  // The views show the file when they know its kind, behind the choice of a conversion.
+  views_->Show(FromLocalText(path));
+  AbrirFichero dialog(path, this);
+  if (dialog.exec() != QDialog::Accepted || dialog.chosen == nullptr) return;
+  ShowOutcome(*dialog.chosen, runner_.RunWithSource(*dialog.chosen, path));
+}
+
+void Principal::ShowOutcome(const MenuCommand& command, CommandOutcome outcome) {
+  if (outcome == CommandOutcome::Done) return;
+  views_->ConversionFinished(QString::fromUtf8(command.caption.c_str()).remove('&'),
+                             outcome == CommandOutcome::Converted, FromLocalText(host_.lastTarget()),
+                             QString::fromUtf8(runner_.lastFailure().c_str()));
+}
+
+void Principal::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() && !event->mimeData()->urls().isEmpty() &&
+      event->mimeData()->urls().front().isLocalFile()) {
+    event->acceptProposedAction();
+  }
+}
+
+void Principal::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+  event->acceptProposedAction();
+  const std::string path = ToLocalPath(urls.front().toLocalFile());
+  // The dialogs open after the drop has ended, not inside the drag and drop machinery.
+  QMetaObject::invokeMethod(this, [this, path] { OpenFile(path); }, Qt::QueuedConnection);
 }
 
 }  // namespace frontend

@@ -30,11 +30,21 @@ class Principal : public QMainWindow {
   // Opens a menu and one of its submenus, as a user pointing at them would.
   void OpenMenu(const QString& menuControl, const QString& submenuControl);
 
+  // Shows what `path` holds and the commands that convert it; runs the one chosen.
+  void OpenFile(const std::string& path);
+
   // The views of what a file holds: shown after each conversion and for files opened.
   view_widgets::WindowViews& views() { return *views_; }
 
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
  private:
   void BuildMenus();
+  void AddOpenItem(QMenu* fileMenu);
+  // A command ended: logged, and its target shown in the views.
+  void ShowOutcome(const MenuCommand& command, CommandOutcome outcome);
 
   LibraryLoader loader_;
   LibraryExportCaller exports_;

@@ -69,12 +69,12 @@ int QtCommandHost::ChooseFromList(ListKind kind, const std::string& caption, con
   const QString title = QString::fromUtf8(caption.c_str());
   if (kind == ListKind::DxfLayers) {
     SeleccionCapa dialog(title, entries, window_);
-    dialog.exec();
-    return dialog.chosenIndex;
+    if (dialog.exec() != QDialog::Accepted) return -1;
+    return dialog.chosenIndex < 0 ? kNothingChosen : dialog.chosenIndex;
   }
   EjeSelecLandxml dialog(title, entries, window_);
   if (dialog.exec() != QDialog::Accepted) return -1;
-  return dialog.itemSelec;
+  return dialog.itemSelec < 0 ? kNothingChosen : dialog.itemSelec;
 }
 
 void QtCommandHost::ShowMessage(const std::string& text, MessageIcon icon) {
@@ -86,6 +86,10 @@ void QtCommandHost::ShowMessage(const std::string& text, MessageIcon icon) {
   QMessageBox box(shown, kProgramTitle, message, QMessageBox::Ok, window_);
   box.setObjectName("mensaje");
   box.exec();
+}
+
+void QtCommandHost::ShowLibraryMessage(const std::string& caption, const std::string& text) {
+  frontend::ShowLibraryMessage(caption.c_str(), text.c_str());
 }
 
 void QtCommandHost::ShowAbout() {

@@ -26,6 +26,7 @@ class QtCommandHost : public CommandHost {
   bool AskTarget(const std::string& filter, std::string& path) override;
   int ChooseFromList(ListKind kind, const std::string& caption, const std::vector<std::string>& lines) override;
   void ShowMessage(const std::string& text, MessageIcon icon) override;
+  void ShowLibraryMessage(const std::string& caption, const std::string& text) override;
   void ShowAbout() override;
   void Quit() override;
 

@@ -15,6 +15,8 @@ EjeSelecLandxml::EjeSelecLandxml(const QString& caption, const QStringList& line
   setModal(true);
   listEjes_->setObjectName("listEjes");
   listEjes_->addItems(lines);
+  // A single entry is the only choice there is: it comes selected.
+  if (listEjes_->count() == 1) listEjes_->setCurrentRow(0);
 
   auto* frame = new QGroupBox(this);
   auto* accept = new QPushButton("&Aceptar", frame);
@@ -49,6 +51,7 @@ SeleccionCapa::SeleccionCapa(const QString& caption, const QStringList& layers, 
   setModal(true);
   listCapasDibujo_->setObjectName("ListCapasDibujo");
   listCapasDibujo_->addItems(layers);
+  if (listCapasDibujo_->count() == 1) listCapasDibujo_->setCurrentRow(0);
 
   auto* frame = new QGroupBox("Capas del Dibujo", this);
   auto* frameLayout = new QVBoxLayout(frame);

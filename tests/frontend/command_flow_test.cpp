@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "common/outcome.h"
+#include "common/paths.h"
 #include "common/temp_files.h"
 #include "frontend/core/command_flow.h"
+#include "frontend/core/library_messages.h"
 #include "frontend/core/command_table.h"
 #include "support/test_support.h"
 
@@ -26,6 +29,11 @@ const char* const kProgramDirectory = "/opt/pasarela/bin";
 struct Message {
   std::string text;
   MessageIcon icon;
+};
+
+struct LibraryNote {
+  std::string caption;
+  std::string text;
 };
 
 // Answers the dialogs from a script and records what each dialog was shown.
@@ -63,6 +71,10 @@ class ScriptedHost : public frontend::CommandHost {
     return choice;
   }
   void ShowMessage(const std::string& text, MessageIcon icon) override { messages.push_back({text, icon}); }
+  void ShowLibraryMessage(const std::string& caption, const std::string& text) override {
+    libraryMessages.push_back({caption, text});
+  }
+  std::vector<LibraryNote> libraryMessages;
   void ShowAbout() override { ++aboutShown; }
   void Quit() override { ++quitCalled; }
 };
@@ -80,11 +92,13 @@ class RecordingCaller : public frontend::ExportCaller {
   int32_t result = 1;
   bool fail = false;                     // the conversion export cannot be had
   std::optional<std::string> listText = "E1\nE2\n";  // nullopt: the selection export writes nothing
+  std::vector<LibraryNote> messages;  // shown through the libraries' hook during each call
 
   int32_t Call(const std::string& library, const std::string& name, const std::vector<std::string>& arguments) override {
     calls.push_back({library, name, arguments});
+    for (const LibraryNote& message : messages) frontend::DeliverLibraryMessage(message.caption.c_str(), message.text.c_str());
     std::string list;
-    if (name.rfind("MyDll_selecciona", 0) == 0) list = frontend::SelectionListPath();
+    if (name.rfind("MyDll_selecciona", 0) == 0) list = common::SelectionListPath();
     if (name == "Calzada_SupSel_LandXML") list = arguments.at(1);
     if (name == "Calzada_getCapasDxf") list = arguments.at(0);
     if (!list.empty()) {
@@ -96,8 +110,22 @@ class RecordingCaller : public frontend::ExportCaller {
   }
 };
 
+// Stands for the look at the target: what it reports, and which paths it was asked about.
+struct FakeTargets {
+  frontend::TargetReport report{true, false, "", ""};
+  std::vector<std::string> inspected;
+  void Attach(frontend::CommandRunner& runner) {
+    runner.SetTargetInspector([this](const std::string& path) {
+      inspected.push_back(path);
+      return report;
+    });
+  }
+};
+
 class CommandFlow : public testing::Test {
  protected:
+  CommandFlow() { targets_.Attach(runner_); }
+
   void SetUp() override {
     const char* previous = std::getenv("TEMP");
     if (previous != nullptr) previousTemp_ = previous;
@@ -124,11 +152,12 @@ class CommandFlow : public testing::Test {
   ScriptedHost host_;
   RecordingCaller exports_;
   frontend::CommandRunner runner_{host_, exports_, kProgramDirectory};
+  FakeTargets targets_;
   std::vector<std::string> sources_;
   std::optional<std::string> previousTemp_;
 };
 
-std::string Generated(const std::string& target) { return std::string(frontend::kGeneratedMessage) + "\r\n" + target; }
+std::string Generated(const std::string& target) { return frontend::GeneratedText(target, ""); }
 
 void ExpectOnlyMessage(const ScriptedHost& host, const std::string& text, MessageIcon icon) {
   ASSERT_EQ(host.messages.size(), 1u);
@@ -139,18 +168,13 @@ void ExpectOnlyMessage(const ScriptedHost& host, const std::string& text, Messag
 }  // namespace
 
 TEST(Paths, ProposedTargetKeepsDirectoryAndBaseName) {
-  EXPECT_EQ(frontend::CambiarExtension("/obra/eje.xml", "eje"), "/obra/eje.eje");
-  EXPECT_EQ(frontend::CambiarExtension("/obra/eje.v2.txt", "ras"), "/obra/eje.v2.ras");
+  EXPECT_EQ(common::ChangeExtension("/obra/eje.xml", "eje"), "/obra/eje.eje");
+  EXPECT_EQ(common::ChangeExtension("/obra/eje.v2.txt", "ras"), "/obra/eje.v2.ras");
   // No extension: the whole base name stays; a dot in a directory is not an extension.
-  EXPECT_EQ(frontend::CambiarExtension("/obra/EJE", "eje"), "/obra/EJE.eje");
-  EXPECT_EQ(frontend::CambiarExtension("/obra.2024/eje", "gts"), "/obra.2024/eje.gts");
-  EXPECT_EQ(frontend::CambiarExtension("/eje.res", "eje"), "/eje.eje");
-  EXPECT_EQ(frontend::CambiarExtension("eje.res", "eje"), "eje.eje");
-
-  const frontend::SplitPathParts parts = frontend::SepararRuta("/obra/tramo 1/sec.tra");
-  EXPECT_EQ(parts.directory, "/obra/tramo 1");
-  EXPECT_EQ(parts.baseName, "sec");
-  EXPECT_EQ(parts.extension, "tra");
+  EXPECT_EQ(common::ChangeExtension("/obra/EJE", "eje"), "/obra/EJE.eje");
+  EXPECT_EQ(common::ChangeExtension("/obra.2024/eje", "gts"), "/obra.2024/eje.gts");
+  EXPECT_EQ(common::ChangeExtension("/eje.res", "eje"), "/eje.eje");
+  EXPECT_EQ(common::ChangeExtension("eje.res", "eje"), "eje.eje");
 }
 
 TEST_F(CommandFlow, EveryPlainRowCallsItsExportWithSourceAndProposedTarget) {
@@ -164,6 +188,8 @@ TEST_F(CommandFlow, EveryPlainRowCallsItsExportWithSourceAndProposedTarget) {
     ScriptedHost host;
     RecordingCaller exports;
     frontend::CommandRunner runner(host, exports, kProgramDirectory);
+    FakeTargets targets;
+    targets.Attach(runner);
     const std::string source = "/obra/entrada.dat";
     host.sources = {source};
     const std::string proposal = command.extension.empty() ? "" : "/obra/entrada." + command.extension;
@@ -178,6 +204,7 @@ TEST_F(CommandFlow, EveryPlainRowCallsItsExportWithSourceAndProposedTarget) {
     EXPECT_EQ(exports.calls[0].library, command.library);
     EXPECT_EQ(exports.calls[0].name, command.exportName);
     EXPECT_EQ(exports.calls[0].arguments, (std::vector<std::string>{source, target})) << command.control;
+    EXPECT_EQ(targets.inspected.at(0), frontend::WrittenTargets(command, target).at(0)) << command.control;
     if (command.variant == frontend::Variant::SilentSuccess) {
       EXPECT_TRUE(host.messages.empty()) << command.control;
     } else {
@@ -210,16 +237,12 @@ TEST_F(CommandFlow, CancelAtAnyDialogStopsSilently) {
   host_.sources = {Source("a.eje")};
   host_.target = std::nullopt;
   EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Stopped);
-  // The list of a LandXML document: cancelled, accepted without a line, an empty line.
+  // The list of a LandXML document: cancelled, or an index past its end.
   for (int choice : {-1, 5}) {
     host_.sources = {Source("a.xml")};
     host_.choices = {choice};
     EXPECT_EQ(Run("importarEjeLandXML"), CommandOutcome::Stopped);
   }
-  exports_.listText = "E1\n\nE3\n";
-  host_.sources = {Source("a.xml")};
-  host_.choices = {1};
-  EXPECT_EQ(Run("importarRasanteLandXML"), CommandOutcome::Stopped);
   // The layer list.
   host_.sources = {Source("a.dxf")};
   host_.choices = {-1};
@@ -242,6 +265,60 @@ TEST_F(CommandFlow, CancelAtAnyDialogStopsSilently) {
   int targetDialogs = 0;
   for (const std::string& dialog : host_.dialogs) targetDialogs += dialog.rfind("destino|", 0) == 0;
   EXPECT_EQ(targetDialogs, 2);
+  EXPECT_TRUE(targets_.inspected.empty());
+}
+
+TEST_F(CommandFlow, ListAcceptedWithoutALineSaysSo) {
+  for (const char* control : {"importarEjeLandXML", "importarSuperficieCaras3D"}) {
+    host_.messages.clear();
+    host_.sources = {Source("a.xml")};
+    host_.choices = {frontend::kNothingChosen};
+    EXPECT_EQ(Run(control), CommandOutcome::Stopped) << control;
+    ExpectOnlyMessage(host_, frontend::kNothingChosenMessage, MessageIcon::Exclamation);
+  }
+  EXPECT_EQ(exports_.calls.size(), 2u);  // only the two selection exports
+}
+
+TEST_F(CommandFlow, BlankListLinesAreNotOffered) {
+  exports_.listText = "E1\n\nE3\n";
+  host_.sources = {Source("a.xml")};
+  host_.choices = {1};
+  EXPECT_EQ(Run("importarRasanteLandXML"), CommandOutcome::Converted);
+  EXPECT_EQ(host_.lists[0], (std::vector<std::string>{"E1", "E3"}));
+  EXPECT_EQ(exports_.calls.back().arguments[0], "E3");
+}
+
+TEST_F(CommandFlow, AnEmptyListIsNeverOfferedTheUserIsToldWhy) {
+  // The library said why: its reason is the message.
+  exports_.listText = "";
+  exports_.messages = {{common::kFailureCaption, "El fichero a.dxf no es un documento LandXML: parece un dibujo DXF"}};
+  host_.sources = {Source("a.dxf")};
+  EXPECT_EQ(Run("importarEjeLandXML"), CommandOutcome::Failed);
+  EXPECT_TRUE(host_.lists.empty());
+  ExpectOnlyMessage(host_,
+                    "Error en la conversión\r\nEl fichero a.dxf no es un documento LandXML: parece un dibujo DXF",
+                    MessageIcon::Exclamation);
+  EXPECT_EQ(runner_.lastFailure(), "El fichero a.dxf no es un documento LandXML: parece un dibujo DXF");
+
+  // No reason from the library: what the document lacks, for each kind of list.
+  exports_.messages.clear();
+  const struct {
+    const char* control;
+    const char* lacks;
+  } cases[] = {{"importarEjeLandXML", "ningún eje"},
+               {"importarRasanteLandXML", "ninguna rasante"},
+               {"importarTransversalesLandXML", "ningún conjunto de transversales"},
+               {"importarSuperficieLandXML", "ninguna superficie"},
+               {"importarSuperficieCaras3D", "ninguna capa"}};
+  for (const auto& c : cases) {
+    host_.messages.clear();
+    const std::string source = Source("b.xml");
+    host_.sources = {source};
+    EXPECT_EQ(Run(c.control), CommandOutcome::Failed) << c.control;
+    ExpectOnlyMessage(host_, "Error en la conversión\r\nEl fichero " + source + " no contiene " + c.lacks,
+                      MessageIcon::Exclamation);
+  }
+  EXPECT_TRUE(host_.lists.empty());
 }
 
 TEST_F(CommandFlow, ResultsAndFailuresGiveTheirMessages) {
@@ -250,12 +327,19 @@ TEST_F(CommandFlow, ResultsAndFailuresGiveTheirMessages) {
   EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Failed);
   ExpectOnlyMessage(host_, frontend::kConversionError, MessageIcon::Exclamation);
 
-  // The Shapeline rows report success whatever the export returned.
+  // The Shapeline rows return nothing to judge: their target tells.
   host_.messages.clear();
   exports_.result = 0;
   host_.sources = {Source("a.shp")};
   EXPECT_EQ(Run("importarShapeline"), CommandOutcome::Converted);
   ExpectOnlyMessage(host_, Generated(dir_.File("a.pun")), MessageIcon::None);
+  host_.messages.clear();
+  targets_.report.exists = false;
+  host_.sources = {Source("a.shp")};
+  EXPECT_EQ(Run("importarShapeline"), CommandOutcome::Failed);
+  ExpectOnlyMessage(host_, "Error en la conversión\r\nNo se ha generado el fichero " + dir_.File("a.pun"),
+                    MessageIcon::Exclamation);
+  targets_.report.exists = true;
 
   // Ispol cross sections: failure as usual, success left to the library's own message.
   host_.messages.clear();
@@ -272,7 +356,9 @@ TEST_F(CommandFlow, ResultsAndFailuresGiveTheirMessages) {
   exports_.fail = true;
   host_.sources = {Source("a.shp")};
   EXPECT_EQ(Run("importarShapeline"), CommandOutcome::Failed);
-  ExpectOnlyMessage(host_, frontend::kConversionError, MessageIcon::None);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0].text, "Error en la conversión\r\nno exporta ImportarPuntosDeShapeline");
+  EXPECT_EQ(host_.messages[0].icon, MessageIcon::None);
   EXPECT_NE(runner_.lastFailure().find("ImportarPuntosDeShapeline"), std::string::npos);
   exports_.fail = false;
   host_.messages.clear();
@@ -291,7 +377,7 @@ TEST_F(CommandFlow, LandXmlAlignmentIsChosenByIndex) {
   EXPECT_EQ(exports_.calls[0].arguments, std::vector<std::string>{source});
   EXPECT_EQ(host_.listCaptions, std::vector<std::string>{frontend::kEntrySelectionCaption});
   EXPECT_EQ(host_.lists[0], (std::vector<std::string>{"E1", "E2"}));
-  EXPECT_FALSE(FileExists(frontend::SelectionListPath()));  // read and deleted
+  EXPECT_FALSE(FileExists(common::SelectionListPath()));  // read and deleted
   EXPECT_EQ(exports_.calls[1].name, "MyDll_alandxml2gtsWCE");
   EXPECT_EQ(exports_.calls[1].arguments,
             (std::vector<std::string>{"1", source, dir_.File("via.eje"), kProgramDirectory}));
@@ -322,19 +408,21 @@ TEST_F(CommandFlow, LandXmlProfileAndCrossSectionsPassTheChosenLine) {
   host_.choices = {2};
   EXPECT_EQ(Run("importarTransversalesLandXML"), CommandOutcome::Failed);
   EXPECT_EQ(exports_.calls.size(), callsBefore + 1);  // only the selection export
-  ExpectOnlyMessage(host_, frontend::kConversionError, MessageIcon::None);
+  ExpectOnlyMessage(host_, "Error en la conversión\r\nla línea elegida no tiene \": \": SinSeparador",
+                    MessageIcon::None);
 }
 
 TEST_F(CommandFlow, SelectionListThatIsMissingOrStale) {
-  // The library wrote no list: the message, then an empty list; nothing converted.
+  // The library wrote no list: a list of an earlier run is not offered; nothing converted.
   exports_.listText.reset();
-  WriteFile(frontend::SelectionListPath(), "Lista de otra consulta\n");
+  WriteFile(common::SelectionListPath(), "Lista de otra consulta\n");
   host_.sources = {Source("a.xml")};
   host_.choices = {0};
-  EXPECT_EQ(Run("importarEjeLandXML"), CommandOutcome::Stopped);
-  ASSERT_EQ(host_.lists.size(), 1u);
-  EXPECT_TRUE(host_.lists[0].empty());
-  ExpectOnlyMessage(host_, frontend::kEmptyListMessage, MessageIcon::Critical);
+  EXPECT_EQ(Run("importarEjeLandXML"), CommandOutcome::Failed);
+  EXPECT_TRUE(host_.lists.empty());
+  ExpectOnlyMessage(host_, std::string("Error en la conversión\r\n") + frontend::kEmptyListMessage,
+                    MessageIcon::Exclamation);
+  EXPECT_EQ(exports_.calls.size(), 1u);
 }
 
 TEST_F(CommandFlow, SurfaceFromLandXmlAndFromDxfLayer) {
@@ -345,7 +433,7 @@ TEST_F(CommandFlow, SurfaceFromLandXmlAndFromDxfLayer) {
   EXPECT_EQ(Run("importarSuperficieLandXML"), CommandOutcome::Converted);
   EXPECT_EQ(exports_.calls[0].name, "Calzada_SupSel_LandXML");
   EXPECT_EQ(exports_.calls[0].library, "Planimetro");
-  EXPECT_EQ(exports_.calls[0].arguments, (std::vector<std::string>{xml, frontend::SelectionListPath()}));
+  EXPECT_EQ(exports_.calls[0].arguments, (std::vector<std::string>{xml, common::SelectionListPath()}));
   EXPECT_EQ(host_.listCaptions.back(), frontend::kSurfaceSelectionCaption);
   EXPECT_EQ(exports_.calls[1].arguments, (std::vector<std::string>{xml, "Proyecto", dir_.File("sup.sup")}));
 
@@ -357,7 +445,7 @@ TEST_F(CommandFlow, SurfaceFromLandXmlAndFromDxfLayer) {
     host_.sources = {dxf};
     host_.choices = {layers[0] == '0' ? 1 : 0};
     EXPECT_EQ(Run("importarSuperficieCaras3D"), CommandOutcome::Converted);
-    const std::string layerList = frontend::CambiarExtension(dxf, "cap");
+    const std::string layerList = common::ChangeExtension(dxf, "cap");
     EXPECT_EQ(exports_.calls[0].name, "Calzada_getCapasDxf");
     EXPECT_EQ(exports_.calls[0].arguments, (std::vector<std::string>{layerList, dxf}));
     EXPECT_TRUE(FileExists(layerList));
@@ -388,17 +476,21 @@ TEST_F(CommandFlow, LandXmlExportIsChosenByTheSourceExtension) {
     host_.sources = {source};
     EXPECT_EQ(Run(c.control), CommandOutcome::Converted) << c.file;
     EXPECT_EQ(exports_.calls.back().name, c.exportName);
-    EXPECT_EQ(exports_.calls.back().arguments, (std::vector<std::string>{source, frontend::CambiarExtension(source, "xml")}));
-    ExpectOnlyMessage(host_, frontend::kConvertedMessage, MessageIcon::None);
+    EXPECT_EQ(exports_.calls.back().arguments, (std::vector<std::string>{source, common::ChangeExtension(source, "xml")}));
+    ExpectOnlyMessage(host_, Generated(common::ChangeExtension(source, "xml")), MessageIcon::None);
   }
 
   // No export for the extension (or none at all): the error without icon, nothing called.
   const std::size_t calls = exports_.calls.size();
   for (const char* file : {"a.dxf", "sin_extension"}) {
     host_.messages.clear();
-    host_.sources = {Source(file)};
+    const std::string source = Source(file);
+    host_.sources = {source};
     EXPECT_EQ(Run("ejeLandXML"), CommandOutcome::Failed) << file;
-    ExpectOnlyMessage(host_, frontend::kConversionError, MessageIcon::None);
+    ExpectOnlyMessage(host_,
+                      "Error en la conversión\r\nEl fichero " + source +
+                          " no tiene una extensión que se pueda convertir a LandXML con esta orden",
+                      MessageIcon::None);
   }
   EXPECT_EQ(exports_.calls.size(), calls);
 
@@ -441,4 +533,97 @@ TEST_F(CommandFlow, QuitAndAboutConvertNothing) {
   EXPECT_EQ(host_.quitCalled, 1);
   EXPECT_TRUE(host_.dialogs.empty());
   EXPECT_TRUE(exports_.calls.empty());
+}
+
+TEST_F(CommandFlow, LibraryMessagesReachTheUserWithTheOutcome) {
+  // A failure's reasons, in order, on the lines after the failure message; other messages
+  // shown as the library's own.
+  exports_.result = 0;
+  exports_.messages = {{common::kFailureCaption, "No existe el fichero a.eje"},
+                       {"Aviso", "Clotoide con radio inicial"},
+                       {common::kFailureCaption, "El fichero a.eje no contiene ningún eje"}};
+  host_.sources = {Source("a.eje")};
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Failed);
+  ExpectOnlyMessage(host_,
+                    "Error en la conversión\r\nNo existe el fichero a.eje\r\nEl fichero a.eje no contiene ningún eje",
+                    MessageIcon::Exclamation);
+  ASSERT_EQ(host_.libraryMessages.size(), 1u);
+  EXPECT_EQ(host_.libraryMessages[0].caption, "Aviso");
+  EXPECT_EQ(host_.libraryMessages[0].text, "Clotoide con radio inicial");
+
+  // Outside a command nothing is collected: the message goes to the program's own handler.
+  static std::vector<std::string> uncollected;
+  frontend::SetUncollectedMessageHandler([](const char* caption, const char* text) {
+    uncollected.push_back(std::string(caption) + "|" + text);
+  });
+  frontend::DeliverLibraryMessage("Aviso", "fuera de una orden");
+  frontend::SetUncollectedMessageHandler(nullptr);
+  EXPECT_EQ(uncollected, std::vector<std::string>{"Aviso|fuera de una orden"});
+}
+
+TEST_F(CommandFlow, SuccessOnlyWhenTheTargetHoldsSomething) {
+  // The export says it worked, but wrote nothing.
+  targets_.report = {false, false, "", ""};
+  host_.sources = {Source("a.eje")};
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Failed);
+  ExpectOnlyMessage(host_, "Error en la conversión\r\nNo se ha generado el fichero " + dir_.File("a.gts"),
+                    MessageIcon::Exclamation);
+
+  // It wrote a file that holds nothing: said so, not success.
+  host_.messages.clear();
+  targets_.report = {true, true, "", "ninguna rasante"};
+  const std::string xml = Source("r.xml");
+  host_.sources = {xml};
+  host_.choices = {0};
+  EXPECT_EQ(Run("importarRasanteLandXML"), CommandOutcome::Failed);
+  ExpectOnlyMessage(host_, "No se ha encontrado ninguna rasante en el fichero " + xml, MessageIcon::Exclamation);
+
+  // Success names the target and what it holds; the Ispol row stays silent.
+  host_.messages.clear();
+  targets_.report = {true, false, "12 elementos, 1 660,000 m", ""};
+  host_.sources = {Source("b.eje")};
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Converted);
+  ExpectOnlyMessage(host_, "Generado correctamente fichero \r\n" + dir_.File("b.gts") + "\r\n12 elementos, 1 660,000 m",
+                    MessageIcon::None);
+  EXPECT_EQ(runner_.lastSummary(), "12 elementos, 1 660,000 m");
+  host_.messages.clear();
+  targets_.inspected.clear();
+  host_.sources = {Source("s.res")};
+  EXPECT_EQ(Run("importarTransversalesIspolRes"), CommandOutcome::Converted);
+  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_EQ(targets_.inspected, std::vector<std::string>{dir_.File("sSub.tra")});
+}
+
+TEST(TargetInspection, ReportsWhatARealTargetHolds) {
+  TempDir dir;
+  EXPECT_FALSE(frontend::InspectTarget(dir.File("no.eje")).exists);
+  WriteFile(dir.File("vacio.eje"), "");
+  EXPECT_FALSE(frontend::InspectTarget(dir.File("vacio.eje")).exists);
+  EXPECT_FALSE(frontend::InspectTarget(dir.path()).exists);
+
+  WriteFile(dir.File("v.eje"), "0.000 0.000 0.000 100.000000 0.000 0.000\n1660.000 1660.000 0.000 100.000000 0.000 0.000\n");
+  const frontend::TargetReport alignment = frontend::InspectTarget(dir.File("v.eje"));
+  EXPECT_TRUE(alignment.exists);
+  EXPECT_FALSE(alignment.holdsNothing);
+  EXPECT_EQ(alignment.summary, "1 elemento, 1 660,000 m");
+
+  WriteFile(dir.File("p.pun"), "1 10.0 20.0 5.0 A\n2 11.0 21.0 5.5 B\n");
+  EXPECT_EQ(frontend::InspectTarget(dir.File("p.pun")).summary, "2 puntos");
+
+  // A LandXML document written with no profile in it.
+  WriteFile(dir.File("r.xml"), "<?xml version=\"1.0\"?><LandXML><Alignments/></LandXML>");
+  const frontend::TargetReport empty = frontend::InspectTarget(dir.File("r.xml"));
+  EXPECT_TRUE(empty.exists);
+  EXPECT_TRUE(empty.holdsNothing);
+}
+
+TEST_F(CommandFlow, ACommandCanStartWithItsSourceChosen) {
+  const std::string source = Source("ya.eje");
+  EXPECT_EQ(runner_.RunWithSource(*frontend::FindCommand("ejeGTS"), source), CommandOutcome::Converted);
+  ASSERT_EQ(host_.dialogs.size(), 1u);  // only the save dialog
+  EXPECT_EQ(host_.dialogs[0].rfind("destino|", 0), 0u);
+  EXPECT_EQ(exports_.calls.at(0).arguments, (std::vector<std::string>{source, dir_.File("ya.gts")}));
+  // The next command asks for its source again.
+  host_.sources = {std::nullopt};
+  EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Stopped);
 }

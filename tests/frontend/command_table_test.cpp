@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "frontend/core/command_table.h"
 #include "frontend/core/export_table.h"
 #include "frontend/core/library_loader.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -18,46 +20,52 @@ std::string Path(const frontend::MenuCommand& command) {
 
 }  // namespace
 
+// The commands, in menu order, are the lines of tests/data/frontend/commands.txt (what
+// `pasarela-cli commands` prints; README's list is made from it by scripts/readme-commands.py).
 TEST(CommandTable, ItemsInMenuOrder) {
-  const std::vector<std::string> expected = {
-      "ficheros:salir",
-      "importar/puntos2:importarTopsurv", "importar/puntos2:scannerSacyr", "importar/puntos2:importarDXF",
-      "importar/puntos2:importarShapeline",
-      "importar/ejes2:importarEjeInroads", "importar/ejes2:importarEjeClip", "importar/ejes2:importaEjeCartomap",
-      "importar/ejes2:importarEjeIspol", "importar/ejes2:importarEjeLandXML", "importar/ejes2:importarEjeIstram",
-      "importar/ejes2:importarEjeMxRoad", "importar/ejes2:importarEjeMDW", "importar/ejes2:importarEjeWTrazado",
-      "importar/rasantes:importarRasanteInroads", "importar/rasantes:importarRasanteClip",
-      "importar/rasantes:importaRasanteCartomap", "importar/rasantes:importarRasanteLandXML",
-      "importar/rasantes:importarRasanteStSurvey", "importar/rasantes:importarRasanteMxRoad",
-      "importar/rasantes:ImportarRasanteIspol", "importar/rasantes:ImportarRasanteMDW",
-      "importar/rasantes:ImportarRasanteWTrazado",
-      "importar/transversales:TraInRoads", "importar/transversales:TraInRoadshtml", "importar/transversales:sep2",
-      "importar/transversales:importarTransversalesClipTrv", "importar/transversales:ClipSeccionPlataforma",
-      "importar/transversales:ClipSeccionSubrasante", "importar/transversales:sep90",
-      "importar/transversales:importarTransversalesIspolRes", "importar/transversales:sep91",
-      "importar/transversales:importarTransversalesLandXML",
-      "importar/transversales:importarTransversalesInroadsLandXML",
-      "importar/transversales:importarTransversalesStSurvey", "importar/transversales:importarTransverCartomap",
-      "importar/transversales:importarTransverMXRoad", "importar/transversales:sep9898",
-      "importar/transversales:interpolaTransver",
-      "importar/peraltes:importarPeraltesClip", "importar/peraltes:importarPeraltesIspol",
-      "importar/importarSuperficie:importarSuperficieLandXML", "importar/importarSuperficie:importarSuperficieCaras3D",
-      "Exportar/puntos:importarPuntos", "Exportar/puntos:exportarPuntosDXF", "Exportar/puntos:ExportarShapeline",
-      "Exportar/ejes:ejeclip", "Exportar/ejes:ejeLandXML", "Exportar/ejes:ejeGTS",
-      "Exportar/rasantes2:rasClip", "Exportar/rasantes2:rasIspol", "Exportar/rasantes2:rasLandXML",
-      "Exportar/rasantes2:rasGTS",
-      "Exportar/transver2:transverClipTRV", "Exportar/transver2:puntosTraClipTer", "Exportar/transver2:sep98",
-      "Exportar/transver2:transverLandXML", "Exportar/transver2:traGTS", "Exportar/transver2:traTopSurv",
-      "Exportar:sep",
-      "Exportar/levantamiento:exportarLevTopcal", "Exportar/levantamiento:exportarLevTopcalCod",
-      "ayuda:acercade",
-  };
+  std::istringstream golden(testing_support::ReadFile(testing_support::DataFile("frontend/commands.txt")));
+  std::vector<std::string> expected;
+  for (std::string line; std::getline(golden, line);) expected.push_back(line);
   std::vector<std::string> actual;
+  std::vector<std::string> menus;
+  std::vector<std::string> separators;
+  std::string previous;
   for (const frontend::MenuCommand& command : frontend::CommandTable()) {
-    actual.push_back(Path(command) + ":" + command.control);
     EXPECT_EQ(command.kind == frontend::ItemKind::Separator, command.caption == "-") << command.control;
+    if (menus.empty() || menus.back() != Path(command)) menus.push_back(Path(command));
+    if (command.kind == frontend::ItemKind::Separator) {
+      separators.push_back(Path(command) + ":" + command.control + " after " + previous);
+    } else {
+      actual.push_back(frontend::CommandListLine(command));
+    }
+    previous = command.control;
   }
   EXPECT_EQ(actual, expected);
+  EXPECT_EQ(menus, (std::vector<std::string>{"ficheros", "importar/puntos2", "importar/ejes2", "importar/rasantes",
+                                             "importar/transversales", "importar/peraltes",
+                                             "importar/importarSuperficie", "Exportar/puntos", "Exportar/ejes",
+                                             "Exportar/rasantes2", "Exportar/transver2", "Exportar",
+                                             "Exportar/levantamiento", "ayuda"}));
+  EXPECT_EQ(separators, (std::vector<std::string>{
+                            "importar/transversales:sep2 after TraInRoadshtml",
+                            "importar/transversales:sep90 after ClipSeccionSubrasante",
+                            "importar/transversales:sep91 after importarTransversalesIspolRes",
+                            "importar/transversales:sep9898 after importarTransverMXRoad",
+                            "Exportar/transver2:sep98 after puntosTraClipTer",
+                            "Exportar:sep after traTopSurv",
+                        }));
+}
+
+TEST(CommandTable, CliListsTheGoldenCommandsAndReadmeShowsThem) {
+  std::string output;
+  ASSERT_EQ(testing_support::RunCommand(std::string(PASARELA_BINARY_DIR) + "/bin/pasarela-cli commands", output), 0);
+  EXPECT_EQ(output, testing_support::ReadFile(testing_support::DataFile("frontend/commands.txt")));
+  std::string check;
+  EXPECT_EQ(testing_support::RunCommand("python3 " + std::string(PASARELA_SOURCE_DIR) +
+                                            "/scripts/readme-commands.py --check 2>&1",
+                                        check),
+            0)
+      << check;
 }
 
 TEST(CommandTable, CaptionsAndFiltersAsTheMenuShowsThem) {

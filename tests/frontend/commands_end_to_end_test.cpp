@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/core/command_formats.h"
 #include "frontend/core/command_table.h"
 #include "frontend/core/export_table.h"
 #include "frontend/core/library_loader.h"
@@ -185,6 +186,102 @@ TEST_P(EveryCommand, WritesItsTargetFromItsSample) {
 INSTANTIATE_TEST_SUITE_P(Menu, EveryCommand, testing::ValuesIn(ConversionCommands()),
                          [](const testing::TestParamInfo<std::string>& info) { return info.param; });
 
+namespace {
+
+// The key `convert --to` takes for a command's target.
+std::string TargetKey(const std::string& control) {
+  const frontend::CommandFormats* formats = frontend::FormatsOfCommand(control);
+  return formats == nullptr ? std::string() : formats->target;
+}
+
+// A written file without the moment it was written (LandXML documents carry it).
+std::string WithoutTimestamps(std::string text) {
+  for (const char* attribute : {" date=\"", " time=\""}) {
+    for (std::size_t at = text.find(attribute); at != std::string::npos; at = text.find(attribute, at + 1)) {
+      const std::size_t start = at + std::string(attribute).size();
+      const std::size_t end = text.find('"', start);
+      if (end != std::string::npos) text.erase(start, end - start);
+    }
+  }
+  return text;
+}
+
+class ConvertLikeRun : public testing::TestWithParam<std::string> {};
+
+}  // namespace
+
+// convert finds the command from the sample's format and the target asked for, and writes
+// what run writes for the same choice.
+TEST_P(ConvertLikeRun, WritesWhatRunWrites) {
+  const frontend::MenuCommand* command = frontend::FindCommand(GetParam());
+  ASSERT_NE(command, nullptr);
+  const CommandSample* sample = SampleOf(command->control);
+  ASSERT_NE(sample, nullptr);
+  if (!MissingExports(*command).empty() || sample->sample == nullptr) GTEST_SKIP() << "export not built yet";
+  ASSERT_FALSE(TargetKey(command->control).empty()) << command->control << " has no row in the command format table";
+
+  TempDir runDir;
+  TempDir convertDir;
+  const std::string extension = command->extension.empty() ? "salida" : command->extension;
+  const std::string name = "resultado." + extension;
+  const bool fieldBook = command->variant == frontend::Variant::FieldBookToClipTer;
+  std::string runLine = "TEMP=" + Quoted(runDir.path()) + " " + kCli + " run " + command->control + " " +
+                        Quoted(CopySample(sample->sample, runDir)) + " " + Quoted(runDir.File(name));
+  std::string convertLine = "TEMP=" + Quoted(convertDir.path()) + " " + kCli + " convert " +
+                            Quoted(CopySample(sample->sample, convertDir)) + " -o " +
+                            Quoted(convertDir.File(name)) + " --to " + TargetKey(command->control);
+  if (sample->answer != nullptr) {
+    runLine += " " + Quoted(fieldBook ? CopySample(sample->answer, runDir) : sample->answer);
+    convertLine += (fieldBook ? " --axis " : " --alignment ") +
+                   Quoted(fieldBook ? CopySample(sample->answer, convertDir) : sample->answer);
+  }
+  std::string output;
+  ASSERT_EQ(RunCommand(runLine + " 2>&1", output), 0) << runLine << "\n" << output;
+  ASSERT_EQ(RunCommand(convertLine + " 2>&1", output), 0) << convertLine << "\n" << output;
+  EXPECT_NE(output.find(convertDir.path() + "/"), std::string::npos) << output;  // one line per target
+  std::vector<std::string> written{name};
+  if (sample->written != nullptr) {
+    written.clear();
+    std::istringstream names(sample->written);
+    for (std::string file; names >> file;) written.push_back(file);
+  }
+  for (const std::string& file : written) {
+    ASSERT_TRUE(FileExists(convertDir.File(file))) << file;
+    // Some targets name themselves inside; the two runs wrote in two folders.
+    std::string converted = WithoutTimestamps(ReadFile(convertDir.File(file)));
+    for (std::size_t at = converted.find(convertDir.path()); at != std::string::npos;
+         at = converted.find(convertDir.path(), at)) {
+      converted.replace(at, convertDir.path().size(), runDir.path());
+    }
+    EXPECT_EQ(converted, WithoutTimestamps(ReadFile(runDir.File(file)))) << command->control << ": " << file;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Menu, ConvertLikeRun, testing::ValuesIn(ConversionCommands()),
+                         [](const testing::TestParamInfo<std::string>& info) { return info.param; });
+
+TEST(CommandsEndToEnd, ConvertRefusesWhatItCannotDecide) {
+  TempDir dir;
+  const std::string alignment = CopySample("ejes/variante.eje", dir);
+  std::string output;
+  // No target kind: a usage error.
+  EXPECT_EQ(RunCommand(kCli + " convert " + Quoted(alignment) + " -d " + Quoted(dir.path()) + " 2>&1", output), 2);
+  EXPECT_NE(output.find("falta --to FORMATO"), std::string::npos) << output;
+  // A target no command makes from the source: the targets it can make.
+  EXPECT_EQ(RunCommand(kCli + " convert " + Quoted(alignment) + " -d " + Quoted(dir.path()) + " --to sup 2>&1", output), 1);
+  EXPECT_NE(output.find("no se convierte a sup; se puede convertir a: clip-plt landxml gts"), std::string::npos) << output;
+  // A source that cannot be read, beside one that converts: status 1, the other still written.
+  EXPECT_EQ(RunCommand(kCli + " convert " + Quoted(dir.File("no.eje")) + " " + Quoted(alignment) + " -d " +
+                           Quoted(dir.path()) + " --to gts 2>&1",
+                       output),
+            1);
+  EXPECT_NE(output.find("No existe el fichero " + dir.File("no.eje")), std::string::npos) << output;
+  EXPECT_TRUE(FileExists(dir.File("variante.gts")));
+  // --all on a command without a list.
+  EXPECT_EQ(RunCommand(kCli + " convert " + Quoted(alignment) + " -o " + Quoted(dir.File("v.xml")) + " --all 2>&1", output), 1);
+  EXPECT_NE(output.find("no elige de una lista: sobra --all"), std::string::npos) << output;
+}
+
 TEST(CommandsEndToEnd, PointsToDxfRunsPlanimetroExportWithLayersByCode) {
   TempDir dir;
   const std::string source = CopySample("puntos/levantamiento.pun", dir);
@@ -223,7 +320,8 @@ TEST(CommandsEndToEnd, CliListsCommandsAndReportsRefusals) {
                            " - otro 2>&1",
                        output),
             1);
-  EXPECT_NE(output.find("  variante\n"), std::string::npos) << output;
+  EXPECT_NE(output.find("  1. variante\n"), std::string::npos) << output;
+  EXPECT_NE(output.find("\"otro\" no está en la lista"), std::string::npos) << output;
   EXPECT_FALSE(FileExists(landXmlDir.File("variante.eje")));
   EXPECT_EQ(RunCommand(kCli + " run acercade", output), 0);
   EXPECT_NE(output.find("Acerca de Conversiones\nVersión 1.0.0\nZemta-I.T.\n"), std::string::npos) << output;

@@ -25,6 +25,7 @@ int Run_rtf_report(const uint8_t*, std::size_t);
 int Run_shapefile(const uint8_t*, std::size_t);
 int Run_jet_database(const uint8_t*, std::size_t);
 int Run_view_files(const uint8_t*, std::size_t);
+int Run_detection(const uint8_t*, std::size_t);
 }  // namespace fuzzing
 
 namespace {
@@ -51,6 +52,7 @@ const Family kFamilies[] = {
     {"shapefile", fuzzing::Run_shapefile},
     {"jet_database", fuzzing::Run_jet_database},
     {"view_files", fuzzing::Run_view_files},
+    {"detection", fuzzing::Run_detection},
 };
 
 int RunFamily(const Family& family, const std::string& bytes) {

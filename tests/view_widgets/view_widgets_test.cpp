@@ -130,10 +130,11 @@ TEST(MainWindow, OpensFilesRemembersThemAndLogsEveryConversion) {
   QMenu* fileMenu = window.menuBar()->findChild<QMenu*>("ficheros");
   ASSERT_NE(fileMenu, nullptr);
   EXPECT_EQ(fileMenu->actions().front()->objectName(), "abrir");
-  EXPECT_EQ(fileMenu->actions().front()->text(), "&Abrir...");
+  EXPECT_EQ(fileMenu->findChild<QMenu*>("recientes")->title(), "&Recientes");
   EXPECT_EQ(views.stack()->currentIndex(), 0);  // the road picture until something is shown
 
-  ASSERT_TRUE(views.Open(QString::fromStdString(Sample("rasantes/variante.ras"))));
+  EXPECT_FALSE(views.Show("notas.txt"));  // silently: not a kind the views show
+  ASSERT_TRUE(views.Show(QString::fromStdString(Sample("rasantes/variante.ras"))));
   EXPECT_EQ(views.stack()->currentWidget(), views.panel());
   ASSERT_TRUE(views.Open(QString::fromStdString(Sample("ejes/variante.eje"))));
   EXPECT_TRUE(views.RecentFiles().front().endsWith("variante.eje"));
@@ -147,6 +148,18 @@ TEST(MainWindow, OpensFilesRemembersThemAndLogsEveryConversion) {
   EXPECT_TRUE(views.log()->item(0)->text().endsWith("Importar de Clip...: generado " +
                                                     QString::fromStdString(Sample("puntos/levantamiento.pun"))));
   EXPECT_TRUE(views.log()->item(1)->text().endsWith("Importar de Ispol...: No existe el fichero x.txt"));
+}
+
+TEST(MainWindow, AWindowWithoutItsOwnOpenItemGetsOneFromTheViews) {
+  QMainWindow window;
+  QMenu* fileMenu = window.menuBar()->addMenu("Fichero");
+  fileMenu->addAction("&Salir");
+  view_widgets::WindowViews views(window, fileMenu);
+  ASSERT_EQ(fileMenu->actions().size(), 5);
+  EXPECT_EQ(fileMenu->actions()[0]->text(), "&Abrir...");
+  EXPECT_EQ(fileMenu->actions()[1]->menu(), views.recentMenu());
+  EXPECT_EQ(fileMenu->actions()[4]->text(), "&Salir");
+  EXPECT_TRUE(window.acceptDrops());
 }
 
 TEST(MainWindow, QtsOwnTextsAreSpanish) {

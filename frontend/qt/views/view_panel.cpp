@@ -354,7 +354,7 @@ bool ViewPanel::OpenFile(const std::string& path, std::string& error) {
   return true;
 }
 
-WindowViews::WindowViews(QMainWindow& window, QMenu* fileMenu) : window_(window) {
+WindowViews::WindowViews(QMainWindow& window, QMenu* fileMenu, bool openItem) : window_(window) {
   stack_ = new QStackedWidget(&window);
   stack_->setObjectName("paginas");
   QWidget* empty = window.takeCentralWidget();
@@ -372,35 +372,52 @@ WindowViews::WindowViews(QMainWindow& window, QMenu* fileMenu) : window_(window)
   // A few lines high: the views keep most of the window.
   window.resizeDocks({dock}, {110}, Qt::Vertical);
 
+  recent_ = new QMenu(QStringLiteral("&Recientes"), fileMenu != nullptr ? static_cast<QWidget*>(fileMenu) : &window);
+  recent_->setObjectName("recientes");
   if (fileMenu != nullptr) {
-    QAction* first = fileMenu->actions().isEmpty() ? nullptr : fileMenu->actions().front();
-    auto* open = new QAction(QStringLiteral("&Abrir..."), fileMenu);
-    open->setObjectName("abrir");
-    open->setShortcut(QKeySequence::Open);
-    QObject::connect(open, &QAction::triggered, &window, [this] {
-      const QString path = QFileDialog::getOpenFileName(
-          &window_, QStringLiteral("Abrir"), QString(),
-          QStringLiteral("Ficheros que se pueden ver (*.eje *.ras *.tra *.pun *.per *.sup *.dxf);;Todos (*)"));
-      if (!path.isEmpty()) Open(path);
-    });
-    recent_ = new QMenu(QStringLiteral("&Recientes"), fileMenu);
-    recent_->setObjectName("recientes");
-    fileMenu->insertAction(first, open);
-    fileMenu->insertMenu(first, recent_);
+    // After the window's own Abrir... when it has one, else at the top.
+    QAction* before = fileMenu->actions().isEmpty() ? nullptr : fileMenu->actions().front();
+    for (QAction* action : fileMenu->actions()) {
+      if (action->objectName() == "sepAbrir") before = action;
+    }
+    QList<QAction*> added;
+    if (openItem) {
+      auto* open = new QAction(QStringLiteral("&Abrir..."), fileMenu);
+      open->setObjectName("abrir");
+      open->setShortcut(QKeySequence::Open);
+      QObject::connect(open, &QAction::triggered, &window, [this] {
+        const QString path = QFileDialog::getOpenFileName(
+            &window_, QStringLiteral("Abrir"), QString(),
+            QStringLiteral("Ficheros que se pueden ver (*.eje *.ras *.tra *.pun *.per *.sup *.dxf *.shp);;Todos (*)"));
+        if (!path.isEmpty()) Open(path);
+      });
+      fileMenu->insertAction(before, open);
+      added << open;
+    }
+    fileMenu->insertMenu(before, recent_);
     QAction* log = dock->toggleViewAction();
     log->setText(QStringLiteral("Re&gistro"));
-    fileMenu->insertAction(first, log);
-    QAction* separator = fileMenu->insertSeparator(first);
+    fileMenu->insertAction(before, log);
+    added << recent_->menuAction() << log;
+    if (openItem) added << fileMenu->insertSeparator(before);
     // Marked, so that what the command table puts in the menu can be told from these.
-    for (QAction* added : {open, recent_->menuAction(), log, separator}) added->setProperty(kViewsItem, true);
-  } else {
-    recent_ = new QMenu(&window);
+    for (QAction* action : added) action->setProperty(kViewsItem, true);
   }
   RebuildRecent();
 
-  dropFilter_ = std::make_unique<DropFilter>(*this);
-  window.setAcceptDrops(true);
-  window.installEventFilter(dropFilter_.get());
+  if (openItem) {
+    dropFilter_ = std::make_unique<DropFilter>(*this);
+    window.setAcceptDrops(true);
+    window.installEventFilter(dropFilter_.get());
+  }
+}
+
+bool WindowViews::Show(const QString& path) {
+  std::string error;
+  if (!panel_->OpenFile(Local(path), error)) return false;
+  stack_->setCurrentWidget(panel_);
+  Remember(path);
+  return true;
 }
 
 bool WindowViews::Open(const QString& path) {

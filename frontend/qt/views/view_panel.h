@@ -95,18 +95,23 @@ class ViewPanel : public QWidget {
 };
 
 // What the main window gains: a stack whose first page is the window's present central
-// widget (the empty state) and whose second is the view panel; Abrir... and Recientes at the
-// top of the file menu; dropped files opened; a log pane of the session's conversions.
+// widget (the empty state) and whose second is the view panel; Recientes (and, unless the
+// window has its own, Abrir... and dropped files) in the file menu; a log pane of the
+// session's conversions.
 class WindowViews {
  public:
   // The property that marks the menu items the views add.
   static constexpr const char* kViewsItem = "vistas";
   static constexpr int kMaxRecent = 8;
 
-  WindowViews(QMainWindow& window, QMenu* fileMenu);
+  // With `openItem`, Abrir... in the file menu and files dropped on the window open in the
+  // views; without, the window offers them itself and calls Show.
+  WindowViews(QMainWindow& window, QMenu* fileMenu, bool openItem = true);
 
   // Opens a file in the view; a file that cannot be shown is said in a message box.
   bool Open(const QString& path);
+  // The same, silent for a file of a kind the views do not show.
+  bool Show(const QString& path);
   // A conversion ended: logged, and its target shown when it was written.
   void ConversionFinished(const QString& caption, bool converted, const QString& target, const QString& failure);
 

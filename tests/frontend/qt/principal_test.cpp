@@ -13,6 +13,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QUrl>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -23,6 +28,7 @@
 
 #include "frontend/core/command_table.h"
 #include "frontend/qt/about_dialog.h"
+#include "frontend/qt/open_file_dialog.h"
 #include "frontend/qt/principal.h"
 #include "frontend/qt/views/view_panel.h"
 #include "frontend/qt/qt_command_host.h"
@@ -124,6 +130,11 @@ DialogScript::Step ReadMessage(std::string& text) {
   };
 }
 
+std::string Made(const TempDir& dir, const std::string& name, const std::string& bytes) {
+  WriteFile(dir.File(name), bytes);
+  return dir.File(name);
+}
+
 class Desktop : public testing::Test {
  protected:
   void SetUp() override { Application(); }
@@ -142,7 +153,9 @@ TEST_F(Desktop, MenuTreeMatchesTheCommandTable) {
   for (QAction* top : window.menuBar()->actions()) {
     menus.push_back(top->menu()->title().toStdString());
     for (QAction* item : top->menu()->actions()) {
-      if (item->property(view_widgets::WindowViews::kViewsItem).toBool()) continue;  // Abrir..., Recientes
+      // "Abrir...", Recientes and Registro are the program's own items, not commands of the table.
+      if (item->objectName() == "abrir" || item->objectName() == "sepAbrir") continue;
+      if (item->property(view_widgets::WindowViews::kViewsItem).toBool()) continue;
       const std::string where = top->menu()->title().toStdString();
       if (item->menu() != nullptr) {
         for (QAction* inner : item->menu()->actions()) {
@@ -168,7 +181,7 @@ TEST_F(Desktop, MenuTreeMatchesTheCommandTable) {
 TEST_F(Desktop, CommandThroughTheMainWindowWritesItsTarget) {
   TempDir dir;
   const std::string source = dir.File("eje.eje");
-  WriteFile(source, "0 1 2 0 0 0\n");
+  WriteFile(source, "0 1 2 0 0 0\n100 101 2 0 0 0\n");
   frontend::Principal window;
   window.show();
 
@@ -182,8 +195,8 @@ TEST_F(Desktop, CommandThroughTheMainWindowWritesItsTarget) {
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(sourceTitle, "Fichero Origen");
   EXPECT_EQ(targetTitle, "Fichero Destino");
-  EXPECT_EQ(ReadFile(dir.File("eje.gts")), "START 0.000, 1.0000, 2.0000\r\n");
-  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("eje.gts"));
+  EXPECT_EQ(ReadFile(dir.File("eje.gts")).substr(0, 29), "START 0.000, 1.0000, 2.0000\r\n");
+  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("eje.gts") + "\n1 elemento");
 
   // The same file as target: refused with the exclamation icon.
   QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -230,8 +243,130 @@ TEST_F(Desktop, LandXmlCommandChoosesTheClickedAlignment) {
 
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(caption, "Selección de tramos desde LandXML");
-  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("elegido.eje"));
+  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("elegido.eje") + "\n8 elementos, 1 660,000 m");
   EXPECT_FALSE(ReadFile(dir.File("elegido.eje")).empty());
+}
+
+TEST_F(Desktop, FailureReasonsAndEmptyListsAreShownInAMessageBox) {
+  TempDir dir;
+  ::setenv("TEMP", dir.path().c_str(), 1);
+  // A drawing given to the LandXML alignment import: no list is offered, the box says why.
+  const std::string source = dir.File("dibujo.xml");
+  WriteFile(source, ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/dxf/levantamiento.dxf"));
+  frontend::Principal window;
+  window.show();
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  std::string message;
+  DialogScript script({ChooseFile(source), [&](QWidget* w) {
+                         auto* box = qobject_cast<QMessageBox*>(w);
+                         ASSERT_NE(box, nullptr) << w->metaObject()->className();
+                         icon = box->icon();
+                         message = box->text().toStdString();
+                         box->button(QMessageBox::Ok)->click();
+                       }});
+  window.CommandAction("importarEjeLandXML")->trigger();
+  ::unsetenv("TEMP");
+  EXPECT_TRUE(script.finished());
+  EXPECT_EQ(icon, QMessageBox::Warning);
+  EXPECT_EQ(message.rfind("Error en la conversión\n", 0), 0u) << message;
+  EXPECT_NE(message.find(source), std::string::npos) << message;
+}
+
+TEST_F(Desktop, AcceptingAListWithoutALineSaysSo) {
+  TempDir dir;
+  ::setenv("TEMP", dir.path().c_str(), 1);
+  const std::string source = dir.File("superficie.dxf");
+  WriteFile(source, ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/superficies/terreno-caras.dxf"));
+  frontend::Principal window;
+  window.show();
+  std::string message;
+  DialogScript script({ChooseFile(source),
+                       [&](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::SeleccionCapa*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         dialog->list()->clearSelection();
+                         dialog->findChild<QPushButton*>("CommandAceptar")->click();
+                       },
+                       ReadMessage(message)});
+  window.CommandAction("importarSuperficieCaras3D")->trigger();
+  ::unsetenv("TEMP");
+  EXPECT_TRUE(script.finished());
+  EXPECT_EQ(message, "Pasarela|No se ha elegido ninguna línea de la lista");
+}
+
+TEST_F(Desktop, OpeningAFileShowsWhatItHoldsAndRunsTheChosenCommand) {
+  TempDir dir;
+  ::setenv("TEMP", dir.path().c_str(), 1);
+  const std::string source = dir.File("variante.xml");
+  WriteFile(source, ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/ejes/variante.xml"));
+  frontend::Principal window;
+  window.show();
+  ASSERT_NE(window.CommandAction("abrir"), nullptr);
+  EXPECT_EQ(window.CommandAction("abrir")->text(), "&Abrir...");
+
+  std::string summary;
+  std::vector<std::string> offered;
+  std::string message;
+  DialogScript script({ChooseFile(source),
+                       [&](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::AbrirFichero*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         summary = dialog->summary()->toPlainText().toStdString();
+                         for (int row = 0; row < dialog->commands()->count(); ++row) {
+                           offered.push_back(dialog->commands()->item(row)->text().toStdString());
+                         }
+                         dialog->commands()->setCurrentRow(0);  // Importar > Ejes > Importar de LandXML...
+                         dialog->findChild<QPushButton*>("BtnConvertir")->click();
+                       },
+                       // The document's only alignment comes selected.
+                       [](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::EjeSelecLandxml*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         dialog->findChild<QPushButton*>("BtnAce")->click();
+                       },
+                       ChooseFile(dir.File("abierto.eje")), ReadMessage(message)});
+  window.CommandAction("abrir")->trigger();
+  ::unsetenv("TEMP");
+  EXPECT_TRUE(script.finished());
+  EXPECT_NE(summary.find("Formato: LandXML\n"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("Eje \"variante\": 8 elementos"), std::string::npos) << summary;
+  ASSERT_FALSE(offered.empty());
+  EXPECT_EQ(offered[0], "Importar > Ejes > Importar de LandXML...");
+  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("abierto.eje") + "\n8 elementos, 1 660,000 m");
+}
+
+TEST_F(Desktop, ADroppedFileIsOpened) {
+  TempDir dir;
+  const std::string source = Made(dir, "tramo.tra", ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/transversales/tramo.tra"));
+  frontend::Principal window;
+  window.show();
+  std::string summary;
+  DialogScript script({[&](QWidget* w) {
+    auto* dialog = dynamic_cast<frontend::AbrirFichero*>(w);
+    ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+    summary = dialog->summary()->toPlainText().toStdString();
+    dialog->findChild<QPushButton*>("BtnCancelar")->click();
+  }});
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(source))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &drop);
+  QElapsedTimer clock;
+  clock.start();
+  while (!script.finished() && clock.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+  EXPECT_TRUE(script.finished());
+  EXPECT_NE(summary.find("Transversales: 3 secciones, 27 puntos"), std::string::npos) << summary;
+}
+
+TEST_F(Desktop, AFileNoCommandConvertsOffersNone) {
+  TempDir dir;
+  frontend::AbrirFichero dialog(Made(dir, "notas.txt", "esto no es\nningún formato\n"));
+  EXPECT_EQ(dialog.commands()->count(), 0);
+  EXPECT_FALSE(dialog.findChild<QPushButton*>("BtnConvertir")->isEnabled());
+  EXPECT_NE(dialog.summary()->toPlainText().indexOf("Formato desconocido"), -1);
 }
 
 TEST_F(Desktop, SelectionDialogsReturnWhatWasClicked) {
@@ -244,6 +379,15 @@ TEST_F(Desktop, SelectionDialogsReturnWhatWasClicked) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.itemSelec, 1);
     EXPECT_EQ(dialog.dataSelec, "Eje 2: Terreno");
+  }
+  {
+    // The only entry there is comes selected.
+    frontend::EjeSelecLandxml single("x", QStringList{"variante"});
+    single.findChild<QPushButton*>("BtnAce")->click();
+    EXPECT_EQ(single.itemSelec, 0);
+    frontend::SeleccionCapa layer("x", QStringList{"CARAS"});
+    layer.findChild<QPushButton*>("CommandAceptar")->click();
+    EXPECT_EQ(layer.mCapaSeleccionada, "CARAS");
   }
   {
     frontend::EjeSelecLandxml dialog("x", lines);

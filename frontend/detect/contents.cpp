@@ -1,0 +1,635 @@
+#include "frontend/detect/contents.h"
+
+#include <shapefil.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <set>
+
+#include "common/native_cross_section.h"
+#include "common/native_profile.h"
+#include "common/point_file.h"
+#include "common/text_case.h"
+#include "common/text_input.h"
+#include "common/xml_reader.h"
+#include "frontend/detect/spanish_numbers.h"
+#include "planimetro/dxf/dxf_reader.h"
+#include "viaducto/alignment/native_alignment.h"
+#include "viaducto/profile/gts_profile.h"
+
+namespace detect {
+namespace {
+
+const char* KindName(int32_t kind) {
+  switch (kind) {
+    case common::kArc: return "curva";
+    case common::kClothoid: return "clotoide";
+    default: return "recta";
+  }
+}
+
+double FirstNumber(std::string_view text) {
+  const std::string copy(text);
+  return std::strtod(copy.c_str(), nullptr);
+}
+
+// Counts what a LandXML document holds, in one streaming pass.
+class LandXmlCounter : public common::LandXmlHandler {
+ public:
+  explicit LandXmlCounter(Contents& contents) : contents_(contents) {}
+
+  void StartElement(std::string_view name, const common::LandXmlAttributes& attributes) override {
+    using common::NameIs;
+    const auto text = [&](std::string_view attribute) {
+      const auto value = common::GetAttribute(attributes, attribute);
+      return value ? std::string(*value) : std::string();
+    };
+    if (NameIs(name, "Alignment")) {
+      AlignmentSummary alignment;
+      alignment.name = text("name");
+      alignment.startStation = common::GetNumber(attributes, "staStart").value_or(0);
+      alignment.length = common::GetNumber(attributes, "length").value_or(-1);
+      contents_.alignments.push_back(alignment);
+      inAlignment_ = true;
+      elementLengths_ = 0;
+    } else if (inAlignment_ && inCoordGeom_ &&
+               (NameIs(name, "Line") || NameIs(name, "Curve") || NameIs(name, "Spiral"))) {
+      AlignmentSummary& alignment = contents_.alignments.back();
+      ++alignment.elements;
+      ++alignment.elementsByKind[NameIs(name, "Line") ? "recta" : NameIs(name, "Curve") ? "curva" : "clotoide"];
+      elementLengths_ += common::GetNumber(attributes, "length").value_or(0);
+    } else if (NameIs(name, "CoordGeom")) {
+      inCoordGeom_ = true;
+    } else if (NameIs(name, "ProfAlign")) {
+      ProfileSummary profile;
+      const std::string alignment = inAlignment_ ? contents_.alignments.back().name : std::string();
+      profile.name = alignment.empty() ? text("name") : alignment + ": " + text("name");
+      contents_.profiles.push_back(profile);
+      inProfAlign_ = true;
+    } else if (inProfAlign_ && (NameIs(name, "PVI") || NameIs(name, "ParaCurve") || NameIs(name, "CircCurve"))) {
+      ++contents_.profiles.back().vertices;
+      readingStation_ = true;
+    } else if (NameIs(name, "CrossSect")) {
+      sectionSurfaces_.clear();
+    } else if (NameIs(name, "DesignCrossSectSurf") || NameIs(name, "CrossSectSurf")) {
+      const std::string alignment = inAlignment_ ? contents_.alignments.back().name : std::string();
+      currentSet_ = SetIndex(alignment + ": " + text("name"));
+      if (sectionSurfaces_.insert(currentSet_).second) ++Set().sections;
+    } else if (NameIs(name, "CrossSectPnt") && currentSet_ >= 0) {
+      ++Set().points;
+    } else if (NameIs(name, "PntList2D") && currentSet_ >= 0) {
+      readingPairs_ = true;
+    } else if (NameIs(name, "StationOffsetPoint")) {
+      // The cross sections of the other LandXML layout: one element per point.
+      const std::string alignment = inAlignment_ ? contents_.alignments.back().name : std::string();
+      currentSet_ = SetIndex(alignment);
+      ++Set().points;
+    } else if (NameIs(name, "station") && currentSet_ >= 0) {
+      const auto station = common::GetAttribute(attributes, "internalStation");
+      if (station && stationsSeen_[currentSet_].insert(std::string(*station)).second) ++Set().sections;
+    } else if (NameIs(name, "Surface")) {
+      contents_.surfaces.push_back({text("name"), 0, 0, 0});
+      inSurface_ = true;
+    } else if (inSurface_ && NameIs(name, "P")) {
+      ++contents_.surfaces.back().points;
+    } else if (inSurface_ && NameIs(name, "F")) {
+      ++contents_.surfaces.back().faces;
+      const auto invisible = common::GetAttribute(attributes, "i");
+      if (invisible && *invisible == "1") ++contents_.surfaces.back().invisibleFaces;
+    } else if (NameIs(name, "CgPoint")) {
+      contents_.points = contents_.points < 0 ? 1 : contents_.points + 1;
+    }
+  }
+
+  void EndElement(std::string_view name) override {
+    using common::NameIs;
+    if (NameIs(name, "Alignment")) {
+      AlignmentSummary& alignment = contents_.alignments.back();
+      if (alignment.length < 0) alignment.length = elementLengths_;
+      alignment.endStation = alignment.startStation + alignment.length;
+      inAlignment_ = false;
+    } else if (NameIs(name, "CoordGeom")) {
+      inCoordGeom_ = false;
+    } else if (NameIs(name, "ProfAlign")) {
+      inProfAlign_ = false;
+    } else if (NameIs(name, "PVI") || NameIs(name, "ParaCurve") || NameIs(name, "CircCurve")) {
+      readingStation_ = false;
+    } else if (NameIs(name, "DesignCrossSectSurf") || NameIs(name, "CrossSectSurf") ||
+               NameIs(name, "StationOffsetPoint")) {
+      currentSet_ = -1;
+    } else if (NameIs(name, "PntList2D")) {
+      readingPairs_ = false;
+    } else if (NameIs(name, "Surface")) {
+      inSurface_ = false;
+    }
+  }
+
+  void Characters(std::string_view text) override {
+    if (readingPairs_ && currentSet_ >= 0) {
+      // Offset and elevation pairs separated by blanks.
+      long numbers = 0;
+      bool inNumber = false;
+      for (char c : text) {
+        const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+        if (!blank && !inNumber) ++numbers;
+        inNumber = !blank;
+      }
+      Set().points += numbers / 2;
+      return;
+    }
+    if (!readingStation_ || contents_.profiles.empty()) return;
+    ProfileSummary& profile = contents_.profiles.back();
+    const double station = FirstNumber(text);
+    if (profile.vertices == 1) profile.startStation = station;
+    profile.endStation = station;
+  }
+
+  bool WantsText() const override { return readingStation_ || readingPairs_; }
+
+ private:
+  long SetIndex(const std::string& key) {
+    auto found = sectionSets_.find(key);
+    if (found == sectionSets_.end()) {
+      found = sectionSets_.emplace(key, contents_.crossSections.size()).first;
+      contents_.crossSections.push_back({key, 0, 0});
+    }
+    return static_cast<long>(found->second);
+  }
+  CrossSectionSummary& Set() { return contents_.crossSections[static_cast<std::size_t>(currentSet_)]; }
+
+  Contents& contents_;
+  bool inAlignment_ = false;
+  bool inCoordGeom_ = false;
+  bool inProfAlign_ = false;
+  bool inSurface_ = false;
+  bool readingStation_ = false;
+  bool readingPairs_ = false;
+  double elementLengths_ = 0;
+  long currentSet_ = -1;
+  std::map<std::string, std::size_t> sectionSets_;
+  std::set<long> sectionSurfaces_;  // the sets the current CrossSect has counted
+  std::map<long, std::set<std::string>> stationsSeen_;
+};
+
+void ReadLandXml(Contents& contents) {
+  LandXmlCounter counter(contents);
+  common::LandXmlReader reader;
+  const common::ParseResult result = reader.Parse(contents.path, counter);
+  if (result == common::ParseResult::kCannotOpen) {
+    contents.error = "No se puede leer el fichero " + contents.path;
+    return;
+  }
+  if (result == common::ParseResult::kMalformed) contents.error = "el documento está mal formado; se cuenta lo leído antes del error";
+  contents.read = true;
+}
+
+// The layers of the layer table and the entities of the ENTITIES section by layer and type.
+void ReadDxf(Contents& contents) {
+  namespace dxf = planimetro::dxf;
+  dxf::DxfFile file;
+  if (!file.Open(contents.path)) {
+    contents.error = "No se puede leer el fichero " + contents.path;
+    return;
+  }
+  std::map<std::string, std::size_t> layerIndex;
+  const auto layer = [&](const std::string& name) -> LayerSummary& {
+    auto found = layerIndex.find(name);
+    if (found == layerIndex.end()) {
+      found = layerIndex.emplace(name, contents.layers.size()).first;
+      contents.layers.push_back({name, {}});
+    }
+    return contents.layers[found->second];
+  };
+  std::string section;
+  std::string entity;         // the entity of the ENTITIES section being read
+  std::string entityLayer = "0";
+  bool expectSectionName = false;
+  bool inLayerEntry = false;
+  bool counted = true;
+  double x = 0, y = 0;
+  bool haveX = false, haveY = false;
+  const auto finishEntity = [&] {
+    if (!counted) ++layer(entityLayer).entities[entity];
+    counted = true;
+  };
+  dxf::DxfGroup group;
+  while (dxf::LeerGrupoDxf(file, group)) {
+    const std::string value(group.value);
+    if (group.code == 0) {
+      finishEntity();
+      inLayerEntry = false;
+      if (dxf::IsKeyword(group.value, "SECTION")) {
+        expectSectionName = true;
+        continue;
+      }
+      if (dxf::IsKeyword(group.value, "ENDSEC")) {
+        section.clear();
+        continue;
+      }
+      if (section == "TABLES" && dxf::IsKeyword(group.value, "LAYER")) inLayerEntry = true;
+      // The vertices of a polyline and the attributes of a block reference belong to them.
+      if (section == "ENTITIES" && !dxf::IsKeyword(group.value, "VERTEX") && !dxf::IsKeyword(group.value, "SEQEND") &&
+          !dxf::IsKeyword(group.value, "ATTRIB")) {
+        entity = common::LowerAscii(value);
+        for (char& c : entity) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        entityLayer = "0";
+        counted = false;
+      }
+      continue;
+    }
+    if (expectSectionName && group.code == 2) {
+      section = value;
+      for (char& c : section) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      expectSectionName = false;
+      continue;
+    }
+    if (inLayerEntry && group.code == 2) {
+      layer(value);
+      continue;
+    }
+    if (section != "ENTITIES") continue;
+    if (group.code == 8 && !counted) entityLayer = value;
+    // The point of a polyline's own header is a placeholder, not a vertex.
+    if (entity == "POLYLINE" && !counted) continue;
+    if (group.code >= 10 && group.code <= 13) {
+      x = FirstNumber(value);
+      haveX = true;
+      haveY = false;
+    } else if (group.code >= 20 && group.code <= 23 && haveX) {
+      y = FirstNumber(value);
+      haveY = true;
+      contents.extents.Add(x, y, 0);
+    } else if (group.code >= 30 && group.code <= 33 && haveX && haveY) {
+      const double z = FirstNumber(value);
+      if (z < contents.extents.minZ) contents.extents.minZ = z;
+      if (z > contents.extents.maxZ) contents.extents.maxZ = z;
+      haveX = haveY = false;
+    }
+  }
+  finishEntity();
+  contents.read = true;
+}
+
+bool LoadText(Contents& contents, std::string& text) {
+  if (common::LoadTextFile(contents.path, text)) return true;
+  contents.error = "No se puede leer el fichero " + contents.path;
+  return false;
+}
+
+void ReadNativeAlignment(Contents& contents) {
+  std::string text;
+  if (!LoadText(contents, text)) return;
+  const viaducto::NativeAlignment native = viaducto::ParseNativeAlignment(text, viaducto::kElementReader);
+  AlignmentSummary alignment;
+  const std::vector<common::AlignmentElement>& elements = native.elements;
+  if (!elements.empty()) {
+    alignment.elements = static_cast<long>(elements.size()) - 1;  // the last record is the end point
+    for (std::size_t i = 0; i + 1 < elements.size(); ++i) ++alignment.elementsByKind[KindName(elements[i].kind)];
+    alignment.startStation = elements.front().station;
+    alignment.endStation = elements.back().station;
+    alignment.length = alignment.endStation - alignment.startStation;
+    for (const common::AlignmentElement& element : elements) contents.extents.Add(element.x, element.y, 0);
+  }
+  contents.alignments.push_back(alignment);
+  contents.read = true;
+}
+
+void SummariseProfile(Contents& contents, const common::Profile& profile) {
+  ProfileSummary summary;
+  summary.vertices = static_cast<long>(profile.size());
+  if (!profile.empty()) {
+    summary.startStation = profile.front().station;
+    summary.endStation = profile.back().station;
+  }
+  contents.profiles.push_back(summary);
+  contents.read = true;
+}
+
+void SummariseSections(Contents& contents, const std::vector<common::CrossSectionPoint>& points) {
+  CrossSectionSummary summary;
+  summary.points = static_cast<long>(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i == 0 || points[i].station != points[i - 1].station) ++summary.sections;
+  }
+  contents.crossSections.push_back(summary);
+  contents.read = true;
+}
+
+// The GTS cross sections: station, offset, elevation and an optional code, comma-separated.
+std::vector<common::CrossSectionPoint> ParseCommaSections(std::string_view text) {
+  std::vector<common::CrossSectionPoint> points;
+  common::LineReader reader(text);
+  std::string_view piece;
+  while (reader.Next(piece)) {
+    const std::string line(common::WithoutLineFeed(piece));
+    char* end = nullptr;
+    common::CrossSectionPoint point;
+    point.station = std::strtod(line.c_str(), &end);
+    if (end == line.c_str() || *end != ',') continue;
+    point.offset = std::strtod(end + 1, &end);
+    points.push_back(point);
+  }
+  return points;
+}
+
+void ReadPoints(Contents& contents) {
+  std::string text;
+  if (!LoadText(contents, text)) return;
+  long count = 0;
+  common::ForEachPointLine(text, common::PointCodeRule::kFirstWord, [&](const common::PointLine& point) {
+    ++count;
+    contents.extents.Add(point.x, point.y, point.z);
+  });
+  contents.points = count;
+  contents.read = true;
+}
+
+int32_t LittleInt(const unsigned char* bytes) {
+  return static_cast<int32_t>(static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+                              static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+}
+
+// The point and triangle counts stand in the fixed header of the surface file.
+void ReadNativeSurface(Contents& contents) {
+  std::ifstream in(contents.path, std::ios::binary);
+  unsigned char header[208];
+  if (!in.read(reinterpret_cast<char*>(header), sizeof header)) {
+    contents.error = "El fichero " + contents.path + " no tiene la cabecera completa de una superficie";
+    return;
+  }
+  contents.surfaces.push_back({"", LittleInt(header + 184), LittleInt(header + 188), 0});
+  contents.read = true;
+}
+
+void ReadShapefile(Contents& contents) {
+  SHPHandle shapes = SHPOpen(contents.path.c_str(), "rb");
+  if (shapes == nullptr) {
+    contents.error = "No se puede abrir el shapefile " + contents.path +
+                     (contents.detection.note.empty() ? std::string() : " (" + contents.detection.note + ")");
+    return;
+  }
+  int count = 0;
+  int type = 0;
+  double minimum[4] = {0, 0, 0, 0};
+  double maximum[4] = {0, 0, 0, 0};
+  SHPGetInfo(shapes, &count, &type, minimum, maximum);
+  SHPClose(shapes);
+  contents.points = count;
+  if (count > 0) {
+    contents.extents.Add(minimum[0], minimum[1], minimum[2]);
+    contents.extents.Add(maximum[0], maximum[1], maximum[2]);
+  }
+  contents.read = true;
+}
+
+// The lines that hold something; in a GTS alignment the element lines after its START line.
+void CountRecords(Contents& contents) {
+  std::string text;
+  if (!LoadText(contents, text)) return;
+  const bool gtsAlignment = contents.detection.format == Format::kGtsAlignment;
+  long lines = 0;
+  common::LineReader reader(text);
+  std::string_view piece;
+  while (reader.Next(piece)) {
+    std::string_view line = common::WithoutLineFeed(piece);
+    const std::size_t start = line.find_first_not_of(" \t\r");
+    if (start == std::string_view::npos) continue;
+    if (gtsAlignment && common::LowerAscii(line.substr(start, 6)) == "start ") continue;
+    ++lines;
+  }
+  contents.records = lines;
+  contents.read = true;
+}
+
+std::string Plural(long count, const char* one, const char* many) {
+  return SpanishCount(count) + " " + (count == 1 ? one : many);
+}
+
+std::string Metres(double value) { return SpanishDecimal(value, 3) + " m"; }
+
+std::string KindCounts(const AlignmentSummary& alignment) {
+  std::string text;
+  for (const auto& [kind, count] : alignment.elementsByKind) {
+    if (!text.empty()) text += ", ";
+    text += SpanishCount(count) + " " + kind + (count == 1 ? "" : "s");
+  }
+  return text;
+}
+
+}  // namespace
+
+void Extents::Add(double x, double y, double z) {
+  if (!known) {
+    minX = maxX = x;
+    minY = maxY = y;
+    minZ = maxZ = z;
+    known = true;
+    return;
+  }
+  if (x < minX) minX = x;
+  if (x > maxX) maxX = x;
+  if (y < minY) minY = y;
+  if (y > maxY) maxY = y;
+  if (z < minZ) minZ = z;
+  if (z > maxZ) maxZ = z;
+}
+
+Contents ReadContents(const std::string& path) { return ReadContents(path, DetectFile(path)); }
+
+Contents ReadContents(const std::string& path, const Detection& detection) {
+  Contents contents;
+  contents.path = path;
+  contents.detection = detection;
+  switch (detection.format) {
+    case Format::kLandXml: ReadLandXml(contents); break;
+    case Format::kDxf: ReadDxf(contents); break;
+    case Format::kNativeAlignment: ReadNativeAlignment(contents); break;
+    case Format::kNativeProfile: {
+      std::string text;
+      if (LoadText(contents, text)) SummariseProfile(contents, common::ParseNativeProfile(text));
+      break;
+    }
+    case Format::kGtsProfile: {
+      std::string text;
+      if (LoadText(contents, text)) SummariseProfile(contents, viaducto::ParseGtsProfileComma(text));
+      break;
+    }
+    case Format::kNativeCrossSections: {
+      std::string text;
+      if (!LoadText(contents, text)) break;
+      std::vector<common::CrossSectionPoint> points;
+      common::ParseNativeCrossSections(text, common::kNativeSectionsReadUnendedLine, points);
+      SummariseSections(contents, points);
+      break;
+    }
+    case Format::kGtsCrossSections: {
+      std::string text;
+      if (LoadText(contents, text)) SummariseSections(contents, ParseCommaSections(text));
+      break;
+    }
+    case Format::kNativePoints: ReadPoints(contents); break;
+    case Format::kNativeSurface: ReadNativeSurface(contents); break;
+    case Format::kShapefile: ReadShapefile(contents); break;
+    case Format::kMissing: contents.error = detection.note; break;
+    case Format::kBinaryDxf: contents.error = detection.note; break;
+    case Format::kUnknown:
+    case Format::kEmpty:
+    case Format::kXml:
+    case Format::kHtml:
+    case Format::kBinary:
+    case Format::kDbase:
+    case Format::kTopSurvJob:
+    case Format::kRtf:
+      break;
+    default: CountRecords(contents); break;
+  }
+  return contents;
+}
+
+bool HoldsNothing(const Contents& contents) {
+  if (!contents.read) return false;
+  switch (contents.detection.format) {
+    case Format::kLandXml:
+      return contents.alignments.empty() && contents.profiles.empty() && contents.crossSections.empty() &&
+             contents.surfaces.empty() && contents.points <= 0;
+    case Format::kDxf: {
+      for (const LayerSummary& layer : contents.layers) {
+        if (!layer.entities.empty()) return false;
+      }
+      return true;
+    }
+    case Format::kNativeAlignment: return contents.alignments.empty() || contents.alignments[0].elements <= 0;
+    case Format::kNativeProfile:
+    case Format::kGtsProfile: return contents.profiles.empty() || contents.profiles[0].vertices == 0;
+    case Format::kNativeCrossSections:
+    case Format::kGtsCrossSections: return contents.crossSections.empty() || contents.crossSections[0].points == 0;
+    case Format::kNativeSurface: return contents.surfaces.empty() || contents.surfaces[0].faces <= 0;
+    case Format::kNativePoints:
+    case Format::kShapefile: return contents.points <= 0;
+    default: return contents.records == 0;
+  }
+}
+
+std::string NothingText(Format format) {
+  switch (format) {
+    case Format::kNativeAlignment:
+    case Format::kGtsAlignment: return "ningún eje";
+    case Format::kNativeProfile:
+    case Format::kGtsProfile: return "ninguna rasante";
+    case Format::kNativeCrossSections:
+    case Format::kGtsCrossSections: return "ningún transversal";
+    case Format::kNativeSurface: return "ningún triángulo";
+    case Format::kNativePoints:
+    case Format::kShapefile: return "ningún punto";
+    case Format::kDxf: return "ninguna entidad";
+    default: return "nada que convertir";
+  }
+}
+
+std::string SummaryLine(const Contents& contents) {
+  if (!contents.read) return std::string();
+  std::vector<std::string> parts;
+  const bool single = contents.detection.format != Format::kLandXml;
+  if (single && contents.alignments.size() == 1) {
+    const AlignmentSummary& a = contents.alignments[0];
+    parts.push_back(Plural(a.elements, "elemento", "elementos") + ", " + Metres(a.length));
+  } else if (!contents.alignments.empty()) {
+    parts.push_back(Plural(static_cast<long>(contents.alignments.size()), "eje", "ejes"));
+  }
+  if (single && contents.profiles.size() == 1) {
+    parts.push_back(Plural(contents.profiles[0].vertices, "vértice", "vértices"));
+  } else if (!contents.profiles.empty()) {
+    parts.push_back(Plural(static_cast<long>(contents.profiles.size()), "rasante", "rasantes"));
+  }
+  for (const CrossSectionSummary& set : contents.crossSections) {
+    if (!single && contents.crossSections.size() > 1) {
+      parts.push_back(Plural(static_cast<long>(contents.crossSections.size()), "conjunto de transversales",
+                             "conjuntos de transversales"));
+      break;
+    }
+    parts.push_back(Plural(set.sections, "sección", "secciones") + ", " + Plural(set.points, "punto", "puntos"));
+  }
+  if (contents.detection.format == Format::kNativeSurface && !contents.surfaces.empty()) {
+    parts.push_back(Plural(contents.surfaces[0].faces, "triángulo", "triángulos"));
+  } else if (!contents.surfaces.empty()) {
+    parts.push_back(Plural(static_cast<long>(contents.surfaces.size()), "superficie", "superficies"));
+  }
+  if (contents.points >= 0) parts.push_back(Plural(contents.points, "punto", "puntos"));
+  if (contents.detection.format == Format::kDxf) {
+    long entities = 0;
+    for (const LayerSummary& layer : contents.layers) {
+      for (const auto& [type, count] : layer.entities) entities += count;
+    }
+    parts.push_back(Plural(static_cast<long>(contents.layers.size()), "capa", "capas") + ", " +
+                    Plural(entities, "entidad", "entidades"));
+  }
+  if (contents.records >= 0) {
+    const bool elements = contents.detection.format == Format::kGtsAlignment;
+    parts.push_back(elements ? Plural(contents.records, "elemento", "elementos")
+                             : Plural(contents.records, "línea", "líneas"));
+  }
+  std::string line;
+  for (const std::string& part : parts) line += (line.empty() ? "" : "; ") + part;
+  return line;
+}
+
+std::vector<std::string> DescriptionLines(const Contents& contents) {
+  std::vector<std::string> lines;
+  lines.push_back("Formato: " + DescribeDetection(contents.detection));
+  if (!contents.detection.note.empty() && contents.detection.format != Format::kMissing) {
+    lines.push_back("Nota: " + contents.detection.note);
+  }
+  if (!contents.error.empty()) lines.push_back("Error: " + contents.error);
+  for (const AlignmentSummary& a : contents.alignments) {
+    std::string line = "Eje";
+    if (!a.name.empty()) line += " \"" + a.name + "\"";
+    line += ": " + Plural(a.elements, "elemento", "elementos");
+    if (!a.elementsByKind.empty()) line += " (" + KindCounts(a) + ")";
+    line += ", longitud " + Metres(a.length) + ", PK " + SpanishDecimal(a.startStation, 3) + " a " +
+            SpanishDecimal(a.endStation, 3);
+    lines.push_back(line);
+  }
+  for (const ProfileSummary& p : contents.profiles) {
+    std::string line = "Rasante";
+    if (!p.name.empty()) line += " \"" + p.name + "\"";
+    line += ": " + Plural(p.vertices, "vértice", "vértices");
+    if (p.vertices > 0) line += ", PK " + SpanishDecimal(p.startStation, 3) + " a " + SpanishDecimal(p.endStation, 3);
+    lines.push_back(line);
+  }
+  for (const CrossSectionSummary& s : contents.crossSections) {
+    std::string line = "Transversales";
+    if (!s.name.empty()) line += " \"" + s.name + "\"";
+    lines.push_back(line + ": " + Plural(s.sections, "sección", "secciones") + ", " +
+                    Plural(s.points, "punto", "puntos"));
+  }
+  for (const SurfaceSummary& s : contents.surfaces) {
+    std::string line = "Superficie";
+    if (!s.name.empty()) line += " \"" + s.name + "\"";
+    line += ": " + Plural(s.points, "punto", "puntos") + ", " + Plural(s.faces, "cara", "caras");
+    if (s.invisibleFaces > 0) line += " (" + Plural(s.invisibleFaces, "invisible", "invisibles") + ")";
+    lines.push_back(line);
+  }
+  if (contents.points >= 0) lines.push_back("Puntos: " + SpanishCount(contents.points));
+  for (const LayerSummary& layer : contents.layers) {
+    std::string line = "Capa \"" + layer.name + "\": ";
+    if (layer.entities.empty()) line += "sin entidades";
+    bool first = true;
+    for (const auto& [type, count] : layer.entities) {
+      line += (first ? "" : ", ") + SpanishCount(count) + " " + type;
+      first = false;
+    }
+    lines.push_back(line);
+  }
+  if (contents.records >= 0) lines.push_back("Líneas con datos: " + SpanishCount(contents.records));
+  if (contents.extents.known) {
+    const Extents& e = contents.extents;
+    lines.push_back("Extensión: X " + SpanishDecimal(e.minX, 3) + " a " + SpanishDecimal(e.maxX, 3) + ", Y " +
+                    SpanishDecimal(e.minY, 3) + " a " + SpanishDecimal(e.maxY, 3) + ", Z " +
+                    SpanishDecimal(e.minZ, 3) + " a " + SpanishDecimal(e.maxZ, 3));
+  }
+  return lines;
+}
+
+}  // namespace detect

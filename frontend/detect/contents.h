@@ -1,0 +1,86 @@
+// What a file holds, read through the readers the conversions use: the alignments, profiles,
+// cross sections, surfaces and points of a LandXML document; the layers of a drawing; the
+// records of the native files and of the GTS road file; the points of a shapefile.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "frontend/detect/detect.h"
+
+namespace detect {
+
+struct Extents {
+  bool known = false;
+  double minX = 0, minY = 0, minZ = 0, maxX = 0, maxY = 0, maxZ = 0;
+  void Add(double x, double y, double z);
+};
+
+struct AlignmentSummary {
+  std::string name;
+  std::map<std::string, long> elementsByKind;  // "recta", "curva", "clotoide"
+  long elements = 0;
+  double length = 0;
+  double startStation = 0;
+  double endStation = 0;
+};
+
+struct ProfileSummary {
+  std::string name;
+  long vertices = 0;
+  double startStation = 0;
+  double endStation = 0;
+};
+
+struct CrossSectionSummary {
+  std::string name;
+  long sections = 0;
+  long points = 0;
+};
+
+struct SurfaceSummary {
+  std::string name;
+  long points = 0;
+  long faces = 0;
+  long invisibleFaces = 0;
+};
+
+struct LayerSummary {
+  std::string name;
+  std::map<std::string, long> entities;  // entity type -> count
+};
+
+struct Contents {
+  std::string path;
+  Detection detection;
+  bool read = false;      // the contents were read (false: only the format is known)
+  std::string error;      // why they could not be read
+  std::vector<AlignmentSummary> alignments;
+  std::vector<ProfileSummary> profiles;
+  std::vector<CrossSectionSummary> crossSections;
+  std::vector<SurfaceSummary> surfaces;
+  std::vector<LayerSummary> layers;
+  long points = -1;       // survey or native points; -1 when the format holds none
+  long records = -1;      // plain records of a format without a finer summary
+  Extents extents;
+};
+
+// Detects the file and reads what it holds (streaming where the reader streams).
+Contents ReadContents(const std::string& path);
+Contents ReadContents(const std::string& path, const Detection& detection);
+
+// Whether the contents were read and hold nothing of what their format carries.
+bool HoldsNothing(const Contents& contents);
+
+// What an empty file of this format lacks: "ningún eje", "ninguna rasante".
+std::string NothingText(Format format);
+
+// One line in Spanish: "12 elementos, 1 660,000 m", "815 puntos", "44 094 triángulos";
+// empty when nothing is known.
+std::string SummaryLine(const Contents& contents);
+
+// The lines of `pasarela-cli info` for one file (format first).
+std::vector<std::string> DescriptionLines(const Contents& contents);
+
+}  // namespace detect

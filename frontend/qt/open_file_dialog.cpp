@@ -1,0 +1,77 @@
+#include "frontend/qt/open_file_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "frontend/core/command_flow.h"
+#include "frontend/core/command_formats.h"
+#include "frontend/detect/contents.h"
+#include "frontend/qt/qt_command_host.h"
+
+namespace frontend {
+
+AbrirFichero::AbrirFichero(const std::string& path, QWidget* parent)
+    : QDialog(parent), summary_(new QPlainTextEdit(this)), commands_(new QListWidget(this)) {
+  setObjectName("AbrirFichero");
+  setWindowTitle(QString("Fichero ") + FromLocalText(path));
+  setModal(true);
+
+  const detect::Contents contents = detect::ReadContents(path);
+  QString text;
+  for (const std::string& line : detect::DescriptionLines(contents)) text += QString::fromUtf8(line.c_str()) + "\n";
+  summary_->setObjectName("resumen");
+  summary_->setReadOnly(true);
+  summary_->setPlainText(text);
+
+  candidates_ = CommandsReading(contents.detection.format);
+  commands_->setObjectName("ordenes");
+  for (const MenuCommand* command : candidates_) {
+    std::string where = command->menu.caption;
+    if (!command->submenu.control.empty()) where += " > " + command->submenu.caption;
+    commands_->addItem(QString::fromUtf8((where + " > " + CaptionWithoutAccelerator(command->caption)).c_str()));
+  }
+  if (commands_->count() == 1) commands_->setCurrentRow(0);
+
+  auto* convert = new QPushButton("Con&vertir", this);
+  convert->setObjectName("BtnConvertir");
+  convert->setEnabled(!candidates_.empty());
+  auto* cancel = new QPushButton("&Cancelar", this);
+  cancel->setObjectName("BtnCancelar");
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(convert);
+  buttons->addWidget(cancel);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(summary_);
+  layout->addWidget(new QLabel(candidates_.empty() ? "Ninguna orden convierte este fichero."
+                                                   : "Órdenes que lo convierten:",
+                               this));
+  layout->addWidget(commands_);
+  layout->addLayout(buttons);
+  resize(560, 420);
+
+  connect(convert, &QPushButton::clicked, this, [this] { Accept(); });
+  connect(commands_, &QListWidget::itemDoubleClicked, this, [this] { Accept(); });
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void AbrirFichero::Accept() {
+  const int row = commands_->currentRow();
+  if (row < 0 || commands_->selectedItems().isEmpty()) {
+    QMessageBox box(QMessageBox::Warning, kProgramTitle, "Elija la orden con la que convertir el fichero",
+                    QMessageBox::Ok, this);
+    box.setObjectName("mensaje");
+    box.exec();
+    return;
+  }
+  chosen = candidates_[static_cast<std::size_t>(row)];
+  accept();
+}
+
+}  // namespace frontend

@@ -1,0 +1,92 @@
+#!/usr/bin/env python3
+"""Checks what `pasarela-cli info --json` says a file holds against counts made here with
+other readers: xml.etree for LandXML, ezdxf for drawings, the index size for shapefiles.
+Usage: independent_counts.py PASARELA_CLI FILE...; prints every difference, exit 1 if any."""
+import json
+import os
+import subprocess
+import sys
+import xml.etree.ElementTree as ET
+from collections import Counter, defaultdict
+
+
+def local(tag):
+    return tag.rsplit("}", 1)[-1].lower()
+
+
+def landxml_counts(path):
+    root = ET.parse(path).getroot()
+    alignments, profiles, surfaces, points = [], [], [], 0
+    for element in root.iter():
+        name = local(element.tag)
+        if name == "alignment":
+            elements = 0
+            for geometry in element.iter():
+                if local(geometry.tag) == "coordgeom":
+                    elements += sum(1 for child in geometry if local(child.tag) in ("line", "curve", "spiral"))
+            alignments.append({"name": element.get("name", ""), "elements": elements})
+            for profalign in element.iter():
+                if local(profalign.tag) == "profalign":
+                    vertices = sum(1 for v in profalign if local(v.tag) in ("pvi", "paracurve", "circcurve"))
+                    profiles.append({"name": element.get("name", "") + ": " + profalign.get("name", ""),
+                                     "vertices": vertices})
+        elif name == "surface":
+            pnts = sum(1 for e in element.iter() if local(e.tag) == "p")
+            faces = sum(1 for e in element.iter() if local(e.tag) == "f")
+            surfaces.append({"name": element.get("name", ""), "points": pnts, "faces": faces})
+        elif name == "cgpoint":
+            points += 1
+    return alignments, profiles, surfaces, points
+
+
+def dxf_counts(path):
+    import ezdxf
+    from ezdxf import recover
+    document, _ = recover.readfile(path)
+    layers = defaultdict(Counter)
+    for entity in document.modelspace():
+        layers[entity.dxf.layer][entity.dxftype()] += 1
+    return {name: dict(counts) for name, counts in layers.items()}
+
+
+def main():
+    cli, files = sys.argv[1], sys.argv[2:]
+    differences = []
+    for path in files:
+        info = json.loads(subprocess.run([cli, "info", "--json", path], capture_output=True, text=True).stdout)
+        extension = os.path.splitext(path)[1].lower()
+        if info["format"] == "landxml":
+            alignments, profiles, surfaces, points = landxml_counts(path)
+            got = [{"name": a["name"], "elements": a["elements"]} for a in info.get("alignments", [])]
+            if got != alignments:
+                differences.append(f"{path}: ejes {got} != {alignments}")
+            got = [{"name": p["name"], "vertices": p["vertices"]} for p in info.get("profiles", [])]
+            if got != profiles:
+                differences.append(f"{path}: rasantes {got} != {profiles}")
+            got = [{"name": s["name"], "points": s["points"], "faces": s["faces"]} for s in info.get("surfaces", [])]
+            if got != surfaces:
+                differences.append(f"{path}: superficies {got} != {surfaces}")
+            if info.get("points", 0) != points:
+                differences.append(f"{path}: puntos {info.get('points', 0)} != {points}")
+        elif info["format"] == "dxf":
+            expected = dxf_counts(path)
+            got = {layer["name"]: layer["entities"] for layer in info.get("layers", []) if layer["entities"]}
+            if got != expected:
+                differences.append(f"{path}: capas {got} != {expected}")
+        elif info["format"] == "shp":
+            # The index holds 8 bytes per record after its 100-byte header, up to the file
+            # length its header gives (in 16-bit words; bytes after it are not records).
+            with open(os.path.splitext(path)[0] + ".shx", "rb") as index:
+                header = index.read(100)
+            expected = (int.from_bytes(header[24:28], "big") * 2 - 100) // 8
+            if info.get("points") != expected:
+                differences.append(f"{path}: puntos {info.get('points')} != {expected}")
+        elif extension in (".xml", ".dxf", ".shp"):
+            differences.append(f"{path}: formato {info['format']}")
+    for difference in differences:
+        print(difference)
+    return 1 if differences else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
