@@ -41,5 +41,9 @@ int ShowHelp(const Arguments& arguments);
 int ShowInfo(const Arguments& arguments);
 int ListFormats(const Arguments& arguments);
 int ConvertFiles(const Arguments& arguments);
+// view_commands.cpp: what a file holds, checked, drawn and reported.
+int CheckFile(const Arguments& arguments);
+int DrawFile(const Arguments& arguments);
+int ReportFile(const Arguments& arguments);
 
 }  // namespace cli

@@ -33,6 +33,8 @@ seeds_of() {
     rtf_report)            echo tests/data/crosssections/*.rtf samples/transversales/*.rtf ;;
     shapefile)             echo tests/data/shapefile/*.shp samples/shapefile/*.shp ;;
     jet_database)          echo tests/data/calzada/*.mdb samples/topsurv/* ;;
+    view_files)            echo samples/ejes/*.eje samples/rasantes/*.ras samples/transversales/*.tra \
+                                samples/puntos/*.pun samples/superficies/*.dxf tests/data/fuzz/view_files/* ;;
     detection)             echo samples/*/* tests/data/*/* ;;
   esac
 }

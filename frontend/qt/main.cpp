@@ -9,12 +9,14 @@
 #include "calzada.h"
 #include "frontend/core/library_messages.h"
 #include "frontend/qt/principal.h"
+#include "frontend/qt/views/view_panel.h"
 #include "planimetro.h"
 #include "viaducto.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(frontend::kProgramTitle);
+  view_widgets::InstallSpanishQtTranslations(application);
   // The road libraries are bound at start-up. Their messages are collected while a command
   // runs (the command shows a failure's reason with its own message); any other message
   // appears as a message box.
@@ -24,8 +26,16 @@ int main(int argc, char** argv) {
   Planimetro_SetMessageHook(&frontend::DeliverLibraryMessage);
 
   frontend::Principal window;
-  window.resize(640, 420);
+  window.resize(1100, 720);
   window.show();
+  // A file named on the command line is shown in the views; "--captura-vista FICHERO
+  // IMAGEN.png" shows it and saves a picture of the window, then ends.
+  if (argc == 2) window.views().Open(QString::fromLocal8Bit(argv[1]));
+  if (argc == 4 && std::strcmp(argv[1], "--captura-vista") == 0) {
+    window.views().Open(QString::fromLocal8Bit(argv[2]));
+    const QString picture = QString::fromLocal8Bit(argv[3]);
+    QTimer::singleShot(800, &window, [&window, picture] { QApplication::exit(window.grab().save(picture, "PNG") ? 0 : 1); });
+  }
 
   if (argc == 3 && std::strcmp(argv[1], "--captura") == 0) {
     const QString picture = QString::fromLocal8Bit(argv[2]);

@@ -13,6 +13,7 @@
 
 #include "frontend/qt/open_file_dialog.h"
 #include "frontend/qt/road_picture.h"
+#include "frontend/qt/views/view_panel.h"
 
 namespace frontend {
 
@@ -43,6 +44,8 @@ Principal::Principal(const std::string& libraryDirectory, QWidget* parent)
   setAcceptDrops(true);
 
   BuildMenus();
+  // Abrir... and dropped files are the window's own; the views add Recientes and the log.
+  views_ = std::make_shared<view_widgets::WindowViews>(*this, menuBar()->findChild<QMenu*>("ficheros"), false);
 }
 
 void Principal::BuildMenus() {
@@ -68,7 +71,9 @@ void Principal::BuildMenus() {
     action->setObjectName(QString::fromStdString(command.control));
     if (command.kind == ItemKind::Command) {
       const MenuCommand* row = &command;
-      connect(action, &QAction::triggered, this, [this, row] { runner_.Run(*row); });
+      connect(action, &QAction::triggered, this, [this, row] {
+        ShowOutcome(*row, runner_.Run(*row));
+      });
     }
   }
 }
@@ -107,9 +112,18 @@ void Principal::AddOpenItem(QMenu* fileMenu) {
 }
 
 void Principal::OpenFile(const std::string& path) {
+  // The views show the file when they know its kind, behind the choice of a conversion.
+  views_->Show(FromLocalText(path));
   AbrirFichero dialog(path, this);
   if (dialog.exec() != QDialog::Accepted || dialog.chosen == nullptr) return;
-  runner_.RunWithSource(*dialog.chosen, path);
+  ShowOutcome(*dialog.chosen, runner_.RunWithSource(*dialog.chosen, path));
+}
+
+void Principal::ShowOutcome(const MenuCommand& command, CommandOutcome outcome) {
+  if (outcome == CommandOutcome::Done) return;
+  views_->ConversionFinished(QString::fromUtf8(command.caption.c_str()).remove('&'),
+                             outcome == CommandOutcome::Converted, FromLocalText(host_.lastTarget()),
+                             QString::fromUtf8(runner_.lastFailure().c_str()));
 }
 
 void Principal::dragEnterEvent(QDragEnterEvent* event) {

@@ -14,6 +14,10 @@
 class QAction;
 class QMenu;
 
+namespace view_widgets {
+class WindowViews;
+}
+
 namespace frontend {
 
 class Principal : public QMainWindow {
@@ -29,6 +33,9 @@ class Principal : public QMainWindow {
   // Shows what `path` holds and the commands that convert it; runs the one chosen.
   void OpenFile(const std::string& path);
 
+  // The views of what a file holds: shown after each conversion and for files opened.
+  view_widgets::WindowViews& views() { return *views_; }
+
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -36,11 +43,14 @@ class Principal : public QMainWindow {
  private:
   void BuildMenus();
   void AddOpenItem(QMenu* fileMenu);
+  // A command ended: logged, and its target shown in the views.
+  void ShowOutcome(const MenuCommand& command, CommandOutcome outcome);
 
   LibraryLoader loader_;
   LibraryExportCaller exports_;
   QtCommandHost host_;
   CommandRunner runner_;
+  std::shared_ptr<view_widgets::WindowViews> views_;
 };
 
 }  // namespace frontend

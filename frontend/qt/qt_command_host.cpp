@@ -56,7 +56,12 @@ bool QtCommandHost::AskFile(bool save, const std::string& filter, std::string& p
 
 bool QtCommandHost::AskSource(const std::string& filter, std::string& path) { return AskFile(false, filter, path); }
 
-bool QtCommandHost::AskTarget(const std::string& filter, std::string& path) { return AskFile(true, filter, path); }
+bool QtCommandHost::AskTarget(const std::string& filter, std::string& path) {
+  lastTarget_.clear();
+  const bool chosen = AskFile(true, filter, path);
+  if (chosen) lastTarget_ = path;
+  return chosen;
+}
 
 int QtCommandHost::ChooseFromList(ListKind kind, const std::string& caption, const std::vector<std::string>& lines) {
   QStringList entries;

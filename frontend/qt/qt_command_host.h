@@ -30,10 +30,14 @@ class QtCommandHost : public CommandHost {
   void ShowAbout() override;
   void Quit() override;
 
+  // The target chosen in the last save dialog of a command; empty when none was chosen.
+  const std::string& lastTarget() const { return lastTarget_; }
+
  private:
   bool AskFile(bool save, const std::string& filter, std::string& path);
 
   QWidget* window_;
+  std::string lastTarget_;
 };
 
 // Shows a library's message in a message box (installed as the libraries' message hook).

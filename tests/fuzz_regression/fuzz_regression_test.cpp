@@ -24,6 +24,7 @@ int Run_instrument_records(const uint8_t*, std::size_t);
 int Run_rtf_report(const uint8_t*, std::size_t);
 int Run_shapefile(const uint8_t*, std::size_t);
 int Run_jet_database(const uint8_t*, std::size_t);
+int Run_view_files(const uint8_t*, std::size_t);
 int Run_detection(const uint8_t*, std::size_t);
 }  // namespace fuzzing
 
@@ -50,6 +51,7 @@ const Family kFamilies[] = {
     {"rtf_report", fuzzing::Run_rtf_report},
     {"shapefile", fuzzing::Run_shapefile},
     {"jet_database", fuzzing::Run_jet_database},
+    {"view_files", fuzzing::Run_view_files},
     {"detection", fuzzing::Run_detection},
 };
 

@@ -1,0 +1,481 @@
+#include "frontend/qt/views/view_panel.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDockWidget>
+#include <QDoubleSpinBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTextBrowser>
+#include <QTranslator>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "frontend/view/checks.h"
+
+namespace view_widgets {
+namespace {
+
+QString Text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+std::string Local(const QString& text) { return text.toLocal8Bit().toStdString(); }
+
+std::string Format(const char* format, double a, double b = 0) {
+  char text[160];
+  std::snprintf(text, sizeof text, format, a, b);
+  return text;
+}
+
+// The views that pan and zoom: those drawn through one projection.
+bool Zoomable(const view::ViewModel* model) {
+  return model != nullptr && model->kind != view::DataKind::kCrossSections && model->kind != view::DataKind::kNone;
+}
+
+QString Escaped(const std::string& text) { return Text(text).toHtmlEscaped(); }
+
+// Opens the files dropped on the main window.
+class DropFilter : public QObject {
+ public:
+  explicit DropFilter(WindowViews& views) : views_(views) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::DragEnter) {
+      auto* drag = static_cast<QDragEnterEvent*>(event);
+      if (drag->mimeData()->hasUrls()) drag->acceptProposedAction();
+      return true;
+    }
+    if (event->type() == QEvent::Drop) {
+      auto* drop = static_cast<QDropEvent*>(event);
+      const auto urls = drop->mimeData()->urls();
+      if (!urls.isEmpty() && urls.front().isLocalFile()) views_.Open(urls.front().toLocalFile());
+      drop->acceptProposedAction();
+      return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  WindowViews& views_;
+};
+
+}  // namespace
+
+bool InstallSpanishQtTranslations(QCoreApplication& application) {
+  auto* translator = new QTranslator(&application);
+  if (!translator->load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
+
+ViewCanvas::ViewCanvas(QWidget* parent) : QWidget(parent) {
+  setObjectName("lienzo");
+  setMouseTracking(true);
+  setMinimumSize(200, 150);
+  setFocusPolicy(Qt::WheelFocus);
+}
+
+void ViewCanvas::SetModel(const view::ViewModel* model) {
+  model_ = model;
+  options_.section = model != nullptr && model->kind == view::DataKind::kCrossSections ? 0 : -1;
+  Fit();
+}
+
+void ViewCanvas::SetSection(int section) {
+  options_.section = section;
+  Invalidate();
+}
+
+void ViewCanvas::SetExaggeration(double exaggeration) {
+  options_.exaggeration = exaggeration;
+  Fit();
+}
+
+void ViewCanvas::Fit() {
+  zoomed_ = false;
+  options_.useProjection = false;
+  if (model_ != nullptr) {
+    options_.projection = view_drawing::ModelProjection(*model_, QRectF(rect()), options_);
+    options_.useProjection = Zoomable(model_);
+  }
+  Invalidate();
+}
+
+void ViewCanvas::Invalidate() {
+  cacheValid_ = false;
+  update();
+}
+
+const QImage& ViewCanvas::Cache() {
+  if (!cacheValid_ || cache_.size() != size()) {
+    cache_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    cache_.fill(Qt::white);
+    if (model_ != nullptr) {
+      QPainter painter(&cache_);
+      view_drawing::DrawModel(painter, *model_, QRectF(rect()), options_);
+    }
+    cacheValid_ = true;
+  }
+  return cache_;
+}
+
+void ViewCanvas::paintEvent(QPaintEvent*) {
+  const QImage& image = Cache();
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::white);
+  painter.drawImage(dragging_ ? dragOffset_ : QPoint(0, 0), image);
+}
+
+void ViewCanvas::resizeEvent(QResizeEvent*) {
+  if (!zoomed_) {
+    Fit();
+    return;
+  }
+  // Keep the scale; the drawing grows or shrinks from its top-left corner.
+  double x = 0;
+  double y = 0;
+  options_.projection.ToWorld(options_.projection.area.topLeft(), x, y);
+  options_.projection.area = QRectF(rect());
+  options_.projection.minX = x;
+  options_.projection.minY = y - options_.projection.area.height() / options_.projection.scaleY;
+  Invalidate();
+}
+
+void ViewCanvas::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !Zoomable(model_)) return;
+  dragging_ = true;
+  dragStart_ = event->position().toPoint();
+  dragOffset_ = QPoint();
+}
+
+void ViewCanvas::mouseMoveEvent(QMouseEvent* event) {
+  if (dragging_) {
+    // While panning the cached image moves; it is drawn again when the mouse is let go.
+    dragOffset_ = event->position().toPoint() - dragStart_;
+    update();
+    return;
+  }
+  if (onHover) onHover(DescribeAt(event->position()));
+}
+
+void ViewCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  if (!dragging_ || event->button() != Qt::LeftButton) return;
+  dragging_ = false;
+  options_.projection.minX -= dragOffset_.x() / options_.projection.scaleX;
+  options_.projection.minY += dragOffset_.y() / options_.projection.scaleY;
+  dragOffset_ = QPoint();
+  zoomed_ = true;
+  Invalidate();
+}
+
+void ViewCanvas::wheelEvent(QWheelEvent* event) {
+  if (!Zoomable(model_)) return;
+  const double factor = std::pow(1.25, event->angleDelta().y() / 120.0);
+  if (!(factor > 0) || factor == 1.0) return;
+  // The point under the cursor stays where it is.
+  view_drawing::Projection& p = options_.projection;
+  double x = 0;
+  double y = 0;
+  const QPointF at = event->position();
+  p.ToWorld(at, x, y);
+  p.scaleX *= factor;
+  p.scaleY *= factor;
+  p.minX = x - (at.x() - p.area.left()) / p.scaleX;
+  p.minY = y - (p.area.bottom() - at.y()) / p.scaleY;
+  zoomed_ = true;
+  Invalidate();
+  event->accept();
+}
+
+std::string ViewCanvas::DescribeAt(const QPointF& pixel) const {
+  if (!Zoomable(model_)) return "";
+  double x = 0;
+  double y = 0;
+  options_.projection.ToWorld(pixel, x, y);
+  const double pixelMetres = 1.0 / options_.projection.scaleX;
+  switch (model_->kind) {
+    case view::DataKind::kAlignment: {
+      const auto& a = model_->alignment;
+      std::size_t nearest = a.path.size();
+      double best = std::numeric_limits<double>::max();
+      for (std::size_t k = 0; k < a.path.size(); ++k) {
+        const double d = std::hypot(a.path[k].point.x - x, a.path[k].point.y - y);
+        if (d < best) {
+          best = d;
+          nearest = k;
+        }
+      }
+      if (nearest == a.path.size() || best > 12 * pixelMetres || a.elementFirstPoint.size() < 2) {
+        return Format("X %.3f  Y %.3f", x, y);
+      }
+      const auto next = std::upper_bound(a.elementFirstPoint.begin(), a.elementFirstPoint.end(), nearest);
+      const std::size_t element =
+          std::min<std::size_t>(static_cast<std::size_t>(next - a.elementFirstPoint.begin()) - 1, a.elements.size() - 2);
+      const common::AlignmentElement& e = a.elements[element];
+      static const char* const kinds[] = {"Recta", "Curva", "Clotoide"};
+      std::string text = kinds[std::clamp(e.kind, 0, 2)];
+      text += "  P.K. " + view::StationLabel(a.path[nearest].station, 3);
+      if (e.kind == common::kArc) text += Format("  R %.3f", e.radius);
+      if (e.kind == common::kClothoid) {
+        text += Format("  A %.3f  R %.3f", e.parameter, view::ClothoidEndRadius(a.elements, element));
+      }
+      text += "  (elemento " + std::to_string(element + 1) + ", desde " + view::StationLabel(e.station, 3) + ")";
+      return text;
+    }
+    case view::DataKind::kPoints: {
+      const auto& points = model_->points.points;
+      std::size_t nearest = points.size();
+      double best = std::numeric_limits<double>::max();
+      for (std::size_t k = 0; k < points.size(); ++k) {
+        const double d = std::hypot(points[k].x - x, points[k].y - y);
+        if (d < best) {
+          best = d;
+          nearest = k;
+        }
+      }
+      if (nearest < points.size() && best <= 8 * pixelMetres) {
+        const auto& point = points[nearest];
+        return "Punto " + std::to_string(point.number) + Format("  X %.3f  Y %.3f", point.x, point.y) +
+               Format("  Z %.3f", point.z) + (point.code.empty() ? "" : "  " + point.code);
+      }
+      return Format("X %.3f  Y %.3f", x, y);
+    }
+    case view::DataKind::kProfile:
+      return "P.K. " + view::StationLabel(x, 3) + Format("  cota de la rasante %.3f", view::ProfileElevation(model_->profile.vertices, x));
+    case view::DataKind::kSuperelevation: return "P.K. " + view::StationLabel(x, 3) + Format("  valor %.3f", y);
+    default: return Format("X %.3f  Y %.3f", x, y);
+  }
+}
+
+ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
+  setObjectName("vista");
+  canvas_ = new ViewCanvas(this);
+  section_ = new QSpinBox(this);
+  section_->setObjectName("perfil");
+  sectionLabel_ = new QLabel(QStringLiteral("&Perfil:"), this);
+  sectionLabel_->setBuddy(section_);
+  exaggeration_ = new QDoubleSpinBox(this);
+  exaggeration_->setObjectName("exageracion");
+  exaggeration_->setRange(1, 100);
+  exaggeration_->setValue(10);
+  exaggeration_->setPrefix(QStringLiteral("x"));
+  exaggerationLabel_ = new QLabel(QStringLiteral("&Exageración vertical:"), this);
+  exaggerationLabel_->setBuddy(exaggeration_);
+  auto* fit = new QPushButton(QStringLiteral("&Ajustar"), this);
+  fit->setObjectName("ajustar");
+  cursor_ = new QLabel(this);
+  cursor_->setObjectName("cursor");
+  details_ = new QTextBrowser(this);
+  details_->setObjectName("resumen");
+
+  auto* controls = new QHBoxLayout;
+  controls->addWidget(sectionLabel_);
+  controls->addWidget(section_);
+  controls->addWidget(exaggerationLabel_);
+  controls->addWidget(exaggeration_);
+  controls->addStretch(1);
+  controls->addWidget(fit);
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->addWidget(canvas_);
+  splitter->addWidget(details_);
+  splitter->setStretchFactor(0, 3);
+  splitter->setStretchFactor(1, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(controls);
+  layout->addWidget(splitter, 1);
+  layout->addWidget(cursor_);
+
+  connect(fit, &QPushButton::clicked, this, [this] { canvas_->Fit(); });
+  connect(section_, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) {
+    canvas_->SetSection(value - 1);
+    if (value >= 1 && static_cast<std::size_t>(value) <= model_.sections.sections.size()) {
+      cursor_->setText(Text("P.K. " + view::StationLabel(model_.sections.sections[value - 1].station, 3)));
+    }
+  });
+  connect(exaggeration_, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+          [this](double value) { canvas_->SetExaggeration(value); });
+  canvas_->onHover = [this](const std::string& text) { cursor_->setText(Text(text)); };
+}
+
+bool ViewPanel::OpenFile(const std::string& path, std::string& error) {
+  view::ViewModel model;
+  if (!view::LoadViewFile(path, model, error)) return false;
+  model_ = std::move(model);
+  const bool sections = model_.kind == view::DataKind::kCrossSections;
+  const bool profile = model_.kind == view::DataKind::kProfile;
+  section_->setVisible(sections);
+  sectionLabel_->setVisible(sections);
+  exaggeration_->setVisible(profile);
+  exaggerationLabel_->setVisible(profile);
+  {
+    const QSignalBlocker block(section_);
+    section_->setRange(1, std::max<int>(1, static_cast<int>(model_.sections.sections.size())));
+    section_->setValue(1);
+  }
+  canvas_->SetModel(&model_);
+
+  const std::vector<view::Finding> findings = view::CheckModel(model_);
+  QString html = QStringLiteral("<h3>") + QFileInfo(Text(path)).fileName().toHtmlEscaped() + QStringLiteral("</h3><p>");
+  for (const std::string& line : view::Summary(model_)) html += Escaped(line) + QStringLiteral("<br>");
+  std::size_t errors = 0;
+  for (const auto& finding : findings) errors += finding.level == view::Level::kError ? 1 : 0;
+  html += QStringLiteral("</p><h4>Comprobaciones: %1 errores, %2 avisos</h4>").arg(errors).arg(findings.size() - errors);
+  if (findings.empty()) html += QStringLiteral("<p>Sin errores ni avisos.</p>");
+  for (const auto& finding : findings) {
+    const bool isError = finding.level == view::Level::kError;
+    html += QStringLiteral("<p style='color:%1'><b>%2</b> %3<br>%4</p>")
+                .arg(isError ? "#b00000" : "#806000", view::LevelName(finding.level), Escaped(finding.where),
+                     Escaped(finding.text));
+  }
+  details_->setHtml(html);
+  cursor_->setText(sections && !model_.sections.sections.empty()
+                       ? Text("P.K. " + view::StationLabel(model_.sections.sections.front().station, 3))
+                       : QString());
+  return true;
+}
+
+WindowViews::WindowViews(QMainWindow& window, QMenu* fileMenu, bool openItem) : window_(window) {
+  stack_ = new QStackedWidget(&window);
+  stack_->setObjectName("paginas");
+  QWidget* empty = window.takeCentralWidget();
+  if (empty != nullptr) stack_->addWidget(empty);
+  panel_ = new ViewPanel(stack_);
+  stack_->addWidget(panel_);
+  window.setCentralWidget(stack_);
+
+  auto* dock = new QDockWidget(QStringLiteral("Registro"), &window);
+  dock->setObjectName("registro");
+  log_ = new QListWidget(dock);
+  log_->setObjectName("conversiones");
+  dock->setWidget(log_);
+  window.addDockWidget(Qt::BottomDockWidgetArea, dock);
+  // A few lines high: the views keep most of the window.
+  window.resizeDocks({dock}, {110}, Qt::Vertical);
+
+  recent_ = new QMenu(QStringLiteral("&Recientes"), fileMenu != nullptr ? static_cast<QWidget*>(fileMenu) : &window);
+  recent_->setObjectName("recientes");
+  if (fileMenu != nullptr) {
+    // After the window's own Abrir... when it has one, else at the top.
+    QAction* before = fileMenu->actions().isEmpty() ? nullptr : fileMenu->actions().front();
+    for (QAction* action : fileMenu->actions()) {
+      if (action->objectName() == "sepAbrir") before = action;
+    }
+    QList<QAction*> added;
+    if (openItem) {
+      auto* open = new QAction(QStringLiteral("&Abrir..."), fileMenu);
+      open->setObjectName("abrir");
+      open->setShortcut(QKeySequence::Open);
+      QObject::connect(open, &QAction::triggered, &window, [this] {
+        const QString path = QFileDialog::getOpenFileName(
+            &window_, QStringLiteral("Abrir"), QString(),
+            QStringLiteral("Ficheros que se pueden ver (*.eje *.ras *.tra *.pun *.per *.sup *.dxf *.shp);;Todos (*)"));
+        if (!path.isEmpty()) Open(path);
+      });
+      fileMenu->insertAction(before, open);
+      added << open;
+    }
+    fileMenu->insertMenu(before, recent_);
+    QAction* log = dock->toggleViewAction();
+    log->setText(QStringLiteral("Re&gistro"));
+    fileMenu->insertAction(before, log);
+    added << recent_->menuAction() << log;
+    if (openItem) added << fileMenu->insertSeparator(before);
+    // Marked, so that what the command table puts in the menu can be told from these.
+    for (QAction* action : added) action->setProperty(kViewsItem, true);
+  }
+  RebuildRecent();
+
+  if (openItem) {
+    dropFilter_ = std::make_unique<DropFilter>(*this);
+    window.setAcceptDrops(true);
+    window.installEventFilter(dropFilter_.get());
+  }
+}
+
+bool WindowViews::Show(const QString& path) {
+  std::string error;
+  if (!panel_->OpenFile(Local(path), error)) return false;
+  stack_->setCurrentWidget(panel_);
+  Remember(path);
+  return true;
+}
+
+bool WindowViews::Open(const QString& path) {
+  std::string error;
+  if (!panel_->OpenFile(Local(path), error)) {
+    Log(QStringLiteral("No se puede ver ") + path + QStringLiteral(": ") + Text(error));
+    QMessageBox::warning(&window_, window_.windowTitle(), Text(error));
+    return false;
+  }
+  stack_->setCurrentWidget(panel_);
+  Remember(path);
+  return true;
+}
+
+void WindowViews::ConversionFinished(const QString& caption, bool converted, const QString& target,
+                                     const QString& failure) {
+  if (converted) {
+    Log(caption + QStringLiteral(": generado ") + target);
+    std::string error;
+    // The target is shown when it is a file the views know; other targets stay in the log.
+    if (!target.isEmpty() && view::KindOfPath(Local(target)) != view::DataKind::kNone && panel_->OpenFile(Local(target), error)) {
+      stack_->setCurrentWidget(panel_);
+      Remember(target);
+    }
+  } else {
+    Log(caption + QStringLiteral(": ") + (failure.isEmpty() ? QStringLiteral("no completada") : failure));
+  }
+}
+
+void WindowViews::Log(const QString& text) {
+  log_->addItem(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ") + text);
+  log_->scrollToBottom();
+}
+
+QStringList WindowViews::RecentFiles() const {
+  return QSettings().value(QStringLiteral("recientes")).toStringList();
+}
+
+void WindowViews::Remember(const QString& path) {
+  QStringList files = RecentFiles();
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  files.removeAll(absolute);
+  files.prepend(absolute);
+  while (files.size() > kMaxRecent) files.removeLast();
+  QSettings().setValue(QStringLiteral("recientes"), files);
+  RebuildRecent();
+}
+
+void WindowViews::RebuildRecent() {
+  recent_->clear();
+  const QStringList files = RecentFiles();
+  for (int k = 0; k < files.size(); ++k) {
+    const QString path = files[k];
+    QAction* action = recent_->addAction(QStringLiteral("&%1 %2").arg(k + 1).arg(QFileInfo(path).fileName()));
+    action->setToolTip(path);
+    QObject::connect(action, &QAction::triggered, &window_, [this, path] { Open(path); });
+  }
+  recent_->setEnabled(!files.isEmpty());
+}
+
+}  // namespace view_widgets

@@ -1,0 +1,572 @@
+#include "frontend/view/view_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <unordered_map>
+
+#include "common/clothoid.h"
+#include "common/file_kind.h"
+#include "common/native_cross_section.h"
+#include "common/native_profile.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/point_file.h"
+#include "common/text_case.h"
+#include "common/temp_files.h"
+#include "common/text_input.h"
+#include "common/tokens.h"
+#include "planimetro/dxf/dxf_reader.h"
+#include "planimetro/surface/surface_file_reader.h"
+#include "shapeline/shapefile_points.h"
+#include "viaducto/alignment/native_alignment.h"
+
+namespace view {
+namespace {
+
+// Plan sampling: at most this far apart, and close enough on a curve that the chord strays
+// from the arc by no more than half a millimetre.
+constexpr double kMaxStep = 1.0;
+constexpr double kMaxSagitta = 0.0005;
+// A hostile file must not make the view unbounded: no element gets more samples than this,
+// and the whole alignment no more than about kMaxPathPoints.
+constexpr double kMaxSamplesPerElement = 20000;
+constexpr double kMaxPathPoints = 2000000;
+constexpr double kTickSpacing = 100.0;
+constexpr std::size_t kMaxTicks = 100000;
+
+double StepForRadius(double radius) {
+  if (radius == 0.0 || !std::isfinite(radius)) return kMaxStep;
+  return std::min(kMaxStep, std::sqrt(8.0 * std::fabs(radius) * kMaxSagitta));
+}
+
+double ElementLength(const std::vector<common::AlignmentElement>& elements, std::size_t index) {
+  return elements[index + 1].station - elements[index].station;
+}
+
+// Sampling step of one element: the tightest radius on it decides.
+double ElementStep(const std::vector<common::AlignmentElement>& elements, std::size_t index) {
+  const common::AlignmentElement& element = elements[index];
+  if (element.kind == common::kArc) return StepForRadius(element.radius);
+  if (element.kind == common::kClothoid) return StepForRadius(ClothoidEndRadius(elements, index));
+  return kMaxStep;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Extension(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  return Lower(path.substr(dot + 1));
+}
+
+bool LoadAlignment(const std::string& path, ViewModel& model, std::string& error) {
+  viaducto::NativeAlignment alignment;
+  if (!viaducto::ReadNativeAlignment(path, viaducto::kIntersectionReader, alignment)) {
+    error = "No se puede leer el fichero " + path;
+    return false;
+  }
+  BuildAlignmentView(std::move(alignment.elements), model.alignment);
+  return true;
+}
+
+bool LoadProfile(const std::string& path, ViewModel& model, std::string& error) {
+  std::string text;
+  if (!common::LoadTextFile(path, text)) {
+    error = "No se puede leer el fichero " + path;
+    return false;
+  }
+  BuildProfileView(common::ParseNativeProfile(text), model.profile);
+  return true;
+}
+
+bool LoadCrossSections(const std::string& path, ViewModel& model, std::string& error) {
+  std::string text;
+  if (!common::LoadTextFile(path, text)) {
+    error = "No se puede leer el fichero " + path;
+    return false;
+  }
+  std::vector<common::CrossSectionPoint> points;
+  common::ParseNativeCrossSections(text, common::kNativeSectionsReadUnendedLine, points);
+  BuildCrossSectionsView(std::move(points), model.sections);
+  return true;
+}
+
+bool LoadPoints(const std::string& path, ViewModel& model, std::string& error) {
+  std::vector<common::NativePoint> points;
+  if (!common::ReadPointFile(path, common::PointCodeRule::kRestOfLine, points)) {
+    error = "No se puede leer el fichero " + path;
+    return false;
+  }
+  BuildPointsView(std::move(points), model.points);
+  return true;
+}
+
+// The native superelevation file: station and two cross falls per line.
+bool LoadSuperelevation(const std::string& path, ViewModel& model, std::string& error) {
+  std::string text;
+  if (!common::LoadTextFile(path, text)) {
+    error = "No se puede leer el fichero " + path;
+    return false;
+  }
+  SuperelevationView& view = model.superelevation;
+  view = SuperelevationView();
+  common::LineReader reader(text);
+  std::string_view line;
+  std::vector<std::string_view> fields;
+  while (reader.Next(line)) {
+    if (common::SplitTokens(line, " \t\n", fields) < 3) continue;
+    SuperelevationRow row{common::LenientDouble(fields[0]), common::LenientDouble(fields[1]),
+                          common::LenientDouble(fields[2])};
+    view.rows.push_back(row);
+    view.extents.Add(row.station, row.first);
+    view.extents.Add(row.station, row.second);
+  }
+  return true;
+}
+
+bool LoadSurface(const std::string& path, ViewModel& model, std::string& error) {
+  planimetro::surface::SurfaceFileContents contents;
+  std::string problem;
+  if (!planimetro::surface::LeerFicheroSup(path, contents, problem)) {
+    error = "No se puede leer la superficie " + path + ": " + problem;
+    return false;
+  }
+  std::vector<SurfacePoint> points;
+  points.reserve(contents.points.size());
+  for (const auto& point : contents.points) points.push_back({point.x, point.y, point.z});
+  BuildSurfaceView(std::move(points), std::move(contents.triangles), model.surface);
+  model.surface.brokenSides = contents.brokenSides;
+  return true;
+}
+
+struct PlanKey {
+  double x, y, z;
+  bool operator==(const PlanKey& other) const { return x == other.x && y == other.y && z == other.z; }
+};
+struct PlanKeyHash {
+  std::size_t operator()(const PlanKey& key) const {
+    const std::hash<double> hash;
+    return hash(key.x) ^ (hash(key.y) * 31) ^ (hash(key.z) * 1009);
+  }
+};
+
+// A drawing: its 3D faces make a surface (corners that are the same point become one point);
+// a drawing without faces shows its points, numbered in drawing order.
+bool LoadDrawing(const std::string& path, ViewModel& model, std::string& error) {
+  planimetro::dxf::DxfFile file;
+  if (!file.Open(path)) {
+    error = "No se puede leer el fichero " + path;
+    return false;
+  }
+  std::vector<common::NativePoint> drawingPoints;
+  std::vector<SurfacePoint> corners;
+  std::vector<std::array<int32_t, 3>> triangles;
+  std::unordered_map<PlanKey, int32_t, PlanKeyHash> cornerIndex;
+  long collapsedFaces = 0;
+  auto indexOf = [&](const planimetro::dxf::DxfVertex& vertex) {
+    const PlanKey key{vertex.x, vertex.y, vertex.z};
+    auto found = cornerIndex.find(key);
+    if (found != cornerIndex.end()) return found->second;
+    const int32_t index = static_cast<int32_t>(corners.size());
+    corners.push_back({vertex.x, vertex.y, vertex.z});
+    cornerIndex.emplace(key, index);
+    return index;
+  };
+  if (planimetro::dxf::BuscarEntidades(file)) {
+    planimetro::dxf::DxfGroup group;
+    while (file.ReadGroup(group)) {
+      if (group.code != 0) continue;
+      if (planimetro::dxf::IsKeyword(group.value, "POINT")) {
+        planimetro::dxf::DxfVertex vertex;
+        if (!planimetro::dxf::LeerPunto(file, vertex)) continue;
+        common::NativePoint point;
+        point.number = static_cast<int32_t>(drawingPoints.size() + 1);
+        point.x = vertex.x;
+        point.y = vertex.y;
+        point.z = vertex.z;
+        drawingPoints.push_back(point);
+      } else if (planimetro::dxf::IsKeyword(group.value, "3DFACE")) {
+        planimetro::dxf::DxfFace face;
+        if (!planimetro::dxf::LeerCara3D(file, face)) continue;
+        // The distinct corners in order: three make a triangle, four a quadrilateral of two.
+        // A face that collapses to a line or a point adds no point.
+        const planimetro::dxf::DxfVertex* corner[4];
+        int distinct = 0;
+        for (const auto& vertex : face.corners) {
+          bool seen = false;
+          for (int k = 0; k < distinct; ++k) {
+            seen |= corner[k]->x == vertex.x && corner[k]->y == vertex.y && corner[k]->z == vertex.z;
+          }
+          if (!seen) corner[distinct++] = &vertex;
+        }
+        if (distinct >= 3) triangles.push_back({indexOf(*corner[0]), indexOf(*corner[1]), indexOf(*corner[2])});
+        if (distinct == 4) triangles.push_back({indexOf(*corner[0]), indexOf(*corner[2]), indexOf(*corner[3])});
+        if (distinct < 3) ++collapsedFaces;
+      }
+    }
+  }
+  if (!triangles.empty()) {
+    model.kind = DataKind::kSurface;
+    BuildSurfaceView(std::move(corners), std::move(triangles), model.surface);
+    model.surface.collapsedFaces = collapsedFaces;
+  } else {
+    model.kind = DataKind::kPoints;
+    BuildPointsView(std::move(drawingPoints), model.points);
+  }
+  return true;
+}
+
+// A point shapefile: its points as the suite's shapefile import turns them into a point file.
+bool LoadShapefile(const std::string& path, ViewModel& model, std::string& error) {
+  common::ScratchFile points;
+  if (!points.ok() || shapeline::ImportShapefilePoints(path, points.path()) == 0) {
+    error = "No se pueden leer los puntos del shapefile " + path;
+    return false;
+  }
+  model.kind = DataKind::kPoints;
+  return LoadPoints(points.path(), model, error);
+}
+
+}  // namespace
+
+const char* KindName(DataKind kind) {
+  switch (kind) {
+    case DataKind::kAlignment: return "eje";
+    case DataKind::kProfile: return "rasante";
+    case DataKind::kCrossSections: return "transversales";
+    case DataKind::kPoints: return "puntos";
+    case DataKind::kSuperelevation: return "peraltes";
+    case DataKind::kSurface: return "superficie";
+    case DataKind::kNone: break;
+  }
+  return "desconocido";
+}
+
+void Extents::Add(double x, double y) {
+  if (!std::isfinite(x) || !std::isfinite(y)) return;
+  if (empty) {
+    minX = maxX = x;
+    minY = maxY = y;
+    empty = false;
+    return;
+  }
+  minX = std::min(minX, x);
+  maxX = std::max(maxX, x);
+  minY = std::min(minY, y);
+  maxY = std::max(maxY, y);
+}
+
+void Extents::Add(const Extents& other) {
+  if (other.empty) return;
+  Add(other.minX, other.minY);
+  Add(other.maxX, other.maxY);
+}
+
+Extents ViewModel::Drawing() const {
+  switch (kind) {
+    case DataKind::kAlignment: return alignment.extents;
+    case DataKind::kProfile: return profile.extents;
+    case DataKind::kCrossSections: return sections.extents;
+    case DataKind::kPoints: return points.extents;
+    case DataKind::kSuperelevation: return superelevation.extents;
+    case DataKind::kSurface: return surface.extents;
+    case DataKind::kNone: break;
+  }
+  return Extents();
+}
+
+DataKind KindOfPath(const std::string& path) {
+  const std::string extension = Extension(path);
+  if (extension == "eje") return DataKind::kAlignment;
+  if (extension == "ras") return DataKind::kProfile;
+  if (extension == "tra") return DataKind::kCrossSections;
+  if (extension == "pun") return DataKind::kPoints;
+  if (extension == "per") return DataKind::kSuperelevation;
+  if (extension == "sup") return DataKind::kSurface;
+  return DataKind::kNone;
+}
+
+bool LoadViewFile(const std::string& path, ViewModel& model, std::string& error) {
+  model = ViewModel();
+  model.path = path;
+  model.kind = KindOfPath(path);
+  switch (model.kind) {
+    case DataKind::kAlignment: return LoadAlignment(path, model, error);
+    case DataKind::kProfile: return LoadProfile(path, model, error);
+    case DataKind::kCrossSections: return LoadCrossSections(path, model, error);
+    case DataKind::kPoints: return LoadPoints(path, model, error);
+    case DataKind::kSuperelevation: return LoadSuperelevation(path, model, error);
+    case DataKind::kSurface: return LoadSurface(path, model, error);
+    case DataKind::kNone: break;
+  }
+  // The first bytes tell a drawing from the rest.
+  std::string head(4096, '\0');
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    error = "No se puede leer el fichero " + path;
+    return false;
+  }
+  head.resize(std::fread(&head[0], 1, head.size(), file));
+  std::fclose(file);
+  const common::FileKind fileKind = common::SniffFileKind(head);
+  if (fileKind == common::FileKind::kDxf) return LoadDrawing(path, model, error);
+  if (fileKind == common::FileKind::kShapefile) return LoadShapefile(path, model, error);
+  error = "No se sabe mostrar el fichero " + path +
+          " (ejes .eje, rasantes .ras, transversales .tra, puntos .pun, peraltes .per, superficies .sup, dibujos .dxf, "
+          "shapefiles de puntos .shp)";
+  return false;
+}
+
+double ClothoidEndRadius(const std::vector<common::AlignmentElement>& elements, std::size_t index) {
+  const common::AlignmentElement& element = elements[index];
+  if (element.radius != 0.0) return element.radius;
+  return index > 0 ? elements[index - 1].radius : 0.0;
+}
+
+StationPoint PointOnElement(const std::vector<common::AlignmentElement>& elements, std::size_t index,
+                            double distance) {
+  const common::AlignmentElement& element = elements[index];
+  StationPoint result;
+  result.station = element.station + distance;
+  const common::Point2 start{element.x, element.y};
+  if (element.kind == common::kArc) {
+    const common::ArcPoint arc = common::PointOnArc(element, result.station);
+    result.point = arc.point;
+    result.azimuth = arc.azimuth;
+    result.curvature = 1.0 / element.radius;
+  } else if (element.kind == common::kClothoid) {
+    const double previousRadius = index > 0 ? elements[index - 1].radius : 0.0;
+    const common::Clothoid clothoid = common::ClothoidOfElement(element, previousRadius);
+    const common::ClothoidPoint point = common::PointOnClothoid(clothoid, distance);
+    result.point = point.point;
+    result.azimuth = point.azimuth;
+    result.curvature = clothoid.startCurvature + clothoid.curvatureRate * distance;
+  } else {
+    result.point = common::PointAlong(start, distance, element.azimuth);
+    result.azimuth = common::NormalizeGrads(element.azimuth);
+  }
+  return result;
+}
+
+std::string StationLabel(double station, int decimals) {
+  if (!std::isfinite(station)) return "?";
+  const double scale = std::pow(10.0, decimals);
+  const double rounded = std::round(std::fabs(station) * scale) / scale;
+  const double kilometres = std::floor(rounded / 1000.0);
+  const double metres = rounded - kilometres * 1000.0;
+  char text[64];
+  std::snprintf(text, sizeof text, "%s%.0f+%0*.*f", station < 0 && rounded > 0 ? "-" : "", kilometres,
+                decimals > 0 ? 4 + decimals : 3, decimals, metres);
+  return text;
+}
+
+void BuildAlignmentView(std::vector<common::AlignmentElement> elements, AlignmentView& view) {
+  view = AlignmentView();
+  view.elements = std::move(elements);
+  const std::vector<common::AlignmentElement>& e = view.elements;
+  if (e.empty()) return;
+  double totalLength = 0;
+  for (std::size_t i = 0; i + 1 < e.size(); ++i) {
+    const double length = ElementLength(e, i);
+    if (std::isfinite(length) && length > 0) totalLength += length;
+  }
+  const double budgetStep = totalLength / kMaxPathPoints;
+  for (std::size_t i = 0; i + 1 < e.size(); ++i) {
+    view.elementFirstPoint.push_back(view.path.size());
+    const double length = ElementLength(e, i);
+    view.path.push_back(PointOnElement(e, i, 0.0));
+    if (!std::isfinite(length) || length <= 0) continue;
+    const double step = std::max({ElementStep(e, i), length / kMaxSamplesPerElement, budgetStep});
+    const long count = std::max(1L, static_cast<long>(std::ceil(length / step)));
+    for (long k = 1; k <= count; ++k) view.path.push_back(PointOnElement(e, i, length * k / count));
+  }
+  view.elementFirstPoint.push_back(view.path.size());
+  StationPoint end;
+  end.station = e.back().station;
+  end.point = {e.back().x, e.back().y};
+  end.azimuth = e.back().azimuth;
+  view.path.push_back(end);
+  for (const StationPoint& point : view.path) view.extents.Add(point.point.x, point.point.y);
+
+  // Ticks at every whole 100 m of station that lies on an element.
+  for (std::size_t i = 0; i + 1 < e.size() && view.ticks.size() < kMaxTicks; ++i) {
+    const double length = ElementLength(e, i);
+    if (!std::isfinite(length) || length <= 0 || !std::isfinite(e[i].station)) continue;
+    double tick = std::ceil(e[i].station / kTickSpacing) * kTickSpacing;
+    const double last = e[i].station + length;
+    const bool lastElement = i + 2 == e.size();
+    for (; (tick < last || (lastElement && tick <= last)) && view.ticks.size() < kMaxTicks; tick += kTickSpacing) {
+      StationTick mark;
+      mark.at = PointOnElement(e, i, tick - e[i].station);
+      mark.label = StationLabel(tick, 0);
+      view.ticks.push_back(mark);
+    }
+  }
+}
+
+double ProfileElevation(const common::Profile& profile, double station) {
+  if (profile.empty()) return 0;
+  if (profile.size() == 1 || station <= profile.front().station) return profile.front().elevation;
+  if (station >= profile.back().station) return profile.back().elevation;
+  // The vertical curve that holds the station, if any.
+  for (std::size_t i = 1; i + 1 < profile.size(); ++i) {
+    const common::ProfileVertex& v = profile[i];
+    if (v.tangent <= 0 || std::fabs(station - v.station) > v.tangent) continue;
+    const double gradeIn = common::GradeBetween(profile[i - 1], v);
+    const double gradeOut = common::GradeBetween(v, profile[i + 1]);
+    const double x = station - (v.station - v.tangent);
+    return v.elevation - gradeIn * v.tangent + gradeIn * x + (gradeOut - gradeIn) * x * x / (4.0 * v.tangent);
+  }
+  auto after = std::upper_bound(profile.begin(), profile.end(), station,
+                                [](double s, const common::ProfileVertex& v) { return s < v.station; });
+  if (after == profile.begin()) return profile.front().elevation;
+  if (after == profile.end()) return profile.back().elevation;
+  const common::ProfileVertex& a = *(after - 1);
+  const common::ProfileVertex& b = *after;
+  if (b.station == a.station) return b.elevation;
+  return a.elevation + (b.elevation - a.elevation) * (station - a.station) / (b.station - a.station);
+}
+
+void BuildProfileView(common::Profile vertices, ProfileView& view) {
+  view = ProfileView();
+  view.vertices = std::move(vertices);
+  const common::Profile& p = view.vertices;
+  for (const common::ProfileVertex& v : p) view.extents.Add(v.station, v.elevation);
+  if (p.empty()) return;
+  view.line.push_back({p.front().station, p.front().elevation});
+  for (std::size_t i = 1; i < p.size(); ++i) {
+    const common::ProfileVertex& v = p[i];
+    const bool curve = i + 1 < p.size() && v.tangent > 0 && std::isfinite(v.tangent);
+    if (!curve) {
+      view.line.push_back({v.station, v.elevation});
+      continue;
+    }
+    // The curve from its start to its end, every metre or finer (at least 50 pieces).
+    const double length = 2.0 * v.tangent;
+    const long count = std::min(20000L, std::max(50L, static_cast<long>(std::ceil(length))));
+    const double gradeIn = common::GradeBetween(p[i - 1], v);
+    const double gradeOut = common::GradeBetween(v, p[i + 1]);
+    for (long k = 0; k <= count; ++k) {
+      const double x = length * k / count;
+      const double elevation =
+          v.elevation - gradeIn * v.tangent + gradeIn * x + (gradeOut - gradeIn) * x * x / (4.0 * v.tangent);
+      view.line.push_back({v.station - v.tangent + x, elevation});
+      view.extents.Add(v.station - v.tangent + x, elevation);
+    }
+  }
+}
+
+void BuildCrossSectionsView(std::vector<common::CrossSectionPoint> points, CrossSectionsView& view) {
+  view = CrossSectionsView();
+  view.points = std::move(points);
+  for (const common::CrossSectionPoint& point : view.points) {
+    if (view.sections.empty() || view.sections.back().station != point.station) {
+      view.sections.push_back(CrossSection{point.station, {}});
+    }
+    view.sections.back().points.push_back(point);
+    view.extents.Add(point.offset, point.elevation);
+  }
+}
+
+void BuildPointsView(std::vector<common::NativePoint> points, PointsView& view) {
+  view = PointsView();
+  view.points = std::move(points);
+  for (const common::NativePoint& point : view.points) view.extents.Add(point.x, point.y);
+}
+
+void BuildSurfaceView(std::vector<SurfacePoint> points, std::vector<std::array<int32_t, 3>> triangles,
+                      SurfaceView& view) {
+  view = SurfaceView();
+  view.points = std::move(points);
+  view.triangles = std::move(triangles);
+  bool first = true;
+  for (const SurfacePoint& point : view.points) {
+    view.extents.Add(point.x, point.y);
+    if (!std::isfinite(point.z)) continue;
+    view.minZ = first ? point.z : std::min(view.minZ, point.z);
+    view.maxZ = first ? point.z : std::max(view.maxZ, point.z);
+    first = false;
+  }
+}
+
+std::vector<std::string> Summary(const ViewModel& model) {
+  std::vector<std::string> lines;
+  char text[256];
+  lines.push_back(std::string("Tipo: ") + KindName(model.kind));
+  switch (model.kind) {
+    case DataKind::kAlignment: {
+      const auto& e = model.alignment.elements;
+      std::size_t counts[3] = {0, 0, 0};
+      for (std::size_t i = 0; i + 1 < e.size(); ++i) {
+        if (e[i].kind >= 0 && e[i].kind <= 2) ++counts[e[i].kind];
+      }
+      std::snprintf(text, sizeof text, "Elementos: %zu (%zu rectas, %zu curvas, %zu clotoides)",
+                    e.empty() ? 0 : e.size() - 1, counts[0], counts[1], counts[2]);
+      lines.push_back(text);
+      if (!e.empty()) {
+        lines.push_back("P.K. inicial: " + StationLabel(e.front().station, 3));
+        lines.push_back("P.K. final: " + StationLabel(e.back().station, 3));
+        std::snprintf(text, sizeof text, "Longitud: %.3f m", e.back().station - e.front().station);
+        lines.push_back(text);
+      }
+      break;
+    }
+    case DataKind::kProfile: {
+      const auto& p = model.profile.vertices;
+      std::size_t curves = 0;
+      for (const auto& v : p) curves += v.tangent > 0 ? 1 : 0;
+      std::snprintf(text, sizeof text, "Vértices: %zu, acuerdos: %zu", p.size(), curves);
+      lines.push_back(text);
+      if (!p.empty()) {
+        lines.push_back("P.K. inicial: " + StationLabel(p.front().station, 3));
+        lines.push_back("P.K. final: " + StationLabel(p.back().station, 3));
+        std::snprintf(text, sizeof text, "Cotas: %.3f a %.3f m", model.profile.extents.minY, model.profile.extents.maxY);
+        lines.push_back(text);
+      }
+      break;
+    }
+    case DataKind::kCrossSections: {
+      const auto& s = model.sections.sections;
+      std::snprintf(text, sizeof text, "Perfiles: %zu, puntos: %zu", s.size(), model.sections.points.size());
+      lines.push_back(text);
+      if (!s.empty()) {
+        lines.push_back("P.K. inicial: " + StationLabel(s.front().station, 3));
+        lines.push_back("P.K. final: " + StationLabel(s.back().station, 3));
+      }
+      break;
+    }
+    case DataKind::kPoints:
+      std::snprintf(text, sizeof text, "Puntos: %zu", model.points.points.size());
+      lines.push_back(text);
+      break;
+    case DataKind::kSuperelevation:
+      std::snprintf(text, sizeof text, "Filas: %zu", model.superelevation.rows.size());
+      lines.push_back(text);
+      break;
+    case DataKind::kSurface:
+      std::snprintf(text, sizeof text, "Puntos: %zu, triángulos: %zu", model.surface.points.size(),
+                    model.surface.triangles.size());
+      lines.push_back(text);
+      if (!model.surface.points.empty()) {
+        std::snprintf(text, sizeof text, "Cotas: %.3f a %.3f m", model.surface.minZ, model.surface.maxZ);
+        lines.push_back(text);
+      }
+      break;
+    case DataKind::kNone: break;
+  }
+  const Extents extents = model.Drawing();
+  if (!extents.empty && (model.kind == DataKind::kAlignment || model.kind == DataKind::kPoints ||
+                         model.kind == DataKind::kSurface)) {
+    std::snprintf(text, sizeof text, "Extensión: X %.3f a %.3f, Y %.3f a %.3f", extents.minX, extents.maxX,
+                  extents.minY, extents.maxY);
+    lines.push_back(text);
+  }
+  return lines;
+}
+
+}  // namespace view

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Takes the pictures of docs/views.md: the desktop program showing each sample kind (plan,
+# long section, cross sections, points, surface) on Qt's offscreen display, and the drawing
+# and report of the command line.
+#   scripts/view-pictures.sh [BUILD]      (default build-gui, built with the GUI)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build-gui}"
+out="$root/docs/vistas"
+mkdir -p "$out"
+export QT_QPA_PLATFORM=offscreen
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$build/bin/pasarela-cli" call Planimetro:Calzada_Sup_Importa_Dxf "$root/samples/superficies/terreno-caras.dxf" TERRENO \
+  "$work/terreno.sup" >/dev/null
+for view in "plano:$root/samples/ejes/variante.eje" "longitudinal:$root/samples/rasantes/variante.ras" \
+            "transversales:$root/samples/transversales/tramo.tra" "puntos:$root/samples/puntos/levantamiento.pun" \
+            "superficie:$work/terreno.sup"; do
+  "$build/bin/pasarela" --captura-vista "${view#*:}" "$out/${view%%:*}.png"
+  echo "$out/${view%%:*}.png"
+done

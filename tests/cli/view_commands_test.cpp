@@ -1,0 +1,71 @@
+// pasarela-cli check, view and report on the samples and on files with a planted fault.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/test_support.h"
+
+namespace {
+
+using testing_support::FileExists;
+using testing_support::ReadFile;
+using testing_support::RunCommand;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+const std::string kCli = std::string(PASARELA_BINARY_DIR) + "/bin/pasarela-cli";
+std::string Sample(const std::string& name) { return std::string(PASARELA_SOURCE_DIR) + "/samples/" + name; }
+
+int RunCli(const std::string& arguments, std::string& output) {
+  return RunCommand(kCli + " " + arguments + " 2>&1", output);
+}
+
+TEST(CheckCommand, ExitStatusTellsSoundFromFaultyFromUnreadable) {
+  std::string output;
+  EXPECT_EQ(RunCli("check " + Sample("ejes/variante.eje"), output), 0) << output;
+  EXPECT_NE(output.find("Comprobaciones: 0 errores, 0 avisos"), std::string::npos) << output;
+  EXPECT_NE(output.find("Elementos: 8 (3 rectas, 3 curvas, 2 clotoides)"), std::string::npos) << output;
+
+  TempDir dir;
+  WriteFile(dir.File("roto.eje"), "0 0 0 100 0 0\n100 100.5 0 100 0 0\n200 200 0 100 0 0\n");
+  EXPECT_EQ(RunCli("check " + dir.File("roto.eje"), output), 1) << output;
+  EXPECT_NE(output.find("error  P.K. 0+100.000  Salto de posición de 0.5000 m"), std::string::npos) << output;
+
+  // Warnings alone do not fail.
+  WriteFile(dir.File("p.pun"), "1 0 0 0\n1 1 1 1\n");
+  EXPECT_EQ(RunCli("check " + dir.File("p.pun"), output), 0) << output;
+  EXPECT_NE(output.find("aviso  punto 1"), std::string::npos) << output;
+
+  EXPECT_EQ(RunCli("check " + dir.File("falta.eje"), output), 2) << output;
+  EXPECT_NE(output.find("No se puede leer el fichero"), std::string::npos) << output;
+  EXPECT_EQ(RunCli("check", output), 2) << output;
+}
+
+TEST(DrawingCommands, WritePicturesAndReportsOrSayWhyNot) {
+  TempDir dir;
+  std::string output;
+  const int status = RunCli("view " + Sample("rasantes/variante.ras") + " -o " + dir.File("r.png") + " --size 640x400", output);
+  if (output.find("sin Qt") != std::string::npos) {
+    // A build without Qt's GUI: the commands say so and fail, nothing is written.
+    EXPECT_EQ(status, 2);
+    EXPECT_FALSE(FileExists(dir.File("r.png")));
+    GTEST_SKIP() << "pasarela-cli built without Qt";
+  }
+  ASSERT_EQ(status, 0) << output;
+  EXPECT_EQ(ReadFile(dir.File("r.png")).substr(1, 3), "PNG");
+  ASSERT_EQ(RunCli("view " + Sample("transversales/tramo.tra") + " -o " + dir.File("t.svg") + " --section 2", output),
+            0)
+      << output;
+  EXPECT_NE(ReadFile(dir.File("t.svg")).find("<svg"), std::string::npos);
+  ASSERT_EQ(RunCli("report " + Sample("puntos/levantamiento.pun") + " -o " + dir.File("p.pdf"), output), 0) << output;
+  EXPECT_EQ(ReadFile(dir.File("p.pdf")).substr(0, 5), "%PDF-");
+
+  EXPECT_EQ(RunCli("view " + Sample("ejes/variante.eje") + " -o " + dir.File("e.png") + " --size 10x10", output), 2);
+  EXPECT_NE(output.find("tamaño no válido"), std::string::npos) << output;
+  EXPECT_EQ(RunCli("view " + Sample("ejes/variante.eje"), output), 2);
+  EXPECT_NE(output.find("falta el fichero destino"), std::string::npos) << output;
+  EXPECT_EQ(RunCli("view " + Sample("ejes/variante.eje") + " -o " + dir.File("falta/e.png"), output), 2);
+  EXPECT_NE(output.find("No se puede escribir"), std::string::npos) << output;
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+// The view model: alignments evaluated along their elements, long sections with their curves,
+// sections, points and surfaces read through the suite's readers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <set>
+#include <string>
+
+#include "frontend/view/view_model.h"
+#include "planimetro/surface/dxf_surface.h"
+#include "planimetro/surface/surface_file_reader.h"
+#include "support/test_support.h"
+
+namespace {
+
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+std::string Sample(const std::string& name) { return std::string(PASARELA_SOURCE_DIR) + "/samples/" + name; }
+
+view::ViewModel Load(const std::string& path) {
+  view::ViewModel model;
+  std::string error;
+  EXPECT_TRUE(view::LoadViewFile(path, model, error)) << error;
+  return model;
+}
+
+TEST(AlignmentView, FollowsEveryElementOfTheSampleEveryMetreOrFiner) {
+  const view::ViewModel model = Load(Sample("ejes/variante.eje"));
+  ASSERT_EQ(model.kind, view::DataKind::kAlignment);
+  const view::AlignmentView& a = model.alignment;
+  ASSERT_EQ(a.elements.size(), 9u);
+  ASSERT_EQ(a.elementFirstPoint.size(), 9u);
+  for (std::size_t k = 1; k < a.path.size(); ++k) {
+    EXPECT_LE(std::hypot(a.path[k].point.x - a.path[k - 1].point.x, a.path[k].point.y - a.path[k - 1].point.y), 1.0 + 1e-9)
+        << "at station " << a.path[k].station;
+  }
+  // Each element starts at its record and its last sample is where the next record starts.
+  for (std::size_t i = 0; i + 1 < a.elements.size(); ++i) {
+    const view::StationPoint& first = a.path[a.elementFirstPoint[i]];
+    EXPECT_NEAR(first.point.x, a.elements[i].x, 1e-9);
+    const view::StationPoint& last = a.path[a.elementFirstPoint[i + 1] - 1];
+    EXPECT_NEAR(last.point.x, a.elements[i + 1].x, 0.001) << "element " << i;
+    EXPECT_NEAR(last.point.y, a.elements[i + 1].y, 0.001) << "element " << i;
+  }
+}
+
+TEST(AlignmentView, ArcPointsLieOnTheirCircleAndClothoidCurvatureGrowsLinearly) {
+  const view::ViewModel model = Load(Sample("ejes/variante.eje"));
+  const view::AlignmentView& a = model.alignment;
+  // The left-hand arc of radius 400 from station 1100: its centre lies 400 m to its left.
+  const common::AlignmentElement& arc = a.elements[5];
+  ASSERT_EQ(arc.kind, common::kArc);
+  const common::Point2 centre = common::PointAlong({arc.x, arc.y}, arc.radius, arc.azimuth + 100);
+  for (std::size_t k = a.elementFirstPoint[5]; k < a.elementFirstPoint[6]; ++k) {
+    EXPECT_NEAR(std::hypot(a.path[k].point.x - centre.x, a.path[k].point.y - centre.y), 400.0, 1e-6);
+  }
+  // The entry clothoid A 250 into R 500 is 125 m long: curvature d / A².
+  for (std::size_t k = a.elementFirstPoint[1]; k < a.elementFirstPoint[2]; ++k) {
+    const double d = a.path[k].station - 350.0;
+    EXPECT_NEAR(a.path[k].curvature, d / (250.0 * 250.0), 1e-12);
+  }
+}
+
+TEST(AlignmentView, TicksEveryHundredMetresWithLabels) {
+  const view::ViewModel model = Load(Sample("ejes/variante.eje"));
+  const auto& ticks = model.alignment.ticks;
+  ASSERT_EQ(ticks.size(), 17u);
+  EXPECT_EQ(ticks.front().label, "0+000");
+  EXPECT_EQ(ticks[4].label, "0+400");
+  EXPECT_EQ(ticks.back().label, "1+600");
+  EXPECT_NEAR(ticks[4].at.station, 400.0, 1e-9);
+}
+
+TEST(AlignmentView, HostileStationsStayBounded) {
+  std::vector<common::AlignmentElement> elements(3);
+  elements[1].station = 1e12;
+  elements[2].station = NAN;
+  view::AlignmentView a;
+  view::BuildAlignmentView(elements, a);
+  EXPECT_LT(a.path.size(), 30000u);
+  EXPECT_LE(a.ticks.size(), 100000u);
+}
+
+TEST(StationLabels, KilometresPlusMetres) {
+  EXPECT_EQ(view::StationLabel(1234.5678, 3), "1+234.568");
+  EXPECT_EQ(view::StationLabel(50, 0), "0+050");
+  EXPECT_EQ(view::StationLabel(999.9996, 3), "1+000.000");
+  EXPECT_EQ(view::StationLabel(-20, 0), "-0+020");
+}
+
+TEST(ProfileView, CurvesPassAtTheirExternalOrdinateBelowACrest) {
+  const view::ViewModel model = Load(Sample("rasantes/variante.ras"));
+  ASSERT_EQ(model.kind, view::DataKind::kProfile);
+  const common::Profile& p = model.profile.vertices;
+  ASSERT_EQ(p.size(), 4u);
+  // At a vertex the curve stands off by the external ordinate the file gives.
+  EXPECT_NEAR(view::ProfileElevation(p, 420.0), 618.300 - 0.593, 0.001);
+  EXPECT_NEAR(view::ProfileElevation(p, 980.0), 603.900 + 0.729, 0.001);
+  // Outside the curves the grade line is straight; the curve meets it at its ends.
+  EXPECT_NEAR(view::ProfileElevation(p, 200.0), 612.5 + (618.3 - 612.5) * 200.0 / 420.0, 1e-9);
+  EXPECT_NEAR(view::ProfileElevation(p, 360.0), 612.5 + (618.3 - 612.5) * 360.0 / 420.0, 1e-9);
+  // Every piece of the drawn line stays within a millimetre of the curve at its middle, and
+  // pieces on a curve are a metre long at most.
+  const auto& line = model.profile.line;
+  for (std::size_t k = 1; k < line.size(); ++k) {
+    const double middle = 0.5 * (line[k].station + line[k - 1].station);
+    EXPECT_NEAR(0.5 * (line[k].elevation + line[k - 1].elevation), view::ProfileElevation(p, middle), 0.001) << middle;
+    if (std::fabs(middle - 420) < 60 || std::fabs(middle - 980) < 80) {
+      EXPECT_LE(line[k].station - line[k - 1].station, 1.0 + 1e-9);
+    }
+  }
+}
+
+TEST(SectionsView, GroupsRunsOfOneStation) {
+  const view::ViewModel model = Load(Sample("transversales/tramo.tra"));
+  ASSERT_EQ(model.kind, view::DataKind::kCrossSections);
+  ASSERT_FALSE(model.sections.sections.empty());
+  std::size_t total = 0;
+  for (const view::CrossSection& section : model.sections.sections) {
+    for (const auto& point : section.points) EXPECT_EQ(point.station, section.station);
+    total += section.points.size();
+  }
+  EXPECT_EQ(total, model.sections.points.size());
+  EXPECT_EQ(model.sections.sections.front().station, 1200.0);
+}
+
+TEST(PointsView, ReadsNumbersAndWholeCodes) {
+  const view::ViewModel model = Load(Sample("puntos/levantamiento.pun"));
+  ASSERT_EQ(model.kind, view::DataKind::kPoints);
+  ASSERT_EQ(model.points.points.size(), 12u);
+  EXPECT_EQ(model.points.points[0].number, 101);
+  EXPECT_EQ(model.points.points[0].code, "BC");
+  EXPECT_NEAR(model.points.extents.minX, 442350.125, 1e-9);
+}
+
+TEST(SurfaceView, ReadsBackTheSurfaceFileTheDxfImportWrites) {
+  TempDir dir;
+  const std::string target = dir.File("terreno.sup");
+  const long written = planimetro::surface::ImportDxfSurface(Sample("superficies/terreno-caras.dxf"), "TERRENO", target);
+  ASSERT_GT(written, 0);
+  const view::ViewModel model = Load(target);
+  ASSERT_EQ(model.kind, view::DataKind::kSurface);
+  EXPECT_EQ(static_cast<long>(model.surface.triangles.size()), written);
+  EXPECT_EQ(model.surface.brokenSides, 0);
+  EXPECT_LT(model.surface.minZ, model.surface.maxZ);
+  // Every triangle appears once, with three distinct points.
+  std::set<std::array<int32_t, 3>> seen;
+  for (auto triangle : model.surface.triangles) {
+    std::sort(triangle.begin(), triangle.end());
+    EXPECT_TRUE(triangle[0] != triangle[1] && triangle[1] != triangle[2]);
+    EXPECT_TRUE(seen.insert(triangle).second);
+  }
+}
+
+TEST(SurfaceFileReader, RefusesWhatIsNotAWholeSurfaceFile) {
+  TempDir dir;
+  const std::string target = dir.File("terreno.sup");
+  ASSERT_GT(planimetro::surface::ImportDxfSurface(Sample("superficies/terreno-caras.dxf"), "TERRENO", target), 0);
+  const std::string bytes = testing_support::ReadFile(target);
+  planimetro::surface::SurfaceFileContents contents;
+  std::string problem;
+  ASSERT_TRUE(planimetro::surface::LeerSup(bytes, contents, problem)) << problem;
+  // Cut anywhere before its last section, the file is refused, never read past its end.
+  for (std::size_t size : {std::size_t{0}, std::size_t{100}, std::size_t{208}, bytes.size() / 2, bytes.size() - 13}) {
+    EXPECT_FALSE(planimetro::surface::LeerSup(std::string_view(bytes).substr(0, size), contents, problem)) << size;
+    EXPECT_FALSE(problem.empty());
+  }
+  std::string wrongSignature = bytes;
+  wrongSignature[4] = 'X';
+  EXPECT_FALSE(planimetro::surface::LeerSup(wrongSignature, contents, problem));
+  // A point count far beyond the bytes is refused before anything is allocated.
+  std::string hugeCount = bytes;
+  const std::size_t countAt = 208;  // the lists are empty: the point count follows the header
+  hugeCount[countAt + 3] = 0x7f;
+  EXPECT_FALSE(planimetro::surface::LeerSup(hugeCount, contents, problem));
+}
+
+TEST(DrawingView, FacesMakeASurfaceAndPointsAreNumbered) {
+  const view::ViewModel faces = Load(Sample("superficies/terreno-caras.dxf"));
+  ASSERT_EQ(faces.kind, view::DataKind::kSurface);
+  EXPECT_FALSE(faces.surface.triangles.empty());
+  const view::ViewModel drawing = Load(Sample("dxf/levantamiento.dxf"));
+  // This drawing holds one 3D face beside its points: the face wins.
+  EXPECT_EQ(drawing.kind, view::DataKind::kSurface);
+  TempDir dir;
+  WriteFile(dir.File("puntos.dxf"),
+            "  0\nSECTION\n  2\nENTITIES\n  0\nPOINT\n  8\nA\n 10\n1.0\n 20\n2.0\n 30\n3.0\n"
+            "  0\nPOINT\n  8\nA\n 10\n4.0\n 20\n5.0\n 30\n6.0\n  0\nENDSEC\n  0\nEOF\n");
+  const view::ViewModel points = Load(dir.File("puntos.dxf"));
+  ASSERT_EQ(points.kind, view::DataKind::kPoints);
+  ASSERT_EQ(points.points.points.size(), 2u);
+  EXPECT_EQ(points.points.points[1].number, 2);
+  EXPECT_EQ(points.points.points[1].z, 6.0);
+}
+
+TEST(LoadViewFile, SaysWhyItCannotShowAFile) {
+  TempDir dir;
+  view::ViewModel model;
+  std::string error;
+  EXPECT_FALSE(view::LoadViewFile(dir.File("falta.eje"), model, error));
+  EXPECT_NE(error.find("No se puede leer"), std::string::npos);
+  WriteFile(dir.File("notas.txt"), "hola\n");
+  EXPECT_FALSE(view::LoadViewFile(dir.File("notas.txt"), model, error));
+  EXPECT_NE(error.find("No se sabe mostrar"), std::string::npos);
+  WriteFile(dir.File("roto.sup"), "SUP");
+  EXPECT_FALSE(view::LoadViewFile(dir.File("roto.sup"), model, error));
+  EXPECT_NE(error.find("superficie"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,258 @@
+// The renderer judged by its pixels: an alignment drawn at a known size passes through the
+// projected start, middle and end of every element and draws nothing farther than 2 px from
+// the true curve; the other views, the SVG picture and the PDF report are not blank.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/clothoid.h"
+#include "frontend/qt/views/drawing.h"
+#include "planimetro/surface/dxf_surface.h"
+#include "support/test_support.h"
+
+namespace {
+
+using testing_support::TempDir;
+
+std::unique_ptr<QGuiApplication> application;
+
+// Qt's GUI on the offscreen platform, deleted when the tests end.
+class GuiEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "view_drawing_tests";
+    static char* argv[] = {name, nullptr};
+    application = std::make_unique<QGuiApplication>(argc, argv);
+  }
+  void TearDown() override { application.reset(); }
+};
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+std::string Sample(const std::string& name) { return std::string(PASARELA_SOURCE_DIR) + "/samples/" + name; }
+
+view::ViewModel Load(const std::string& path) {
+  view::ViewModel model;
+  std::string error;
+  EXPECT_TRUE(view::LoadViewFile(path, model, error)) << error;
+  return model;
+}
+
+// A pixel counts as drawn when it is clearly not the white ground.
+bool Drawn(QRgb pixel, int threshold = 235) {
+  return qRed(pixel) < threshold || qGreen(pixel) < threshold || qBlue(pixel) < threshold;
+}
+
+// Share of drawn pixels; a blank or a black image is not a drawing.
+double DrawnShare(const QImage& image) {
+  long drawn = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) drawn += Drawn(image.pixel(x, y)) ? 1 : 0;
+  }
+  return static_cast<double>(drawn) / (static_cast<double>(image.width()) * image.height());
+}
+
+void ExpectARealDrawing(const QImage& image, const char* what) {
+  ASSERT_FALSE(image.isNull()) << what;
+  const double share = DrawnShare(image);
+  EXPECT_GT(share, 0.0005) << what << " is blank";
+  EXPECT_LT(share, 0.9) << what << " is all ink";
+}
+
+// The true alignment, element by element, from the clothoid and circle formulas of common/,
+// every 5 cm.
+std::vector<common::Point2> TrueCurve(const std::vector<common::AlignmentElement>& e) {
+  std::vector<common::Point2> points;
+  for (std::size_t i = 0; i + 1 < e.size(); ++i) {
+    const double length = e[i + 1].station - e[i].station;
+    const common::Point2 start{e[i].x, e[i].y};
+    for (double d = 0; d <= length + 1e-9; d += 0.05) {
+      if (e[i].kind == common::kClothoid) {
+        points.push_back(common::PointOnClothoid(common::ClothoidOfElement(e[i], i > 0 ? e[i - 1].radius : 0), d).point);
+      } else if (e[i].kind == common::kArc) {
+        // Around the centre, a radius to the right (left for a negative radius); seen from it
+        // the start lies at the azimuth less a quarter circle, whatever the sign.
+        const common::Point2 centre = common::PointAlong(start, e[i].radius, e[i].azimuth + 100);
+        const double angle = (e[i].azimuth - 100 + d / e[i].radius * common::kGradsPerRadian);
+        points.push_back(common::PointAlong(centre, e[i].radius, angle));
+      } else {
+        points.push_back(common::PointAlong(start, d, e[i].azimuth));
+      }
+    }
+  }
+  return points;
+}
+
+TEST(PlanPixels, EveryDrawnPixelLiesOnTheTrueCurveAndEveryElementIsDrawn) {
+  const view::ViewModel model = Load(Sample("ejes/variante.eje"));
+  view_drawing::DrawOptions options;
+  options.labels = false;
+  options.curvature = false;
+  const QSize size(900, 560);
+  const QImage image = view_drawing::RenderImage(model, size, options);
+  ExpectARealDrawing(image, "plan");
+  const view_drawing::Projection projection =
+      view_drawing::ModelProjection(model, QRectF(0, 0, size.width(), size.height()), options);
+
+  // Pixels within 2 px of the true curve.
+  std::vector<char> near(static_cast<std::size_t>(size.width()) * size.height(), 0);
+  for (const common::Point2& p : TrueCurve(model.alignment.elements)) {
+    const QPointF at = projection.ToPixel(p.x, p.y);
+    for (int y = static_cast<int>(at.y()) - 3; y <= static_cast<int>(at.y()) + 3; ++y) {
+      for (int x = static_cast<int>(at.x()) - 3; x <= static_cast<int>(at.x()) + 3; ++x) {
+        if (x < 0 || y < 0 || x >= size.width() || y >= size.height()) continue;
+        if (std::hypot(x + 0.5 - at.x(), y + 0.5 - at.y()) <= 2.0) near[y * size.width() + x] = 1;
+      }
+    }
+  }
+  long stray = 0;
+  for (int y = 0; y < size.height(); ++y) {
+    for (int x = 0; x < size.width(); ++x) {
+      if (Drawn(image.pixel(x, y)) && !near[y * size.width() + x]) ++stray;
+    }
+  }
+  EXPECT_EQ(stray, 0) << "pixels drawn farther than 2 px from the alignment";
+
+  // The start, the middle and the end of every element are drawn.
+  const auto& e = model.alignment.elements;
+  auto drawnNear = [&](const common::Point2& p) {
+    const QPointF at = projection.ToPixel(p.x, p.y);
+    for (int dy = -1; dy <= 1; ++dy) {
+      for (int dx = -1; dx <= 1; ++dx) {
+        const int x = static_cast<int>(at.x()) + dx;
+        const int y = static_cast<int>(at.y()) + dy;
+        if (x >= 0 && y >= 0 && x < size.width() && y < size.height() && Drawn(image.pixel(x, y), 160)) return true;
+      }
+    }
+    return false;
+  };
+  for (std::size_t i = 0; i + 1 < e.size(); ++i) {
+    const double length = e[i + 1].station - e[i].station;
+    EXPECT_TRUE(drawnNear({e[i].x, e[i].y})) << "start of element " << i;
+    EXPECT_TRUE(drawnNear(view::PointOnElement(e, i, length / 2).point)) << "middle of element " << i;
+    EXPECT_TRUE(drawnNear({e[i + 1].x, e[i + 1].y})) << "end of element " << i;
+  }
+}
+
+TEST(PlanPixels, AZoomedViewDrawsWhatItsProjectionShows) {
+  const view::ViewModel model = Load(Sample("ejes/variante.eje"));
+  view_drawing::DrawOptions options;
+  options.labels = false;
+  options.curvature = false;
+  options.useProjection = true;
+  // 2 px per metre around the middle of the arc from station 475.
+  const view::StationPoint middle = view::PointOnElement(model.alignment.elements, 2, 150);
+  options.projection.area = QRectF(0, 0, 400, 300);
+  options.projection.scaleX = options.projection.scaleY = 2.0;
+  options.projection.minX = middle.point.x - 100;
+  options.projection.minY = middle.point.y - 75;
+  const QImage image = view_drawing::RenderImage(model, QSize(400, 300), options);
+  ExpectARealDrawing(image, "zoomed plan");
+  EXPECT_TRUE(Drawn(image.pixel(200, 150), 160) || Drawn(image.pixel(199, 150), 160) ||
+              Drawn(image.pixel(200, 149), 160) || Drawn(image.pixel(199, 149), 160));
+  double x = 0;
+  double y = 0;
+  options.projection.ToWorld(QPointF(200, 150), x, y);
+  EXPECT_NEAR(x, middle.point.x, 1e-9);
+  EXPECT_NEAR(y, middle.point.y, 1e-9);
+}
+
+TEST(OtherViews, LongSectionFollowsItsCurves) {
+  const view::ViewModel model = Load(Sample("rasantes/variante.ras"));
+  view_drawing::DrawOptions options;
+  options.labels = false;
+  const QSize size(1000, 500);
+  const QImage image = view_drawing::RenderImage(model, size, options);
+  ExpectARealDrawing(image, "long section");
+  const auto projection = view_drawing::ModelProjection(model, QRectF(0, 0, 1000, 500), options);
+  for (double station : {100.0, 400.0, 420.0, 440.0, 700.0, 980.0, 1500.0}) {
+    const QPointF at = projection.ToPixel(station, view::ProfileElevation(model.profile.vertices, station));
+    bool drawn = false;
+    for (int dy = -1; dy <= 1; ++dy) drawn |= Drawn(image.pixel(static_cast<int>(at.x()), static_cast<int>(at.y()) + dy), 160);
+    EXPECT_TRUE(drawn) << station;
+  }
+}
+
+TEST(OtherViews, SurfaceTrianglesAreShadedByTheirElevation) {
+  TempDir dir;
+  ASSERT_GT(planimetro::surface::ImportDxfSurface(Sample("superficies/terreno-caras.dxf"), "TERRENO", dir.File("t.sup")), 0);
+  const view::ViewModel model = Load(dir.File("t.sup"));
+  view_drawing::DrawOptions options;
+  options.labels = false;
+  const QSize size(800, 600);
+  const QImage image = view_drawing::RenderImage(model, size, options);
+  ExpectARealDrawing(image, "surface");
+  const auto projection = view_drawing::ModelProjection(model, QRectF(0, 0, 800, 600), options);
+  const view::SurfaceView& s = model.surface;
+  for (const auto& t : s.triangles) {
+    const double x = (s.points[t[0]].x + s.points[t[1]].x + s.points[t[2]].x) / 3;
+    const double y = (s.points[t[0]].y + s.points[t[1]].y + s.points[t[2]].y) / 3;
+    const double z = (s.points[t[0]].z + s.points[t[1]].z + s.points[t[2]].z) / 3;
+    const QPointF at = projection.ToPixel(x, y);
+    const QColor expected = view_drawing::ElevationColour(z, s.minZ, s.maxZ);
+    const QColor drawn = image.pixelColor(static_cast<int>(at.x()), static_cast<int>(at.y()));
+    EXPECT_NEAR(drawn.red(), expected.red(), 2);
+    EXPECT_NEAR(drawn.green(), expected.green(), 2);
+    EXPECT_NEAR(drawn.blue(), expected.blue(), 2);
+  }
+}
+
+TEST(OtherViews, SectionsPointsAndSuperelevationAreDrawn) {
+  TempDir dir;
+  testing_support::WriteFile(dir.File("p.per"), "   0.000  2.000 -2.000\n 100.000  4.000 -4.000\n 200.000  2.000 -2.000\n");
+  for (const std::string& path : {Sample("transversales/tramo.tra"), Sample("puntos/levantamiento.pun"), dir.File("p.per")}) {
+    const view::ViewModel model = Load(path);
+    view_drawing::DrawOptions options;
+    ExpectARealDrawing(view_drawing::RenderImage(model, QSize(800, 500), options), path.c_str());
+    options.section = 1;
+    ExpectARealDrawing(view_drawing::RenderImage(model, QSize(800, 500), options), path.c_str());
+  }
+}
+
+TEST(Files, SvgAndPngPicturesAndAPdfWhoseFirstPageIsNotBlank) {
+  TempDir dir;
+  const view::ViewModel model = Load(Sample("ejes/variante.eje"));
+  std::string error;
+  ASSERT_TRUE(view_drawing::SaveDrawing(model, dir.File("eje.png"), QSize(640, 400), {}, error)) << error;
+  const QImage png(QString::fromStdString(dir.File("eje.png")));
+  EXPECT_EQ(png.size(), QSize(640, 400));
+  ExpectARealDrawing(png, "png");
+  ASSERT_TRUE(view_drawing::SaveDrawing(model, dir.File("eje.svg"), QSize(640, 400), {}, error)) << error;
+  const std::string svg = testing_support::ReadFile(dir.File("eje.svg"));
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_NE(svg.find("<polyline"), std::string::npos);
+  EXPECT_FALSE(view_drawing::SaveDrawing(model, dir.File("eje.bmp"), QSize(640, 400), {}, error));
+  EXPECT_NE(error.find(".png o .svg"), std::string::npos);
+  EXPECT_FALSE(view_drawing::SaveDrawing(model, dir.File("falta/eje.png"), QSize(640, 400), {}, error));
+
+  ASSERT_TRUE(view_drawing::WriteReport(model, view::CheckModel(model), dir.File("informe.pdf"), error)) << error;
+  std::string output;
+  const int status = testing_support::RunCommand(
+      "pdftoppm -r 40 -png -f 1 -l 1 '" + dir.File("informe.pdf") + "' '" + dir.File("pagina") + "' 2>&1", output);
+  if (status == 127) GTEST_SKIP() << "pdftoppm is not installed";
+  ASSERT_EQ(status, 0) << output;
+  const QImage page(QString::fromStdString(dir.File("pagina-1.png")));
+  ExpectARealDrawing(page, "first page of the report");
+  EXPECT_FALSE(view_drawing::WriteReport(model, {}, dir.File("falta/informe.pdf"), error));
+}
+
+TEST(Files, RecordTablesHaveAHeaderAndOneRowPerRecord) {
+  const view::ViewModel model = Load(Sample("ejes/variante.eje"));
+  const auto rows = view_drawing::RecordTable(model, 100);
+  ASSERT_EQ(rows.size(), 10u);
+  EXPECT_EQ(rows[0][1], "Tipo");
+  EXPECT_EQ(rows[2][1], "clotoide");
+  EXPECT_EQ(rows[2][7], "250.000");
+  EXPECT_EQ(rows[9][1], "final");
+  EXPECT_EQ(view_drawing::RecordTable(model, 3).size(), 5u);  // the header, and one row past the limit
+}
+
+}  // namespace

@@ -1,0 +1,170 @@
+// The desktop program's views on Qt's offscreen platform: what lies under the cursor, zoom
+// about the cursor, pan, the section selector, the summary with the checks, and the main
+// window's Abrir..., Recientes and log of conversions.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextBrowser>
+#include <QWheelEvent>
+#include <cstdlib>
+#include <memory>
+
+#include "frontend/qt/principal.h"
+#include "frontend/qt/views/view_panel.h"
+#include "support/test_support.h"
+
+namespace {
+
+std::unique_ptr<QApplication> application;
+
+class WidgetsEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "view_widgets_tests";
+    static char* argv[] = {name, nullptr};
+    application = std::make_unique<QApplication>(argc, argv);
+    // Recent files go to a settings file of the tests, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setApplicationName("pasarela-pruebas-vistas");
+  }
+  void TearDown() override { application.reset(); }
+};
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new WidgetsEnvironment);
+
+std::string Sample(const std::string& name) { return std::string(PASARELA_SOURCE_DIR) + "/samples/" + name; }
+
+std::unique_ptr<view_widgets::ViewPanel> OpenPanel(const std::string& path) {
+  auto panel = std::make_unique<view_widgets::ViewPanel>();
+  panel->resize(1000, 640);
+  panel->show();
+  std::string error;
+  EXPECT_TRUE(panel->OpenFile(path, error)) << error;
+  QApplication::processEvents();
+  return panel;
+}
+
+TEST(ViewPanel, NamesTheElementUnderTheCursorWithItsStationRadiusAndParameter) {
+  auto panel = OpenPanel(Sample("ejes/variante.eje"));
+  view_widgets::ViewCanvas* canvas = panel->canvas();
+  const auto& a = panel->model().alignment;
+  const auto project = [&](const common::Point2& p) { return canvas->projection().ToPixel(p.x, p.y); };
+  const std::string arc = canvas->DescribeAt(project(view::PointOnElement(a.elements, 2, 150).point));
+  EXPECT_NE(arc.find("Curva"), std::string::npos) << arc;
+  EXPECT_NE(arc.find("R 500.000"), std::string::npos) << arc;
+  EXPECT_NE(arc.find("P.K. 0+62"), std::string::npos) << arc;  // 475 + 150, to a metre or so
+  const std::string clothoid = canvas->DescribeAt(project(view::PointOnElement(a.elements, 1, 60).point));
+  EXPECT_NE(clothoid.find("Clotoide"), std::string::npos) << clothoid;
+  EXPECT_NE(clothoid.find("A 250.000  R 500.000"), std::string::npos) << clothoid;
+  const std::string away = canvas->DescribeAt(QPointF(5, 5));
+  EXPECT_EQ(away.rfind("X ", 0), 0u) << away;
+  EXPECT_NE(panel->details()->toPlainText().indexOf("Comprobaciones: 0 errores, 0 avisos"), -1);
+}
+
+TEST(ViewPanel, WheelZoomsAboutTheCursorAndDraggingPans) {
+  auto panel = OpenPanel(Sample("ejes/variante.eje"));
+  view_widgets::ViewCanvas* canvas = panel->canvas();
+  const QPointF at(300, 200);
+  double x0 = 0;
+  double y0 = 0;
+  canvas->projection().ToWorld(at, x0, y0);
+  const double scale = canvas->projection().scaleX;
+  QWheelEvent wheel(at, canvas->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(canvas, &wheel);
+  EXPECT_NEAR(canvas->projection().scaleX, scale * 1.25, 1e-9);
+  double x1 = 0;
+  double y1 = 0;
+  canvas->projection().ToWorld(at, x1, y1);
+  EXPECT_NEAR(x1, x0, 1e-6);
+  EXPECT_NEAR(y1, y0, 1e-6);
+
+  const double minX = canvas->projection().minX;
+  QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+  QTest::mouseMove(canvas, QPoint(350, 200));
+  QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(350, 200));
+  EXPECT_NEAR(canvas->projection().minX, minX - 50 / canvas->projection().scaleX, 1e-6);
+  // The view keeps its zoom when the window grows.
+  panel->resize(1200, 700);
+  QApplication::processEvents();
+  EXPECT_NEAR(canvas->projection().scaleX, scale * 1.25, 1e-9);
+}
+
+TEST(ViewPanel, TheSectionSelectorShowsEachSection) {
+  auto panel = OpenPanel(Sample("transversales/tramo.tra"));
+  QSpinBox* selector = panel->sectionSelector();
+  ASSERT_EQ(selector->maximum(), static_cast<int>(panel->model().sections.sections.size()));
+  ASSERT_GE(selector->maximum(), 2);
+  const QImage first = panel->canvas()->Cache().copy();
+  selector->setValue(2);
+  const QImage second = panel->canvas()->Cache().copy();
+  EXPECT_NE(first, second);
+}
+
+TEST(ViewPanel, ManyPointsOpenAndTheNearestIsNamed) {
+  testing_support::TempDir dir;
+  std::string points;
+  for (int k = 0; k < 20000; ++k) {
+    points += std::to_string(k + 1) + " " + std::to_string(k % 200) + " " + std::to_string(k / 200) + " 10\n";
+  }
+  testing_support::WriteFile(dir.File("malla.pun"), points);
+  auto panel = OpenPanel(dir.File("malla.pun"));
+  EXPECT_EQ(panel->model().points.points.size(), 20000u);
+  const std::string near = panel->canvas()->DescribeAt(panel->canvas()->projection().ToPixel(10, 0));
+  EXPECT_NE(near.find("Punto 11 "), std::string::npos) << near;
+}
+
+TEST(MainWindow, OpensFilesRemembersThemAndLogsEveryConversion) {
+  frontend::Principal window;
+  window.show();
+  view_widgets::WindowViews& views = window.views();
+  QMenu* fileMenu = window.menuBar()->findChild<QMenu*>("ficheros");
+  ASSERT_NE(fileMenu, nullptr);
+  EXPECT_EQ(fileMenu->actions().front()->objectName(), "abrir");
+  EXPECT_EQ(fileMenu->findChild<QMenu*>("recientes")->title(), "&Recientes");
+  EXPECT_EQ(views.stack()->currentIndex(), 0);  // the road picture until something is shown
+
+  EXPECT_FALSE(views.Show("notas.txt"));  // silently: not a kind the views show
+  ASSERT_TRUE(views.Show(QString::fromStdString(Sample("rasantes/variante.ras"))));
+  EXPECT_EQ(views.stack()->currentWidget(), views.panel());
+  ASSERT_TRUE(views.Open(QString::fromStdString(Sample("ejes/variante.eje"))));
+  EXPECT_TRUE(views.RecentFiles().front().endsWith("variante.eje"));
+  EXPECT_TRUE(views.RecentFiles()[1].endsWith("variante.ras"));
+  EXPECT_EQ(views.recentMenu()->actions().size(), views.RecentFiles().size());
+
+  views.ConversionFinished("Importar de Clip...", true, QString::fromStdString(Sample("puntos/levantamiento.pun")), "");
+  EXPECT_EQ(views.panel()->model().kind, view::DataKind::kPoints);
+  views.ConversionFinished("Importar de Ispol...", false, "", "No existe el fichero x.txt");
+  ASSERT_EQ(views.log()->count(), 2);
+  EXPECT_TRUE(views.log()->item(0)->text().endsWith("Importar de Clip...: generado " +
+                                                    QString::fromStdString(Sample("puntos/levantamiento.pun"))));
+  EXPECT_TRUE(views.log()->item(1)->text().endsWith("Importar de Ispol...: No existe el fichero x.txt"));
+}
+
+TEST(MainWindow, AWindowWithoutItsOwnOpenItemGetsOneFromTheViews) {
+  QMainWindow window;
+  QMenu* fileMenu = window.menuBar()->addMenu("Fichero");
+  fileMenu->addAction("&Salir");
+  view_widgets::WindowViews views(window, fileMenu);
+  ASSERT_EQ(fileMenu->actions().size(), 5);
+  EXPECT_EQ(fileMenu->actions()[0]->text(), "&Abrir...");
+  EXPECT_EQ(fileMenu->actions()[1]->menu(), views.recentMenu());
+  EXPECT_EQ(fileMenu->actions()[4]->text(), "&Salir");
+  EXPECT_TRUE(window.acceptDrops());
+}
+
+TEST(MainWindow, QtsOwnTextsAreSpanish) {
+  if (!view_widgets::InstallSpanishQtTranslations(*application)) GTEST_SKIP() << "Qt's Spanish translations are not installed";
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancelar");
+}
+
+}  // namespace
