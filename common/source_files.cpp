@@ -12,7 +12,6 @@ struct FileIdentity {
 
 thread_local std::vector<FileIdentity> sources;
 thread_local int exportDepth = 0;  // sources are kept only while an export runs
-thread_local bool rewriteAllowed = false;
 
 }  // namespace
 
@@ -22,7 +21,6 @@ void RememberSourceFile(const struct stat& info) {
 }
 
 bool IsSourceFile(const struct stat& info) {
-  if (rewriteAllowed) return false;
   for (const FileIdentity& source : sources) {
     if (source.device == info.st_dev && source.inode == info.st_ino) return true;
   }
@@ -58,9 +56,5 @@ bool SameExistingFile(const char* first, const char* second) {
   struct stat b {};
   return ::stat(first, &a) == 0 && ::stat(second, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
-
-SourceRewriteAllowed::SourceRewriteAllowed() : previous_(rewriteAllowed) { rewriteAllowed = true; }
-
-SourceRewriteAllowed::~SourceRewriteAllowed() { rewriteAllowed = previous_; }
 
 }  // namespace common

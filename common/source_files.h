@@ -31,17 +31,4 @@ class ExportSourcesScope {
 // Whether two paths name one existing file (links followed).
 bool SameExistingFile(const char* first, const char* second);
 
-// While it lives, a pass that rewrites its own input in place (it has read it whole first)
-// may write over the files it read.
-class SourceRewriteAllowed {
- public:
-  SourceRewriteAllowed();
-  ~SourceRewriteAllowed();
-  SourceRewriteAllowed(const SourceRewriteAllowed&) = delete;
-  SourceRewriteAllowed& operator=(const SourceRewriteAllowed&) = delete;
-
- private:
-  bool previous_;
-};
-
 }  // namespace common

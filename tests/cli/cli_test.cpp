@@ -18,7 +18,7 @@ using testing_support::WriteFile;
 
 namespace {
 
-const std::string kCli = std::string(PASARELA_BINARY_DIR) + "/bin/pasarela-cli";
+const std::string kCli = testing_support::CliPath();
 const char* const kLibraries[] = {"Viaducto", "Calzada", "Planimetro", "Shapeline"};
 
 std::string Lower(std::string text) {

@@ -18,7 +18,7 @@ using testing_support::WriteFile;
 
 namespace {
 
-const std::string kCli = std::string(PASARELA_BINARY_DIR) + "/bin/pasarela-cli";
+const std::string kCli = testing_support::CliPath();
 const std::string kSamples = std::string(PASARELA_SOURCE_DIR) + "/samples/";
 
 struct Outcome {

@@ -13,7 +13,7 @@ using testing_support::RunCommand;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
-const std::string kCli = std::string(PASARELA_BINARY_DIR) + "/bin/pasarela-cli";
+const std::string kCli = testing_support::CliPath();
 std::string Sample(const std::string& name) { return std::string(PASARELA_SOURCE_DIR) + "/samples/" + name; }
 
 int RunCli(const std::string& arguments, std::string& output) {

@@ -13,6 +13,7 @@
 #include "support/test_support.h"
 
 using testing_support::FileExists;
+using testing_support::Quoted;
 using testing_support::ReadFile;
 using testing_support::RunCommand;
 using testing_support::TempDir;
@@ -20,7 +21,7 @@ using testing_support::WriteFile;
 
 namespace {
 
-const std::string kCli = std::string(PASARELA_BINARY_DIR) + "/bin/pasarela-cli";
+const std::string kCli = testing_support::CliPath();
 const std::string kSamples = std::string(PASARELA_SOURCE_DIR) + "/samples/";
 
 struct CommandSample {
@@ -127,8 +128,6 @@ std::string MissingExports(const frontend::MenuCommand& command) {
   }
   return missing;
 }
-
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
 // Copies a sample (a shapefile with its index and table) into `dir`; the copy's path.
 std::string CopySample(const std::string& relative, const TempDir& dir) {

@@ -13,6 +13,7 @@
 #include "support/test_support.h"
 
 using testing_support::FileExists;
+using testing_support::Quoted;
 using testing_support::ReadFile;
 using testing_support::RunCommand;
 using testing_support::TempDir;
@@ -20,13 +21,7 @@ using testing_support::WriteFile;
 
 namespace {
 
-const std::string kCli = std::string(PASARELA_BINARY_DIR) + "/bin/pasarela-cli";
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+const std::string kCli = testing_support::CliPath();
 
 // The exports that take exactly a source and a target.
 std::vector<const frontend::ExportEntry*> TwoPathExports() {

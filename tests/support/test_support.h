@@ -36,6 +36,12 @@ std::string DataFile(const std::string& name);
 using TwoPathConversion = int32_t (*)(const char*, const char*);
 std::string ConvertBytes(TwoPathConversion conversion, const std::string& input, int32_t expectedResult = 1);
 
+// `text` quoted for the shell, whatever quotes or blanks it holds.
+std::string Quoted(const std::string& text);
+
+// The command-line program of the build under test.
+inline std::string CliPath() { return std::string(PASARELA_BINARY_DIR) + "/bin/pasarela-cli"; }
+
 // Runs a shell command; its standard output in `output`, its exit status as result.
 int RunCommand(const std::string& command, std::string& output);
 
