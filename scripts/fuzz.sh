@@ -11,9 +11,14 @@ seconds=${1:-60}
 shift || true
 jobs=${FUZZ_JOBS:-1}
 
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASARELA_FUZZ=ON \
-  -DPASARELA_TESTS=OFF -DPASARELA_GUI=OFF -DPASARELA_WERROR=OFF >/dev/null
-cmake --build build-fuzz -j2 >/dev/null
+# FUZZ_BUILD: a build directory already configured with PASARELA_FUZZ=ON (scripts/test.sh
+# passes its sanitizer build, which holds the targets too); else build-fuzz/ is made here.
+build=${FUZZ_BUILD:-build-fuzz}
+if [ -z "${FUZZ_BUILD:-}" ]; then
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASARELA_FUZZ=ON \
+    -DPASARELA_TESTS=OFF -DPASARELA_GUI=OFF -DPASARELA_WERROR=OFF >/dev/null
+fi
+cmake --build "$build" -j2 >/dev/null
 
 # Seed files of each family.
 seeds_of() {
@@ -62,10 +67,10 @@ make_seeds() {
 }
 
 run_target() {
-  local family=$1 corpus=build-fuzz/corpus/$1 findings=fuzz/findings/$1 log=build-fuzz/logs/$1.log
-  mkdir -p "$corpus" "$findings" build-fuzz/logs
+  local family=$1 corpus=$build/corpus/$1 findings=fuzz/findings/$1 log=$build/logs/$1.log
+  mkdir -p "$corpus" "$findings" "$build/logs"
   make_seeds "$family" "$corpus"
-  build-fuzz/bin/fuzz_"$family" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 -max_len=1048576 \
+  "$build/bin/fuzz_$family" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 -max_len=1048576 \
     -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1 || true
   local runs rate crashes
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
@@ -85,6 +90,6 @@ fi
 
 status=0
 export -f run_target make_seeds seeds_of
-export seconds
+export seconds build
 printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'run_target {}' || status=1
 exit $status
