@@ -1,49 +1,23 @@
-// pasarela-cli check FILE                 the checks of what the file holds (exit 1 on an error)
-// pasarela-cli view FILE -o DRAWING.png|svg [--size WxH] [--section N]
-// pasarela-cli report FILE -o REPORT.pdf
-// The drawing commands need Qt's GUI libraries; a build without them keeps `check`.
-#include "cli/cli.h"
-
+// pasarela-view: the drawings of pasarela-cli, the one program of the command line that links
+// Qt's GUI libraries. pasarela-cli runs it for its `view` and `report` verbs with the same
+// arguments, so its messages and exit status are those of pasarela-cli.
+//   pasarela-view view FILE -o DRAWING.png|svg [--size WxH] [--section N]
+//   pasarela-view report FILE -o REPORT.pdf
+#include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
+#include "cli/cli.h"
+#include "frontend/qt/views/drawing.h"
 #include "frontend/view/checks.h"
 #include "frontend/view/view_model.h"
 
-#ifdef PASARELA_DRAWINGS
-#include <QGuiApplication>
-
-#include "frontend/qt/views/drawing.h"
-#endif
-
-namespace cli {
 namespace {
 
-int Fail(const std::string& message) { return UsageError(message); }
+using cli::Arguments;
+using cli::UsageError;
 
-bool Load(const std::string& path, view::ViewModel& model, int& status) {
-  std::string error;
-  if (view::LoadViewFile(path, model, error)) return true;
-  status = Fail(error);
-  return false;
-}
-
-int Check(const std::string& path) {
-  view::ViewModel model;
-  int status = 0;
-  if (!Load(path, model, status)) return status;
-  const std::vector<view::Finding> findings = view::CheckModel(model);
-  std::size_t errors = 0;
-  for (const auto& finding : findings) errors += finding.level == view::Level::kError ? 1 : 0;
-  for (const std::string& line : view::Summary(model)) std::printf("%s\n", line.c_str());
-  std::printf("Comprobaciones: %zu errores, %zu avisos\n", errors, findings.size() - errors);
-  for (const auto& finding : findings) std::printf("%s\n", view::FormatFinding(finding).c_str());
-  return view::HasError(findings) ? 1 : 0;
-}
-
-#ifdef PASARELA_DRAWINGS
 struct DrawingArguments {
   std::string source;
   std::string target;
@@ -62,7 +36,7 @@ bool ParseDrawingArguments(const Arguments& words, DrawingArguments& arguments, 
       ++k;
       if (std::sscanf(words[k].c_str(), "%dx%d", &arguments.width, &arguments.height) != 2 || arguments.width < 16 ||
           arguments.height < 16 || arguments.width > 20000 || arguments.height > 20000) {
-        status = Fail("tamaño no válido: " + words[k] + " (ANCHOxALTO, de 16 a 20000 píxeles)");
+        status = UsageError("tamaño no válido: " + words[k] + " (ANCHOxALTO, de 16 a 20000 píxeles)");
         return false;
       }
     } else if (word == "--section" && k + 1 < count) {
@@ -70,16 +44,16 @@ bool ParseDrawingArguments(const Arguments& words, DrawingArguments& arguments, 
     } else if (arguments.source.empty() && word.rfind("-", 0) != 0) {
       arguments.source = word;
     } else {
-      status = Fail("argumento no esperado: " + word);
+      status = UsageError("argumento no esperado: " + word);
       return false;
     }
   }
   if (arguments.source.empty()) {
-    status = Fail("falta el fichero que mostrar");
+    status = UsageError("falta el fichero que mostrar");
     return false;
   }
   if (arguments.target.empty()) {
-    status = Fail("falta el fichero destino (-o)");
+    status = UsageError("falta el fichero destino (-o)");
     return false;
   }
   return true;
@@ -89,7 +63,7 @@ bool ParseDrawingArguments(const Arguments& words, DrawingArguments& arguments, 
 QGuiApplication& Application() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static int count = 1;
-  static char name[] = "pasarela-cli";
+  static char name[] = "pasarela-view";
   static char* words[] = {name, nullptr};
   static QGuiApplication application(count, words);
   return application;
@@ -100,9 +74,9 @@ int Draw(const Arguments& words, bool report) {
   int status = 0;
   if (!ParseDrawingArguments(words, arguments, status)) return status;
   view::ViewModel model;
-  if (!Load(arguments.source, model, status)) return status;
-  Application();
   std::string error;
+  if (!view::LoadViewFile(arguments.source, model, error)) return UsageError(error);
+  Application();
   bool written = false;
   if (report) {
     written = view_drawing::WriteReport(model, view::CheckModel(model), arguments.target, error);
@@ -111,24 +85,19 @@ int Draw(const Arguments& words, bool report) {
     options.section = arguments.section;
     written = view_drawing::SaveDrawing(model, arguments.target, QSize(arguments.width, arguments.height), options, error);
   }
-  if (!written) return Fail(error);
+  if (!written) return UsageError(error);
   std::printf("Generado correctamente fichero %s\n", arguments.target.c_str());
-  return 0;
+  return cli::kDone;
 }
-#else
-int Draw(const Arguments&, bool) {
-  return Fail("esta pasarela-cli se compiló sin Qt: los dibujos y los informes no están disponibles");
-}
-#endif
 
 }  // namespace
 
-int CheckFile(const Arguments& arguments) {
-  return arguments.size() == 1 ? Check(arguments[0]) : Fail("uso: pasarela-cli check FICHERO");
+int main(int argc, char** argv) {
+  const Arguments words(argv + 1, argv + argc);
+  if (words.empty() || (words[0] != "view" && words[0] != "report")) {
+    std::fprintf(stderr, "uso: %s view|report FICHERO -o DESTINO [OPCIONES...] (lo ejecuta pasarela-cli)\n",
+                 cli::kDrawingProgramName);
+    return cli::kUsageError;
+  }
+  return Draw(Arguments(words.begin() + 1, words.end()), words[0] == "report");
 }
-
-int DrawFile(const Arguments& arguments) { return Draw(arguments, false); }
-
-int ReportFile(const Arguments& arguments) { return Draw(arguments, true); }
-
-}  // namespace cli

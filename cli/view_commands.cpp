@@ -1,0 +1,68 @@
+// pasarela-cli check FILE                 the checks of what the file holds (exit 1 on an error)
+// pasarela-cli view FILE -o DRAWING.png|svg [--size WxH] [--section N]
+// pasarela-cli report FILE -o REPORT.pdf
+// `check` needs only the view model. The drawings need Qt's GUI libraries, which this program
+// never loads: `view` and `report` hand their arguments to the drawing program installed beside
+// it (pasarela-view), which prints the same messages and ends with the status this one would.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "frontend/core/library_export_caller.h"
+#include "frontend/view/checks.h"
+#include "frontend/view/view_model.h"
+
+namespace cli {
+namespace {
+
+int Check(const std::string& path) {
+  view::ViewModel model;
+  std::string error;
+  if (!view::LoadViewFile(path, model, error)) return UsageError(error);
+  const std::vector<view::Finding> findings = view::CheckModel(model);
+  std::size_t errors = 0;
+  for (const auto& finding : findings) errors += finding.level == view::Level::kError ? 1 : 0;
+  for (const std::string& line : view::Summary(model)) std::printf("%s\n", line.c_str());
+  std::printf("Comprobaciones: %zu errores, %zu avisos\n", errors, findings.size() - errors);
+  for (const auto& finding : findings) std::printf("%s\n", view::FormatFinding(finding).c_str());
+  return view::HasError(findings) ? kFailed : kDone;
+}
+
+// Replaces this process with the drawing program, `verb` and the arguments after it. Returns
+// only when the program is missing or cannot be started, with the usage status the drawing
+// commands give for what they cannot do.
+int RunDrawingProgram(const char* verb, const Arguments& arguments) {
+  const std::string program = DrawingProgramPath();
+  if (::access(program.c_str(), X_OK) != 0) {
+    return UsageError(std::string(verb) + ": no está el programa de dibujo " + program +
+                      " (se construye con la interfaz de Qt): los dibujos y los informes no están disponibles");
+  }
+  std::vector<std::string> words{kDrawingProgramName, verb};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  std::fflush(stdout);
+  std::fflush(stderr);
+  ::execv(program.c_str(), argv.data());
+  return UsageError(std::string(verb) + ": no se puede ejecutar " + program + ": " + std::strerror(errno));
+}
+
+}  // namespace
+
+std::string DrawingProgramPath() { return frontend::ProgramDirectory() + "/" + kDrawingProgramName; }
+
+int CheckFile(const Arguments& arguments) {
+  return arguments.size() == 1 ? Check(arguments[0]) : UsageError("uso: pasarela-cli check FICHERO");
+}
+
+int DrawFile(const Arguments& arguments) { return RunDrawingProgram("view", arguments); }
+
+int ReportFile(const Arguments& arguments) { return RunDrawingProgram("report", arguments); }
+
+}  // namespace cli
