@@ -1,10 +1,12 @@
 // `info` and `formats`: what a file is and what it holds; what every format converts to.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
+#include "cli/direct_conversions.h"
 #include "frontend/core/command_formats.h"
 #include "frontend/detect/contents.h"
 
@@ -71,6 +73,20 @@ bool Unreadable(const detect::Contents& contents) {
 
 }  // namespace
 
+std::string TargetKeysOf(detect::Format format) {
+  std::vector<std::string> keys;
+  const auto add = [&](const std::string& key) {
+    if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+  };
+  for (const frontend::MenuCommand* command : frontend::CommandsReading(format)) {
+    add(frontend::FormatsOfCommand(command->control)->target);
+  }
+  for (const DirectConversion* direct : DirectConversionsReading(format)) add(direct->target);
+  std::string text;
+  for (const std::string& key : keys) text += (text.empty() ? "" : " ") + key;
+  return text;
+}
+
 int ShowInfo(const Arguments& arguments) {
   bool json = false;
   std::vector<std::string> files;
@@ -100,6 +116,9 @@ int ShowInfo(const Arguments& arguments) {
       std::printf("  Se convierte con: %s (a %s)\n", command->control.c_str(),
                   frontend::FormatsOfCommand(command->control)->target);
     }
+    for (const DirectConversion* direct : DirectConversionsReading(contents.detection.format)) {
+      std::printf("  Se convierte con: %s (a %s)\n", direct->command.control.c_str(), direct->target);
+    }
   }
   return status;
 }
@@ -107,13 +126,7 @@ int ShowInfo(const Arguments& arguments) {
 int ListFormats(const Arguments& arguments) {
   if (!arguments.empty()) return UsageError("formats no lleva argumentos");
   for (const detect::FormatInfo& info : detect::Formats()) {
-    std::string targets;
-    for (const frontend::MenuCommand* command : frontend::CommandsReading(info.format)) {
-      const std::string target = frontend::FormatsOfCommand(command->control)->target;
-      if (targets.find(" " + target + " ") != std::string::npos || targets.rfind(target + " ", 0) == 0) continue;
-      targets += target + " ";
-    }
-    if (!targets.empty()) targets.pop_back();
+    const std::string targets = TargetKeysOf(info.format);
     std::printf("%-24s %-52s %s\n", info.key, info.name, targets.empty() ? "-" : targets.c_str());
   }
   return kDone;
