@@ -212,8 +212,8 @@ void ReadDxf(Contents& contents) {
   bool expectSectionName = false;
   bool inLayerEntry = false;
   bool counted = true;
-  double x = 0, y = 0;
-  bool haveX = false, haveY = false;
+  double x = 0, y = 0, minZ = 0, maxZ = 0;
+  bool haveX = false, haveY = false, haveZ = false;
   const auto finishEntity = [&] {
     if (!counted) ++layer(entityLayer).entities[entity];
     counted = true;
@@ -267,12 +267,16 @@ void ReadDxf(Contents& contents) {
       contents.extents.Add(x, y, 0);
     } else if (group.code >= 30 && group.code <= 33 && haveX && haveY) {
       const double z = FirstNumber(value);
-      if (z < contents.extents.minZ) contents.extents.minZ = z;
-      if (z > contents.extents.maxZ) contents.extents.maxZ = z;
+      minZ = haveZ && minZ < z ? minZ : z;
+      maxZ = haveZ && maxZ > z ? maxZ : z;
+      haveZ = true;
       haveX = haveY = false;
     }
   }
   finishEntity();
+  // The elevation range is that of the entities' own z values, 0 to 0 when none has one.
+  contents.extents.minZ = haveZ ? minZ : 0;
+  contents.extents.maxZ = haveZ ? maxZ : 0;
   if (file.failed()) {
     contents.error = ReadErrorText(contents.path);
     return;

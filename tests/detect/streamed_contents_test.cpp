@@ -3,6 +3,7 @@
 // longer than a read piece, a last line without its line end).
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,35 @@ TEST(StreamedContents, CountsAgreeWithTheWholeFileReaders) {
   const common::Profile wholeProfile = common::ParseNativeProfile(Whole(profile));
   EXPECT_EQ(profileContents.profiles[0].vertices, static_cast<long>(wholeProfile.size()));
   EXPECT_DOUBLE_EQ(profileContents.profiles[0].endStation, wholeProfile.back().station);
+}
+
+// A drawing read as a stream: entities by layer and type, and the extents of their
+// coordinates, the elevations only from the entities that carry one.
+TEST(StreamedContents, DrawingExtentsTakeTheElevationsTheEntitiesCarry) {
+  TempDir dir;
+  std::string drawing = "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n";
+  for (int i = 0; i < 5000; ++i) {
+    drawing += "  0\r\nPOINT\r\n  8\r\nPUNTOS\r\n 10\r\n" + std::to_string(440000 + i) + "\r\n 20\r\n4470000\r\n 30\r\n" +
+               std::to_string(600 + i % 151) + "\r\n";
+  }
+  drawing += "  0\r\nLINE\r\n  8\r\nEJE\r\n 10\r\n439000\r\n 20\r\n4469000\r\n 11\r\n439500\r\n 21\r\n4469500\r\n";
+  drawing += "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+  WriteFile(dir.File("d.dxf"), drawing);
+  const detect::Contents contents = detect::ReadContents(dir.File("d.dxf"));
+  ASSERT_TRUE(contents.read) << contents.error;
+  std::map<std::string, std::map<std::string, long>> layers;
+  for (const detect::LayerSummary& layer : contents.layers) layers[layer.name] = layer.entities;
+  EXPECT_EQ(layers["PUNTOS"], (std::map<std::string, long>{{"POINT", 5000}}));
+  EXPECT_EQ(layers["EJE"], (std::map<std::string, long>{{"LINE", 1}}));
+  EXPECT_DOUBLE_EQ(contents.extents.minX, 439000);
+  EXPECT_DOUBLE_EQ(contents.extents.maxX, 444999);
+  EXPECT_DOUBLE_EQ(contents.extents.minZ, 600);
+  EXPECT_DOUBLE_EQ(contents.extents.maxZ, 750);
+
+  WriteFile(dir.File("plano.dxf"), "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\nEJE\n 10\n5\n 20\n6\n 11\n7\n 21\n8\n  0\nENDSEC\n  0\nEOF\n");
+  const detect::Contents flat = detect::ReadContents(dir.File("plano.dxf"));
+  EXPECT_DOUBLE_EQ(flat.extents.minZ, 0);
+  EXPECT_DOUBLE_EQ(flat.extents.maxZ, 0);
 }
 
 // The surface file is counted by the suite's surface reader: the triangles its edge table
