@@ -1,5 +1,10 @@
 #include "cli/direct_conversions.h"
 
+#include <algorithm>
+#include <string>
+
+#include "frontend/core/command_formats.h"
+
 namespace cli {
 namespace {
 
@@ -35,6 +40,20 @@ std::vector<const DirectConversion*> DirectConversionsReading(detect::Format sou
     if (conversion.source == source) found.push_back(&conversion);
   }
   return found;
+}
+
+std::string TargetKeysOf(detect::Format format) {
+  std::vector<std::string> keys;
+  const auto add = [&](const std::string& key) {
+    if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+  };
+  for (const frontend::MenuCommand* command : frontend::CommandsReading(format)) {
+    add(frontend::FormatsOfCommand(command->control)->target);
+  }
+  for (const DirectConversion* direct : DirectConversionsReading(format)) add(direct->target);
+  std::string text;
+  for (const std::string& key : keys) text += (text.empty() ? "" : " ") + key;
+  return text;
 }
 
 }  // namespace cli

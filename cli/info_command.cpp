@@ -1,7 +1,6 @@
 // `info` and `formats`: what a file is and what it holds; what every format converts to.
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -72,20 +71,6 @@ bool Unreadable(const detect::Contents& contents) {
 }
 
 }  // namespace
-
-std::string TargetKeysOf(detect::Format format) {
-  std::vector<std::string> keys;
-  const auto add = [&](const std::string& key) {
-    if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
-  };
-  for (const frontend::MenuCommand* command : frontend::CommandsReading(format)) {
-    add(frontend::FormatsOfCommand(command->control)->target);
-  }
-  for (const DirectConversion* direct : DirectConversionsReading(format)) add(direct->target);
-  std::string text;
-  for (const std::string& key : keys) text += (text.empty() ? "" : " ") + key;
-  return text;
-}
 
 int ShowInfo(const Arguments& arguments) {
   bool json = false;

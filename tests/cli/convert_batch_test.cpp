@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_outcome.h"
 #include "support/test_support.h"
 
 namespace {
@@ -13,27 +14,13 @@ using testing_support::DataFile;
 using testing_support::FileExists;
 using testing_support::Quoted;
 using testing_support::ReadFile;
-using testing_support::RunCommand;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
-const std::string kCli = testing_support::CliPath();
 const std::string kSamples = std::string(PASARELA_SOURCE_DIR) + "/samples/";
 
-struct Outcome {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
-
-Outcome Cli(const TempDir& dir, const std::string& arguments) {
-  Outcome outcome;
-  const std::string errors = dir.File("errores.txt");
-  outcome.status =
-      RunCommand("TEMP=" + Quoted(dir.path()) + " " + kCli + " " + arguments + " 2>" + Quoted(errors), outcome.out);
-  outcome.err = ReadFile(errors);
-  return outcome;
-}
+using cli_testing::Cli;
+using cli_testing::Outcome;
 
 // A fixture of the calzada tests, wherever the fixture folders put it.
 std::string CalzadaFixture(const std::string& name) {
