@@ -147,8 +147,11 @@ int ImportChosenSectionsTo(const std::string& source, const std::string& transve
   return SayNotesOnSuccess(write(set, target), notes);
 }
 
+// The GTS file of the sections as the GTS conversion reads them back from their native file.
 int WriteGtsOfSections(const CrossSectionSet& set, const std::string& target) {
-  return WriteGtsCrossSections(NativeText(set), target) ? 1 : 0;
+  return WriteGtsCrossSections(common::AsStoredInNativeCrossSections(
+                                   set.points, common::kNativeSectionsEightWideStation, kGtsSectionsReader),
+                               target);
 }
 
 int WriteNativeOfSections(const CrossSectionSet& set, const std::string& target) { return set.Write(target) ? 1 : 0; }
