@@ -23,21 +23,21 @@ cmake --build "$build" -j2 >/dev/null
 # Seed files of each family.
 seeds_of() {
   case "$1" in
-    native_alignment)      echo samples/ejes/*.eje tests/data/alignments/* ;;
-    foreign_alignment)     echo samples/ejes/* tests/data/calzada/* ;;
-    native_profile)        echo samples/rasantes/*.ras tests/data/calzada/* ;;
-    foreign_profile)       echo samples/rasantes/* tests/data/calzada/* ;;
-    gts)                   echo tests/data/alignments/*.gts samples/transversales/* samples/puntos/* ;;
-    native_cross_section)  echo samples/transversales/* tests/data/crosssections/* ;;
-    foreign_cross_section) echo samples/transversales/* tests/data/crosssections/* tests/data/calzada/* ;;
+    native_alignment)      echo samples/ejes/*.eje tests/data/*/*.eje tests/data/cartomap/* tests/data/gts/* ;;
+    foreign_alignment)     echo samples/ejes/* tests/data/{asotec,cartomap,clip,dragados,htrazado,inroads,ispol,istram,mxroad,plroad,wtrazado}/variante* ;;
+    native_profile)        echo samples/rasantes/*.ras tests/data/*/*.ras tests/data/*/variante-rasante-* ;;
+    foreign_profile)       echo samples/rasantes/* tests/data/*/variante-rasante-* tests/data/clip/*.alz tests/data/*/*.ras ;;
+    gts)                   echo tests/data/*/*.gts samples/transversales/* samples/puntos/* ;;
+    native_cross_section)  echo samples/transversales/* tests/data/*/*.tra tests/data/*/*.gts ;;
+    foreign_cross_section) echo samples/transversales/* tests/data/*/tramo* tests/data/clip/clip.* tests/data/{htrazado,istram,mxroad}/* ;;
     landxml)               echo tests/data/landxml/*.xml samples/ejes/*.xml ;;
     dxf)                   echo tests/data/dxf/*.dxf tests/data/dxf/*.DXF samples/dxf/* ;;
     points)                echo samples/puntos/* ;;
-    survey)                echo samples/survey/* tests/data/survey/* ;;
-    instrument_records)    echo samples/survey/* tests/data/survey/* ;;
-    rtf_report)            echo tests/data/crosssections/*.rtf samples/transversales/*.rtf ;;
+    survey)                echo samples/survey/* tests/data/{native,topcal,dl100,gts800}/* tests/data/*/peraltes_* ;;
+    instrument_records)    echo samples/survey/* tests/data/{native,topcal,dl100,gts800}/* tests/data/*/peraltes_* ;;
+    rtf_report)            echo tests/data/rtf/*.rtf samples/transversales/*.rtf ;;
     shapefile)             echo tests/data/shapefile/*.shp samples/shapefile/*.shp ;;
-    jet_database)          echo tests/data/calzada/*.mdb samples/topsurv/* ;;
+    jet_database)          echo tests/data/topsurv/*.mdb samples/topsurv/* ;;
     view_files)            echo samples/ejes/*.eje samples/rasantes/*.ras samples/transversales/*.tra \
                                 samples/puntos/*.pun samples/superficies/*.dxf tests/data/fuzz/view_files/* ;;
     detection)             echo samples/*/* tests/data/*/* ;;
