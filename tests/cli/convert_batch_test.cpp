@@ -22,15 +22,6 @@ const std::string kSamples = std::string(PASARELA_SOURCE_DIR) + "/samples/";
 using cli_testing::Cli;
 using cli_testing::Outcome;
 
-// A fixture of the calzada tests, wherever the fixture folders put it.
-std::string CalzadaFixture(const std::string& name) {
-  for (const char* folder : {"calzada/", "plroad/", "asotec/", "native/"}) {
-    if (FileExists(DataFile(folder + name))) return ReadFile(DataFile(folder + name));
-  }
-  ADD_FAILURE() << "no fixture " << name;
-  return std::string();
-}
-
 // The sample alignment document with its one alignment repeated under each of `names`, the
 // later copies shortened so that each target can be told from the others.
 std::string DocumentWithAlignments(const std::vector<std::string>& names) {
@@ -166,8 +157,8 @@ TEST(ConvertListings, PlRoadAndAsotecAlignmentsThroughTheirExports) {
     const char* expected;
     const char* exportName;
   };
-  for (const Listing& listing : {Listing{"variante-plroad.txt", "variante.eje", "Calzada_Eje_Importa_Plroad"},
-                                 Listing{"variante-asotec.txt", "variante-asotec.eje", "Calzada_Eje_Importa_Asotec"}}) {
+  for (const Listing& listing : {Listing{"variante-plroad.txt", "native/variante.eje", "Calzada_Eje_Importa_Plroad"},
+                                 Listing{"variante-asotec.txt", "asotec/variante-asotec.eje", "Calzada_Eje_Importa_Asotec"}}) {
     const std::string source = dir.File(listing.sample);
     WriteFile(source, ReadFile(kSamples + "calzada/" + listing.sample));
     const Outcome info = Cli(dir, "info " + Quoted(source));
@@ -177,7 +168,7 @@ TEST(ConvertListings, PlRoadAndAsotecAlignmentsThroughTheirExports) {
     ASSERT_EQ(converted.status, 0) << converted.err;
     const std::string target = dir.File(std::string(listing.sample).substr(0, std::string(listing.sample).size() - 4) + ".eje");
     EXPECT_NE(converted.out.find(target + ": 8 elementos"), std::string::npos) << converted.out;
-    EXPECT_EQ(ReadFile(target), CalzadaFixture(listing.expected)) << listing.sample;
+    EXPECT_EQ(ReadFile(target), ReadFile(DataFile(listing.expected))) << listing.sample;
     // The target is there now: kept unless --overwrite.
     const Outcome again = Cli(dir, "convert " + Quoted(source) + " -o " + Quoted(target));
     EXPECT_EQ(again.status, 1);
