@@ -30,6 +30,12 @@ std::vector<std::string> StreamedPieces(const std::string& text) {
   return pieces;
 }
 
+std::string Repeated(const std::string& text, std::size_t times) {
+  std::string all;
+  for (std::size_t i = 0; i < times; ++i) all += text;
+  return all;
+}
+
 }  // namespace
 
 TEST(StreamedLineReader, HandsOutThePiecesOfTheWholeText) {
@@ -43,6 +49,12 @@ TEST(StreamedLineReader, HandsOutThePiecesOfTheWholeText) {
       std::string(kChunk - 1, 'q') + "\r\n" + std::string(kChunk - 1, 'w') + "\r",
       // A line end right at the boundary, then a line that spans two chunks.
       std::string(kChunk - 1, 'e') + "\n" + std::string(kChunk + 300, 'r') + "\r\nfin",
+      // LF only over several chunks (nothing to normalise), then a CR LF in the last chunk.
+      Repeated("linea de texto sin retorno\n", 7000) + "a\r\nb",
+      // A chunk that ends in a CR that is not followed by LF, and lone CRs everywhere.
+      std::string(kChunk - 1, 'm') + "\rx" + Repeated("c\r", kChunk),
+      // A CR held back at two chunk ends in a row: CR LF at the first, a lone CR at the second.
+      std::string(kChunk - 1, 'u') + "\r\n" + std::string(kChunk - 2, 'v') + "\rz\r\n",
   };
   for (const std::string& text : texts) {
     EXPECT_EQ(StreamedPieces(text), WholePieces(text)) << text.size();
