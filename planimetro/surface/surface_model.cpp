@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "common/file_stream.h"
 #include "common/numbers.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
@@ -440,14 +441,18 @@ constexpr std::size_t kEntryNameSize = 32;
 
 }  // namespace
 
-std::string SurfaceFileBytes(SuperficieTin& model) {
+namespace {
+
+// The fields of the surface file, after compacting the model, written into `bytes`; `spill()`
+// is called after each record, so that a caller writing a file can hand the bytes on as they
+// gather. False when spill() failed.
+template <typename Spill>
+bool WriteSurfaceFields(SuperficieTin& model, std::string& bytes, Spill&& spill) {
   model.Compactar();
   const std::vector<PuntoSup>& points = model.points.Points();
   const std::vector<AristaSup>& edges = model.edges.Records();
   const std::vector<NodoSup>& nodes = model.nodes.Records();
 
-  std::string bytes;
-  bytes.reserve(kHeaderSize + points.size() * (24 + 12) + edges.size() * 46 + 64);
   BinaryWriter out(bytes);
   out.Int(kHeaderSize);
   out.Text(std::string_view("SUP\0", 4));
@@ -476,15 +481,17 @@ std::string SurfaceFileBytes(SuperficieTin& model) {
         out.Byte(0);
       }
       out.Int(entry.value);
+      if (!spill()) return false;
     }
   }
 
   out.Int(static_cast<int32_t>(points.size()));
-  if (points.empty()) return bytes;
+  if (points.empty()) return true;
   for (const PuntoSup& point : points) {
     out.Double(point.x);
     out.Double(point.y);
     out.Double(point.z);
+    if (!spill()) return false;
   }
 
   out.Int(1);
@@ -500,6 +507,7 @@ std::string SurfaceFileBytes(SuperficieTin& model) {
     out.Byte(edge.tag1);
     out.Byte(edge.tag2);
     out.Zeros(19);
+    if (!spill()) return false;
   }
 
   out.Int(1);
@@ -508,14 +516,27 @@ std::string SurfaceFileBytes(SuperficieTin& model) {
     out.Int(node.edgeCount);
     out.Int(node.edge);
     out.Int(node.flag);
+    if (!spill()) return false;
   }
+  return true;
+}
+
+}  // namespace
+
+std::string SurfaceFileBytes(SuperficieTin& model) {
+  std::string bytes;
+  bytes.reserve(kHeaderSize + model.points.Size() * (24 + 12) + model.edges.Size() * 46 + 64);
+  WriteSurfaceFields(model, bytes, [] { return true; });
   return bytes;
 }
 
 long GuardarSup(SuperficieTin& model, const std::string& path) {
-  const std::string bytes = SurfaceFileBytes(model);
-  if (!common::WriteFileBytes(path, bytes)) return 0;
-  return model.triangleCount;
+  // Written as the fields are made: the file is never held whole in memory.
+  common::TargetFileStream file(path);
+  if (!file.ok()) return 0;
+  common::BatchedOutput<common::TargetFileStream> out(file);
+  if (!WriteSurfaceFields(model, out.Bytes(), [&] { return out.Spill(); }) || !out.Flush()) return 0;
+  return file.Finish() ? model.triangleCount : 0;
 }
 
 }  // namespace planimetro::surface
