@@ -173,7 +173,7 @@ class SurfaceImportHandler : public common::LandXmlHandler {
     const auto spill = [&](bool last) {
       if (written && (last || out.Bytes().size() >= kTextBatch)) {
         written = text(out.Bytes());
-        out = common::TextWriter();
+        out.Clear();
       }
     };
     const std::vector<PuntoLandXml>& points = points_.Records();

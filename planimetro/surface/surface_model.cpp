@@ -413,27 +413,46 @@ bool CargarTri(SuperficieTin& model, const std::string& path) {
 
 namespace {
 
-// Little-endian fields, whatever the machine.
+// Little-endian fields, whatever the machine, gathered on the stack and appended a record or
+// more at a time (millions of four-byte appends would cost more than the fields).
 class BinaryWriter {
  public:
   explicit BinaryWriter(std::string& bytes) : bytes_(bytes) {}
+  ~BinaryWriter() { Flush(); }
+  BinaryWriter(const BinaryWriter&) = delete;
+  BinaryWriter& operator=(const BinaryWriter&) = delete;
+
   void Int(int32_t value) { Unsigned(static_cast<uint32_t>(value), 4); }
-  void Byte(uint8_t value) { bytes_.push_back(static_cast<char>(value)); }
+  void Byte(uint8_t value) { Unsigned(value, 1); }
   void Double(double value) {
     uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     Unsigned(bits, 8);
   }
-  void Zeros(std::size_t count) { bytes_.append(count, '\0'); }
-  void Text(std::string_view text) { bytes_.append(text); }
+  void Zeros(std::size_t count) {
+    Flush();
+    bytes_.append(count, '\0');
+  }
+  void Text(std::string_view text) {
+    Flush();
+    bytes_.append(text);
+  }
+  // Hands the gathered fields to the bytes (done at the end of the writer's life).
+  void Flush() {
+    bytes_.append(staged_, used_);
+    used_ = 0;
+  }
 
  private:
-  void Unsigned(uint64_t value, int size) {
-    char field[8];
-    for (int i = 0; i < size; ++i) field[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    bytes_.append(field, static_cast<std::size_t>(size));
+  void Unsigned(uint64_t value, std::size_t size) {
+    if (used_ + size > sizeof staged_) Flush();
+    for (std::size_t i = 0; i < size; ++i) staged_[used_ + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    used_ += size;
   }
+
   std::string& bytes_;
+  char staged_[256];
+  std::size_t used_ = 0;
 };
 
 constexpr int32_t kHeaderSize = 208;
@@ -453,6 +472,7 @@ bool WriteSurfaceFields(SuperficieTin& model, std::string& bytes, Spill&& spill)
   const std::vector<AristaSup>& edges = model.edges.Records();
   const std::vector<NodoSup>& nodes = model.nodes.Records();
 
+  // Fields still gathered in the writer follow whatever spill() hands on, so the order holds.
   BinaryWriter out(bytes);
   out.Int(kHeaderSize);
   out.Text(std::string_view("SUP\0", 4));
@@ -506,7 +526,7 @@ bool WriteSurfaceFields(SuperficieTin& model, std::string& bytes, Spill&& spill)
     out.Byte(edge.flags);
     out.Byte(edge.tag1);
     out.Byte(edge.tag2);
-    out.Zeros(19);
+    for (int pad = 0; pad < 19; ++pad) out.Byte(0);
     if (!spill()) return false;
   }
 

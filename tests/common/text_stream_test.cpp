@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "common/file_stream.h"
+#include "common/outcome.h"
 #include "common/text_input.h"
+#include "common/text_output.h"
 #include "common/text_stream.h"
 #include "support/test_support.h"
 
@@ -66,4 +69,36 @@ TEST(StreamedLineReader, RefusesWhatIsNotARegularFile) {
   common::StreamedLineReader reader;
   EXPECT_FALSE(reader.Open(dir.File("no.txt")));
   EXPECT_FALSE(reader.Open(dir.path()));
+}
+
+TEST(TargetFileStream, WritesInPlaceAndLeavesNothingHalfWritten) {
+  testing_support::TempDir dir;
+  const std::string target = dir.File("t.sup");
+  testing_support::WriteFile(target, "contenido anterior, más largo que el nuevo");
+  {
+    common::TargetFileStream stream(target);
+    ASSERT_TRUE(stream.ok());
+    EXPECT_TRUE(stream.Write("uno "));
+    EXPECT_TRUE(stream.Write(std::string(70000, 'x')));
+    EXPECT_TRUE(stream.Finish());
+  }
+  EXPECT_EQ(testing_support::ReadFile(target), "uno " + std::string(70000, 'x'));
+  // A target abandoned half-way (the conversion failed) is removed, not left truncated.
+  {
+    common::TargetFileStream stream(target);
+    EXPECT_TRUE(stream.Write("a medias"));
+  }
+  EXPECT_FALSE(testing_support::FileExists(target));
+  // What is not a regular file is refused and left alone; so is a target in a missing folder.
+  common::TargetFileStream folder(dir.path());
+  EXPECT_FALSE(folder.ok());
+  EXPECT_FALSE(folder.Write("x"));
+  EXPECT_FALSE(folder.Finish());
+  EXPECT_TRUE(testing_support::FileExists(dir.path()));
+  common::TargetFileStream missing(dir.File("no/t.sup"));
+  EXPECT_FALSE(missing.ok());
+  // The whole-file writer is the same stream: its checks hold too.
+  EXPECT_FALSE(common::WriteFileBytes(dir.path(), "x"));
+  EXPECT_TRUE(common::WriteFileBytes(target, ""));
+  EXPECT_EQ(testing_support::ReadFile(target), "");
 }
