@@ -25,6 +25,13 @@ class PlanPositions {
 
   // The index of the corner's position, added when new. Positions compare as the point list
   // compares them: exactly, so 0 and -0 are one position.
+  // Asks for the table slot of the corner's position ahead of IndexOf: the corners of a face
+  // then wait for memory together, not one after the other.
+  void Prefetch(const dxf::DxfVertex& corner) const {
+    if (slots_.empty()) return;
+    __builtin_prefetch(&slots_[Hash(corner.x, corner.y) & (slots_.size() - 1)]);
+  }
+
   int32_t IndexOf(const dxf::DxfVertex& corner) {
     // Neighbouring faces share corners: the positions met last are tried first.
     for (const int32_t index : recent_) {
@@ -105,6 +112,7 @@ long ImportDxfSurface(const std::string& drawing, const std::string& layer, cons
       while (dxf::LeerGrupoDxf(file, group)) {
         if (group.code != 0 || !dxf::IsKeyword(group.value, "3DFACE")) continue;
         if (!dxf::LeerCara3D(file, face) || !common::EqualsIgnoringCase(face.layer, layer)) continue;
+        for (int k = 0; k < 3; ++k) positions.Prefetch(face.corners[k]);
         const int32_t first = positions.IndexOf(face.corners[0]);
         const int32_t second = positions.IndexOf(face.corners[1]);
         const int32_t third = positions.IndexOf(face.corners[2]);
