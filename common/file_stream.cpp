@@ -10,6 +10,25 @@
 #include <unistd.h>
 
 namespace common {
+namespace {
+
+// All of `bytes` to the file; false with errno set when a write fails.
+bool WriteWhole(int fd, std::string_view bytes) {
+  const char* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t done = ::write(fd, data, left);
+    if (done < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += done;
+    left -= static_cast<std::size_t>(done);
+  }
+  return true;
+}
+
+}  // namespace
 
 FileChunkReader::~FileChunkReader() {
   if (fd_ >= 0) ::close(fd_);
@@ -68,20 +87,10 @@ ReplacingFileStream::~ReplacingFileStream() {
 
 bool ReplacingFileStream::Write(std::string_view bytes) {
   if (!ok()) return false;
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t done = ::write(fd_, data, left);
-    if (done < 0) {
-      if (errno == EINTR) continue;
-      RecordTargetFailure(path_, errno);
-      failed_ = true;
-      return false;
-    }
-    data += done;
-    left -= static_cast<std::size_t>(done);
-  }
-  return true;
+  if (WriteWhole(fd_, bytes)) return true;
+  RecordTargetFailure(path_, errno);
+  failed_ = true;
+  return false;
 }
 
 bool ReplacingFileStream::Commit() {
@@ -146,20 +155,10 @@ void TargetFileStream::Abandon() {
 
 bool TargetFileStream::Write(std::string_view bytes) {
   if (!ok()) return false;
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t done = ::write(fd_, data, left);
-    if (done < 0) {
-      if (errno == EINTR) continue;
-      RecordTargetFailure(path_, errno);
-      failed_ = true;
-      return false;
-    }
-    data += done;
-    left -= static_cast<std::size_t>(done);
-  }
-  return true;
+  if (WriteWhole(fd_, bytes)) return true;
+  RecordTargetFailure(path_, errno);
+  failed_ = true;
+  return false;
 }
 
 bool TargetFileStream::Finish() {
