@@ -10,9 +10,7 @@
 #include <unistd.h>
 
 namespace common {
-namespace {
 
-// All of `bytes` to the file; false with errno set when a write fails.
 bool WriteWhole(int fd, std::string_view bytes) {
   const char* data = bytes.data();
   std::size_t left = bytes.size();
@@ -27,8 +25,6 @@ bool WriteWhole(int fd, std::string_view bytes) {
   }
   return true;
 }
-
-}  // namespace
 
 FileChunkReader::~FileChunkReader() {
   if (fd_ >= 0) ::close(fd_);

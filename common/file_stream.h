@@ -10,6 +10,10 @@
 
 namespace common {
 
+// All of `bytes` to the open file `fd`, across short and interrupted writes; false with errno
+// set when a write fails.
+bool WriteWhole(int fd, std::string_view bytes);
+
 // Reads a regular file in chunks. A directory or a FIFO is refused, never waited on.
 class FileChunkReader {
  public:

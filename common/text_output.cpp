@@ -84,25 +84,6 @@ void TextWriter::Write(std::string_view text) {
 
 bool TextWriter::SaveTo(const std::string& path) const { return WriteFileBytes(path, bytes_); }
 
-namespace {
-
-bool WriteAll(int fd, std::string_view bytes) {
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t done = ::write(fd, data, left);
-    if (done < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += done;
-    left -= static_cast<std::size_t>(done);
-  }
-  return true;
-}
-
-}  // namespace
-
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {
   TargetFileStream target(path);
   return target.Write(bytes) && target.Finish();
@@ -120,7 +101,7 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
     RecordTargetFailure(path, errno);
     return false;
   }
-  bool ok = WriteAll(fd, bytes);
+  bool ok = WriteWhole(fd, bytes);
   if (::close(fd) != 0) ok = false;
   if (ok && ::rename(unique.c_str(), path.c_str()) != 0) ok = false;
   if (!ok) RecordTargetFailure(path, errno);
