@@ -70,7 +70,11 @@ run_target() {
   local family=$1 corpus=$build/corpus/$1 findings=fuzz/findings/$1 log=$build/logs/$1.log
   mkdir -p "$corpus" "$findings" "$build/logs"
   make_seeds "$family" "$corpus"
-  "$build/bin/fuzz_$family" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 -max_len=1048576 \
+  # LandXML documents are parsed whole for every input: inputs up to 64 KiB keep nearly all the
+  # coverage of megabyte seeds at ten times the rate.
+  local max_len=1048576
+  [ "$family" != landxml ] || max_len=65536
+  "$build/bin/fuzz_$family" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 -max_len="$max_len" \
     -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1 || true
   local runs rate crashes
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
