@@ -91,8 +91,11 @@ std::vector<common::Point2> TrueCurve(const std::vector<common::AlignmentElement
   return points;
 }
 
-TEST(PlanPixels, EveryDrawnPixelLiesOnTheTrueCurveAndEveryElementIsDrawn) {
-  const view::ViewModel model = Load(Sample("ejes/variante.eje"));
+// Every drawn pixel of the plan lies within 2 px of the true curve, and the start, middle and
+// end of every element are drawn.
+void ExpectPlanOnTheTrueCurve(const view::ViewModel& model) {
+  ASSERT_EQ(model.kind, view::DataKind::kAlignment);
+  ASSERT_GE(model.alignment.elements.size(), 2u);
   view_drawing::DrawOptions options;
   options.labels = false;
   options.curvature = false;
@@ -139,6 +142,20 @@ TEST(PlanPixels, EveryDrawnPixelLiesOnTheTrueCurveAndEveryElementIsDrawn) {
     EXPECT_TRUE(drawnNear({e[i].x, e[i].y})) << "start of element " << i;
     EXPECT_TRUE(drawnNear(view::PointOnElement(e, i, length / 2).point)) << "middle of element " << i;
     EXPECT_TRUE(drawnNear({e[i + 1].x, e[i + 1].y})) << "end of element " << i;
+  }
+}
+
+TEST(PlanPixels, EveryDrawnPixelLiesOnTheTrueCurveAndEveryElementIsDrawn) {
+  ExpectPlanOnTheTrueCurve(Load(Sample("ejes/variante.eje")));
+}
+
+// The same for alignments read from LandXML documents of other programs: lines and arcs
+// turning both ways (M3_RS-CL), clothoids into and out of arcs (A Kolu).
+TEST(PlanPixels, AnAlignmentReadFromLandXmlIsDrawnOnItsTrueCurve) {
+  const std::string folder = std::string(PASARELA_TEST_DATA) + "/landxml/";
+  for (const char* name : {"M3_RS-CL.tg.xml", "A Kolu Güzergah.xml"}) {
+    SCOPED_TRACE(name);
+    ExpectPlanOnTheTrueCurve(Load(folder + name));
   }
 }
 
