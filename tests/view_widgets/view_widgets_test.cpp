@@ -10,7 +10,6 @@
 #include <QMenuBar>
 #include <QSpinBox>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTextBrowser>
 #include <QWheelEvent>
@@ -19,6 +18,7 @@
 
 #include "frontend/qt/principal.h"
 #include "frontend/qt/views/view_panel.h"
+#include "tests/frontend/qt/private_settings.h"
 #include "support/test_support.h"
 
 namespace {
@@ -29,12 +29,12 @@ class WidgetsEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Recent files go to a settings file of the tests, not the user's.
+    testing_support::PrivateSettingsFolder();
     static int argc = 1;
     static char name[] = "view_widgets_tests";
     static char* argv[] = {name, nullptr};
     application = std::make_unique<QApplication>(argc, argv);
-    // Recent files go to a settings file of the tests, not the user's.
-    QStandardPaths::setTestModeEnabled(true);
     QApplication::setApplicationName("pasarela-pruebas-vistas");
   }
   void TearDown() override { application.reset(); }

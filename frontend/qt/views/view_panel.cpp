@@ -1,6 +1,7 @@
 #include "frontend/qt/views/view_panel.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDockWidget>
@@ -270,6 +271,11 @@ std::string ViewCanvas::DescribeAt(const QPointF& pixel) const {
 ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
   setObjectName("vista");
   canvas_ = new ViewCanvas(this);
+  entry_ = new QComboBox(this);
+  entry_->setObjectName("entrada");
+  entry_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  entryLabel_ = new QLabel(QStringLiteral("E&ntrada:"), this);
+  entryLabel_->setBuddy(entry_);
   section_ = new QSpinBox(this);
   section_->setObjectName("perfil");
   sectionLabel_ = new QLabel(QStringLiteral("&Perfil:"), this);
@@ -289,6 +295,8 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
   details_->setObjectName("resumen");
 
   auto* controls = new QHBoxLayout;
+  controls->addWidget(entryLabel_);
+  controls->addWidget(entry_);
   controls->addWidget(sectionLabel_);
   controls->addWidget(section_);
   controls->addWidget(exaggerationLabel_);
@@ -306,6 +314,15 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
   layout->addWidget(cursor_);
 
   connect(fit, &QPushButton::clicked, this, [this] { canvas_->Fit(); });
+  connect(entry_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+    if (index < 0 || static_cast<std::size_t>(index) == model_.entry) return;
+    // Outside the selector's own signal: opening refills it.
+    QMetaObject::invokeMethod(this, [this, index] {
+      std::string error;
+      const std::string path = model_.path;
+      if (!OpenFile(path, std::to_string(index + 1), error)) cursor_->setText(Text(error));
+    }, Qt::QueuedConnection);
+  });
   connect(section_, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) {
     canvas_->SetSection(value - 1);
     if (value >= 1 && static_cast<std::size_t>(value) <= model_.sections.sections.size()) {
@@ -317,10 +334,20 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
   canvas_->onHover = [this](const std::string& text) { cursor_->setText(Text(text)); };
 }
 
-bool ViewPanel::OpenFile(const std::string& path, std::string& error) {
+bool ViewPanel::OpenFile(const std::string& path, std::string& error) { return OpenFile(path, std::string(), error); }
+
+bool ViewPanel::OpenFile(const std::string& path, const std::string& choice, std::string& error) {
   view::ViewModel model;
-  if (!view::LoadViewFile(path, model, error)) return false;
+  if (!view::LoadViewFile(path, choice, model, error)) return false;
   model_ = std::move(model);
+  {
+    const QSignalBlocker block(entry_);
+    entry_->clear();
+    for (const view::FileEntry& entry : model_.entries) entry_->addItem(Text(view::EntryLabel(entry)));
+    entry_->setCurrentIndex(static_cast<int>(model_.entry));
+  }
+  entry_->setVisible(model_.entries.size() > 1);
+  entryLabel_->setVisible(model_.entries.size() > 1);
   const bool sections = model_.kind == view::DataKind::kCrossSections;
   const bool profile = model_.kind == view::DataKind::kProfile;
   section_->setVisible(sections);
@@ -388,7 +415,7 @@ WindowViews::WindowViews(QMainWindow& window, QMenu* fileMenu, bool openItem) : 
       QObject::connect(open, &QAction::triggered, &window, [this] {
         const QString path = QFileDialog::getOpenFileName(
             &window_, QStringLiteral("Abrir"), QString(),
-            QStringLiteral("Ficheros que se pueden ver (*.eje *.ras *.tra *.pun *.per *.sup *.dxf *.shp);;Todos (*)"));
+            QStringLiteral("Ficheros que se pueden ver (*.eje *.ras *.tra *.pun *.per *.sup *.dxf *.shp *.xml);;Todos (*)"));
         if (!path.isEmpty()) Open(path);
       });
       fileMenu->insertAction(before, open);

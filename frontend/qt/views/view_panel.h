@@ -16,6 +16,7 @@
 #include "frontend/qt/views/drawing.h"
 #include "frontend/view/view_model.h"
 
+class QComboBox;
 class QCoreApplication;
 class QDoubleSpinBox;
 class QLabel;
@@ -76,15 +77,21 @@ class ViewPanel : public QWidget {
  public:
   explicit ViewPanel(QWidget* parent = nullptr);
 
-  // Reads and shows the file; false with a Spanish reason in `error`.
+  // Reads and shows the file; false with a Spanish reason in `error`. A file of several
+  // entries (a LandXML document) shows the one `choice` names (see view::FindEntry), the
+  // first by default, and offers the others in the entry selector.
   bool OpenFile(const std::string& path, std::string& error);
+  bool OpenFile(const std::string& path, const std::string& choice, std::string& error);
   const view::ViewModel& model() const { return model_; }
   ViewCanvas* canvas() const { return canvas_; }
   QTextBrowser* details() const { return details_; }
   QSpinBox* sectionSelector() const { return section_; }
+  QComboBox* entrySelector() const { return entry_; }
 
  private:
   view::ViewModel model_;
+  QComboBox* entry_;
+  QLabel* entryLabel_;
   ViewCanvas* canvas_;
   QSpinBox* section_;
   QDoubleSpinBox* exaggeration_;
