@@ -45,6 +45,11 @@ int main(int argc, char** argv) {
     QTimer::singleShot(800, &window, [&window, picture] { QApplication::exit(window.grab().save(picture, "PNG") ? 0 : 1); });
   }
 
+  // "--medir-vista FICHERO": how long the view takes to open the file and to follow a pan,
+  // for bench/views.sh; then ends.
+  if (argc == 3 && std::strcmp(argv[1], "--medir-vista") == 0) {
+    return view_widgets::MeasureView(window.views(), QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+  }
   if (argc == 3 && std::strcmp(argv[1], "--captura") == 0) {
     const QString picture = QString::fromLocal8Bit(argv[2]);
     QTimer::singleShot(500, &window, [&window] { window.OpenMenu("importar", "ejes2"); });

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "frontend/qt/views/drawing.h"
+#include "frontend/view/plan_index.h"
 #include "frontend/view/view_model.h"
 
 class QComboBox;
@@ -62,6 +63,8 @@ class ViewCanvas : public QWidget {
   void Invalidate();
 
   const view::ViewModel* model_ = nullptr;
+  // The points of the plan (the alignment's path or the points) for what lies under the mouse.
+  view::PlanIndex plan_;
   view_drawing::DrawOptions options_;
   bool zoomed_ = false;
   QImage cache_;
@@ -90,6 +93,7 @@ class ViewPanel : public QWidget {
 
  private:
   view::ViewModel model_;
+  bool loading_ = false;
   QComboBox* entry_;
   QLabel* entryLabel_;
   ViewCanvas* canvas_;
@@ -140,5 +144,11 @@ class WindowViews {
   QMenu* recent_;
   std::unique_ptr<QObject> dropFilter_;
 };
+
+// Opens `path` in the views and prints how long that took (wall clock and processor time:
+// reading, checks, summary and the first drawing shown), then how long each step of a pan
+// takes while the mouse moves and the drawing made again when it is let go. False when the
+// file cannot be shown.
+bool MeasureView(WindowViews& views, const QString& path);
 
 }  // namespace view_widgets
