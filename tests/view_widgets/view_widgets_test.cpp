@@ -179,11 +179,17 @@ TEST(MainWindow, OpensFilesRemembersThemAndLogsEveryConversion) {
 
   views.ConversionFinished("Importar de Clip...", true, QString::fromStdString(Sample("puntos/levantamiento.pun")), "");
   EXPECT_EQ(views.panel()->model().kind, view::DataKind::kPoints);
+  // A LandXML target is shown too; a target of a kind the views do not show is only logged.
+  views.ConversionFinished("Exportar a LandXML...", true,
+                           QString::fromStdString(std::string(PASARELA_TEST_DATA) + "/landxml/M3_RS-CL.tg.xml"), "");
+  EXPECT_EQ(views.panel()->model().kind, view::DataKind::kAlignment);
+  views.ConversionFinished("Exportar a St.Survey...", true, QString::fromStdString(Sample("README.md")), "");
+  EXPECT_EQ(views.panel()->model().kind, view::DataKind::kAlignment);
   views.ConversionFinished("Importar de Ispol...", false, "", "No existe el fichero x.txt");
-  ASSERT_EQ(views.log()->count(), 2);
+  ASSERT_EQ(views.log()->count(), 4);
   EXPECT_TRUE(views.log()->item(0)->text().endsWith("Importar de Clip...: generado " +
                                                     QString::fromStdString(Sample("puntos/levantamiento.pun"))));
-  EXPECT_TRUE(views.log()->item(1)->text().endsWith("Importar de Ispol...: No existe el fichero x.txt"));
+  EXPECT_TRUE(views.log()->item(3)->text().endsWith("Importar de Ispol...: No existe el fichero x.txt"));
 }
 
 TEST(MainWindow, AWindowWithoutItsOwnOpenItemGetsOneFromTheViews) {

@@ -497,8 +497,9 @@ void WindowViews::ConversionFinished(const QString& caption, bool converted, con
   if (converted) {
     Log(caption + QStringLiteral(": generado ") + target);
     std::string error;
-    // The target is shown when it is a file the views know; other targets stay in the log.
-    if (!target.isEmpty() && view::KindOfPath(Local(target)) != view::DataKind::kNone && panel_->OpenFile(Local(target), error)) {
+    // The target is shown when it is a file the views know (a native file, a drawing, a
+    // LandXML document...); other targets stay in the log.
+    if (!target.isEmpty() && panel_->OpenFile(Local(target), error)) {
       stack_->setCurrentWidget(panel_);
       Remember(target);
     }
