@@ -417,7 +417,9 @@ int FindEntry(const std::vector<FileEntry>& entries, const std::string& choice) 
   return number >= 1 && number <= static_cast<long>(entries.size()) ? static_cast<int>(number - 1) : -1;
 }
 
-std::string EntryLabel(const FileEntry& entry) { return entry.name + " (" + KindName(entry.kind) + ")"; }
+std::string EntryLabel(const FileEntry& entry) {
+  return (entry.name.empty() ? std::string("sin nombre") : entry.name) + " (" + KindName(entry.kind) + ")";
+}
 
 bool LoadViewFile(const std::string& path, ViewModel& model, std::string& error) {
   return LoadViewFile(path, std::string(), model, error);

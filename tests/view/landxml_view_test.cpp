@@ -114,6 +114,25 @@ TEST(LandXmlEntries, IdsWithoutAPointAddNothingAndFacesNamingNoPointAreAnError) 
   EXPECT_EQ(findings.front().text, "1 caras del fichero nombran puntos que no existen");
 }
 
+// An alignment without a name is still an entry, counted in its place: the second one of
+// the document is read for entry 2.
+TEST(LandXmlEntries, AnAlignmentWithoutANameKeepsItsPlace) {
+  TempDir dir;
+  const std::string line = "<CoordGeom><Line><Start>0 0</Start><End>0 LENGTH</End></Line></CoordGeom>";
+  std::string first = line;
+  std::string second = line;
+  first.replace(first.find("LENGTH"), 6, "100");
+  second.replace(second.find("LENGTH"), 6, "250");
+  WriteFile(dir.File("dos.xml"), "<?xml version=\"1.0\"?>\n<LandXML><Alignments><Alignment>" + first +
+                                     "</Alignment><Alignment name=\"B\">" + second +
+                                     "</Alignment></Alignments></LandXML>\n");
+  const view::ViewModel model = Load(dir.File("dos.xml"), "2");
+  EXPECT_EQ(Labels(model), (std::vector<std::string>{"sin nombre (eje)", "B (eje)"}));
+  ASSERT_EQ(model.kind, view::DataKind::kAlignment);
+  ASSERT_FALSE(model.alignment.elements.empty());
+  EXPECT_NEAR(model.alignment.elements.back().station, 250.0, 1e-9);
+}
+
 TEST(LandXmlEntries, ADocumentWithNothingToShowSaysSo) {
   TempDir dir;
   WriteFile(dir.File("vacio.xml"), "<?xml version=\"1.0\"?>\n<LandXML><Units/></LandXML>\n");
