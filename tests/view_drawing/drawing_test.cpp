@@ -266,6 +266,15 @@ TEST(OtherViews, ManyTrianglesAndPointsArePaintedWithoutHoles) {
     EXPECT_NEAR(drawn.blue(), expected.blue(), 3) << x;
   }
 
+  // A point far away on one more triangle: that triangle spans the picture many times over
+  // and is clipped to it before it becomes pixels.
+  points.push_back({1e17, 2000.0, 100.0});
+  triangles.push_back({0, side - 1, static_cast<int32_t>(points.size() - 1)});
+  view::ViewModel outlier;
+  outlier.kind = view::DataKind::kSurface;
+  view::BuildSurfaceView(points, triangles, outlier.surface);
+  EXPECT_FALSE(view_drawing::RenderImage(outlier, size, options).isNull());
+
   view::ViewModel many;
   many.kind = view::DataKind::kPoints;
   std::vector<common::NativePoint> scattered;

@@ -91,10 +91,13 @@ class AreaRaster {
     const double maxX = std::max({c[0].x(), c[1].x(), c[2].x()});
     const double minY = std::min({c[0].y(), c[1].y(), c[2].y()});
     const double maxY = std::max({c[0].y(), c[1].y(), c[2].y()});
-    const int x0 = std::max(0, static_cast<int>(std::ceil(minX - 0.5)));
-    const int x1 = std::min(width_ - 1, static_cast<int>(std::floor(maxX - 0.5)));
-    const int y0 = std::max(0, static_cast<int>(std::ceil(minY - 0.5)));
-    const int y1 = std::min(height_ - 1, static_cast<int>(std::floor(maxY - 0.5)));
+    // Wholly outside, or not a place at all: nothing to paint. The rest is clipped to the
+    // image before it becomes whole pixels.
+    if (!(maxX >= 0 && minX <= width_ && maxY >= 0 && minY <= height_)) return;
+    const int x0 = static_cast<int>(std::ceil(std::max(minX, 0.0) - 0.5));
+    const int x1 = static_cast<int>(std::floor(std::min(maxX, static_cast<double>(width_)) - 0.5));
+    const int y0 = static_cast<int>(std::ceil(std::max(minY, 0.0) - 0.5));
+    const int y1 = static_cast<int>(std::floor(std::min(maxY, static_cast<double>(height_)) - 0.5));
     const double area = (c[1].x() - c[0].x()) * (c[2].y() - c[0].y()) - (c[2].x() - c[0].x()) * (c[1].y() - c[0].y());
     bool painted = false;
     if (area != 0 && std::isfinite(area)) {
@@ -117,8 +120,8 @@ class AreaRaster {
     if (!painted) {
       const double cx = (c[0].x() + c[1].x() + c[2].x()) / 3.0;
       const double cy = (c[0].y() + c[1].y() + c[2].y()) / 3.0;
-      if (std::isfinite(cx) && std::isfinite(cy)) {
-        Set(static_cast<int>(std::floor(cx)), static_cast<int>(std::floor(cy)), colour);
+      if (cx >= 0 && cy >= 0 && cx < width_ && cy < height_) {
+        Set(static_cast<int>(cx), static_cast<int>(cy), colour);
       }
     }
   }
