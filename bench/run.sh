@@ -6,6 +6,7 @@
 #   bench/run.sh [--quick] [RUNS]   (default 5 runs per case)
 #   --quick: each case once on inputs a tenth of the size (under a minute in all); the inputs
 #            live apart from the full ones, in bench/work/quick.
+#   BENCH_ONLY=TEXT: only the cases whose name holds TEXT (every input is still made).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scale=1
@@ -28,9 +29,6 @@ cli=${PASARELA_CLI:-$PWD/build/bin/pasarela-cli}  # PASARELA_CLI: another build'
 
 # A count of the full benchmark, divided in the quick one.
 scaled() { echo $(( $1 / scale )); }
-# Whether pasarela-cli has the top-level command $1 (the cases of commands still to come run
-# only once they exist).
-has_command() { "$cli" 2>&1 | grep -q "pasarela-cli $1\b"; }
 
 # --- inputs -------------------------------------------------------------------------------
 # A native alignment of 100 000 elements: straight, entry clothoid, arc, exit clothoid, ...
@@ -72,6 +70,7 @@ measure() {
 
 report() {  # name, our command, reference command[, input file: peak memory against its size]
   local ours reference input_mib=0
+  case "$1" in *"${BENCH_ONLY:-}"*) ;; *) return 0 ;; esac
   ours=($(measure "$2"))
   reference=($(measure "$3"))
   [ -n "${4:-}" ] && input_mib=$(awk -v b="$(stat -c %s "$4")" 'BEGIN { printf "%.1f", b / 1048576 }')
@@ -183,6 +182,7 @@ surface_xml=$work/superficie-$triangles.xml
 report_triangles() {
   local line seconds
   line=$(report "$1" "$3" "$4" "$5")
+  [ -n "$line" ] || return 0
   seconds=$(printf '%s\n' "$line" | awk '{ print $3 }')
   printf '%s   %s triangles/s\n' "$line" "$(awk -v t="$2" -v s="$seconds" 'BEGIN { printf "%.0f", (s > 0) ? t / s : 0 }')"
 }
@@ -204,27 +204,59 @@ fi
 report "scanner-sacyr-$scanner_count" "$cli call Calzada:Calzada_SacyrScanner $scanner $work/out-scanner.txt" \
   "awk '{ printf \"  %d,  %.3f,  %.3f,  %.3f,  %d,  %d,  %d\\r\\n\", NR, \$1, \$2, \$3, \$4, \$5, \$6 }' $scanner > $work/awk-scanner.txt"
 
-# --- commands still to come: each case runs once its command exists ---------------------------
-# TODO: `info` on a 100 MB LandXML file (10 MB in the quick run), against reading it.
-if has_command info; then
-  info_xml=$work/info-$(scaled 100)MB.xml
-  # About 110 bytes a grid cell: 960 x 960 cells make 100 MB.
-  [ -s "$info_xml" ] || make_surface_xml $(( scale > 1 ? 300 : 960 )) "$info_xml"
-  report "info-landxml-$(scaled 100)MB" "$cli info $info_xml" "cat $info_xml > /dev/null" "$info_xml"
+# --- info: what a 100 MB file holds, read as a stream (10 MB in the quick run) -------------
+# The peak memory stays that of a small file whatever the size of the input.
+info_xml=$work/info-$(scaled 100)MB.xml
+# About 110 bytes a grid cell: 960 x 960 cells make 100 MB.
+[ -s "$info_xml" ] || make_surface_xml $(( scale > 1 ? 300 : 960 )) "$info_xml"
+report "info-landxml-$(scaled 100)MB" "$cli info $info_xml" "xmllint --stream --noout $info_xml" "$info_xml"
+report "info-json-landxml-$(scaled 100)MB" "$cli info --json $info_xml" "xmllint --stream --noout $info_xml" "$info_xml"
+# A drawing of 1 450 000 points (145 000 in the quick run) makes 100 MB.
+info_dxf=$work/info-$(scaled 100)MB.dxf
+if [ ! -s "$info_dxf" ]; then
+  awk -v count="$(scaled 1450000)" 'BEGIN {
+    srand(23); print "  0\nSECTION\n  2\nENTITIES";
+    for (i = 1; i <= count; i++)
+      printf "  0\nPOINT\n  5\n%X\n  8\nPUNTOS%d\n 10\n%.4f\n 20\n%.4f\n 30\n%.4f\n", i + 64, i % 5,
+             440000 + rand() * 10000, 4470000 + rand() * 10000, 600 + rand() * 150;
+    print "  0\nENDSEC\n  0\nEOF" }' > "$info_dxf.part"
+  mv "$info_dxf.part" "$info_dxf"
 fi
-# TODO: `convert` of a folder of 1 000 small files (100 in the quick run), against copying it.
-if has_command convert; then
-  folder=$work/carpeta-$(scaled 1000)
-  if [ ! -d "$folder" ]; then
-    mkdir -p "$folder.part"
-    for i in $(seq "$(scaled 1000)"); do head -n 200 "$points" > "$folder.part/puntos-$i.pun"; done
-    mv "$folder.part" "$folder"
-  fi
-  report "convert-carpeta-$(scaled 1000)" "rm -rf $work/convertidos; $cli convert $folder $work/convertidos" \
-    "rm -rf $work/copiados; cp -r $folder $work/copiados"
+report "info-dxf-$(scaled 100)MB" "$cli info $info_dxf" "ogrinfo -ro -so -al $info_dxf" "$info_dxf"
+# 2 300 000 points (230 000 in the quick run) make 100 MB.
+info_pun=$work/info-$(scaled 100)MB.pun
+if [ ! -s "$info_pun" ]; then
+  awk -v count="$(scaled 2300000)" 'BEGIN { srand(29);
+    for (i = 1; i <= count; i++)
+      printf "%5d %11.3f %11.3f %8.3f C%d\n", i, 440000 + rand() * 10000, 4470000 + rand() * 10000, 600 + rand() * 150, i % 40 }' \
+    > "$info_pun.part"
+  mv "$info_pun.part" "$info_pun"
 fi
-# TODO: the views of issue "See and check" once they land (a command per view, each on the
-# largest input of its kind above).
-if has_command view; then
-  report "view-superficie-$triangles" "$cli view $surface_dxf" "cat $surface_dxf > /dev/null" "$surface_dxf"
+report "info-pun-$(scaled 100)MB" "$cli info $info_pun" "wc -l $info_pun" "$info_pun"
+
+# --- convert: a folder of 1 000 small point files (100 in the quick run) to GTS in one run, ----
+# against one `run` of the same menu command per file.
+folder_count=$(scaled 1000)
+folder=$work/carpeta-$folder_count
+if [ ! -d "$folder" ]; then
+  mkdir -p "$folder.part"
+  for i in $(seq "$folder_count"); do head -n 200 "$points" > "$folder.part/puntos-$i.pun"; done
+  mv "$folder.part" "$folder"
+fi
+report "convert-carpeta-$folder_count" \
+  "rm -rf $work/convertidos; mkdir $work/convertidos; $cli convert $folder -d $work/convertidos --to gts" \
+  "rm -rf $work/uno-a-uno; mkdir $work/uno-a-uno; for f in $folder/*.pun; do b=\${f##*/}; $cli run importarPuntos \$f $work/uno-a-uno/\${b%.pun}.gts || exit 1; done"
+
+# --- views: read and draw at 1600 x 1000 a surface of 500 000 triangles (50 000 in the quick ---
+# run) and 1 000 000 points (100 000); `check` reads and checks the same file. They run where
+# the drawing program is built (a build with the GUI); there is no outside reference.
+if [ -x "$(dirname "$cli")/pasarela-view" ]; then
+  view_grid=$(( scale > 1 ? 158 : 500 ))
+  view_surface=$work/vista-$((2 * view_grid * view_grid)).sup
+  [ -s "$view_surface" ] || "$cli" call Planimetro:Calzada_Sup_Importa_Dxf "$surface_dxf" TERRENO "$view_surface" >/dev/null
+  export QT_QPA_PLATFORM=offscreen
+  for view_file in "$view_surface" "$points"; do
+    view_name=$(basename "${view_file%.*}")
+    report "view-$view_name" "$cli view $view_file -o $work/vista.png --size 1600x1000" "$cli check $view_file" "$view_file"
+  done
 fi

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "cli/cli.h"
+#include "common/paths.h"
 #include "common/text_case.h"
 #include "frontend/core/about_box.h"
 
@@ -134,8 +135,24 @@ std::string FileNamePart(const std::string& entry) {
       part += '_';
     }
   }
+  if (part.size() > kMaxNamePart) part.resize(kMaxNamePart);
   while (!part.empty() && part.back() == '_') part.pop_back();
   return part.empty() ? "entrada" : part;
+}
+
+std::string TargetNames::Claim(const std::string& path) {
+  std::string claimed = path;
+  for (int copy = 2; !taken_.insert(common::LowerAscii(claimed)).second; ++copy) {
+    claimed = common::AppendSuffix(path, "_" + std::to_string(copy));
+  }
+  return claimed;
+}
+
+std::vector<std::string> EntryTargets(const std::string& base, const std::vector<std::string>& entries,
+                                      TargetNames& names) {
+  std::vector<std::string> targets;
+  for (const std::string& entry : entries) targets.push_back(names.Claim(common::AppendSuffix(base, "_" + FileNamePart(entry))));
+  return targets;
 }
 
 }  // namespace cli

@@ -4,6 +4,7 @@
 // open dialog of the field-book command the next answer.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,26 @@ int FindAnswer(const std::vector<std::string>& lines, const std::string& answer)
 // Whether `path` fits one of the patterns of a dialog filter ("desc|*.eje|desc|*.plt;*.txt").
 bool FitsFilter(const std::string& filter, const std::string& path);
 
-// An entry as part of a file name: letters, digits, "-", "_" and "." kept, the rest "_".
+// An entry as part of a file name: letters, digits, "-", "_" and "." kept, every run of
+// other characters (a "/", a blank, a byte of a non-ASCII letter) one "_", at most
+// kMaxNamePart characters; "entrada" when nothing is left.
+inline constexpr std::size_t kMaxNamePart = 100;
 std::string FileNamePart(const std::string& entry);
+
+// The targets of one run, each path given out once: a path already given (in any letter case,
+// so that the files stay apart on a file system that ignores case) gets "_2", "_3"... before
+// its extension. Two entries whose names are made the same, or two sources of the same name
+// converted into one folder, never write over each other.
+class TargetNames {
+ public:
+  std::string Claim(const std::string& path);
+
+ private:
+  std::set<std::string> taken_;  // lower case
+};
+
+// One target per entry of a list, named after `base` and the entry: "base_entry.ext".
+std::vector<std::string> EntryTargets(const std::string& base, const std::vector<std::string>& entries,
+                                      TargetNames& names);
 
 }  // namespace cli

@@ -41,9 +41,12 @@ int ShowHelp(const Arguments& arguments);
 int ShowInfo(const Arguments& arguments);
 int ListFormats(const Arguments& arguments);
 int ConvertFiles(const Arguments& arguments);
-// view_commands.cpp: what a file holds, checked, drawn and reported.
+// view_commands.cpp: what a file holds, checked, drawn and reported. The drawings are made by
+// a program of their own beside pasarela-cli, the only one that links Qt's GUI libraries.
 int CheckFile(const Arguments& arguments);
 int DrawFile(const Arguments& arguments);
 int ReportFile(const Arguments& arguments);
+inline constexpr const char* kDrawingProgramName = "pasarela-view";
+std::string DrawingProgramPath();
 
 }  // namespace cli

@@ -12,6 +12,7 @@
 
 #include "cli/argument_host.h"
 #include "cli/cli.h"
+#include "cli/direct_conversions.h"
 #include "common/paths.h"
 #include "common/text_case.h"
 #include "frontend/core/command_flow.h"
@@ -139,6 +140,9 @@ std::vector<const frontend::MenuCommand*> Candidates(const detect::Detection& de
         found.push_back(command);
       }
     }
+    for (const DirectConversion* direct : DirectConversionsReading(format)) {
+      if (common::EqualsIgnoringCase(direct->target, to)) found.push_back(&direct->command);
+    }
     // The layout the content shows first decides, when its commands can make the target.
     if (!found.empty()) break;
   }
@@ -146,11 +150,7 @@ std::vector<const frontend::MenuCommand*> Candidates(const detect::Detection& de
 }
 
 std::string TargetsOf(const detect::Detection& detection) {
-  std::string targets;
-  for (const frontend::MenuCommand* command : frontend::CommandsReading(detection.format)) {
-    const std::string target = frontend::FormatsOfCommand(command->control)->target;
-    if ((" " + targets + " ").find(" " + target + " ") == std::string::npos) targets += (targets.empty() ? "" : " ") + target;
-  }
+  const std::string targets = TargetKeysOf(detection.format);
   return targets.empty() ? "nada" : targets;
 }
 
@@ -187,7 +187,8 @@ int RunFor(const frontend::MenuCommand& command, frontend::ExportCaller& exports
   return kDone;
 }
 
-int ConvertOne(const ConvertLine& line, const std::string& source, frontend::ExportCaller& exports) {
+int ConvertOne(const ConvertLine& line, const std::string& source, frontend::ExportCaller& exports,
+               TargetNames& names) {
   const detect::Detection detection = detect::DetectFile(source);
   if (detection.format == detect::Format::kMissing) {
     Note(detection.note);
@@ -222,7 +223,7 @@ int ConvertOne(const ConvertLine& line, const std::string& source, frontend::Exp
   }
   const std::string target =
       !line.target.empty() ? line.target : TargetInFolder(line.folder, source, command, line.to);
-  if (!line.all) return RunFor(command, exports, source, target, answers, -1, line.overwrite);
+  if (!line.all) return RunFor(command, exports, source, names.Claim(target), answers, -1, line.overwrite);
 
   ArgumentHost listing(command, source, target, {}, line.overwrite);
   frontend::CommandRunner lister(listing, exports, frontend::ProgramDirectory());
@@ -231,10 +232,10 @@ int ConvertOne(const ConvertLine& line, const std::string& source, frontend::Exp
     Note(source + ": " + PlainLines(lister.lastFailure()));
     return kFailed;
   }
+  const std::vector<std::string> targets = EntryTargets(target, entries, names);
   int status = kDone;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::string entryTarget = common::AppendSuffix(target, "_" + FileNamePart(entries[i]));
-    if (RunFor(command, exports, source, entryTarget, {}, static_cast<int>(i), line.overwrite) != kDone) status = kFailed;
+    if (RunFor(command, exports, source, targets[i], {}, static_cast<int>(i), line.overwrite) != kDone) status = kFailed;
   }
   return status;
 }
@@ -249,10 +250,11 @@ int ConvertFiles(const Arguments& arguments) {
   frontend::LibraryLoader loader;
   frontend::LibraryExportCaller exports(loader);
   const bool progress = line.sources.size() > 1 && ::isatty(STDERR_FILENO) != 0;
+  TargetNames names;
   int status = kDone;
   for (std::size_t i = 0; i < line.sources.size(); ++i) {
     if (progress) std::fprintf(stderr, "[%zu/%zu] %s\n", i + 1, line.sources.size(), line.sources[i].c_str());
-    if (ConvertOne(line, line.sources[i], exports) != kDone) status = kFailed;
+    if (ConvertOne(line, line.sources[i], exports, names) != kDone) status = kFailed;
   }
   return status;
 }

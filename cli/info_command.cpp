@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
+#include "cli/direct_conversions.h"
 #include "frontend/core/command_formats.h"
 #include "frontend/detect/contents.h"
 
@@ -100,6 +101,9 @@ int ShowInfo(const Arguments& arguments) {
       std::printf("  Se convierte con: %s (a %s)\n", command->control.c_str(),
                   frontend::FormatsOfCommand(command->control)->target);
     }
+    for (const DirectConversion* direct : DirectConversionsReading(contents.detection.format)) {
+      std::printf("  Se convierte con: %s (a %s)\n", direct->command.control.c_str(), direct->target);
+    }
   }
   return status;
 }
@@ -107,13 +111,7 @@ int ShowInfo(const Arguments& arguments) {
 int ListFormats(const Arguments& arguments) {
   if (!arguments.empty()) return UsageError("formats no lleva argumentos");
   for (const detect::FormatInfo& info : detect::Formats()) {
-    std::string targets;
-    for (const frontend::MenuCommand* command : frontend::CommandsReading(info.format)) {
-      const std::string target = frontend::FormatsOfCommand(command->control)->target;
-      if (targets.find(" " + target + " ") != std::string::npos || targets.rfind(target + " ", 0) == 0) continue;
-      targets += target + " ";
-    }
-    if (!targets.empty()) targets.pop_back();
+    const std::string targets = TargetKeysOf(info.format);
     std::printf("%-24s %-52s %s\n", info.key, info.name, targets.empty() ? "-" : targets.c_str());
   }
   return kDone;

@@ -117,10 +117,11 @@ int RunMenuCommand(const Arguments& arguments) {
     return kFailed;
   }
   const std::string base = !target.empty() && target != "-" ? target : common::ChangeExtension(source, command->extension);
+  TargetNames names;
+  const std::vector<std::string> targets = EntryTargets(base, entries, names);
   int status = kDone;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::string entryTarget = common::AppendSuffix(base, "_" + FileNamePart(entries[i]));
-    ArgumentHost host(*command, source, entryTarget, {}, line.overwrite);
+    ArgumentHost host(*command, source, targets[i], {}, line.overwrite);
     host.ChooseAlways(static_cast<int>(i));
     frontend::CommandRunner runner(host, exports, frontend::ProgramDirectory());
     if (RunOnce(*command, runner, host) != kDone) status = kFailed;

@@ -11,6 +11,21 @@
 
 namespace common {
 
+bool WriteWhole(int fd, std::string_view bytes) {
+  const char* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t done = ::write(fd, data, left);
+    if (done < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += done;
+    left -= static_cast<std::size_t>(done);
+  }
+  return true;
+}
+
 FileChunkReader::~FileChunkReader() {
   if (fd_ >= 0) ::close(fd_);
 }
@@ -68,20 +83,10 @@ ReplacingFileStream::~ReplacingFileStream() {
 
 bool ReplacingFileStream::Write(std::string_view bytes) {
   if (!ok()) return false;
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t done = ::write(fd_, data, left);
-    if (done < 0) {
-      if (errno == EINTR) continue;
-      RecordTargetFailure(path_, errno);
-      failed_ = true;
-      return false;
-    }
-    data += done;
-    left -= static_cast<std::size_t>(done);
-  }
-  return true;
+  if (WriteWhole(fd_, bytes)) return true;
+  RecordTargetFailure(path_, errno);
+  failed_ = true;
+  return false;
 }
 
 bool ReplacingFileStream::Commit() {
@@ -102,6 +107,71 @@ bool ReplacingFileStream::Commit() {
   if (!good) ::unlink(unique_.c_str());
   if (good && role_ == Role::kTarget) RememberWrittenTarget(path_);
   return good;
+}
+
+TargetFileStream::TargetFileStream(const std::string& path) : path_(path) {
+  if (path_.empty()) {
+    RecordTargetFailure(path_, ENOENT);
+    return;
+  }
+  // A target that is not a regular file (a FIFO, a device, a directory), or that is a file the
+  // conversion read, is refused before it is truncated, never waited on and never removed.
+  const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    RecordTargetFailure(path_, errno);
+    return;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    RecordTargetFailure(path_, 0);
+    return;
+  }
+  if (IsSourceFile(info)) {
+    ::close(fd);
+    RecordFailure(kSameFileText);
+    return;
+  }
+  fd_ = fd;
+  if (::ftruncate(fd_, 0) != 0) {
+    RecordTargetFailure(path_, errno);
+    failed_ = true;
+  }
+}
+
+TargetFileStream::~TargetFileStream() {
+  if (fd_ >= 0) Abandon();
+}
+
+void TargetFileStream::Abandon() {
+  ::close(fd_);
+  fd_ = -1;
+  ::unlink(path_.c_str());
+}
+
+bool TargetFileStream::Write(std::string_view bytes) {
+  if (!ok()) return false;
+  if (WriteWhole(fd_, bytes)) return true;
+  RecordTargetFailure(path_, errno);
+  failed_ = true;
+  return false;
+}
+
+bool TargetFileStream::Finish() {
+  if (fd_ < 0) return false;
+  if (failed_) {
+    Abandon();
+    return false;
+  }
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) {
+    RecordTargetFailure(path_, errno);
+    ::unlink(path_.c_str());
+    return false;
+  }
+  RememberWrittenTarget(path_);
+  return true;
 }
 
 }  // namespace common

@@ -1,6 +1,7 @@
-// Large files piece by piece, for inputs that must not be held whole in memory (a LandXML
-// document of a hundred megabytes): a chunked reader of regular files and a writer with the
-// safety of WriteFileReplacing.
+// Large files piece by piece, for inputs and results that must not be held whole in memory (a
+// LandXML document of a hundred megabytes, a surface file of millions of edges): a chunked
+// reader of regular files, a writer with the safety of WriteFileReplacing and a writer of
+// targets in place.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +9,10 @@
 #include <string_view>
 
 namespace common {
+
+// All of `bytes` to the open file `fd`, across short and interrupted writes; false with errno
+// set when a write fails.
+bool WriteWhole(int fd, std::string_view bytes);
 
 // Reads a regular file in chunks. A directory or a FIFO is refused, never waited on.
 class FileChunkReader {
@@ -53,6 +58,56 @@ class ReplacingFileStream {
   std::string unique_;
   int fd_ = -1;
   bool failed_ = false;
+};
+
+// Writes a target in place, piece by piece, with the checks of WriteFileBytes: a target that is
+// not a regular file, or that is a file the conversion read, is refused and left alone. Once
+// opened, a target whose writing fails, or that is not finished, is removed.
+class TargetFileStream {
+ public:
+  explicit TargetFileStream(const std::string& path);
+  ~TargetFileStream();
+  TargetFileStream(const TargetFileStream&) = delete;
+  TargetFileStream& operator=(const TargetFileStream&) = delete;
+
+  bool ok() const { return fd_ >= 0 && !failed_; }
+  bool Write(std::string_view bytes);
+  // Closes the file and remembers it as a written target; false (file removed) on failure.
+  bool Finish();
+
+ private:
+  void Abandon();
+
+  std::string path_;
+  int fd_ = -1;
+  bool failed_ = false;
+};
+
+// Bytes gathered in memory and handed to a stream whenever about `kBatch` have gathered, so
+// that a long result is written with few system calls and never held whole.
+template <typename Stream>
+class BatchedOutput {
+ public:
+  static constexpr std::size_t kBatch = 1 << 20;
+
+  explicit BatchedOutput(Stream& stream) : stream_(stream) { bytes_.reserve(kBatch + 4096); }
+
+  // Where the next bytes go; call Spill() once they are in.
+  std::string& Bytes() { return bytes_; }
+  bool Spill() {
+    if (bytes_.size() >= kBatch) return Flush();
+    return good_;
+  }
+  bool Flush() {
+    good_ = good_ && stream_.Write(bytes_);
+    bytes_.clear();
+    return good_;
+  }
+
+ private:
+  Stream& stream_;
+  std::string bytes_;
+  bool good_ = true;
 };
 
 }  // namespace common

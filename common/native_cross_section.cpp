@@ -35,11 +35,16 @@ std::size_t ParseNativeCrossSections(std::string_view text, const NativeCrossSec
 
 namespace {
 
-double Printable(double value) { return PrintableZero(value, 3); }
+double Written(double value, const NativeCrossSectionLayout& layout) {
+  return PrintableZero(layout.nonFiniteAsZero ? FiniteOrZero(value) : value, 3);
+}
 
-void FormatPoint(const CrossSectionPoint& p, TextWriter& writer) {
-  writer.Printf("%8.3lf %8.3lf %8.3lf %s\n", Printable(p.station), Printable(p.offset), Printable(p.elevation),
-                p.code.c_str());
+// The part of a code the layout writes: up to its first NUL, without a final line feed when
+// the layout drops it.
+std::string_view WrittenCode(const std::string& code, const NativeCrossSectionLayout& layout) {
+  std::string_view written(code);
+  if (layout.dropsCodeEndLineFeed) written = WithoutLineFeed(written);
+  return written.substr(0, written.find('\0'));
 }
 
 // The first word of a code, as the reader takes it from the rest of the line.
@@ -51,21 +56,32 @@ std::string FirstWord(std::string_view code) {
 
 }  // namespace
 
+void FormatNativeCrossSectionPoint(const CrossSectionPoint& p, const NativeCrossSectionLayout& layout,
+                                   TextWriter& writer) {
+  const std::string_view code = WrittenCode(p.code, layout);
+  // Literal formats, which the writer formats without the C library.
+  writer.Printf(layout.stationWidth == 9 ? "%9.3lf %8.3lf %8.3lf %.*s\n" : "%8.3lf %8.3lf %8.3lf %.*s\n",
+                Written(p.station, layout), Written(p.offset, layout), Written(p.elevation, layout),
+                static_cast<int>(code.size()), code.data());
+}
+
 void FormatNativeCrossSections(const std::vector<CrossSectionPoint>& points, TextWriter& writer) {
-  for (const CrossSectionPoint& p : points) FormatPoint(p, writer);
+  for (const CrossSectionPoint& p : points) FormatNativeCrossSectionPoint(p, kNativeSectionsEightWideStation, writer);
 }
 
 std::vector<CrossSectionPoint> AsStoredInNativeCrossSections(const std::vector<CrossSectionPoint>& points,
+                                                             const NativeCrossSectionLayout& layout,
                                                              const NativeCrossSectionRule& rule) {
+  const std::size_t stationWidth = static_cast<std::size_t>(layout.stationWidth);
   std::vector<CrossSectionPoint> stored;
   stored.reserve(points.size());
   for (const CrossSectionPoint& p : points) {
-    const std::string_view code(p.code.c_str());  // printed up to its first NUL
-    const PrintedValue station = Printed(Printable(p.station), 3);
-    const PrintedValue offset = Printed(Printable(p.offset), 3);
-    const PrintedValue elevation = Printed(Printable(p.elevation), 3);
-    // "%8.3lf %8.3lf %8.3lf %s\n": three fields of at least eight characters, blanks, the code.
-    const std::size_t lineLength = std::max<std::size_t>(station.length, 8) + std::max<std::size_t>(offset.length, 8) +
+    const std::string_view code = WrittenCode(p.code, layout);
+    const PrintedValue station = Printed(Written(p.station, layout), 3);
+    const PrintedValue offset = Printed(Written(p.offset, layout), 3);
+    const PrintedValue elevation = Printed(Written(p.elevation, layout), 3);
+    // Three fields of at least their widths, three blanks, the code and the line feed.
+    const std::size_t lineLength = std::max(station.length, stationWidth) + std::max<std::size_t>(offset.length, 8) +
                                    std::max<std::size_t>(elevation.length, 8) + 3 + code.size() + 1;
     if (lineLength < LineReader::kDefaultBuffer && code.find_first_of("\r\n") == std::string_view::npos) {
       stored.push_back(CrossSectionPoint{station.value, offset.value, elevation.value, FirstWord(code)});
@@ -73,7 +89,7 @@ std::vector<CrossSectionPoint> AsStoredInNativeCrossSections(const std::vector<C
     }
     // A line the reader gets in several pieces, or whose code holds line ends: read as written.
     TextWriter writer;
-    FormatPoint(p, writer);
+    FormatNativeCrossSectionPoint(p, layout, writer);
     std::string text = writer.Bytes();
     NormalizeLineEnds(text);
     ParseNativeCrossSections(text, rule, stored);

@@ -31,14 +31,32 @@ inline constexpr NativeCrossSectionRule kNativeSectionsReadUnendedLine{true};
 std::size_t ParseNativeCrossSections(std::string_view text, const NativeCrossSectionRule& rule,
                                      std::vector<CrossSectionPoint>& points);
 
-// One line per point, "%8.3lf %8.3lf %8.3lf %s", values never "-0.000".
+// How a library lays the native file out when it writes one: a point per line,
+// "%<stationWidth>.3lf %8.3lf %8.3lf %s", values never "-0.000".
+struct NativeCrossSectionLayout {
+  // The least width of the station field, 8 or 9; a longer station takes what it needs.
+  int stationWidth;
+  // A value that is not finite is written as 0 (true) or as printf writes it, "inf" or "nan".
+  bool nonFiniteAsZero;
+  // A line feed that ends a code is left out (true) or written, leaving a blank line after it.
+  bool dropsCodeEndLineFeed;
+};
+inline constexpr NativeCrossSectionLayout kNativeSectionsEightWideStation{8, false, false};
+inline constexpr NativeCrossSectionLayout kNativeSectionsNineWideStation{9, true, true};
+
+// One point as `layout` writes it (the code up to its first NUL).
+void FormatNativeCrossSectionPoint(const CrossSectionPoint& point, const NativeCrossSectionLayout& layout,
+                                   TextWriter& writer);
+
+// Every point in kNativeSectionsEightWideStation.
 void FormatNativeCrossSections(const std::vector<CrossSectionPoint>& points, TextWriter& writer);
 
-// The points as `rule`'s reader gets them back from the native file FormatNativeCrossSections
-// writes: values with three decimals, the code cut to its first word, a line longer than a
-// read piece split as the reader splits it. What a two-stage conversion carries on.
-std::vector<CrossSectionPoint> AsStoredInNativeCrossSections(
-    const std::vector<CrossSectionPoint>& points, const NativeCrossSectionRule& rule = kNativeSectionsLoseUnendedLine);
+// The points as `rule`'s reader gets them back from the native file `layout` writes: values
+// with three decimals, the code cut to its first word, a line longer than a read piece split
+// as the reader splits it. What a two-stage conversion carries on.
+std::vector<CrossSectionPoint> AsStoredInNativeCrossSections(const std::vector<CrossSectionPoint>& points,
+                                                             const NativeCrossSectionLayout& layout,
+                                                             const NativeCrossSectionRule& rule);
 
 // Three-way comparison of two points by station, then offset, with a tolerance: equal when
 // both differ by less than `tolerance`; a smaller station (by any amount) first; with stations

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/export_guard.h"
+#include "common/file_stream.h"
 #include "common/fixed_format.h"
 #include "common/outcome.h"
 #include "common/source_files.h"
@@ -83,57 +84,9 @@ void TextWriter::Write(std::string_view text) {
 
 bool TextWriter::SaveTo(const std::string& path) const { return WriteFileBytes(path, bytes_); }
 
-namespace {
-
-bool WriteAll(int fd, std::string_view bytes) {
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t done = ::write(fd, data, left);
-    if (done < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += done;
-    left -= static_cast<std::size_t>(done);
-  }
-  return true;
-}
-
-}  // namespace
-
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {
-  if (path.empty()) {
-    RecordTargetFailure(path, ENOENT);
-    return false;
-  }
-  // A target that is not a regular file (a FIFO, a device, a directory), or that is a file the
-  // conversion read, is refused before it is truncated, never waited on and never removed.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    RecordTargetFailure(path, errno);
-    return false;
-  }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    RecordTargetFailure(path, 0);
-    return false;
-  }
-  if (IsSourceFile(info)) {
-    ::close(fd);
-    RecordFailure(kSameFileText);
-    return false;
-  }
-  bool ok = ::ftruncate(fd, 0) == 0 && WriteAll(fd, bytes);
-  if (!ok) RecordTargetFailure(path, errno);
-  if (::close(fd) != 0) {
-    if (ok) RecordTargetFailure(path, errno);
-    ok = false;
-  }
-  if (!ok) ::unlink(path.c_str());
-  if (ok) RememberWrittenTarget(path);
-  return ok;
+  TargetFileStream target(path);
+  return target.Write(bytes) && target.Finish();
 }
 
 bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
@@ -148,7 +101,7 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
     RecordTargetFailure(path, errno);
     return false;
   }
-  bool ok = WriteAll(fd, bytes);
+  bool ok = WriteWhole(fd, bytes);
   if (::close(fd) != 0) ok = false;
   if (ok && ::rename(unique.c_str(), path.c_str()) != 0) ok = false;
   if (!ok) RecordTargetFailure(path, errno);

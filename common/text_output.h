@@ -19,6 +19,10 @@ class TextWriter {
 
   const std::string& Bytes() const { return bytes_; }
 
+  // Forgets the bytes and keeps their storage: a writer handing its text on in batches reuses
+  // the same memory for each.
+  void Clear() { bytes_.clear(); }
+
   // Writes the bytes to `path`, replacing its content. On failure the target is removed and
   // false returned.
   bool SaveTo(const std::string& path) const;

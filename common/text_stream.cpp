@@ -18,19 +18,27 @@ bool StreamedLineReader::Open(const std::string& path) {
 void StreamedLineReader::Refill() {
   pending_.erase(0, position_);
   position_ = 0;
-  std::string chunk(kChunk, '\0');
-  const std::size_t got = file_.Read(chunk.data(), chunk.size());
-  chunk.resize(got);
-  if (heldCarriageReturn_) chunk.insert(chunk.begin(), '\r');
+  // What is pending is normalised already; the chunk is read in behind it, after a CR held
+  // back from the last chunk.
+  const std::size_t kept = pending_.size();
+  if (heldCarriageReturn_) pending_.push_back('\r');
   heldCarriageReturn_ = false;
+  const std::size_t start = pending_.size();
+  pending_.resize(start + kChunk);
+  const std::size_t got = file_.Read(&pending_[start], kChunk);
+  pending_.resize(start + got);
   if (got == 0) {
     endOfFile_ = true;
-  } else if (chunk.back() == '\r') {
-    chunk.pop_back();
+  } else if (pending_.back() == '\r') {
+    pending_.pop_back();
     heldCarriageReturn_ = true;
   }
-  NormalizeLineEnds(chunk);
-  pending_ += chunk;
+  // Most files have LF line ends: their chunks have nothing to normalise.
+  if (std::memchr(pending_.data() + kept, '\r', pending_.size() - kept) == nullptr) return;
+  std::string fresh = pending_.substr(kept);
+  NormalizeLineEnds(fresh);
+  pending_.resize(kept);
+  pending_ += fresh;
 }
 
 bool StreamedLineReader::Next(std::string_view& piece) {

@@ -1,5 +1,7 @@
 #include "common/tokens.h"
 
+#include <cstring>
+
 namespace common {
 namespace {
 
@@ -22,7 +24,13 @@ bool Tokenizer::Next(std::string_view delimiters, std::string_view& token) {
     return false;
   }
   const char* const start = p;
-  while (p != end && !IsDelimiter(*p, delimiters)) ++p;
+  if (delimiters.size() == 1) {
+    // One delimiter, the usual case: the end of the field is found by the library's search.
+    const void* found = std::memchr(p, delimiters[0], static_cast<std::size_t>(end - p));
+    p = found != nullptr ? static_cast<const char*>(found) : end;
+  } else {
+    while (p != end && !IsDelimiter(*p, delimiters)) ++p;
+  }
   token = std::string_view(start, static_cast<std::size_t>(p - start));
   // The delimiter that ends the field goes with it.
   rest_ = p == end ? std::string_view() : std::string_view(p + 1, static_cast<std::size_t>(end - p - 1));

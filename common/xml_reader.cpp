@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -30,8 +31,18 @@ std::string_view View(const xmlChar* text) {
 // Checks UTF-8 a chunk at a time; a sequence may be cut between chunks.
 class Utf8Check {
  public:
+  static constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
   void Feed(const unsigned char* data, std::size_t size) {
     for (std::size_t i = 0; i < size && valid_; ++i) {
+      // Runs of ASCII, most of a document, are passed over eight bytes at a time.
+      if (pending_ == 0) {
+        uint64_t word = 0;
+        while (i + sizeof word <= size && (std::memcpy(&word, data + i, sizeof word), (word & kHighBits) == 0)) {
+          i += sizeof word;
+        }
+        if (i == size) break;
+      }
       const unsigned char c = data[i];
       if (pending_ > 0) {
         if ((c & 0xC0) != 0x80) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "common/message_hook.h"
 #include "common/text_output.h"
@@ -61,9 +62,10 @@ const Reading kReadings[] = {
      }},
     {"Planimetro:ReadLandXmlSurface",
      [](const common::LandXmlSource& s, uint8_t choice) {
-       const planimetro::landxml::LandXmlSurfaceRead read = planimetro::landxml::ReadLandXmlSurface(s, NameOf(choice));
+       planimetro::landxml::LandXmlSurfaceRead read =
+           planimetro::landxml::ReadLandXmlSurface(s, NameOf(choice), [](std::string_view) { return true; });
        planimetro::surface::SuperficieTin model;
-       if (!read.points.empty()) planimetro::landxml::BuildSurface(model, read.points, read.triangles);
+       if (!read.points.empty()) planimetro::landxml::BuildSurface(model, std::move(read.points), read.triangles);
      }},
     {"Planimetro:ReadLandXmlPoints",
      [](const common::LandXmlSource& s, uint8_t) {

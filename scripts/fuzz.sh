@@ -11,28 +11,33 @@ seconds=${1:-60}
 shift || true
 jobs=${FUZZ_JOBS:-1}
 
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASARELA_FUZZ=ON \
-  -DPASARELA_TESTS=OFF -DPASARELA_GUI=OFF -DPASARELA_WERROR=OFF >/dev/null
-cmake --build build-fuzz -j2 >/dev/null
+# FUZZ_BUILD: a build directory already configured with PASARELA_FUZZ=ON (scripts/test.sh
+# passes its sanitizer build, which holds the targets too); else build-fuzz/ is made here.
+build=${FUZZ_BUILD:-build-fuzz}
+if [ -z "${FUZZ_BUILD:-}" ]; then
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASARELA_FUZZ=ON \
+    -DPASARELA_TESTS=OFF -DPASARELA_GUI=OFF -DPASARELA_WERROR=OFF >/dev/null
+fi
+cmake --build "$build" -j2 >/dev/null
 
 # Seed files of each family.
 seeds_of() {
   case "$1" in
-    native_alignment)      echo samples/ejes/*.eje tests/data/alignments/* ;;
-    foreign_alignment)     echo samples/ejes/* tests/data/calzada/* ;;
-    native_profile)        echo samples/rasantes/*.ras tests/data/calzada/* ;;
-    foreign_profile)       echo samples/rasantes/* tests/data/calzada/* ;;
-    gts)                   echo tests/data/alignments/*.gts samples/transversales/* samples/puntos/* ;;
-    native_cross_section)  echo samples/transversales/* tests/data/crosssections/* ;;
-    foreign_cross_section) echo samples/transversales/* tests/data/crosssections/* tests/data/calzada/* ;;
+    native_alignment)      echo samples/ejes/*.eje tests/data/*/*.eje tests/data/cartomap/* tests/data/gts/* ;;
+    foreign_alignment)     echo samples/ejes/* tests/data/{asotec,cartomap,clip,dragados,htrazado,inroads,ispol,istram,mxroad,plroad,wtrazado}/variante* ;;
+    native_profile)        echo samples/rasantes/*.ras tests/data/*/*.ras tests/data/*/variante-rasante-* ;;
+    foreign_profile)       echo samples/rasantes/* tests/data/*/variante-rasante-* tests/data/clip/*.alz tests/data/*/*.ras ;;
+    gts)                   echo tests/data/*/*.gts samples/transversales/* samples/puntos/* ;;
+    native_cross_section)  echo samples/transversales/* tests/data/*/*.tra tests/data/*/*.gts ;;
+    foreign_cross_section) echo samples/transversales/* tests/data/*/tramo* tests/data/clip/clip.* tests/data/{htrazado,istram,mxroad}/* ;;
     landxml)               echo tests/data/landxml/*.xml samples/ejes/*.xml ;;
     dxf)                   echo tests/data/dxf/*.dxf tests/data/dxf/*.DXF samples/dxf/* ;;
     points)                echo samples/puntos/* ;;
-    survey)                echo samples/survey/* tests/data/survey/* ;;
-    instrument_records)    echo samples/survey/* tests/data/survey/* ;;
-    rtf_report)            echo tests/data/crosssections/*.rtf samples/transversales/*.rtf ;;
+    survey)                echo samples/survey/* tests/data/{native,topcal,dl100,gts800}/* tests/data/*/peraltes_* ;;
+    instrument_records)    echo samples/survey/* tests/data/{native,topcal,dl100,gts800}/* tests/data/*/peraltes_* ;;
+    rtf_report)            echo tests/data/rtf/*.rtf samples/transversales/*.rtf ;;
     shapefile)             echo tests/data/shapefile/*.shp samples/shapefile/*.shp ;;
-    jet_database)          echo tests/data/calzada/*.mdb samples/topsurv/* ;;
+    jet_database)          echo tests/data/topsurv/*.mdb samples/topsurv/* ;;
     view_files)            echo samples/ejes/*.eje samples/rasantes/*.ras samples/transversales/*.tra \
                                 samples/puntos/*.pun samples/superficies/*.dxf tests/data/fuzz/view_files/* ;;
     detection)             echo samples/*/* tests/data/*/* ;;
@@ -62,10 +67,10 @@ make_seeds() {
 }
 
 run_target() {
-  local family=$1 corpus=build-fuzz/corpus/$1 findings=fuzz/findings/$1 log=build-fuzz/logs/$1.log
-  mkdir -p "$corpus" "$findings" build-fuzz/logs
+  local family=$1 corpus=$build/corpus/$1 findings=fuzz/findings/$1 log=$build/logs/$1.log
+  mkdir -p "$corpus" "$findings" "$build/logs"
   make_seeds "$family" "$corpus"
-  build-fuzz/bin/fuzz_"$family" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 -max_len=1048576 \
+  "$build/bin/fuzz_$family" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 -max_len=1048576 \
     -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1 || true
   local runs rate crashes
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
@@ -85,6 +90,6 @@ fi
 
 status=0
 export -f run_target make_seeds seeds_of
-export seconds
+export seconds build
 printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'run_target {}' || status=1
 exit $status

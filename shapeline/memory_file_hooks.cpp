@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 #include <unistd.h>
+#include <unordered_map>
 
 #include "common/numbers.h"
 #include "common/source_files.h"
@@ -19,11 +20,19 @@ namespace {
 
 thread_local unsigned failedWrites = 0;
 
+// A file created on this thread and closed, by path, until it is opened again for update:
+// shapelib creates a shapefile or a table by writing its header, closing it and reopening it
+// "r+b", and the reopened file starts from these bytes instead of reading back what was just
+// written. Only small files are kept (a header is some hundred bytes).
+constexpr std::size_t kLargestKeptFile = 1 << 16;
+thread_local std::unordered_map<std::string, std::string> justCreated;
+
 struct MemoryFile {
   std::string path;
   std::string data;
   std::size_t position = 0;
   bool writable = false;
+  bool created = false;  // opened with "w": its content is all this program's
   bool modified = false;
 };
 
@@ -50,7 +59,13 @@ SAFile Open(const char* filename, const char* access) {
         delete file;
         return nullptr;
       }
+      justCreated.erase(file->path);
+      file->created = true;
       file->modified = true;
+    } else if (const auto kept = update ? justCreated.find(file->path) : justCreated.end();
+               kept != justCreated.end()) {
+      file->data = std::move(kept->second);
+      justCreated.erase(kept);
     } else if (!common::ReadWholeFile(file->path, file->data, !update)) {
       delete file;
       return nullptr;
@@ -117,12 +132,21 @@ int Close(SAFile handle) {
   if (file->writable && file->modified && !common::WriteFileBytes(file->path, file->data)) {
     ++failedWrites;
     result = EOF;
+  } else if (file->created && file->data.size() <= kLargestKeptFile) {
+    try {
+      justCreated[file->path] = std::move(file->data);
+    } catch (const std::bad_alloc&) {
+      // Not kept: the reopening reads the file.
+    }
   }
   delete file;
   return result;
 }
 
-int Remove(const char* filename) { return ::unlink(filename); }
+int Remove(const char* filename) {
+  if (filename != nullptr) justCreated.erase(filename);
+  return ::unlink(filename);
+}
 
 // shapelib's own diagnostics are not for the user: the library reports its own reasons.
 void IgnoreError(const char*) {}

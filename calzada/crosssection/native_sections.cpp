@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <unordered_set>
 
@@ -42,9 +41,7 @@ std::vector<double> EstacionesDistintas(const Transversales& puntos) {
 double ValorEscrito(double value) { return common::PrintableZero(FiniteOrZero(value), 3); }
 
 void EscribePunto(common::TextWriter& writer, const PuntoTransversal& punto) {
-  const std::string_view code = common::WithoutLineFeed(punto.code);
-  writer.Printf("%9.3lf %8.3lf %8.3lf %.*s\n", ValorEscrito(punto.station), ValorEscrito(punto.offset),
-                ValorEscrito(punto.elevation), static_cast<int>(code.size()), code.data());
+  common::FormatNativeCrossSectionPoint(punto, common::kNativeSectionsNineWideStation, writer);
 }
 
 Transversales ConPuntosDeEje(const Transversales& puntos) {
@@ -70,28 +67,6 @@ Transversales ConPuntosDeEje(const Transversales& puntos) {
 
 namespace {
 
-double ComoEscrito(double value) {
-  char text[512];
-  std::snprintf(text, sizeof text, "%.3f", ValorEscrito(value));
-  return common::LenientDouble(text);
-}
-
-}  // namespace
-
-PuntoTransversal ComoEnFichero(const PuntoTransversal& punto) {
-  PuntoTransversal leido;
-  leido.station = ComoEscrito(punto.station);
-  leido.offset = ComoEscrito(punto.offset);
-  leido.elevation = ComoEscrito(punto.elevation);
-  const std::size_t start = punto.code.find_first_not_of(" \t\n");
-  if (start != std::string::npos) {
-    leido.code = punto.code.substr(start, punto.code.find_first_of(" \t\n", start) - start);
-  }
-  return leido;
-}
-
-namespace {
-
 void EscribeTodos(const Transversales& puntos, common::TextWriter& writer) {
   for (const PuntoTransversal& p : puntos) EscribePunto(writer, p);
 }
@@ -99,9 +74,9 @@ void EscribeTodos(const Transversales& puntos, common::TextWriter& writer) {
 }  // namespace
 
 void FormatoConPuntosDeEje(const Transversales& puntos, common::TextWriter& writer) {
-  Transversales leidos;
-  leidos.reserve(puntos.size());
-  for (const PuntoTransversal& p : puntos) leidos.push_back(ComoEnFichero(p));
+  // The pass reads the file this library writes with its own reader.
+  const Transversales leidos = common::AsStoredInNativeCrossSections(puntos, common::kNativeSectionsNineWideStation,
+                                                                     common::kNativeSectionsReadUnendedLine);
   EscribeTodos(ConPuntosDeEje(leidos), writer);
 }
 

@@ -32,16 +32,12 @@ std::vector<double> EstacionesDistintas(const Transversales& puntos);
 double ValorEscrito(double value);
 
 // One point in the layout of this library's native files, "%9.3lf %8.3lf %8.3lf %s": station,
-// offset, elevation, code; a line feed inside the code is not written.
+// offset, elevation, code; a line feed that ends the code is not written.
 void EscribePunto(common::TextWriter& writer, const PuntoTransversal& punto);
 
 // The points with an axis point (offset 0, elevation interpolated, code "0") inserted where a
 // section crosses from a point left of the axis to the next point right of it.
 Transversales ConPuntosDeEje(const Transversales& puntos);
-
-// The point as a native file gives it back once written: values with three decimals, the code
-// cut to its first word.
-PuntoTransversal ComoEnFichero(const PuntoTransversal& punto);
 
 // What an importer writes when it runs the axis-point pass on its own output: the points as
 // the file would give them back, with their axis points, in "%9.3lf %8.3lf %8.3lf %s".

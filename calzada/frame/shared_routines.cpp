@@ -2,22 +2,15 @@
 
 #include <cmath>
 
+#include "common/native_alignment.h"
 #include "common/text_output.h"
-#include "common/tokens.h"
 
 namespace calzada {
 
 std::vector<TramoEje> LeeEjeNativo(std::string_view nativeText) {
-  std::vector<TramoEje> records;
-  common::LineReader reader(nativeText);
-  std::string_view piece;
-  std::vector<std::string_view> fields;
-  while (reader.Next(piece)) {
-    if (piece.size() < 10 || piece.front() == '*') continue;
-    if (common::SplitTokens(common::WithoutLineFeed(piece), "\t ,", fields) < 6) continue;
-    records.push_back(common::ElementFromNativeFields(fields.data()));
-  }
-  return records;
+  // Comment lines skipped; blanks, tabs and commas between all six fields.
+  constexpr common::NativeAlignmentRule kReglaEjeNativo{true, "\t ,\n", "\t ,\n"};
+  return common::ParseNativeAlignment(nativeText, kReglaEjeNativo).elements;
 }
 
 void FormatEjeNativo(const std::vector<TramoEje>& records, common::TextWriter& writer) {

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <set>
 
 #include "common/native_cross_section.h"
@@ -13,9 +12,11 @@
 #include "common/point_file.h"
 #include "common/text_case.h"
 #include "common/text_input.h"
+#include "common/text_stream.h"
 #include "common/xml_reader.h"
 #include "frontend/detect/spanish_numbers.h"
 #include "planimetro/dxf/dxf_reader.h"
+#include "planimetro/surface/surface_file_reader.h"
 #include "viaducto/alignment/native_alignment.h"
 #include "viaducto/profile/gts_profile.h"
 
@@ -34,6 +35,9 @@ double FirstNumber(std::string_view text) {
   const std::string copy(text);
   return std::strtod(copy.c_str(), nullptr);
 }
+
+// A read that failed part way through the file.
+std::string ReadErrorText(const std::string& path) { return "No se puede leer el fichero " + path + " hasta el final"; }
 
 // Counts what a LandXML document holds, in one streaming pass.
 class LandXmlCounter : public common::LandXmlHandler {
@@ -189,7 +193,7 @@ void ReadLandXml(Contents& contents) {
 void ReadDxf(Contents& contents) {
   namespace dxf = planimetro::dxf;
   dxf::DxfFile file;
-  if (!file.Open(contents.path)) {
+  if (!file.OpenStreamed(contents.path)) {
     contents.error = "No se puede leer el fichero " + contents.path;
     return;
   }
@@ -208,8 +212,8 @@ void ReadDxf(Contents& contents) {
   bool expectSectionName = false;
   bool inLayerEntry = false;
   bool counted = true;
-  double x = 0, y = 0;
-  bool haveX = false, haveY = false;
+  double x = 0, y = 0, minZ = 0, maxZ = 0;
+  bool haveX = false, haveY = false, haveZ = false;
   const auto finishEntity = [&] {
     if (!counted) ++layer(entityLayer).entities[entity];
     counted = true;
@@ -263,103 +267,141 @@ void ReadDxf(Contents& contents) {
       contents.extents.Add(x, y, 0);
     } else if (group.code >= 30 && group.code <= 33 && haveX && haveY) {
       const double z = FirstNumber(value);
-      if (z < contents.extents.minZ) contents.extents.minZ = z;
-      if (z > contents.extents.maxZ) contents.extents.maxZ = z;
+      minZ = haveZ && minZ < z ? minZ : z;
+      maxZ = haveZ && maxZ > z ? maxZ : z;
+      haveZ = true;
       haveX = haveY = false;
     }
   }
   finishEntity();
+  // The elevation range is that of the entities' own z values, 0 to 0 when none has one.
+  contents.extents.minZ = haveZ ? minZ : 0;
+  contents.extents.maxZ = haveZ ? maxZ : 0;
+  if (file.failed()) {
+    contents.error = ReadErrorText(contents.path);
+    return;
+  }
   contents.read = true;
 }
 
-bool LoadText(Contents& contents, std::string& text) {
-  if (common::LoadTextFile(contents.path, text)) return true;
-  contents.error = "No se puede leer el fichero " + contents.path;
-  return false;
+// Hands every line piece of the file to `visit` (the pieces a 256-byte line buffer gives),
+// reading one chunk at a time so that memory stays the same whatever the file's size. False,
+// with the reason in `contents.error`, when the file cannot be opened or a read fails.
+template <typename Visit>
+bool ForEachPiece(Contents& contents, Visit&& visit) {
+  common::StreamedLineReader reader;
+  if (!reader.Open(contents.path)) {
+    contents.error = "No se puede leer el fichero " + contents.path;
+    return false;
+  }
+  std::string_view piece;
+  while (reader.Next(piece)) visit(piece);
+  if (reader.failed()) {
+    contents.error = ReadErrorText(contents.path);
+    return false;
+  }
+  return true;
 }
 
+// Each line goes through the alignment reader on its own: the reader takes a record per line,
+// so the records come out as from the whole file, one at a time. The last record is the end
+// point, not an element, so a record's kind is counted once the next one has come.
 void ReadNativeAlignment(Contents& contents) {
-  std::string text;
-  if (!LoadText(contents, text)) return;
-  const viaducto::NativeAlignment native = viaducto::ParseNativeAlignment(text, viaducto::kElementReader);
   AlignmentSummary alignment;
-  const std::vector<common::AlignmentElement>& elements = native.elements;
-  if (!elements.empty()) {
-    alignment.elements = static_cast<long>(elements.size()) - 1;  // the last record is the end point
-    for (std::size_t i = 0; i + 1 < elements.size(); ++i) ++alignment.elementsByKind[KindName(elements[i].kind)];
-    alignment.startStation = elements.front().station;
-    alignment.endStation = elements.back().station;
+  long records = 0;
+  common::AlignmentElement last;
+  const bool read = ForEachPiece(contents, [&](std::string_view piece) {
+    for (const common::AlignmentElement& element : viaducto::ParseNativeAlignment(piece, viaducto::kElementReader).elements) {
+      if (records == 0) alignment.startStation = element.station;
+      if (records > 0) ++alignment.elementsByKind[KindName(last.kind)];
+      last = element;
+      ++records;
+      contents.extents.Add(element.x, element.y, 0);
+    }
+  });
+  if (!read) return;
+  if (records > 0) {
+    alignment.elements = records - 1;
+    alignment.endStation = last.station;
     alignment.length = alignment.endStation - alignment.startStation;
-    for (const common::AlignmentElement& element : elements) contents.extents.Add(element.x, element.y, 0);
   }
   contents.alignments.push_back(alignment);
   contents.read = true;
 }
 
-void SummariseProfile(Contents& contents, const common::Profile& profile) {
+// The vertices of a profile file, each line read by `parse` (a reader that takes a vertex
+// per line), counted with the stations of the first and the last.
+template <typename Parse>
+void ReadProfile(Contents& contents, Parse&& parse) {
   ProfileSummary summary;
-  summary.vertices = static_cast<long>(profile.size());
-  if (!profile.empty()) {
-    summary.startStation = profile.front().station;
-    summary.endStation = profile.back().station;
-  }
+  const bool read = ForEachPiece(contents, [&](std::string_view piece) {
+    for (const common::ProfileVertex& vertex : parse(piece)) {
+      if (summary.vertices++ == 0) summary.startStation = vertex.station;
+      summary.endStation = vertex.station;
+    }
+  });
+  if (!read) return;
   contents.profiles.push_back(summary);
   contents.read = true;
 }
 
-void SummariseSections(Contents& contents, const std::vector<common::CrossSectionPoint>& points) {
+// Sections and points of a cross-section file, each line read by `parse`, which appends the
+// point of the line (if any) to the vector it is given. A section is a run of points of the
+// same station.
+template <typename Parse>
+void ReadSections(Contents& contents, Parse&& parse) {
   CrossSectionSummary summary;
-  summary.points = static_cast<long>(points.size());
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (i == 0 || points[i].station != points[i - 1].station) ++summary.sections;
-  }
+  std::vector<common::CrossSectionPoint> points;
+  double lastStation = 0;
+  const bool read = ForEachPiece(contents, [&](std::string_view piece) {
+    points.clear();
+    parse(piece, points);
+    for (const common::CrossSectionPoint& point : points) {
+      if (summary.points++ == 0 || point.station != lastStation) ++summary.sections;
+      lastStation = point.station;
+    }
+  });
+  if (!read) return;
   contents.crossSections.push_back(summary);
   contents.read = true;
 }
 
-// The GTS cross sections: station, offset, elevation and an optional code, comma-separated.
-std::vector<common::CrossSectionPoint> ParseCommaSections(std::string_view text) {
-  std::vector<common::CrossSectionPoint> points;
-  common::LineReader reader(text);
-  std::string_view piece;
-  while (reader.Next(piece)) {
-    const std::string line(common::WithoutLineFeed(piece));
-    char* end = nullptr;
-    common::CrossSectionPoint point;
-    point.station = std::strtod(line.c_str(), &end);
-    if (end == line.c_str() || *end != ',') continue;
-    point.offset = std::strtod(end + 1, &end);
-    points.push_back(point);
-  }
-  return points;
+// The GTS cross sections: station, offset, elevation and an optional code, comma-separated;
+// a line that does not start with a station and a comma holds no point.
+void ParseCommaSectionLine(std::string_view piece, std::vector<common::CrossSectionPoint>& points) {
+  const std::string line(common::WithoutLineFeed(piece));
+  char* end = nullptr;
+  common::CrossSectionPoint point;
+  point.station = std::strtod(line.c_str(), &end);
+  if (end == line.c_str() || *end != ',') return;
+  point.offset = std::strtod(end + 1, &end);
+  points.push_back(point);
 }
 
 void ReadPoints(Contents& contents) {
-  std::string text;
-  if (!LoadText(contents, text)) return;
   long count = 0;
-  common::ForEachPointLine(text, common::PointCodeRule::kFirstWord, [&](const common::PointLine& point) {
+  common::PointLine point;
+  const bool read = ForEachPiece(contents, [&](std::string_view piece) {
+    if (!common::ParsePointLine(piece, common::PointCodeRule::kFirstWord, point)) return;
     ++count;
     contents.extents.Add(point.x, point.y, point.z);
   });
+  if (!read) return;
   contents.points = count;
   contents.read = true;
 }
 
-int32_t LittleInt(const unsigned char* bytes) {
-  return static_cast<int32_t>(static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-                              static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24);
-}
-
-// The point and triangle counts stand in the fixed header of the surface file.
+// The points and the triangles the surface reader finds in the file's edge table.
 void ReadNativeSurface(Contents& contents) {
-  std::ifstream in(contents.path, std::ios::binary);
-  unsigned char header[208];
-  if (!in.read(reinterpret_cast<char*>(header), sizeof header)) {
-    contents.error = "El fichero " + contents.path + " no tiene la cabecera completa de una superficie";
+  planimetro::surface::SurfaceFileContents surface;
+  std::string problem;
+  if (!planimetro::surface::LeerFicheroSup(contents.path, surface, problem)) {
+    contents.error = problem;
     return;
   }
-  contents.surfaces.push_back({"", LittleInt(header + 184), LittleInt(header + 188), 0});
+  contents.surfaces.push_back(
+      {"", static_cast<long>(surface.points.size()), static_cast<long>(surface.triangles.size()), 0});
+  for (const auto& point : surface.points) contents.extents.Add(point.x, point.y, point.z);
   contents.read = true;
 }
 
@@ -386,19 +428,16 @@ void ReadShapefile(Contents& contents) {
 
 // The lines that hold something; in a GTS alignment the element lines after its START line.
 void CountRecords(Contents& contents) {
-  std::string text;
-  if (!LoadText(contents, text)) return;
   const bool gtsAlignment = contents.detection.format == Format::kGtsAlignment;
   long lines = 0;
-  common::LineReader reader(text);
-  std::string_view piece;
-  while (reader.Next(piece)) {
-    std::string_view line = common::WithoutLineFeed(piece);
+  const bool read = ForEachPiece(contents, [&](std::string_view piece) {
+    const std::string_view line = common::WithoutLineFeed(piece);
     const std::size_t start = line.find_first_not_of(" \t\r");
-    if (start == std::string_view::npos) continue;
-    if (gtsAlignment && common::LowerAscii(line.substr(start, 6)) == "start ") continue;
+    if (start == std::string_view::npos) return;
+    if (gtsAlignment && common::LowerAscii(line.substr(start, 6)) == "start ") return;
     ++lines;
-  }
+  });
+  if (!read) return;
   contents.records = lines;
   contents.read = true;
 }
@@ -446,29 +485,18 @@ Contents ReadContents(const std::string& path, const Detection& detection) {
     case Format::kLandXml: ReadLandXml(contents); break;
     case Format::kDxf: ReadDxf(contents); break;
     case Format::kNativeAlignment: ReadNativeAlignment(contents); break;
-    case Format::kNativeProfile: {
-      std::string text;
-      if (LoadText(contents, text)) SummariseProfile(contents, common::ParseNativeProfile(text));
+    case Format::kNativeProfile:
+      ReadProfile(contents, [](std::string_view line) { return common::ParseNativeProfile(line); });
       break;
-    }
-    case Format::kGtsProfile: {
-      std::string text;
-      if (LoadText(contents, text)) SummariseProfile(contents, viaducto::ParseGtsProfileComma(text));
+    case Format::kGtsProfile:
+      ReadProfile(contents, [](std::string_view line) { return viaducto::ParseGtsProfileComma(line); });
       break;
-    }
-    case Format::kNativeCrossSections: {
-      std::string text;
-      if (!LoadText(contents, text)) break;
-      std::vector<common::CrossSectionPoint> points;
-      common::ParseNativeCrossSections(text, common::kNativeSectionsReadUnendedLine, points);
-      SummariseSections(contents, points);
+    case Format::kNativeCrossSections:
+      ReadSections(contents, [](std::string_view line, std::vector<common::CrossSectionPoint>& points) {
+        common::ParseNativeCrossSections(line, common::kNativeSectionsReadUnendedLine, points);
+      });
       break;
-    }
-    case Format::kGtsCrossSections: {
-      std::string text;
-      if (LoadText(contents, text)) SummariseSections(contents, ParseCommaSections(text));
-      break;
-    }
+    case Format::kGtsCrossSections: ReadSections(contents, ParseCommaSectionLine); break;
     case Format::kNativePoints: ReadPoints(contents); break;
     case Format::kNativeSurface: ReadNativeSurface(contents); break;
     case Format::kShapefile: ReadShapefile(contents); break;

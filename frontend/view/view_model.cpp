@@ -335,7 +335,9 @@ bool LoadLandXml(const std::string& path, const std::string& choice, ViewModel& 
       break;
     }
     case DataKind::kSurface:
-      BuildLandXmlSurface(planimetro::landxml::ReadLandXmlSurface(source, entry.name), model);
+      // The view needs the points and triangles, not the triangle file's text.
+      BuildLandXmlSurface(
+          planimetro::landxml::ReadLandXmlSurface(source, entry.name, [](std::string_view) { return true; }), model);
       break;
     case DataKind::kPoints:
       if (points.feet) AddNote(model, common::kFeetMessage);

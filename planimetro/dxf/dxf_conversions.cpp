@@ -45,11 +45,17 @@ std::vector<std::string> ParseLayerTable(DxfFile& file) {
 int ListDxfLayers(const std::string& layerFile, const std::string& drawing) {
   SetCurrentDrawing(drawing);
   std::vector<std::string> layers;
-  std::string text;
-  if (common::LoadConversionSource(drawing, kDrawing, text)) {
-    DxfFile file(std::move(text));
+  // Read as a stream up to the end of the layer table: a drawing of any size lists its layers
+  // with the memory of one chunk.
+  DxfFile file;
+  if (common::CheckConversionSourceKind(drawing, kDrawing) && file.OpenStreamed(drawing)) {
     layers = ParseLayerTable(file);
-    if (layers.empty()) common::RecordNothingToWrite(drawing, "ninguna tabla de capas");
+    // A drawing that could not be read is no drawing without layers.
+    if (file.failed()) {
+      layers.clear();
+    } else if (layers.empty()) {
+      common::RecordNothingToWrite(drawing, "ninguna tabla de capas");
+    }
   }
   common::TextWriter out;
   for (const std::string& layer : layers) {
@@ -63,9 +69,11 @@ int ListDxfLayers(const std::string& layerFile, const std::string& drawing) {
   return static_cast<int>(layers.size());
 }
 
-std::vector<DxfVertex> ParseDxfPoints(std::string_view text) {
+namespace {
+
+// The POINT entities of the drawing, in file order.
+std::vector<DxfVertex> ReadDxfPoints(DxfFile& file) {
   std::vector<DxfVertex> points;
-  DxfFile file{std::string(text)};
   DxfGroup group;
   DxfVertex point;
   while (LeerGrupoDxf(file, group)) {
@@ -77,13 +85,31 @@ std::vector<DxfVertex> ParseDxfPoints(std::string_view text) {
   return points;
 }
 
+}  // namespace
+
+std::vector<DxfVertex> ParseDxfPoints(std::string_view text) {
+  DxfFile file{std::string(text)};
+  return ReadDxfPoints(file);
+}
+
 void FormatShortPointFile(const std::vector<DxfVertex>& points, common::TextWriter& out) {
   int32_t number = 0;
   for (const DxfVertex& point : points) common::WriteShortPointLine(out, ++number, point.x, point.y, point.z);
 }
 
 int ImportDxfPoints(const std::string& drawing, const std::string& pointFile) {
-  return common::ConvertFile(drawing, pointFile, kDrawing, ParseDxfPoints, FormatShortPointFile);
+  if (!common::CheckConversionTarget(drawing, pointFile)) return 0;
+  if (!common::CheckConversionSourceKind(drawing, kDrawing)) return 0;
+  // The drawing is streamed in one pass; only its points are kept.
+  DxfFile file;
+  if (!file.OpenStreamed(drawing)) return 0;
+  const std::vector<DxfVertex> points = ReadDxfPoints(file);
+  // A drawing that could not be read to its end is not taken for one with fewer points.
+  if (file.failed()) return 0;
+  if (!common::RequireSomething(points.empty(), drawing, kDrawing)) return 0;
+  common::TextWriter out;
+  FormatShortPointFile(points, out);
+  return out.SaveTo(pointFile) ? 1 : 0;
 }
 
 namespace {

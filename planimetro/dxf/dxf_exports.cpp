@@ -1,7 +1,9 @@
-// The library's DXF exports: thin wrappers that never let an exception out.
+// The library's DXF exports (layers, points, the surface of 3D faces): thin wrappers that never
+// let an exception out.
 #include "common/export_guard.h"
 #include "planimetro.h"
 #include "planimetro/dxf/dxf_conversions.h"
+#include "planimetro/dxf/dxf_surface.h"
 
 int32_t Calzada_getCapasDxf(const char* ficheroCapas, const char* ficheroDXF) {
   return common::GuardedExport(0, [&] {
@@ -18,5 +20,12 @@ int32_t Calzada_Puntos_Importa_Dxf(const char* entrada, const char* salida) {
 int32_t Calzada_Puntos_Exporta_Dxf(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
     return planimetro::dxf::ExportPointsToDxf(common::PathArgument(entrada), common::PathArgument(salida));
+  });
+}
+
+int32_t Calzada_Sup_Importa_Dxf(const char* entrada, const char* entrada2, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    return planimetro::surface::ConvertDxfFacesToSurface(common::PathArgument(entrada), common::PathArgument(entrada2),
+                                                         common::PathArgument(salida));
   });
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/conversion.h"
+#include "common/file_stream.h"
 #include "common/numbers.h"
 #include "common/outcome.h"
 #include "common/temp_files.h"
@@ -25,6 +26,9 @@ namespace {
 using common::LandXmlAttributes;
 using common::NameIs;
 
+// The triangle text is handed on in batches of about this size.
+constexpr std::size_t kTextBatch = 1 << 20;
+
 // A surface point: its own coordinates, or those of the CgPoint it refers to.
 struct PuntoLandXml {
   int32_t id = 0;
@@ -35,9 +39,8 @@ struct PuntoLandXml {
   bool threeDecimals = false;  // the text gave each coordinate as the triangle file writes it
 };
 
-struct CaraLandXml {
-  int32_t points[3] = {0, 0, 0};  // counted from 0
-};
+// The three points of a face, counted from 0.
+using CaraLandXml = std::array<int32_t, 3>;
 
 struct CgPointLandXml {
   double x = 0;
@@ -160,10 +163,19 @@ class SurfaceImportHandler : public common::LandXmlHandler {
   }
 
   // The triangle text file (points placed by id, placeholders "0 0 0" for missing ids, then
-  // the faces whose three points exist) and, from the same values as that file holds them,
-  // the points and triangles of the surface.
-  void BuildTriangles(common::TextWriter& out, std::vector<surface::PuntoSup>& surfacePoints,
+  // the faces whose three points exist), handed to `text` a batch at a time, and, from the
+  // same values as that file holds them, the points and triangles of the surface. The records
+  // read are given up on the way, so that the surface is never held twice.
+  bool BuildTriangles(const TriangleTextSink& text, std::vector<surface::PuntoSup>& surfacePoints,
                       std::vector<std::array<int32_t, 3>>& triangles) {
+    common::TextWriter out;
+    bool written = true;
+    const auto spill = [&](bool last) {
+      if (written && (last || out.Bytes().size() >= kTextBatch)) {
+        written = text(out.Bytes());
+        out.Clear();
+      }
+    };
     const std::vector<PuntoLandXml>& points = points_.Records();
     // An id far beyond the number of points would make billions of placeholders; such a
     // point is left out (its faces then name no point and are dropped).
@@ -172,17 +184,20 @@ class SurfaceImportHandler : public common::LandXmlHandler {
     for (const PuntoLandXml& point : points) {
       if (point.id <= limit) largest = std::max<long>(largest, point.id);
     }
-    std::vector<long> slot(static_cast<std::size_t>(largest), -1);
+    std::vector<int32_t> slot(static_cast<std::size_t>(largest), -1);
     for (std::size_t i = 0; i < points.size(); ++i) {
       const long id = points[i].id;
-      if (id >= 1 && id <= largest && slot[static_cast<std::size_t>(id - 1)] < 0) slot[static_cast<std::size_t>(id - 1)] = static_cast<long>(i);
+      if (id >= 1 && id <= largest && slot[static_cast<std::size_t>(id - 1)] < 0) {
+        slot[static_cast<std::size_t>(id - 1)] = static_cast<int32_t>(i);
+      }
     }
     out.Printf("%ld\n", largest);
     surfacePoints.clear();
     surfacePoints.reserve(slot.size());
     const std::vector<CgPointLandXml>& named = cgPoints_.Records();
     std::string_view tokens[3];
-    for (const long record : slot) {
+    for (const int32_t record : slot) {
+      spill(false);
       if (record < 0) {
         out.Write("0 0 0\n");
         surfacePoints.emplace_back();
@@ -211,21 +226,28 @@ class SurfaceImportHandler : public common::LandXmlHandler {
       rounded.z = common::LenientDouble(tokens[2]);
       surfacePoints.push_back(rounded);
     }
-    triangles.clear();
-    triangles.reserve(faces_.Size());
-    for (const CaraLandXml& face : faces_.Records()) {
-      bool exists = true;
-      for (const int32_t index : face.points) {
-        if (index < 0 || index >= largest || slot[static_cast<std::size_t>(index)] < 0) exists = false;
+    points_ = SegmentedArray<PuntoLandXml>();
+    cgPoints_ = SegmentedArray<CgPointLandXml>();
+    cgByName_.clear();
+    // The faces whose three points exist become the triangles, in place.
+    triangles = std::move(faces_.Records());
+    faces_ = SegmentedArray<CaraLandXml>();
+    const auto missingPoint = [&](const CaraLandXml& face) {
+      for (const int32_t index : face) {
+        if (index < 0 || index >= largest || slot[static_cast<std::size_t>(index)] < 0) return true;
       }
-      if (!exists) {
-        ++facesWithoutPoints;
-        continue;
-      }
-      triangles.push_back({face.points[0], face.points[1], face.points[2]});
-    }
+      return false;
+    };
+    const auto kept = std::remove_if(triangles.begin(), triangles.end(), missingPoint);
+    facesWithoutPoints += static_cast<long>(triangles.end() - kept);
+    triangles.erase(kept, triangles.end());
     out.Printf("%ld\n", static_cast<long>(triangles.size()));
-    for (const auto& triangle : triangles) out.Printf("%d %d %d\n", triangle[0], triangle[1], triangle[2]);
+    for (const auto& triangle : triangles) {
+      spill(false);
+      out.Printf("%d %d %d\n", triangle[0], triangle[1], triangle[2]);
+    }
+    spill(true);
+    return written;
   }
 
   bool feet = false;
@@ -261,7 +283,7 @@ class SurfaceImportHandler : public common::LandXmlHandler {
       return;
     }
     CaraLandXml face;
-    for (int k = 0; k < 3; ++k) face.points[k] = common::LenientInt(tokens[k]) - 1;
+    for (int k = 0; k < 3; ++k) face[static_cast<std::size_t>(k)] = common::LenientInt(tokens[k]) - 1;
     faces_.Append(face);
   }
 
@@ -290,10 +312,10 @@ class SurfaceImportHandler : public common::LandXmlHandler {
 
 }  // namespace
 
-void BuildSurface(surface::SuperficieTin& model, const std::vector<surface::PuntoSup>& points,
+void BuildSurface(surface::SuperficieTin& model, std::vector<surface::PuntoSup> points,
                   const std::vector<std::array<int32_t, 3>>& triangles) {
   model.Vaciar();
-  for (const surface::PuntoSup& point : points) model.points.Anadir(point);
+  model.points.Points() = std::move(points);
   model.PrepararPuntos();
   if (!triangles.empty()) {
     model.edges.Reserve(std::min<std::size_t>(triangles.size(), std::size_t{1} << 26) * 3 / 2 + model.points.Size());
@@ -322,12 +344,13 @@ int ListLandXmlSurfaces(const std::string& document, const std::string& listFile
   return static_cast<int>(handler.names.size());
 }
 
-LandXmlSurfaceRead ReadLandXmlSurface(const common::LandXmlSource& source, const std::string& surfaceName) {
+LandXmlSurfaceRead ReadLandXmlSurface(const common::LandXmlSource& source, const std::string& surfaceName,
+                                      const TriangleTextSink& triangleText) {
   SurfaceImportHandler handler(surfaceName);
   LandXmlSurfaceRead read;
   read.parse = source.Parse(handler);
   if (read.parse == common::ParseResult::kCannotOpen) return read;
-  handler.BuildTriangles(read.triangleText, read.points, read.triangles);
+  read.triangleTextWritten = handler.BuildTriangles(triangleText, read.points, read.triangles);
   read.feet = handler.feet;
   read.surfacesSeen = handler.surfacesSeen;
   read.surfacesSelected = handler.surfacesSelected;
@@ -338,11 +361,14 @@ LandXmlSurfaceRead ReadLandXmlSurface(const common::LandXmlSource& source, const
 
 int ImportLandXmlSurface(const std::string& document, const std::string& surfaceName, const std::string& target) {
   if (!common::CheckConversionTarget(document, target) || !common::CheckLandXmlSource(document)) return 0;
-  LandXmlSurfaceRead read = ReadLandXmlSurface(document, surfaceName);
-  if (read.parse == common::ParseResult::kCannotOpen) return 0;
   // The triangle file stays behind for the user; the surface is built from the same values.
-  if (!common::WriteFileReplacing(TriangleFilePath(), read.triangleText.Bytes())) return 0;
-  read.triangleText = common::TextWriter();
+  // It is written as it is made and put in place once whole.
+  common::ReplacingFileStream triangleFile(TriangleFilePath(), common::ReplacingFileStream::Role::kScratch);
+  if (!triangleFile.ok()) return 0;
+  LandXmlSurfaceRead read = ReadLandXmlSurface(
+      document, surfaceName, [&](std::string_view bytes) { return triangleFile.Write(bytes); });
+  if (read.parse == common::ParseResult::kCannotOpen) return 0;
+  if (!read.triangleTextWritten || !triangleFile.Commit()) return 0;
 
   std::string notes;
   char text[160];
@@ -371,8 +397,7 @@ int ImportLandXmlSurface(const std::string& document, const std::string& surface
     return 0;
   }
   surface::SuperficieTin model;
-  BuildSurface(model, read.points, read.triangles);
-  read.points = {};
+  BuildSurface(model, std::move(read.points), read.triangles);
   read.triangles = {};
   model.name = target;
   if (model.points.Empty() || model.edges.Empty()) {

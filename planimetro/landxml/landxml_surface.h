@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/text_output.h"
@@ -23,11 +25,15 @@ int ListLandXmlSurfaces(const std::string& document, const std::string& listFile
 // otherwise.
 int ImportLandXmlSurface(const std::string& document, const std::string& surfaceName, const std::string& target);
 
-// What a surface of a document gives: the triangle text file's bytes, the points and triangles
-// as that file holds them, and what was left out.
+// Receives the bytes of the triangle text file a batch at a time, in order; false when they
+// cannot be kept (the reading then goes on, and says so).
+using TriangleTextSink = std::function<bool(std::string_view bytes)>;
+
+// What a surface of a document gives: the points and triangles as the triangle text file
+// holds them, whether that file's bytes were all taken by the sink, and what was left out.
 struct LandXmlSurfaceRead {
   common::ParseResult parse = common::ParseResult::kComplete;
-  common::TextWriter triangleText;
+  bool triangleTextWritten = true;
   std::vector<surface::PuntoSup> points;
   std::vector<std::array<int32_t, 3>> triangles;
   bool feet = false;
@@ -36,10 +42,12 @@ struct LandXmlSurfaceRead {
   long invisibleFaces = 0;
   long facesWithoutPoints = 0;
 };
-LandXmlSurfaceRead ReadLandXmlSurface(const common::LandXmlSource& source, const std::string& surfaceName);
+LandXmlSurfaceRead ReadLandXmlSurface(const common::LandXmlSource& source, const std::string& surfaceName,
+                                      const TriangleTextSink& triangleText);
 
-// The model as loading a triangle file holding these points and triangles makes it.
-void BuildSurface(surface::SuperficieTin& model, const std::vector<surface::PuntoSup>& points,
+// The model as loading a triangle file holding these points and triangles makes it (the points
+// become the model's).
+void BuildSurface(surface::SuperficieTin& model, std::vector<surface::PuntoSup> points,
                   const std::vector<std::array<int32_t, 3>>& triangles);
 
 // The fixed triangle file the import leaves behind.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "common/file_stream.h"
 #include "common/numbers.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
@@ -412,27 +413,46 @@ bool CargarTri(SuperficieTin& model, const std::string& path) {
 
 namespace {
 
-// Little-endian fields, whatever the machine.
+// Little-endian fields, whatever the machine, gathered on the stack and appended a record or
+// more at a time (millions of four-byte appends would cost more than the fields).
 class BinaryWriter {
  public:
   explicit BinaryWriter(std::string& bytes) : bytes_(bytes) {}
+  ~BinaryWriter() { Flush(); }
+  BinaryWriter(const BinaryWriter&) = delete;
+  BinaryWriter& operator=(const BinaryWriter&) = delete;
+
   void Int(int32_t value) { Unsigned(static_cast<uint32_t>(value), 4); }
-  void Byte(uint8_t value) { bytes_.push_back(static_cast<char>(value)); }
+  void Byte(uint8_t value) { Unsigned(value, 1); }
   void Double(double value) {
     uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     Unsigned(bits, 8);
   }
-  void Zeros(std::size_t count) { bytes_.append(count, '\0'); }
-  void Text(std::string_view text) { bytes_.append(text); }
+  void Zeros(std::size_t count) {
+    Flush();
+    bytes_.append(count, '\0');
+  }
+  void Text(std::string_view text) {
+    Flush();
+    bytes_.append(text);
+  }
+  // Hands the gathered fields to the bytes (done at the end of the writer's life).
+  void Flush() {
+    bytes_.append(staged_, used_);
+    used_ = 0;
+  }
 
  private:
-  void Unsigned(uint64_t value, int size) {
-    char field[8];
-    for (int i = 0; i < size; ++i) field[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    bytes_.append(field, static_cast<std::size_t>(size));
+  void Unsigned(uint64_t value, std::size_t size) {
+    if (used_ + size > sizeof staged_) Flush();
+    for (std::size_t i = 0; i < size; ++i) staged_[used_ + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    used_ += size;
   }
+
   std::string& bytes_;
+  char staged_[256];
+  std::size_t used_ = 0;
 };
 
 constexpr int32_t kHeaderSize = 208;
@@ -440,14 +460,19 @@ constexpr std::size_t kEntryNameSize = 32;
 
 }  // namespace
 
-std::string SurfaceFileBytes(SuperficieTin& model) {
+namespace {
+
+// The fields of the surface file, after compacting the model, written into `bytes`; `spill()`
+// is called after each record, so that a caller writing a file can hand the bytes on as they
+// gather. False when spill() failed.
+template <typename Spill>
+bool WriteSurfaceFields(SuperficieTin& model, std::string& bytes, Spill&& spill) {
   model.Compactar();
   const std::vector<PuntoSup>& points = model.points.Points();
   const std::vector<AristaSup>& edges = model.edges.Records();
   const std::vector<NodoSup>& nodes = model.nodes.Records();
 
-  std::string bytes;
-  bytes.reserve(kHeaderSize + points.size() * (24 + 12) + edges.size() * 46 + 64);
+  // Fields still gathered in the writer follow whatever spill() hands on, so the order holds.
   BinaryWriter out(bytes);
   out.Int(kHeaderSize);
   out.Text(std::string_view("SUP\0", 4));
@@ -476,15 +501,17 @@ std::string SurfaceFileBytes(SuperficieTin& model) {
         out.Byte(0);
       }
       out.Int(entry.value);
+      if (!spill()) return false;
     }
   }
 
   out.Int(static_cast<int32_t>(points.size()));
-  if (points.empty()) return bytes;
+  if (points.empty()) return true;
   for (const PuntoSup& point : points) {
     out.Double(point.x);
     out.Double(point.y);
     out.Double(point.z);
+    if (!spill()) return false;
   }
 
   out.Int(1);
@@ -499,7 +526,8 @@ std::string SurfaceFileBytes(SuperficieTin& model) {
     out.Byte(edge.flags);
     out.Byte(edge.tag1);
     out.Byte(edge.tag2);
-    out.Zeros(19);
+    for (int pad = 0; pad < 19; ++pad) out.Byte(0);
+    if (!spill()) return false;
   }
 
   out.Int(1);
@@ -508,14 +536,27 @@ std::string SurfaceFileBytes(SuperficieTin& model) {
     out.Int(node.edgeCount);
     out.Int(node.edge);
     out.Int(node.flag);
+    if (!spill()) return false;
   }
+  return true;
+}
+
+}  // namespace
+
+std::string SurfaceFileBytes(SuperficieTin& model) {
+  std::string bytes;
+  bytes.reserve(kHeaderSize + model.points.Size() * (24 + 12) + model.edges.Size() * 46 + 64);
+  WriteSurfaceFields(model, bytes, [] { return true; });
   return bytes;
 }
 
 long GuardarSup(SuperficieTin& model, const std::string& path) {
-  const std::string bytes = SurfaceFileBytes(model);
-  if (!common::WriteFileBytes(path, bytes)) return 0;
-  return model.triangleCount;
+  // Written as the fields are made: the file is never held whole in memory.
+  common::TargetFileStream file(path);
+  if (!file.ok()) return 0;
+  common::BatchedOutput<common::TargetFileStream> out(file);
+  if (!WriteSurfaceFields(model, out.Bytes(), [&] { return out.Spill(); }) || !out.Flush()) return 0;
+  return file.Finish() ? model.triangleCount : 0;
 }
 
 }  // namespace planimetro::surface

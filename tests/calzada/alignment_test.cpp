@@ -18,7 +18,7 @@ using testing_support::WriteFile;
 
 namespace {
 
-std::string Fixture(const std::string& name) { return ReadFile(DataFile("calzada/" + name)); }
+std::string Fixture(const std::string& name) { return ReadFile(DataFile(name)); }
 
 // One native line per record as EscribeEjeNativo lays it out.
 std::string NativeLine(double station, double x, double y, double azimuth, double parameter, double radius) {
@@ -51,17 +51,17 @@ std::vector<NativeRecord> ReadNative(const std::string& bytes) {
 
 TEST(CalzadaAlignmentImport, EveryListingOfTheSampleRoadGivesItsNativeAlignment) {
   // Five listings of one road: each must give the same native file, byte for byte.
-  const std::string expected = Fixture("variante.eje");
-  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Inroads, Fixture("variante-inroads.txt")), expected);
-  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Ispol, ReadFile(DataFile("alignments/variante-ispol.txt"))), expected);
-  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Plroad, Fixture("variante-plroad.txt")), expected);
-  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Mxroad, Fixture("variante-mxroad.txt")), expected);
-  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_WTrazado, Fixture("variante-wtrazado.txt")), expected);
+  const std::string expected = Fixture("native/variante.eje");
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Inroads, Fixture("inroads/variante-inroads.txt")), expected);
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Ispol, ReadFile(DataFile("ispol/variante-ispol.txt"))), expected);
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Plroad, Fixture("plroad/variante-plroad.txt")), expected);
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Mxroad, Fixture("mxroad/variante-mxroad.txt")), expected);
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_WTrazado, Fixture("wtrazado/variante-wtrazado.txt")), expected);
   // PLT carries five decimals of azimuth.
-  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_ClipPlt, Fixture("variante.plt")), Fixture("variante-plt.eje"));
-  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Dragados, Fixture("variante-dragados.txt")),
-            Fixture("variante-dragados.eje"));
-  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Asotec, Fixture("variante-asotec.txt")), Fixture("variante-asotec.eje"));
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_ClipPlt, Fixture("clip/variante.plt")), Fixture("clip/variante-plt.eje"));
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Dragados, Fixture("dragados/variante-dragados.txt")),
+            Fixture("dragados/variante-dragados.eje"));
+  EXPECT_EQ(ConvertBytes(Calzada_Eje_Importa_Asotec, Fixture("asotec/variante-asotec.txt")), Fixture("asotec/variante-asotec.eje"));
 }
 
 TEST(CalzadaAlignmentImport, UnreadableInputLeavesNoTarget) {

@@ -73,10 +73,10 @@ TEST(CalzadaChain, ImportedAlignmentGoesOnToGtsAndLandXml) {
   ASSERT_EQ(toGts(original.c_str(), dir.File("original.gts").c_str(), settings.c_str()), 1);
   ASSERT_EQ(toLandXml(original.c_str(), dir.File("original.xml").c_str()), 1);
 
-  for (const auto& [import, listing] : {std::pair{importInroads, "variante-inroads.txt"},
-                                        std::pair{importPlt, "variante.plt"}}) {
+  for (const auto& [import, listing] : {std::pair{importInroads, "inroads/variante-inroads.txt"},
+                                        std::pair{importPlt, "clip/variante.plt"}}) {
     SCOPED_TRACE(listing);
-    ASSERT_EQ(import(DataFile(std::string("calzada/") + listing).c_str(), dir.File("eje.eje").c_str()), 1);
+    ASSERT_EQ(import(DataFile(listing).c_str(), dir.File("eje.eje").c_str()), 1);
     ASSERT_EQ(toGts(dir.File("eje.eje").c_str(), dir.File("eje.gts").c_str(), settings.c_str()), 1);
     EXPECT_EQ(ReadFile(dir.File("eje.gts")), ReadFile(dir.File("original.gts")));
     ASSERT_EQ(toLandXml(dir.File("eje.eje").c_str(), dir.File("eje.xml").c_str()), 1);
@@ -107,16 +107,16 @@ TEST(CalzadaChain, ImportedCrossSectionsGoOnToLandXml) {
 
   TempDir original;
   TempDir imported;
-  ASSERT_EQ(toLandXml(DataFile("calzada/tramo.tra").c_str(), original.File("tramo.xml").c_str()), 1);
+  ASSERT_EQ(toLandXml(DataFile("native/tramo.tra").c_str(), original.File("tramo.xml").c_str()), 1);
   const std::string expected = WithoutTime(ReadFile(original.File("tramo.xml")));
   ASSERT_NE(expected.find("<CrossSect sta=\"1240.000\">"), std::string::npos) << expected;
 
-  for (const auto& [name, listing] : {std::pair{"Calzada_inroads2gts", "tramo-inroads.soe"},
-                                      std::pair{"Calzada_Transver_Importa_Cliptrv", "tramo.trv"}}) {
+  for (const auto& [name, listing] : {std::pair{"Calzada_inroads2gts", "inroads/tramo-inroads.soe"},
+                                      std::pair{"Calzada_Transver_Importa_Cliptrv", "clip/tramo.trv"}}) {
     SCOPED_TRACE(name);
     const auto import = calzada.Get<TwoPaths>(name);
     ASSERT_TRUE(import);
-    ASSERT_EQ(import(DataFile(std::string("calzada/") + listing).c_str(), imported.File("tramo.tra").c_str()), 1);
+    ASSERT_EQ(import(DataFile(listing).c_str(), imported.File("tramo.tra").c_str()), 1);
     ASSERT_EQ(toLandXml(imported.File("tramo.tra").c_str(), imported.File("tramo.xml").c_str()), 1);
     EXPECT_EQ(WithoutTime(ReadFile(imported.File("tramo.xml"))), expected);
   }

@@ -20,7 +20,7 @@ using testing_support::WriteFile;
 
 namespace {
 
-std::string Fixture(const std::string& name) { return ReadFile(DataFile("calzada/" + name)); }
+std::string Fixture(const std::string& name) { return ReadFile(DataFile(name)); }
 
 struct Point {
   double station, offset, elevation;
@@ -47,13 +47,13 @@ std::vector<Point> ReadNative(const std::string& bytes) {
 }  // namespace
 
 TEST(CalzadaClipTrv, SampleImportsAndExports) {
-  EXPECT_EQ(ConvertBytes(Calzada_Transver_Importa_Cliptrv, Fixture("tramo.trv")), Fixture("tramo-importado.tra"));
+  EXPECT_EQ(ConvertBytes(Calzada_Transver_Importa_Cliptrv, Fixture("clip/tramo.trv")), Fixture("native/tramo-importado.tra"));
 
   // The codes of the sample repeat on both sides of each section: side codes throughout.
   TempDir dir;
-  WriteFile(dir.File("tramo.tra"), Fixture("tramo.tra"));
+  WriteFile(dir.File("tramo.tra"), Fixture("native/tramo.tra"));
   ASSERT_EQ(Calzada_Transver_Exporta_Cliptrv(dir.File("tramo.tra").c_str(), dir.File("tramo.trv").c_str()), 1);
-  std::string expected = Fixture("tramo-exportado.trv");
+  std::string expected = Fixture("native/tramo-exportado.trv");
   expected.replace(expected.find("@SALIDA@"), 8, dir.File("tramo.trv"));
   EXPECT_EQ(ReadFile(dir.File("tramo.trv")), expected);
 }

@@ -23,7 +23,7 @@ using testing_support::WriteFile;
 
 namespace {
 
-std::string Fixture(const std::string& name) { return ReadFile(DataFile("calzada/" + name)); }
+std::string Fixture(const std::string& name) { return ReadFile(DataFile(name)); }
 
 struct Message {
   std::string caption, text;
@@ -45,30 +45,30 @@ std::string Columns(std::initializer_list<std::pair<int, const char*>> fields) {
 }  // namespace
 
 TEST(CalzadaCrossSectionImport, EveryListingOfTheSampleSections) {
-  const std::string imported = Fixture("tramo-importado.tra");
-  EXPECT_EQ(ConvertBytes(Calzada_inroads2gts, Fixture("tramo-inroads.soe")), imported);
-  EXPECT_EQ(ConvertBytes(Calzada_Transver_Importa_InRoadsTXT, Fixture("tramo-inroads.txt")), imported);
-  EXPECT_EQ(ConvertBytes(Calzada_Transver_Importa_Mxroad, Fixture("tramo-mxroad.txt")), imported);
-  EXPECT_EQ(ConvertBytes(Calzada_Transver_Importa_Mxroad, Fixture("tramo-mxroad-bloques.txt")), Fixture("tramo-mos.tra"));
-  EXPECT_EQ(ConvertBytes(Calzada_Transver_Importa_DRAGADOSMDW, Fixture("tramo-dragados.txt")),
-            Fixture("tramo-dragados.tra"));
-  EXPECT_EQ(ConvertBytes(Calzada_Transver_ClipSeccionPlat, Fixture("tramo-clip-plataforma.txt")),
-            Fixture("tramo-plataforma.tra"));
-  EXPECT_EQ(ConvertBytes(Calzada_Transver_ClipSeccionSubras, Fixture("tramo-clip-subrasante.txt")),
-            Fixture("tramo-subrasante.tra"));
-  EXPECT_EQ(ConvertBytes(Calzada_TransverInterpolaCota, Fixture("tramo-sin-eje.tra")),
-            Fixture("tramo-eje-interpolado.tra"));
+  const std::string imported = Fixture("native/tramo-importado.tra");
+  EXPECT_EQ(ConvertBytes(Calzada_inroads2gts, Fixture("inroads/tramo-inroads.soe")), imported);
+  EXPECT_EQ(ConvertBytes(Calzada_Transver_Importa_InRoadsTXT, Fixture("inroads/tramo-inroads.txt")), imported);
+  EXPECT_EQ(ConvertBytes(Calzada_Transver_Importa_Mxroad, Fixture("mxroad/tramo-mxroad.txt")), imported);
+  EXPECT_EQ(ConvertBytes(Calzada_Transver_Importa_Mxroad, Fixture("mxroad/tramo-mxroad-bloques.txt")), Fixture("mxroad/tramo-mos.tra"));
+  EXPECT_EQ(ConvertBytes(Calzada_Transver_Importa_DRAGADOSMDW, Fixture("dragados/tramo-dragados.txt")),
+            Fixture("dragados/tramo-dragados.tra"));
+  EXPECT_EQ(ConvertBytes(Calzada_Transver_ClipSeccionPlat, Fixture("clip/tramo-clip-plataforma.txt")),
+            Fixture("clip/tramo-plataforma.tra"));
+  EXPECT_EQ(ConvertBytes(Calzada_Transver_ClipSeccionSubras, Fixture("clip/tramo-clip-subrasante.txt")),
+            Fixture("clip/tramo-subrasante.tra"));
+  EXPECT_EQ(ConvertBytes(Calzada_TransverInterpolaCota, Fixture("native/tramo-sin-eje.tra")),
+            Fixture("native/tramo-eje-interpolado.tra"));
 }
 
 TEST(CalzadaCrossSectionImport, IspolGivesTwoFilesAndReportsThem) {
   TempDir dir;
-  WriteFile(dir.File("tramo.res"), Fixture("tramo-ispol.res"));
+  WriteFile(dir.File("tramo.res"), Fixture("ispol/tramo-ispol.res"));
   messages.clear();
   Calzada_SetMessageHook(CollectMessage);
   EXPECT_EQ(Calzada_Transver_Importa_Ispol(dir.File("tramo.res").c_str(), dir.File("tramo.tra").c_str()), 1);
   Calzada_SetMessageHook(nullptr);
-  EXPECT_EQ(ReadFile(dir.File("tramoSub.tra")), Fixture("tramo-ispolSub.tra"));
-  EXPECT_EQ(ReadFile(dir.File("tramoFirme.tra")), Fixture("tramo-ispolFirme.tra"));
+  EXPECT_EQ(ReadFile(dir.File("tramoSub.tra")), Fixture("ispol/tramo-ispolSub.tra"));
+  EXPECT_EQ(ReadFile(dir.File("tramoFirme.tra")), Fixture("ispol/tramo-ispolFirme.tra"));
   EXPECT_FALSE(FileExists(dir.File("tramo.tra")));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text, "Conversión realizada con éxito:\nFichero de Subrasante:\t" + dir.File("tramoSub.tra") +

@@ -19,7 +19,7 @@ using testing_support::WriteFile;
 
 namespace {
 
-std::string Fixture(const std::string& name) { return ReadFile(DataFile("calzada/" + name)); }
+std::string Fixture(const std::string& name) { return ReadFile(DataFile(name)); }
 
 std::string SampleProfile() { return ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/rasantes/variante.ras"); }
 
@@ -42,14 +42,14 @@ std::vector<calzada::VerticeRasante> ReadNative(const std::string& bytes) {
 
 TEST(CalzadaProfileImport, EveryListingOfTheSampleProfile) {
   const std::string expected = SampleProfile();
-  EXPECT_EQ(ConvertBytes(Calzada_Rasante_Importa_DragadosMDW, Fixture("variante-rasante-dragados.txt")), expected);
-  EXPECT_EQ(ConvertBytes(Calzada_Rasante_Importa_Mxroad, Fixture("variante-rasante-mxroad.txt")), expected);
-  EXPECT_EQ(ConvertBytes(Calzada_Rasante_Importa_Wtrazado, Fixture("variante-rasante-wtrazado.txt")), expected);
-  EXPECT_EQ(ConvertBytes(Calzada_Rasante_Importa_Clip, Fixture("variante.alz")), Fixture("variante-alz.ras"));
-  EXPECT_EQ(ConvertBytes(Calzada_Rasante_Importa_Ispol, Fixture("variante-rasante-ispol.txt")),
-            Fixture("variante-ispol.ras"));
-  EXPECT_EQ(ConvertBytes(Calzada_Rasante_Importa_Inroads, Fixture("variante-rasante-inroads.txt")),
-            Fixture("variante-inroads.ras"));
+  EXPECT_EQ(ConvertBytes(Calzada_Rasante_Importa_DragadosMDW, Fixture("dragados/variante-rasante-dragados.txt")), expected);
+  EXPECT_EQ(ConvertBytes(Calzada_Rasante_Importa_Mxroad, Fixture("mxroad/variante-rasante-mxroad.txt")), expected);
+  EXPECT_EQ(ConvertBytes(Calzada_Rasante_Importa_Wtrazado, Fixture("wtrazado/variante-rasante-wtrazado.txt")), expected);
+  EXPECT_EQ(ConvertBytes(Calzada_Rasante_Importa_Clip, Fixture("clip/variante.alz")), Fixture("clip/variante-alz.ras"));
+  EXPECT_EQ(ConvertBytes(Calzada_Rasante_Importa_Ispol, Fixture("ispol/variante-rasante-ispol.txt")),
+            Fixture("ispol/variante-ispol.ras"));
+  EXPECT_EQ(ConvertBytes(Calzada_Rasante_Importa_Inroads, Fixture("inroads/variante-rasante-inroads.txt")),
+            Fixture("inroads/variante-inroads.ras"));
 }
 
 TEST(CalzadaProfileImport, UnreadableOrEmptyInput) {
@@ -220,7 +220,7 @@ TEST(CalzadaIspolReport, PageHeadAndGradeLines) {
   const std::string source = std::string(PASARELA_SOURCE_DIR) + "/samples/rasantes/variante.ras";
   const std::string target = dir.File("informe.txt");
   ASSERT_EQ(Calzada_Rasante_Exporta_Ispol(source.c_str(), target.c_str()), 1);
-  std::string expected = Fixture("variante-informe-ispol.txt");
+  std::string expected = Fixture("native/variante-informe-ispol.txt");
   expected.replace(expected.find("@SALIDA@"), 8, target);
   EXPECT_EQ(ReadFile(target), expected);
 
@@ -248,11 +248,11 @@ TEST(CalzadaDragadosAndWtrazado, LastLinesAndListStart) {
 TEST(CalzadaLocale, SpanishProcessLocaleChangesNoNumber) {
   // The desktop program runs under es_ES, where the decimal separator is a comma.
   if (std::setlocale(LC_ALL, "es_ES.UTF-8") == nullptr) GTEST_SKIP() << "sin locale es_ES.UTF-8";
-  const std::string ras = ConvertBytes(Calzada_Rasante_Importa_DragadosMDW, Fixture("variante-rasante-dragados.txt"));
-  const std::string eje = ConvertBytes(Calzada_Eje_Importa_WTrazado, Fixture("variante-wtrazado.txt"));
+  const std::string ras = ConvertBytes(Calzada_Rasante_Importa_DragadosMDW, Fixture("dragados/variante-rasante-dragados.txt"));
+  const std::string eje = ConvertBytes(Calzada_Eje_Importa_WTrazado, Fixture("wtrazado/variante-wtrazado.txt"));
   std::setlocale(LC_ALL, "C");
   EXPECT_EQ(ras, SampleProfile());
-  EXPECT_EQ(eje, Fixture("variante.eje"));
+  EXPECT_EQ(eje, Fixture("native/variante.eje"));
 }
 
 TEST(CalzadaIspolReport, StationsOutOfOrderAreStillReadOffTheirGradeLines) {

@@ -6,6 +6,7 @@
 
 #include "calzada.h"
 #include "calzada/scanner/sacyr_scanner.h"
+#include "common/numbers.h"
 #include "common/text_input.h"
 #include "support/peer_tools.h"
 #include "support/test_support.h"
@@ -32,6 +33,34 @@ TEST(SacyrScanner, PointsNumberedFromOneAndShortLinesSkipped) {
   EXPECT_FALSE(FileExists(dir.File("s.txt")));
   WriteFile(dir.File("e.txt"), "1 2 3 4 5 6\n");
   EXPECT_EQ(Calzada_SacyrScanner(dir.File("e.txt").c_str(), dir.File("no/s.txt").c_str()), 0);
+}
+
+TEST(SacyrScanner, ListingLinesAreThoseOfTheListingFormat) {
+  // Each line is put together field by field; it must be what the C library writes for
+  // "  %lld,  %0.3lf,  %0.3lf,  %0.3lf,  %d,  %d,  %d": halves, signs, zeros that keep their
+  // sign, huge and tiny values, saturated integers and a number past 32 bits.
+  const char* const fields[] = {"0.0005", "0.0015", "-0.0004", "-0", "1e300", "-1.7976931348623157e308", "4e-320",
+                                "442628.5904999", "2.0005", "123456789.123456", "12abc", "+7", "0x10", "nan"};
+  const char* const integers[] = {"0", "-1", "2147483648", "-99999999999", "255", "+3", "x"};
+  std::size_t pick = 0;
+  long long number = 1;
+  for (const char* x : fields) {
+    for (const char* i : integers) {
+      ++pick;
+      number += 98765432101LL;  // soon past 32 bits
+      const char* y = fields[(pick * 5) % 14];
+      const char* z = fields[(pick * 3) % 14];
+      const char* j = integers[(pick * 2) % 7];
+      const std::string piece = std::string(x) + " " + y + " " + z + " " + i + " " + j + " " + i + "\n";
+      common::TextWriter line;
+      ASSERT_TRUE(calzada::EscribePuntoScanner(piece, number, line));
+      char expected[2048];
+      std::snprintf(expected, sizeof expected, "  %lld,  %0.3lf,  %0.3lf,  %0.3lf,  %d,  %d,  %d\r\n", number,
+                    common::LenientDouble(x), common::LenientDouble(y), common::LenientDouble(z),
+                    common::LenientInt(i), common::LenientInt(j), common::LenientInt(i));
+      EXPECT_EQ(line.Bytes(), expected) << piece;
+    }
+  }
 }
 
 TEST(SacyrScanner, StreamedListingEqualsTheLineByLineConversion) {

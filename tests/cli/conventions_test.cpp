@@ -7,34 +7,20 @@
 #include <sstream>
 #include <string>
 
+#include "cli/cli_outcome.h"
 #include "support/test_support.h"
 
 using testing_support::FileExists;
 using testing_support::ReadFile;
-using testing_support::RunCommand;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
 namespace {
 
-const std::string kCli = testing_support::CliPath();
 const std::string kSamples = std::string(PASARELA_SOURCE_DIR) + "/samples/";
 
-struct Outcome {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
-
-// Runs pasarela-cli with `arguments` (and TEMP in `dir`), both output streams kept apart.
-Outcome Cli(const TempDir& dir, const std::string& arguments) {
-  Outcome outcome;
-  const std::string errors = dir.File("errores.txt");
-  outcome.status =
-      RunCommand("TEMP='" + dir.path() + "' " + kCli + " " + arguments + " 2>'" + errors + "'", outcome.out);
-  outcome.err = ReadFile(errors);
-  return outcome;
-}
+using cli_testing::Cli;
+using cli_testing::Outcome;
 
 std::string Copy(const std::string& sample, const TempDir& dir, const std::string& name) {
   WriteFile(dir.File(name), ReadFile(kSamples + sample));

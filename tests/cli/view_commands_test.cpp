@@ -41,15 +41,18 @@ TEST(CheckCommand, ExitStatusTellsSoundFromFaultyFromUnreadable) {
   EXPECT_EQ(RunCli("check", output), 2) << output;
 }
 
+const std::string kDrawingProgram = std::string(PASARELA_BINARY_DIR) + "/bin/pasarela-view";
+
 TEST(DrawingCommands, WritePicturesAndReportsOrSayWhyNot) {
   TempDir dir;
   std::string output;
   const int status = RunCli("view " + Sample("rasantes/variante.ras") + " -o " + dir.File("r.png") + " --size 640x400", output);
-  if (output.find("sin Qt") != std::string::npos) {
+  if (!FileExists(kDrawingProgram)) {
     // A build without Qt's GUI: the commands say so and fail, nothing is written.
     EXPECT_EQ(status, 2);
+    EXPECT_NE(output.find("no está el programa de dibujo"), std::string::npos) << output;
     EXPECT_FALSE(FileExists(dir.File("r.png")));
-    GTEST_SKIP() << "pasarela-cli built without Qt";
+    GTEST_SKIP() << "built without Qt: no pasarela-view";
   }
   ASSERT_EQ(status, 0) << output;
   EXPECT_EQ(ReadFile(dir.File("r.png")).substr(1, 3), "PNG");
@@ -66,6 +69,41 @@ TEST(DrawingCommands, WritePicturesAndReportsOrSayWhyNot) {
   EXPECT_NE(output.find("falta el fichero destino"), std::string::npos) << output;
   EXPECT_EQ(RunCli("view " + Sample("ejes/variante.eje") + " -o " + dir.File("falta/e.png"), output), 2);
   EXPECT_NE(output.find("No se puede escribir"), std::string::npos) << output;
+}
+
+// pasarela-cli runs where Qt's GUI libraries are not installed: it links none, checks files
+// itself and leaves the drawings to pasarela-view, which it finds beside itself.
+TEST(DrawingCommands, TheCliLinksNoQtAndSaysWhenTheDrawingProgramIsMissing) {
+  std::string needed;
+  ASSERT_EQ(RunCommand("readelf -d " + kCli, needed), 0);
+  EXPECT_NE(needed.find("NEEDED"), std::string::npos) << needed;
+  EXPECT_EQ(needed.find("libQt"), std::string::npos) << needed;
+
+  // A copy of the program alone in a folder has no drawing program beside it.
+  TempDir dir;
+  const std::string alone = dir.File("pasarela-cli");
+  ASSERT_EQ(RunCommand("cp " + kCli + " " + alone, needed), 0);
+  std::string output;
+  for (const char* verb : {"view", "report"}) {
+    EXPECT_EQ(RunCommand(alone + " " + verb + " " + Sample("ejes/variante.eje") + " -o " + dir.File("e.pdf") + " 2>&1", output),
+              2);
+    EXPECT_EQ(output, std::string("pasarela-cli: ") + verb + ": no está el programa de dibujo " + dir.File("pasarela-view") +
+                          " (se construye con la interfaz de Qt): los dibujos y los informes no están disponibles\n");
+    EXPECT_FALSE(FileExists(dir.File("e.pdf")));
+  }
+  EXPECT_EQ(RunCommand(alone + " check " + Sample("ejes/variante.eje") + " 2>&1", output), 0) << output;
+  EXPECT_NE(output.find("Comprobaciones: 0 errores"), std::string::npos) << output;
+
+  if (!FileExists(kDrawingProgram)) GTEST_SKIP() << "built without Qt: no pasarela-view";
+  ASSERT_EQ(RunCommand("readelf -d " + kDrawingProgram, needed), 0);
+  EXPECT_NE(needed.find("libQt6Gui"), std::string::npos) << needed;
+  EXPECT_EQ(needed.find("libQt6Widgets"), std::string::npos) << needed;
+  // Called on its own without a verb it says how it is used.
+  EXPECT_EQ(RunCommand(kDrawingProgram + " 2>&1", output), 2);
+  EXPECT_NE(output.find("uso: pasarela-view view|report"), std::string::npos) << output;
+  // Through pasarela-cli, a file that cannot be read: the status and message of the drawing.
+  EXPECT_EQ(RunCli("report " + dir.File("falta.eje") + " -o " + dir.File("f.pdf"), output), 2);
+  EXPECT_NE(output.find("pasarela-cli: No se puede leer el fichero"), std::string::npos) << output;
 }
 
 }  // namespace

@@ -42,34 +42,68 @@ TEST(AsPrinted, RoundsAsTheTextDoes) {
   EXPECT_EQ(common::AsPrinted(1e250, 3), 1e250);
 }
 
-TEST(AsStoredInNativeCrossSections, EqualsTheFileWrittenAndRead) {
+TEST(AsStoredInNativeCrossSections, EqualsTheFileWrittenAndReadInEitherLayout) {
   std::vector<common::CrossSectionPoint> points;
-  const std::vector<std::string> codes = {"", "MOS", " EJE  izq", "a\tb", std::string(300, 'x') + " 1 2 3",
-                                          "fin\r", "dos\nlineas 4 5 6", std::string("nul\0oculto", 10)};
+  const std::vector<std::string> codes = {"",     "MOS",  " EJE  izq", "a\tb", std::string(300, 'x') + " 1 2 3",
+                                          "fin\r", "fin\n", "dos\nlineas 4 5 6", std::string("nul\0oculto", 10),
+                                          std::string("nul\0antes\n", 11)};
   for (std::size_t i = 0; i < kAwkwardValues.size(); ++i) {
     points.push_back(common::CrossSectionPoint{kAwkwardValues[i], kAwkwardValues[kAwkwardValues.size() - 1 - i],
                                                kAwkwardValues[(i * 5) % kAwkwardValues.size()],
                                                codes[i % codes.size()]});
   }
-  // Lines of exactly one read and of one character more.
-  for (std::size_t length : {226, 227, 228}) {
-    points.push_back(common::CrossSectionPoint{1200, -5, 100, std::string(length, 'c')});
+  // Stations that round into a wider field, fill eight or nine columns, or overflow both.
+  for (double station : {9999.99951, -999.9996, 1234.5675, -1234.5675, 12345.678, 123456.789, 1e17}) {
+    points.push_back(common::CrossSectionPoint{station, -5, 100, "EJE"});
   }
-  for (const common::NativeCrossSectionRule& rule :
-       {common::kNativeSectionsLoseUnendedLine, common::NativeCrossSectionRule{false, " \t\n"}}) {
-    common::TextWriter writer;
-    common::FormatNativeCrossSections(points, writer);
-    std::vector<common::CrossSectionPoint> read;
-    common::ParseNativeCrossSections(AsFileText(writer), rule, read);
-    const std::vector<common::CrossSectionPoint> stored = common::AsStoredInNativeCrossSections(points, rule);
-    ASSERT_EQ(stored.size(), read.size());
-    for (std::size_t i = 0; i < read.size(); ++i) {
-      EXPECT_TRUE(Same(stored[i].station, read[i].station)) << i;
-      EXPECT_TRUE(Same(stored[i].offset, read[i].offset)) << i;
-      EXPECT_TRUE(Same(stored[i].elevation, read[i].elevation)) << i;
-      EXPECT_EQ(stored[i].code, read[i].code) << i;
+  // Lines about one read long: a station of eight characters makes the line one character
+  // longer in the nine-wide layout, one of nine the same in both.
+  for (double station : {1200.0, 12000.0}) {
+    for (std::size_t length = 224; length <= 229; ++length) {
+      points.push_back(common::CrossSectionPoint{station, -5, 100, std::string(length, 'c')});
     }
   }
+  for (const common::NativeCrossSectionLayout& layout :
+       {common::kNativeSectionsEightWideStation, common::kNativeSectionsNineWideStation}) {
+    common::TextWriter writer;
+    for (const common::CrossSectionPoint& p : points) common::FormatNativeCrossSectionPoint(p, layout, writer);
+    for (const common::NativeCrossSectionRule& rule :
+         {common::kNativeSectionsLoseUnendedLine, common::kNativeSectionsReadUnendedLine,
+          common::NativeCrossSectionRule{false, " \t\n"}}) {
+      SCOPED_TRACE(layout.stationWidth);
+      std::vector<common::CrossSectionPoint> read;
+      common::ParseNativeCrossSections(AsFileText(writer), rule, read);
+      const std::vector<common::CrossSectionPoint> stored = common::AsStoredInNativeCrossSections(points, layout, rule);
+      ASSERT_EQ(stored.size(), read.size());
+      for (std::size_t i = 0; i < read.size(); ++i) {
+        EXPECT_TRUE(Same(stored[i].station, read[i].station)) << i;
+        EXPECT_TRUE(Same(stored[i].offset, read[i].offset)) << i;
+        EXPECT_TRUE(Same(stored[i].elevation, read[i].elevation)) << i;
+        EXPECT_EQ(stored[i].code, read[i].code) << i;
+      }
+    }
+  }
+}
+
+TEST(NativeCrossSectionLayouts, DifferInStationWidthNonFiniteValuesAndCodeEnds) {
+  const auto line = [](const common::CrossSectionPoint& p, const common::NativeCrossSectionLayout& layout) {
+    common::TextWriter writer;
+    common::FormatNativeCrossSectionPoint(p, layout, writer);
+    return writer.Bytes();
+  };
+  const common::CrossSectionPoint plain{1200.5, -0.0004, 100, "EJE"};
+  EXPECT_EQ(line(plain, common::kNativeSectionsEightWideStation), "1200.500    0.000  100.000 EJE\r\n");
+  EXPECT_EQ(line(plain, common::kNativeSectionsNineWideStation), " 1200.500    0.000  100.000 EJE\r\n");
+  const common::CrossSectionPoint odd{std::numeric_limits<double>::infinity(), std::nan(""), 1, "B\n"};
+  EXPECT_EQ(line(odd, common::kNativeSectionsEightWideStation), "     inf      nan    1.000 B\r\n\r\n");
+  EXPECT_EQ(line(odd, common::kNativeSectionsNineWideStation), "    0.000    0.000    1.000 B\r\n");
+  // A station that overflows the field is written whole; the stored points keep it.
+  const common::CrossSectionPoint wide{123456789.25, 1, 2, ""};
+  EXPECT_EQ(line(wide, common::kNativeSectionsNineWideStation), "123456789.250    1.000    2.000 \r\n");
+  EXPECT_EQ(common::AsStoredInNativeCrossSections({wide}, common::kNativeSectionsNineWideStation,
+                                                  common::kNativeSectionsReadUnendedLine)[0]
+                .station,
+            123456789.25);
 }
 
 TEST(AsStoredInNativeProfile, EqualsTheBlankLayoutReadForLandXml) {

@@ -20,7 +20,7 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(PASARELA_SANITIZED_BUILD)
 constexpr long kDefaultCount = 200000;
 #else
 constexpr long kDefaultCount = 10000000;

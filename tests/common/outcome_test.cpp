@@ -70,8 +70,8 @@ TEST(FileKind, RealFilesOfEachKind) {
   EXPECT_EQ(SniffFileKind(ReadFile(DataFile("dxf/POLI-ALL210_12.DXF"))), FileKind::kDxf);
   EXPECT_EQ(SniffFileKind(ReadFile(DataFile("landxml/subdivision.xml"))), FileKind::kLandXml);
   EXPECT_EQ(SniffFileKind(ReadFile(DataFile("landxml/M3_RS-CL.tg.xml"))), FileKind::kLandXml);
-  EXPECT_EQ(SniffFileKind(ReadFile(DataFile("alignments/variante-istram.asc"))), FileKind::kText);
-  EXPECT_EQ(SniffFileKind(ReadFile(DataFile("alignments/variante-elementos.gts"))), FileKind::kText);
+  EXPECT_EQ(SniffFileKind(ReadFile(DataFile("istram/variante-istram.asc"))), FileKind::kText);
+  EXPECT_EQ(SniffFileKind(ReadFile(DataFile("gts/variante-elementos.gts"))), FileKind::kText);
   EXPECT_EQ(SniffFileKind(ReadFile(DataFile("shapefile/masspntz.shp"))), FileKind::kShapefile);
   EXPECT_EQ(SniffFileKind(ReadFile(DataFile("shapefile/masspntz.dbf"))), FileKind::kDbase);
 }

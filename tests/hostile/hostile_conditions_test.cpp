@@ -178,5 +178,5 @@ TEST(Paths, LongPathsWithBlanksAccentsAndDollars) {
   ASSERT_GT(target.size(), 1000u);
   std::string output;
   EXPECT_EQ(RunCommand(kCli + " call MyDll_azemta2gtsWCE " + Quoted(source) + " " + Quoted(target), output), 0);
-  EXPECT_EQ(ReadFile(target), ReadFile(std::string(PASARELA_TEST_DATA) + "/alignments/variante-vertices.gts"));
+  EXPECT_EQ(ReadFile(target), ReadFile(std::string(PASARELA_TEST_DATA) + "/gts/variante-vertices.gts"));
 }

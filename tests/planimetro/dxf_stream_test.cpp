@@ -10,8 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "common/text_input.h"
+#include "common/text_output.h"
+#include "planimetro.h"
+#include "planimetro/dxf/dxf_conversions.h"
 #include "planimetro/dxf/dxf_reader.h"
-#include "planimetro/surface/dxf_surface.h"
+#include "planimetro/dxf/dxf_surface.h"
 #include "planimetro/surface/surface_model.h"
 #include "support/test_support.h"
 
@@ -176,6 +180,39 @@ TEST(DxfStream, SurfaceIsTheOneTheTriangleTextGives) {
   EXPECT_LT(static_cast<std::size_t>(model.triangleCount), corners.size() / 4);  // some faces were lost
   EXPECT_EQ(triangles, model.triangleCount);
   EXPECT_TRUE(testing_support::ReadFile(dir.File("c.sup")) == SurfaceFileBytes(model));
+}
+
+// The point import and the layer list read the drawing as a stream: points and layers past
+// many chunk borders, with both line ends, come out as from the drawing held whole.
+TEST(DxfStream, PointImportAndLayerListReadTheWholeStream) {
+  std::string drawing = "0\nSECTION\n2\nHEADER\n";
+  for (int i = 0; i < 9000; ++i) drawing += "9\n$VARIABLE" + std::to_string(i) + "\n1\nvalor\n";
+  drawing += "0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n";
+  for (const char* layer : {"PUNTOS", "Cotas", "EJE"}) drawing += std::string("0\nLAYER\n2\n") + layer + "\n70\n0\n";
+  drawing += "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
+  std::mt19937 random(31);
+  for (int i = 0; i < 20000; ++i) {
+    const char* end = i % 3 == 0 ? "\r\n" : "\n";
+    const std::string x = std::to_string(440000 + random() % 10000) + "." + std::to_string(random() % 1000);
+    drawing += std::string("0") + end + "POINT" + end + "8" + end + "PUNTOS" + end + "10" + end + x + end + "20" + end +
+               std::to_string(i) + ".25" + end + (i % 5 == 0 ? "" : std::string("30") + end + "601.5" + end);
+    if (i % 1000 == 0) drawing += "0\nTEXT\n1\nPOINT\n";  // a text that reads POINT is no point
+  }
+  drawing += "0\nENDSEC\n0\nEOF\n";
+  testing_support::TempDir dir;
+  testing_support::WriteFile(dir.File("p.dxf"), drawing);
+
+  common::TextWriter expected;
+  std::string whole = drawing;
+  common::NormalizeLineEnds(whole);
+  const std::vector<DxfVertex> points = ParseDxfPoints(whole);
+  ASSERT_EQ(points.size(), 20000u);
+  FormatShortPointFile(points, expected);
+  ASSERT_EQ(Calzada_Puntos_Importa_Dxf(dir.File("p.dxf").c_str(), dir.File("p.pun").c_str()), 1);
+  EXPECT_TRUE(testing_support::ReadFile(dir.File("p.pun")) == expected.Bytes());
+
+  ASSERT_EQ(Calzada_getCapasDxf(dir.File("p.cap").c_str(), dir.File("p.dxf").c_str()), 3);
+  EXPECT_EQ(testing_support::ReadFile(dir.File("p.cap")), testing_support::CrLf("PUNTOS\nCotas\nEJE\n"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "shapeline.h"
+#include "shapeline/memory_file_hooks.h"
 #include "support/test_support.h"
 
 namespace {
@@ -297,3 +298,28 @@ TEST(ShapefilePointsDefaults, TableIsByteForByteWhatShapelibsDoubleWriterWrites)
 }
 
 }  // namespace
+
+// shapelib creates a file by writing its header, closing it and opening it again for update: the
+// reopened file must start from the bytes just written, not from a read of the disk.
+TEST(ShapefileMemoryHooks, AFileJustCreatedIsReopenedFromMemoryOnce) {
+  TempDir dir;
+  const std::string path = dir.File("t.shp");
+  SAHooks hooks = shapeline::MemoryFileHooks();
+  char header[] = "cabecera";
+  SAFile created = hooks.FOpen(path.c_str(), "wb");
+  ASSERT_NE(created, nullptr);
+  ASSERT_EQ(hooks.FWrite(header, 1, 8, created), 8u);
+  ASSERT_EQ(hooks.FClose(created), 0);
+  EXPECT_EQ(ReadFile(path), "cabecera");
+  WriteFile(path, "otra cosa");  // what a read of the disk would find
+  const auto readAll = [&](const char* access) {
+    SAFile file = hooks.FOpen(path.c_str(), access);
+    char bytes[16] = {};
+    const SAOffset count = file != nullptr ? hooks.FRead(bytes, 1, sizeof bytes, file) : 0;
+    if (file != nullptr) hooks.FClose(file);
+    return std::string(bytes, count);
+  };
+  EXPECT_EQ(readAll("r+b"), "cabecera");
+  EXPECT_EQ(readAll("r+b"), "otra cosa");  // taken once
+  EXPECT_EQ(readAll("rb"), "otra cosa");   // a file opened to read is always read
+}

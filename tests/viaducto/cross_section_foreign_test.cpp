@@ -146,11 +146,11 @@ TEST(ForeignToGts, SampleListings) {
     const char* listing;
     const char* expected;
   } cases[] = {
-      {MyDll_htrazado2gts, "crosssections/htrazado.txt", "crosssections/htrazado.gts"},
-      {MyDll_mxroad2gts, "crosssections/mxroad.txt", "crosssections/mxroad.gts"},
-      {MyDll_istram2gts, "crosssections/istram.txt", "crosssections/istram.gts"},
-      {MyDll_clip2gts, "crosssections/clip.ter", "crosssections/clip.gts"},
-      {MyDll_cliptrv2gts, "crosssections/clip.trv", "crosssections/cliptrv.gts"},
+      {MyDll_htrazado2gts, "htrazado/htrazado.txt", "htrazado/htrazado.gts"},
+      {MyDll_mxroad2gts, "mxroad/mxroad.txt", "mxroad/mxroad.gts"},
+      {MyDll_istram2gts, "istram/istram.txt", "istram/istram.gts"},
+      {MyDll_clip2gts, "clip/clip.ter", "clip/clip.gts"},
+      {MyDll_cliptrv2gts, "clip/tramo.trv", "clip/cliptrv.gts"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.listing);

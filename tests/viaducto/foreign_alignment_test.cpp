@@ -15,10 +15,10 @@ using common::AlignmentElement;
 
 namespace {
 
-// Every listing under tests/data/alignments describes the road of samples/ejes/variante.eje.
+// Every alignment listing here describes the road of samples/ejes/variante.eje.
 std::string Variante() { return std::string(PASARELA_SOURCE_DIR) + "/samples/ejes/variante.eje"; }
 std::string SettingsDir() { return std::string(PASARELA_SOURCE_DIR) + "/samples/ejes"; }
-std::string Listing(const std::string& name) { return DataFile("alignments/" + name); }
+std::string Listing(const std::string& name) { return DataFile(name); }
 
 std::string NoScratchLeft(const std::string& directory) {
   std::string listing;
@@ -31,14 +31,14 @@ std::string NoScratchLeft(const std::string& directory) {
 TEST(ForeignAlignmentTest, EveryListingOfTheRoadGivesItsNativeFile) {
   TempDir dir;
   const std::string expected = ReadFile(Variante());  // already with CR LF
-  ASSERT_EQ(MyDll_aistram2zemta(Listing("variante-istram.asc").c_str(), dir.File("istram.eje").c_str()), 1);
+  ASSERT_EQ(MyDll_aistram2zemta(Listing("istram/variante-istram.asc").c_str(), dir.File("istram.eje").c_str()), 1);
   EXPECT_EQ(ReadFile(dir.File("istram.eje")), expected);
-  ASSERT_EQ(MyDll_aclipplt2zemta(Listing("variante.plt").c_str(), dir.File("plt.eje").c_str()), 1);
+  ASSERT_EQ(MyDll_aclipplt2zemta(Listing("clip/variante-azimut-6-decimales.plt").c_str(), dir.File("plt.eje").c_str()), 1);
   EXPECT_EQ(ReadFile(dir.File("plt.eje")), expected);
   const std::vector<std::pair<viaducto::AlignmentParser, std::string>> others = {
-      {viaducto::ParseIstramElementList, "variante-istram-listado.txt"},
-      {viaducto::ParseIspolAlignment, "variante-ispol.txt"},
-      {viaducto::ParseHTrazadoAlignment, "variante-htrazado.res"}};
+      {viaducto::ParseIstramElementList, "istram/variante-istram-listado.txt"},
+      {viaducto::ParseIspolAlignment, "ispol/variante-ispol.txt"},
+      {viaducto::ParseHTrazadoAlignment, "htrazado/variante-htrazado.res"}};
   for (const auto& [parser, name] : others) {
     ASSERT_EQ(viaducto::ConvertForeignAlignment(parser, Listing(name), dir.File("out.eje")), 1) << name;
     EXPECT_EQ(ReadFile(dir.File("out.eje")), expected) << name;
@@ -52,9 +52,9 @@ TEST(ForeignAlignmentTest, ListingsToGtsMatchTheNativeConversion) {
   ASSERT_EQ(MyDll_azemta2gts(Variante().c_str(), dir.File("el.gts").c_str(), SettingsDir().c_str()), 1);
   using Export = int32_t (*)(const char*, const char*, const char*);
   const std::vector<std::pair<Export, std::string>> exports = {
-      {MyDll_aistram2gts, "variante-istram.asc"},        {MyDll_aistramList2gts, "variante-istram-listado.txt"},
-      {MyDll_aispol2gts, "variante-ispol.txt"},          {MyDll_aclipplt2gts, "variante.plt"},
-      {MyDll_ahtrazado2gts, "variante-htrazado.res"}};
+      {MyDll_aistram2gts, "istram/variante-istram.asc"},        {MyDll_aistramList2gts, "istram/variante-istram-listado.txt"},
+      {MyDll_aispol2gts, "ispol/variante-ispol.txt"},          {MyDll_aclipplt2gts, "clip/variante-azimut-6-decimales.plt"},
+      {MyDll_ahtrazado2gts, "htrazado/variante-htrazado.res"}};
   for (const auto& [conversion, name] : exports) {
     ASSERT_EQ(conversion(Listing(name).c_str(), dir.File("a.gts").c_str(), dir.path().c_str()), 1) << name;
     EXPECT_EQ(ReadFile(dir.File("a.gts")), ReadFile(dir.File("pt.gts"))) << name;
@@ -72,9 +72,9 @@ TEST(ForeignAlignmentTest, ListingsToLandXmlReadBackAsTheRoad) {
   ASSERT_EQ(expected.size(), 9u);
   using Export = int32_t (*)(const char*, const char*);
   const std::vector<std::pair<Export, std::string>> exports = {
-      {MyDll_aistram2LandXML, "variante-istram.asc"},     {MyDll_aistramList2LandXML, "variante-istram-listado.txt"},
-      {MyDll_aispol2LandXML, "variante-ispol.txt"},       {MyDll_aclipplt2LandXML, "variante.plt"},
-      {MyDll_ahtrazado2LandXML, "variante-htrazado.res"}};
+      {MyDll_aistram2LandXML, "istram/variante-istram.asc"},     {MyDll_aistramList2LandXML, "istram/variante-istram-listado.txt"},
+      {MyDll_aispol2LandXML, "ispol/variante-ispol.txt"},       {MyDll_aclipplt2LandXML, "clip/variante-azimut-6-decimales.plt"},
+      {MyDll_ahtrazado2LandXML, "htrazado/variante-htrazado.res"}};
   for (const auto& [conversion, name] : exports) {
     ASSERT_EQ(conversion(Listing(name).c_str(), dir.File("variante.xml").c_str()), 1) << name;
     const auto back = viaducto::ImportLandXmlAlignment(dir.File("variante.xml"), 0);
@@ -159,7 +159,7 @@ TEST(ClipPltAlignmentTest, RadiusAndParameterMoveOneRecordBack) {
 TEST(MxRoadAlignmentTest, MergesPointsIntoStraightsArcsAndClothoids) {
   TempDir dir;
   std::string text;
-  ASSERT_TRUE(common::LoadTextFile(Listing("variante-mxroad.txt"), text));
+  ASSERT_TRUE(common::LoadTextFile(Listing("mxroad/variante-mxroad-cadena.txt"), text));
   const auto e = viaducto::ParseMxRoadAlignment(text);
   ASSERT_EQ(e.size(), 6u);
   const double a = std::sqrt(500.0 * 40.0);
@@ -181,14 +181,14 @@ TEST(MxRoadAlignmentTest, MergesPointsIntoStraightsArcsAndClothoids) {
   ASSERT_EQ(single.size(), 1u);
   EXPECT_EQ(single[0].x, 150.0);
 
-  ASSERT_EQ(MyDll_amxroad2gts(Listing("variante-mxroad.txt").c_str(), dir.File("m.gts").c_str(), dir.path().c_str()), 1);
+  ASSERT_EQ(MyDll_amxroad2gts(Listing("mxroad/variante-mxroad-cadena.txt").c_str(), dir.File("m.gts").c_str(), dir.path().c_str()), 1);
   EXPECT_EQ(ReadFile(dir.File("m.gts")).substr(0, 6), "START ");
 }
 
 TEST(CartomapAlignmentTest, NineColumnsWithStationsInKilometresAndMetres) {
   TempDir dir;
-  ASSERT_EQ(MyDll_ejecartomap2terrex(Listing("variante-cartomap.txt").c_str(), dir.File("c.eje").c_str()), 8);
-  EXPECT_EQ(ReadFile(dir.File("c.eje")), ReadFile(Listing("variante-cartomap.expected")));
+  ASSERT_EQ(MyDll_ejecartomap2terrex(Listing("cartomap/variante-cartomap.txt").c_str(), dir.File("c.eje").c_str()), 8);
+  EXPECT_EQ(ReadFile(dir.File("c.eje")), ReadFile(Listing("cartomap/variante-cartomap.expected")));
 
   const auto e = viaducto::ParseCartomapAlignment(
       "2+125.5\t1\t2\t3\t4\t5\tRECTA\n-1+200\t1\t2\t3\t4\t5\trecta\n-5\t1\t2\t3\t4\t5\tRecta\n"

@@ -106,8 +106,8 @@ TEST(GtsAlignment, CommentLinesAreRecordsOnlyForTheElementForm) {
 TEST(GtsAlignment, RealRoadSampleMatchesGoldenFiles) {
   const std::string sample = std::string(PASARELA_SOURCE_DIR) + "/samples/ejes/variante.eje";
   const BothForms gts = Convert(ReadFile(sample));
-  EXPECT_EQ(gts.intersections, ReadFile(testing_support::DataFile("alignments/variante-vertices.gts")));
-  EXPECT_EQ(gts.elements, ReadFile(testing_support::DataFile("alignments/variante-elementos.gts")));
+  EXPECT_EQ(gts.intersections, ReadFile(testing_support::DataFile("gts/variante-vertices.gts")));
+  EXPECT_EQ(gts.elements, ReadFile(testing_support::DataFile("gts/variante-elementos.gts")));
 }
 
 TEST(GtsAlignment, FormFollowsTheLimitInJalonexIni) {

@@ -302,3 +302,22 @@ TEST(LandXmlAlignmentTest, ExportsListImportAndConvertToGts) {
   EXPECT_EQ(MyDll_alandxml2gtsWCE(0, dir.File("missing.xml").c_str(), dir.File("m.eje").c_str(), ""), 0);
   EXPECT_FALSE(FileExists(dir.File("m.eje")));
 }
+
+TEST(LandXmlAlignmentTest, GtsImportEqualsTheTwoStepsAndWritesNoFileOfItsOwn) {
+  TempDir dir;
+  const std::string sample = DataFile("landxml/subdivision.xml");
+  {
+    TempEnvironment temp(dir.path());
+    ASSERT_EQ(MyDll_alandxml2gtsWCE(4, sample.c_str(), dir.File("loop.eje").c_str(), ""), 1);
+  }
+  // No temporary folder to write in: the conversion needs none.
+  TempEnvironment missing(dir.File("no/such/folder"));
+  for (const char* settings : {"", "LimiteElementos=100000\r\n"}) {
+    SCOPED_TRACE(settings);
+    if (settings[0] != '\0') WriteFile(dir.File("jalonex.ini"), settings);
+    ASSERT_EQ(MyDll_azemta2gts(dir.File("loop.eje").c_str(), dir.File("steps.gts").c_str(), dir.path().c_str()), 1);
+    ASSERT_EQ(MyDll_alandxml2gts(4, sample.c_str(), dir.File("loop.gts").c_str(), dir.path().c_str()), 1);
+    EXPECT_EQ(ReadFile(dir.File("loop.gts")), ReadFile(dir.File("steps.gts")));
+  }
+  EXPECT_NE(ReadFile(dir.File("loop.gts")).find("STRAIGHT"), std::string::npos);
+}

@@ -147,6 +147,27 @@ TEST(LandXmlReaderTest, ReadsUndeclaredWindows1252AndDeclaredLatin1) {
   }
 }
 
+// The encoding of an undeclared document is told by its first byte outside ASCII, wherever it
+// stands in a long run of ASCII and across the read chunks of a file.
+TEST(LandXmlReaderTest, TellsTheEncodingWhereverTheFirstNonAsciiByteStands) {
+  TempDir dir;
+  for (const std::size_t pad : {0u, 1u, 6u, 7u, 8u, 9u, 15u, 16u, 17u, 65536u - 27u, 65536u - 26u, 65536u - 25u}) {
+    for (const std::string& letter : {std::string("\xC3\x91"), std::string("\xD1")}) {
+      const std::string document = "<LandXML><A n=\"" + std::string(pad, 'x') + letter + "\"/></LandXML>";
+      const std::string expected = "<A n=" + std::string(pad, 'x') + "\xC3\x91>";
+      RecordingHandler inMemory;
+      ASSERT_EQ(LandXmlReader().ParseBytes(document, inMemory), ParseResult::kComplete) << pad;
+      ASSERT_GE(inMemory.events.size(), 2u);
+      EXPECT_EQ(inMemory.events[1], expected) << pad << " " << letter.size();
+      WriteFile(dir.File("e.xml"), document);
+      RecordingHandler fromFile;
+      ASSERT_EQ(LandXmlReader().Parse(dir.File("e.xml"), fromFile), ParseResult::kComplete) << pad;
+      ASSERT_GE(fromFile.events.size(), 2u);
+      EXPECT_EQ(fromFile.events[1], expected) << pad << " " << letter.size();
+    }
+  }
+}
+
 TEST(LandXmlReaderTest, ReportsMissingAndMalformedFilesKeepingEarlierEvents) {
   TempDir dir;
   RecordingHandler missing;

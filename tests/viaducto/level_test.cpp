@@ -116,10 +116,10 @@ TEST(DigitalLevel, ResultsForMissingOrShortFiles) {
 
 TEST(DigitalLevel, SampleLevellingLine) {
   TempDir dir;
-  ASSERT_EQ(MyDll_anivel2ing(DataFile("survey/nivel_dl100.txt").c_str(), dir.File("libro.txt").c_str(),
+  ASSERT_EQ(MyDll_anivel2ing(DataFile("dl100/nivel_dl100.txt").c_str(), dir.File("libro.txt").c_str(),
                              "Topografia del Norte SL", "J. Perez", "4521", "4522", "301122"),
             1);
-  EXPECT_EQ(ReadFile(dir.File("libro.txt")), ReadFile(DataFile("survey/nivel_dl100.ign")));
+  EXPECT_EQ(ReadFile(dir.File("libro.txt")), ReadFile(DataFile("dl100/nivel_dl100.ign")));
 }
 
 TEST(LevelPoints, HeightInMillimetresTruncated) {

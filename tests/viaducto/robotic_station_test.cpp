@@ -193,7 +193,7 @@ TEST(RoboticStation, MissingFilesGiveZeroAndNoReport) {
 TEST(RoboticStation, HeaderOfTheReadings) {
   TempDir dir;
   const std::string target = dir.File("cabecera.txt");
-  ASSERT_EQ(MyDll_procesaCabecera(DataFile("survey/robotizada_lecturas.txt").c_str(), target.c_str()), 1);
+  ASSERT_EQ(MyDll_procesaCabecera(DataFile("gts800/robotizada_lecturas.txt").c_str(), target.c_str()), 1);
   // The time keeps the line break of its line.
   EXPECT_EQ(ReadFile(target), CrLf("PRESA_NORTE\n15-03-2024\n10:42:05\n\n"));
   WriteFile(dir.File("l.txt"), "JOB sin coma\nDATE  solo-fecha  ");
@@ -204,9 +204,9 @@ TEST(RoboticStation, HeaderOfTheReadings) {
 TEST(RoboticStation, SampleReport) {
   TempDir dir;
   ASSERT_EQ(dir.path().find("temp"), std::string::npos);
-  ASSERT_EQ(MyDll_procesaRobotizada(DataFile("survey/robotizada_lecturas.txt").c_str(),
-                                    DataFile("survey/robotizada_puntos.txt").c_str(), dir.File("i.txt").c_str(),
+  ASSERT_EQ(MyDll_procesaRobotizada(DataFile("gts800/robotizada_lecturas.txt").c_str(),
+                                    DataFile("gts800/robotizada_puntos.txt").c_str(), dir.File("i.txt").c_str(),
                                     "Presa Norte", "J. Perez", "Auscultacion mensual", "14", "15-03-2024", "10:42"),
             1);
-  EXPECT_EQ(ReadFile(dir.File("i.txt")), ReadFile(DataFile("survey/robotizada_informe.txt")));
+  EXPECT_EQ(ReadFile(dir.File("i.txt")), ReadFile(DataFile("gts800/robotizada_informe.txt")));
 }

@@ -49,14 +49,14 @@ TEST(Superelevation, MissingTableOrUnwritableTargetWritesNothing) {
   EXPECT_EQ(MyDll_peralteClip2gts(dir.File("no-existe.txt").c_str(), target.c_str()), 0);
   EXPECT_FALSE(FileExists(target));
   const std::string unwritable = dir.File("no/existe.per");
-  EXPECT_EQ(MyDll_peralteClip2gts(DataFile("survey/peraltes_clip.txt").c_str(), unwritable.c_str()), 0);
+  EXPECT_EQ(MyDll_peralteClip2gts(DataFile("clip/peraltes_clip.txt").c_str(), unwritable.c_str()), 0);
   EXPECT_EQ(MyDll_peralteispol2gts(nullptr, nullptr), 0);
 }
 
 TEST(Superelevation, SampleTablesOfBothPrograms) {
   TempDir dir;
-  ASSERT_EQ(MyDll_peralteispol2gts(DataFile("survey/peraltes_ispol.txt").c_str(), dir.File("i.per").c_str()), 1);
-  EXPECT_EQ(ReadFile(dir.File("i.per")), ReadFile(DataFile("survey/peraltes_ispol.per")));
-  ASSERT_EQ(MyDll_peralteClip2gts(DataFile("survey/peraltes_clip.txt").c_str(), dir.File("c.per").c_str()), 1);
-  EXPECT_EQ(ReadFile(dir.File("c.per")), ReadFile(DataFile("survey/peraltes_clip.per")));
+  ASSERT_EQ(MyDll_peralteispol2gts(DataFile("ispol/peraltes_ispol.txt").c_str(), dir.File("i.per").c_str()), 1);
+  EXPECT_EQ(ReadFile(dir.File("i.per")), ReadFile(DataFile("ispol/peraltes_ispol.per")));
+  ASSERT_EQ(MyDll_peralteClip2gts(DataFile("clip/peraltes_clip.txt").c_str(), dir.File("c.per").c_str()), 1);
+  EXPECT_EQ(ReadFile(dir.File("c.per")), ReadFile(DataFile("clip/peraltes_clip.per")));
 }

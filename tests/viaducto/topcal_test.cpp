@@ -87,7 +87,7 @@ TEST(Topcal, ObservationListInWideColumns) {
 
 TEST(Topcal, SampleSurvey) {
   TempDir dir;
-  ASSERT_EQ(MyDll_topoLea2Topcal(DataFile("survey/levantamiento.lea").c_str(), dir.File("l.odb").c_str()), 1);
-  EXPECT_EQ(ReadFile(dir.File("l.odb")), ReadFile(DataFile("survey/levantamiento.odb")));
-  EXPECT_EQ(ReadFile(dir.File("l.cod")), ReadFile(DataFile("survey/levantamiento.cod")));
+  ASSERT_EQ(MyDll_topoLea2Topcal(DataFile("native/levantamiento.lea").c_str(), dir.File("l.odb").c_str()), 1);
+  EXPECT_EQ(ReadFile(dir.File("l.odb")), ReadFile(DataFile("native/levantamiento.odb")));
+  EXPECT_EQ(ReadFile(dir.File("l.cod")), ReadFile(DataFile("native/levantamiento.cod")));
 }

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "frontend/view/view_model.h"
-#include "planimetro/surface/dxf_surface.h"
+#include "planimetro/dxf/dxf_surface.h"
 #include "planimetro/surface/surface_file_reader.h"
 #include "support/test_support.h"
 

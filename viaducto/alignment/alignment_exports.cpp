@@ -71,15 +71,21 @@ int NativeToGts(const std::string& entrada, const std::string& salida, const std
   if (!common::CheckConversionTarget(entrada, salida)) return 0;
   std::string text;
   if (!common::LoadConversionSource(entrada, kNativeAlignment, text)) return 0;
-  const GtsForm form = settingsForm ? GtsFormFor(common::CountLines(text), pathAp) : GtsForm::kIntersections;
+  return WriteGtsOfNativeText(text, entrada, salida, pathAp, settingsForm);
+}
+
+}  // namespace
+
+int WriteGtsOfNativeText(std::string_view text, const std::string& entrada, const std::string& salida,
+                         const std::string& settingsDirectory, bool settingsForm) {
+  const GtsForm form =
+      settingsForm ? GtsFormFor(common::CountLines(text), settingsDirectory) : GtsForm::kIntersections;
   NativeAlignment alignment = ParseNativeAlignment(text, NativeRuleOf(form));
   if (!common::RequireSomething(alignment.elements.empty(), entrada, kNativeAlignment)) return 0;
   common::TextWriter writer;
   FormatGtsAlignment(std::move(alignment), form, writer);
   return writer.SaveTo(salida) ? 1 : 0;
 }
-
-}  // namespace
 
 int ConvertForeignAlignment(AlignmentParser parser, const std::string& entrada, const std::string& salida) {
   return common::ConvertFile(entrada, salida, kForeignAlignment, parser, FormatNativeAlignment);

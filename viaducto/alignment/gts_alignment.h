@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/records.h"
@@ -31,5 +32,12 @@ NativeAlignmentRule NativeRuleOf(GtsForm form);
 // The records of a native alignment in `form`, long arcs split first. The result of the form's
 // formatter: 1, or -1 from the intersection form's guess.
 int FormatGtsAlignment(NativeAlignment alignment, GtsForm form, common::TextWriter& writer);
+
+// The GTS road file `salida` of the text of a native alignment file (line ends normalised) that
+// came from `entrada`: the form from its line count and the jalonex.ini of `settingsDirectory`
+// when `settingsForm`, else the intersection form. 1 when written (the intersection form's guess
+// counts as written), 0 with the reason recorded when the text holds no element.
+int WriteGtsOfNativeText(std::string_view text, const std::string& entrada, const std::string& salida,
+                         const std::string& settingsDirectory, bool settingsForm);
 
 }  // namespace viaducto

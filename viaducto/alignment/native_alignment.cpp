@@ -7,25 +7,6 @@
 
 namespace viaducto {
 
-NativeAlignment ParseNativeAlignment(std::string_view text, NativeAlignmentRule rule) {
-  NativeAlignment alignment;
-  alignment.lineCount = common::CountLines(text);
-  alignment.capacity = 3 * alignment.lineCount;
-  common::LineReader reader(text);
-  std::string_view line;
-  std::string_view fields[6];
-  while (reader.Next(line)) {
-    if (line.empty() || line.front() == '\n') continue;
-    if (rule.skipCommentLines && line.front() == '*') continue;
-    common::Tokenizer tokenizer(line);
-    int found = 0;
-    while (found < 6 && tokenizer.Next(found < 5 ? rule.leadingFieldDelimiters : " \t\n", fields[found])) ++found;
-    if (found < 6) continue;
-    alignment.elements.push_back(common::ElementFromNativeFields(fields));
-  }
-  return alignment;
-}
-
 bool ReadNativeAlignment(const std::string& path, NativeAlignmentRule rule, NativeAlignment& alignment) {
   std::string text;
   if (!common::LoadTextFile(path, text)) return false;

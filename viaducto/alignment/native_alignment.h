@@ -7,32 +7,20 @@
 #include <string_view>
 #include <vector>
 
+#include "common/native_alignment.h"
 #include "common/records.h"
 #include "common/text_output.h"
 
 namespace viaducto {
 
-// What tells the readers apart.
-struct NativeAlignmentRule {
-  bool skipCommentLines;  // lines that begin with "*"
-  // What separates the first five fields; the sixth always ends at a blank, tab or line feed.
-  std::string_view leadingFieldDelimiters = " \t\n";
-};
+using common::NativeAlignment;
+using common::NativeAlignmentRule;
+using common::ParseNativeAlignment;
+
 inline constexpr NativeAlignmentRule kIntersectionReader{true};
 inline constexpr NativeAlignmentRule kElementReader{false};
 // The reader of the LandXML export: blanks and tabs only between the first five fields.
 inline constexpr NativeAlignmentRule kLandXmlExportReader{false, " \t"};
-
-struct NativeAlignment {
-  std::vector<common::AlignmentElement> elements;
-  std::size_t lineCount = 0;  // CountLines of the file
-  std::size_t capacity = 0;   // three records per counted line: room for split arcs
-};
-
-// Parses the text of a native alignment file (line ends already normalised). Lines with fewer
-// than six fields are skipped; a field that is not a number reads as 0. The kind of each
-// record comes from its parameter and radius.
-NativeAlignment ParseNativeAlignment(std::string_view text, NativeAlignmentRule rule);
 
 // Reads and parses the file; false when it cannot be read.
 bool ReadNativeAlignment(const std::string& path, NativeAlignmentRule rule, NativeAlignment& alignment);

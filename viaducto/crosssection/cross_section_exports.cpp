@@ -31,9 +31,7 @@ int ForeignSectionsToGts(const char* entrada, const char* salida, CrossSectionRe
   if (!common::CheckConversionTarget(source, target)) return 0;
   std::vector<common::CrossSectionPoint> points;
   if (!ReadForeignSections(source, reader, points, kGtsSectionsReader)) return 0;
-  common::TextWriter gts;
-  FormatGtsCrossSections(points, gts);
-  return gts.SaveTo(target) ? 1 : 0;
+  return WriteGtsCrossSections(points, target);
 }
 
 std::vector<common::CrossSectionPoint> ParseCartomap(std::string_view text) {

@@ -47,12 +47,7 @@ void CrossSectionSet::Clean() {
 
 void CrossSectionSet::Sort() { SortByStationThenOffset(points, kSectionTolerance); }
 
-void CrossSectionSet::Format(common::TextWriter& writer) const {
-  for (const CrossSectionPoint& p : points) {
-    writer.Printf("%8.3lf %8.3lf %8.3lf %s\n", Printable(p.station), Printable(p.offset), Printable(p.elevation),
-                  p.code.c_str());
-  }
-}
+void CrossSectionSet::Format(common::TextWriter& writer) const { common::FormatNativeCrossSections(points, writer); }
 
 bool CrossSectionSet::Write(const std::string& path) const {
   common::TextWriter writer;

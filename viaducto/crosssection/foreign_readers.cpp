@@ -9,7 +9,7 @@ bool ReadForeignSections(const std::string& entrada, CrossSectionReader reader,
   if (!common::LoadConversionSource(entrada, kForeignSections, text)) return false;
   std::vector<common::CrossSectionPoint> read;
   const bool readable = reader(text, read);
-  if (readable) points = common::AsStoredInNativeCrossSections(read, rule);
+  if (readable) points = common::AsStoredInNativeCrossSections(read, common::kNativeSectionsEightWideStation, rule);
   return common::RequireSomething(points.empty(), entrada, kForeignSections);
 }
 

@@ -35,9 +35,7 @@ std::vector<common::CrossSectionPoint> ParseGtsCrossSections(std::string_view gt
   return points;
 }
 
-int WriteGtsCrossSections(std::string_view nativeText, const std::string& salida) {
-  std::vector<common::CrossSectionPoint> points;
-  common::ParseNativeCrossSections(nativeText, kGtsSectionsReader, points);
+int WriteGtsCrossSections(const std::vector<common::CrossSectionPoint>& points, const std::string& salida) {
   common::TextWriter gts;
   FormatGtsCrossSections(points, gts);
   return gts.SaveTo(salida) ? 1 : 0;

@@ -24,8 +24,7 @@ void FormatGtsCrossSections(const std::vector<common::CrossSectionPoint>& points
 // third comma, blanks included. Lines without three fields are skipped.
 std::vector<common::CrossSectionPoint> ParseGtsCrossSections(std::string_view gtsText);
 
-// The text of a native file to the GTS file: 1 when written, 0 when the target cannot be
-// written.
-int WriteGtsCrossSections(std::string_view nativeText, const std::string& salida);
+// The points to the GTS file: 1 when written, 0 when the target cannot be written.
+int WriteGtsCrossSections(const std::vector<common::CrossSectionPoint>& points, const std::string& salida);
 
 }  // namespace viaducto

@@ -553,9 +553,10 @@ void FormatImportedAlignment(const std::vector<AlignmentElement>& elements, comm
   }
 }
 
-int ImportLandXmlAlignmentToNative(const std::string& entrada, int selec, const std::string& salida) {
-  const LandXmlAlignmentImport imported = ImportLandXmlAlignment(entrada, selec);
-  if (imported.parse == ParseResult::kCannotOpen) return 0;
+bool FormatLandXmlAlignmentAsNative(const std::string& entrada, int selec, LandXmlAlignmentImport& imported,
+                                    common::TextWriter& native) {
+  imported = ImportLandXmlAlignment(entrada, selec);
+  if (imported.parse == ParseResult::kCannotOpen) return false;
   if (imported.elements.empty()) {
     if (imported.alignments == 0) {
       common::RecordNothingToWrite(entrada, "ningún eje");
@@ -566,10 +567,16 @@ int ImportLandXmlAlignmentToNative(const std::string& entrada, int selec, const 
       common::RecordFailure("El eje número " + std::to_string(selec + 1) + " del fichero " + entrada +
                             " no tiene ningún elemento");
     }
-    return 0;
+    return false;
   }
+  FormatImportedAlignment(imported.elements, native);
+  return true;
+}
+
+int ImportLandXmlAlignmentToNative(const std::string& entrada, int selec, const std::string& salida) {
+  LandXmlAlignmentImport imported;
   common::TextWriter writer;
-  FormatImportedAlignment(imported.elements, writer);
+  if (!FormatLandXmlAlignmentAsNative(entrada, selec, imported, writer)) return 0;
   if (!writer.SaveTo(salida)) return 0;
   // Said once the target is written: a failure's reason must not be hidden behind it.
   ShowImportNotes(imported.notes);

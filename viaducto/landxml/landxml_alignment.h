@@ -31,6 +31,12 @@ LandXmlAlignmentImport ImportLandXmlAlignment(const common::LandXmlSource& sourc
 // The imported records as the six native columns, tab-separated with eight decimals.
 void FormatImportedAlignment(const std::vector<common::AlignmentElement>& elements, common::TextWriter& writer);
 
+// The alignment `selec` of `entrada` in `imported` and laid out as the native file in
+// `native`; false, with the reason recorded, when `entrada` cannot be read or the alignment has
+// no element.
+bool FormatLandXmlAlignmentAsNative(const std::string& entrada, int selec, LandXmlAlignmentImport& imported,
+                                    common::TextWriter& native);
+
 // Imports `selec` from `entrada` into the native file `salida`, saying through the message
 // hook what was approximated. 1 when written and every clothoid was sound, 0 otherwise; nothing
 // is written when `entrada` cannot be read or the alignment has no element (the reason is

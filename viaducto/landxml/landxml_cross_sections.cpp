@@ -279,15 +279,6 @@ void FormatLandXmlCrossSections(const CrossSectionSet& set, const std::string& n
   writer.EndElement("CrossSects");
 }
 
-// Native text of a set, as the second stage of a conversion reads it back.
-std::string NativeText(const CrossSectionSet& set) {
-  common::TextWriter writer;
-  set.Format(writer);
-  std::string text = writer.Bytes();
-  common::NormalizeLineEnds(text);
-  return text;
-}
-
 bool WriteLandXmlCrossSections(const CrossSectionSet& set, const std::string& salida) {
   LandXmlWriter writer;
   FormatLandXmlCrossSections(set, common::SplitPath(salida).name, writer);

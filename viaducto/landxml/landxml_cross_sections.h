@@ -34,7 +34,4 @@ void FormatLandXmlCrossSections(const CrossSectionSet& set, const std::string& n
 // Writes `set` as LandXML to `salida`, named after its file; false when it cannot be written.
 bool WriteLandXmlCrossSections(const CrossSectionSet& set, const std::string& salida);
 
-// Native text of a set, as the second stage of a conversion reads it back.
-std::string NativeText(const CrossSectionSet& set);
-
 }  // namespace viaducto

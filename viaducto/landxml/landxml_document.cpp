@@ -89,8 +89,6 @@ void ShowImportNotes(const std::vector<std::string>& notes) {
   common::ShowApproximation(text);
 }
 
-std::string SelectionListPath() { return common::TempPath("$$$$.EJE"); }
-
 bool WriteSelectionList(const std::vector<std::string>& entries) {
   common::TextWriter writer;
   for (const std::string& entry : entries) {

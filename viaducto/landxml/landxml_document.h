@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/landxml_writer.h"
+#include "common/temp_files.h"
 #include "common/xml_reader.h"
 
 namespace viaducto {
@@ -43,7 +44,7 @@ void ShowImportNotes(const std::vector<std::string>& notes);
 void LeaveJoinedCopy(const std::string& entrada);
 
 // The fixed file through which a selection export hands its list to the front end.
-std::string SelectionListPath();
+using common::SelectionListPath;
 
 // One entry per line, replacing the file.
 bool WriteSelectionList(const std::vector<std::string>& entries);

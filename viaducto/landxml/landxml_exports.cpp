@@ -7,10 +7,10 @@
 #include "common/export_guard.h"
 #include "common/native_profile.h"
 #include "common/outcome.h"
-#include "common/temp_files.h"
 #include "common/text_input.h"
 #include "viaducto.h"
 #include "viaducto/crosssection/foreign_readers.h"
+#include "viaducto/alignment/gts_alignment.h"
 #include "viaducto/crosssection/gts_cross_sections.h"
 #include "viaducto/landxml/landxml_alignment.h"
 #include "viaducto/landxml/landxml_cross_sections.h"
@@ -42,6 +42,23 @@ bool CheckLandXmlImport(const std::string& entrada, const std::string& salida) {
 
 void RecordMalformed(const std::string& entrada) {
   common::RecordFailure("El documento LandXML " + entrada + " está incompleto o mal formado");
+}
+
+// Whether an import leaves the joined copy of its document behind ($$$.xml), as the imports of
+// the handheld front end do.
+enum class JoinedCopy { kNone, kLeft };
+
+// A LandXML import under the export guard: source and target checked, the joined copy left
+// when asked, then `convert(source, target)`.
+template <typename Convert>
+int32_t GuardedLandXmlImport(const char* entrada, const char* salida, JoinedCopy copy, Convert convert) {
+  return common::GuardedExport(0, [&] {
+    const std::string source = common::PathArgument(entrada);
+    const std::string target = common::PathArgument(salida);
+    if (!CheckLandXmlImport(source, target)) return 0;
+    if (copy == JoinedCopy::kLeft) LeaveJoinedCopy(source);
+    return convert(source, target);
+  });
 }
 
 // ---- Profiles ----------------------------------------------------------------------------------
@@ -84,6 +101,24 @@ int SayNotesOnSuccess(int result, const std::vector<std::string>& notes) {
   return result;
 }
 
+// The profile named `nombreRas` written by `write` (1 when written), then what was approximated.
+int ImportProfileTo(const std::string& source, const std::string& nombreRas, const std::string& target,
+                    int (*write)(const Profile&, const std::string&)) {
+  LandXmlProfileImport imported;
+  if (!ImportProfile(source, nombreRas, imported)) return 0;
+  return SayNotesOnSuccess(write(imported.profile, target), imported.notes);
+}
+
+int WriteGtsProfileColumns(const Profile& profile, const std::string& target) {
+  common::TextWriter writer;
+  FormatGtsProfileColumns(profile, writer);
+  return writer.SaveTo(target) ? 1 : 0;
+}
+
+int WriteFixedWidthNativeProfile(const Profile& profile, const std::string& target) {
+  return common::WriteNativeProfile(profile, common::NativeProfileLayout::kFixedWidth, target);
+}
+
 // ---- Cross sections ----------------------------------------------------------------------------
 
 // The chosen pair's sections, or the reason there are none.
@@ -102,6 +137,24 @@ bool ReadChosenSections(const std::string& path, const std::string& entrada, con
   if (feet) notes.emplace_back(common::kFeetMessage);
   return true;
 }
+
+// The chosen pair's sections written by `write` (1 when written), then what was approximated.
+int ImportChosenSectionsTo(const std::string& source, const std::string& transver, const std::string& capa,
+                           const std::string& target, int (*write)(const CrossSectionSet&, const std::string&)) {
+  CrossSectionSet set;
+  std::vector<std::string> notes;
+  if (!ReadChosenSections(source, source, transver, capa, set, notes)) return 0;
+  return SayNotesOnSuccess(write(set, target), notes);
+}
+
+// The GTS file of the sections as the GTS conversion reads them back from their native file.
+int WriteGtsOfSections(const CrossSectionSet& set, const std::string& target) {
+  return WriteGtsCrossSections(common::AsStoredInNativeCrossSections(
+                                   set.points, common::kNativeSectionsEightWideStation, kGtsSectionsReader),
+                               target);
+}
+
+int WriteNativeOfSections(const CrossSectionSet& set, const std::string& target) { return set.Write(target) ? 1 : 0; }
 
 // A foreign listing to LandXML with the points as its reader's native file would hold them.
 int ForeignToLandXml(const char* entrada, const char* salida, CrossSectionReader reader) {
@@ -143,13 +196,20 @@ int32_t MyDll_alandxml2gts(int32_t selec, const char* entrada, const char* salid
   return common::GuardedExport(0, [&] {
     if (selec < 0) return 0;
     const std::string source = common::PathArgument(entrada);
-    if (!viaducto::CheckLandXmlImport(source, common::PathArgument(salida))) return 0;
-    common::ScratchFile native;
-    if (!native.ok()) return 0;
-    const int result = viaducto::ImportLandXmlAlignmentToNative(source, selec, native.path());
-    if (result != 1) return result;
-    // The GTS step's own failure is the conversion's.
-    return MyDll_azemta2gts(native.path().c_str(), salida, pathAp) != 0 ? 1 : 0;
+    const std::string target = common::PathArgument(salida);
+    if (!viaducto::CheckLandXmlImport(source, target)) return 0;
+    // The native file of the import, carried on to GTS in memory as its reader gets it.
+    viaducto::LandXmlAlignmentImport imported;
+    common::TextWriter native;
+    if (!viaducto::FormatLandXmlAlignmentAsNative(source, selec, imported, native)) return 0;
+    if (!imported.clothoidsSound) {
+      viaducto::ShowImportNotes(imported.notes);
+      return 0;
+    }
+    std::string text = native.Bytes();
+    common::NormalizeLineEnds(text);
+    const int written = viaducto::WriteGtsOfNativeText(text, source, target, common::PathArgument(pathAp), true);
+    return viaducto::SayNotesOnSuccess(written != 0 ? 1 : 0, imported.notes);
   });
 }
 
@@ -185,30 +245,19 @@ void MyDll_seleccionaRasanteLandXML(const char* entrada) {
 
 // A name that matches no profile gives an output without vertices, as callers expect.
 int32_t MyDll_rlandxml2gts(const char* nombreRas, const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    const std::string source = common::PathArgument(entrada);
-    const std::string target = common::PathArgument(salida);
-    if (!viaducto::CheckLandXmlImport(source, target)) return 0;
-    viaducto::LandXmlProfileImport imported;
-    if (!viaducto::ImportProfile(source, common::PathArgument(nombreRas), imported)) return 0;
-    common::TextWriter writer;
-    viaducto::FormatGtsProfileColumns(imported.profile, writer);
-    return viaducto::SayNotesOnSuccess(writer.SaveTo(target) ? 1 : 0, imported.notes);
-  });
+  return viaducto::GuardedLandXmlImport(
+      entrada, salida, viaducto::JoinedCopy::kNone, [&](const std::string& source, const std::string& target) {
+        return viaducto::ImportProfileTo(source, common::PathArgument(nombreRas), target,
+                                         viaducto::WriteGtsProfileColumns);
+      });
 }
 
 int32_t MyDll_rlandxml2gtsWCE(const char* nombreRas, const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    const std::string source = common::PathArgument(entrada);
-    const std::string target = common::PathArgument(salida);
-    if (!viaducto::CheckLandXmlImport(source, target)) return 0;
-    viaducto::LeaveJoinedCopy(source);
-    viaducto::LandXmlProfileImport imported;
-    if (!viaducto::ImportProfile(source, common::PathArgument(nombreRas), imported)) return 0;
-    return viaducto::SayNotesOnSuccess(
-        common::WriteNativeProfile(imported.profile, common::NativeProfileLayout::kFixedWidth, target),
-        imported.notes);
-  });
+  return viaducto::GuardedLandXmlImport(
+      entrada, salida, viaducto::JoinedCopy::kLeft, [&](const std::string& source, const std::string& target) {
+        return viaducto::ImportProfileTo(source, common::PathArgument(nombreRas), target,
+                                         viaducto::WriteFixedWidthNativeProfile);
+      });
 }
 
 // ---- Cross sections ------------------------------------------------------------------------------
@@ -222,54 +271,35 @@ void MyDll_seleccionaTransverLandXML(const char* entrada) {
 }
 
 int32_t MyDll_tralandxml2gts(const char* transver, const char* capa, const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    const std::string source = common::PathArgument(entrada);
-    const std::string target = common::PathArgument(salida);
-    if (!viaducto::CheckLandXmlImport(source, target)) return 0;
-    viaducto::CrossSectionSet set;
-    std::vector<std::string> notes;
-    if (!viaducto::ReadChosenSections(source, source, common::PathArgument(transver), common::PathArgument(capa), set,
-                                      notes)) {
-      return 0;
-    }
-    return viaducto::SayNotesOnSuccess(viaducto::WriteGtsCrossSections(viaducto::NativeText(set), target) ? 1 : 0,
-                                       notes);
-  });
+  return viaducto::GuardedLandXmlImport(
+      entrada, salida, viaducto::JoinedCopy::kNone, [&](const std::string& source, const std::string& target) {
+        return viaducto::ImportChosenSectionsTo(source, common::PathArgument(transver), common::PathArgument(capa),
+                                                target, viaducto::WriteGtsOfSections);
+      });
 }
 
 int32_t MyDll_tralandxml2gtsWCE(const char* transver, const char* capa, const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    const std::string source = common::PathArgument(entrada);
-    const std::string target = common::PathArgument(salida);
-    if (!viaducto::CheckLandXmlImport(source, target)) return 0;
-    viaducto::LeaveJoinedCopy(source);
-    viaducto::CrossSectionSet set;
-    std::vector<std::string> notes;
-    if (!viaducto::ReadChosenSections(source, source, common::PathArgument(transver), common::PathArgument(capa), set,
-                                      notes)) {
-      return 0;
-    }
-    return viaducto::SayNotesOnSuccess(set.Write(target) ? 1 : 0, notes);
-  });
+  return viaducto::GuardedLandXmlImport(
+      entrada, salida, viaducto::JoinedCopy::kLeft, [&](const std::string& source, const std::string& target) {
+        return viaducto::ImportChosenSectionsTo(source, common::PathArgument(transver), common::PathArgument(capa),
+                                                target, viaducto::WriteNativeOfSections);
+      });
 }
 
 int32_t MyDll_tralandxmlinroads2gtsWCE(const char* entrada, const char* salida) {
-  return common::GuardedExport(0, [&] {
-    const std::string source = common::PathArgument(entrada);
-    const std::string target = common::PathArgument(salida);
-    if (!viaducto::CheckLandXmlImport(source, target)) return 0;
-    viaducto::LeaveJoinedCopy(source);
-    viaducto::CrossSectionSet set;
-    if (!viaducto::ReadInroadsCrossSections(source, set)) {
-      viaducto::RecordMalformed(source);
-      return 0;
-    }
-    if (set.points.empty()) {
-      common::RecordNothingToWrite(source, "ningún punto de sección transversal");
-      return 0;
-    }
-    return set.Write(target) ? 1 : 0;
-  });
+  return viaducto::GuardedLandXmlImport(
+      entrada, salida, viaducto::JoinedCopy::kLeft, [&](const std::string& source, const std::string& target) {
+        viaducto::CrossSectionSet set;
+        if (!viaducto::ReadInroadsCrossSections(source, set)) {
+          viaducto::RecordMalformed(source);
+          return 0;
+        }
+        if (set.points.empty()) {
+          common::RecordNothingToWrite(source, "ningún punto de sección transversal");
+          return 0;
+        }
+        return viaducto::WriteNativeOfSections(set, target);
+      });
 }
 
 int32_t MyDll_traterrex2landxml(const char* entrada, const char* salida) {

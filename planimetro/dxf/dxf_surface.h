@@ -1,4 +1,5 @@
-// Surfaces from the 3DFACE entities of one layer of a drawing.
+// Surfaces from the 3DFACE entities of one layer of a drawing: the import, and the conversion
+// as the export runs it.
 #pragma once
 
 #include <string>
@@ -12,5 +13,10 @@ namespace planimetro::surface {
 // Returns the number of triangles; 0 when the drawing cannot be read or no face is on the
 // layer (nothing written then).
 long ImportDxfSurface(const std::string& drawing, const std::string& layer, const std::string& target);
+
+// The import as the export runs it: the target and the kind of the drawing checked before the
+// faces are read, and a drawing without faces that make a triangle on the layer taken as a
+// failure that says so. The number of triangles written; 0 with the reason recorded.
+long ConvertDxfFacesToSurface(const std::string& drawing, const std::string& layer, const std::string& target);
 
 }  // namespace planimetro::surface

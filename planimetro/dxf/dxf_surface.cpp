@@ -1,4 +1,4 @@
-#include "planimetro/surface/dxf_surface.h"
+#include "planimetro/dxf/dxf_surface.h"
 
 #include <algorithm>
 #include <array>
@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "common/conversion.h"
+#include "common/outcome.h"
 #include "common/text_case.h"
 #include "planimetro/dxf/dxf_reader.h"
 #include "planimetro/surface/surface_model.h"
@@ -23,6 +25,13 @@ class PlanPositions {
 
   // The index of the corner's position, added when new. Positions compare as the point list
   // compares them: exactly, so 0 and -0 are one position.
+  // Asks for the table slot of the corner's position ahead of IndexOf: the corners of a face
+  // then wait for memory together, not one after the other.
+  void Prefetch(const dxf::DxfVertex& corner) const {
+    if (slots_.empty()) return;
+    __builtin_prefetch(&slots_[Hash(corner.x, corner.y) & (slots_.size() - 1)]);
+  }
+
   int32_t IndexOf(const dxf::DxfVertex& corner) {
     // Neighbouring faces share corners: the positions met last are tried first.
     for (const int32_t index : recent_) {
@@ -103,8 +112,14 @@ long ImportDxfSurface(const std::string& drawing, const std::string& layer, cons
       while (dxf::LeerGrupoDxf(file, group)) {
         if (group.code != 0 || !dxf::IsKeyword(group.value, "3DFACE")) continue;
         if (!dxf::LeerCara3D(file, face) || !common::EqualsIgnoringCase(face.layer, layer)) continue;
-        faces.push_back({positions.IndexOf(face.corners[0]), positions.IndexOf(face.corners[1]),
-                         positions.IndexOf(face.corners[2]), positions.IndexOf(face.corners[3])});
+        for (int k = 0; k < 3; ++k) positions.Prefetch(face.corners[k]);
+        const int32_t first = positions.IndexOf(face.corners[0]);
+        const int32_t second = positions.IndexOf(face.corners[1]);
+        const int32_t third = positions.IndexOf(face.corners[2]);
+        // A triangle repeats its third corner: the same position needs no second look.
+        const dxf::DxfVertex& fourth = face.corners[3];
+        const bool repeated = fourth.x == face.corners[2].x && fourth.y == face.corners[2].y;
+        faces.push_back({first, second, third, repeated ? third : positions.IndexOf(fourth)});
       }
     }
     // A drawing that could not be read to its end is not taken for a smaller one.
@@ -150,6 +165,23 @@ long ImportDxfSurface(const std::string& drawing, const std::string& layer, cons
   BuildFromTriangles(model, cleaned.Points(), triangles);
   model.name = target;
   return GuardarSup(model, target);
+}
+
+namespace {
+
+constexpr common::ConversionRule kDrawing{"un dibujo DXF", "ninguna cara 3D", common::FileKind::kDxf};
+
+}  // namespace
+
+long ConvertDxfFacesToSurface(const std::string& drawing, const std::string& layer, const std::string& target) {
+  if (!common::CheckConversionTarget(drawing, target)) return 0;
+  if (!common::CheckConversionSourceKind(drawing, kDrawing)) return 0;
+  const long triangles = ImportDxfSurface(drawing, layer, target);
+  if (triangles == 0 && !common::HasRecordedFailure()) {
+    const std::string what = "ninguna cara 3D que forme un triángulo en la capa " + layer;
+    common::RecordNothingToWrite(drawing, what.c_str());
+  }
+  return triangles;
 }
 
 }  // namespace planimetro::surface
