@@ -4,10 +4,18 @@
 # draws the same picture into the cached image it pans; while panning only that image moves).
 # Prints, per file: its size, the time of `pasarela-cli check` (read and check) and of
 # `pasarela-cli view` (read and draw), each as wall-clock and processor seconds (on a shared
-# machine the processor time is the figure to compare), and the peak memory of the drawing.
-# Measured on 2 shared cores (load 15): 500 000 triangles check 0.33 s, view 0.82 s of
-# processor time (2.5 s wall), 86 MB; 1 000 000 points check 1.10 s, view 1.32 s (3.9 s
-# wall), 117 MB.
+# machine the processor time is the figure to compare), and the peak memory of the drawing;
+# then the desktop program itself opening each file (`pasarela --medir-vista`): read on a
+# worker thread, checked, summed up and drawn, the steps of a pan and the drawing made again
+# when the mouse is let go.
+# Medians of three runs on 2 shared cores (load 9.5): 500 000 triangles check 0.34 s, view
+# 0.55 s of processor time (1.30 s wall), 86 MB, opened in the desktop program in 0.32 s of
+# processor time (0.74 s wall); 1 000 000 points check 0.62 s, view 0.73 s (1.54 s wall),
+# 118 MB, opened in 0.70 s (1.42 s wall). A pan step takes 0.5 ms (at most 5 ms), the drawing
+# after it 33 to 77 ms, the line under the cursor 0.2 ms at most. On a quiet machine (load
+# 1.5, after the merge of the faster writers): view 0.56 s / 0.91 s of processor time, opened
+# in the desktop program in 0.43 s and 0.82 s wall (0.42 s and 0.81 s processor), pan steps
+# under 1 ms, the drawing after a pan 19 to 32 ms.
 #   bench/views.sh [BUILD]      (default build-gui, configured with the GUI)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,3 +59,18 @@ for file in "$surface" "$points"; do
   printf "%-22s %8s %20s %20s %14s\n" "$(basename "$file")" "$size" "$check / $(cpu "$checkUser" "$checkSystem")" \
     "$draw / $(cpu "$drawUser" "$drawSystem")" "$((memory / 1024))"
 done
+
+# The desktop program: the file opened in the views of a 1100x720 window (read, checked,
+# summed up and drawn into the cached image), a pan of 20 mouse steps, the drawing made
+# again when the mouse is let go, and the line under the cursor. Its settings (the recent
+# files) go to a folder of the bench, not the user's.
+desktop=$PWD/$build/bin/pasarela
+if [ -x "$desktop" ]; then
+  export XDG_CONFIG_HOME=$PWD/$work/ajustes
+  echo "uptime: $(uptime | sed 's/.*load average/load average/')"
+  for file in "$surface" "$points"; do
+    echo "$(basename "$file") en el programa de escritorio:"
+    /usr/bin/time -f "  total del programa: %e s reales, %U + %S s de procesador, %M KB" "$desktop" --medir-vista "$file" 2>&1 |
+      grep -v "does not support" | sed 's/^/  /; s/^    total/  total/'
+  done
+fi

@@ -1,6 +1,6 @@
 // Files of every kind the views read, into the view model, its checks and its summary: the
-// first byte picks the kind (by the extension the file gets), the second is unused, the rest
-// is the file.
+// first byte picks the kind (by the extension the file gets), the second the entry of a file
+// of several (a LandXML document; 0 the first, else its number), the rest is the file.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,7 +17,7 @@ struct ViewFileKind {
   const char* entry;
 };
 const ViewFileKind kKinds[] = {{"view:.eje"}, {"view:.ras"}, {"view:.tra"}, {"view:.pun"},
-                               {"view:.per"}, {"view:.sup"}, {"view:.dxf"}};
+                               {"view:.per"}, {"view:.sup"}, {"view:.dxf"}, {"view:.xml"}};
 
 // A private directory for the one input file, removed when the program ends.
 class InputFile {
@@ -48,7 +48,8 @@ int Run_view_files(const uint8_t* data, std::size_t size) {
   std::fclose(file);
   view::ViewModel model;
   std::string error;
-  if (view::LoadViewFile(path, model, error)) {
+  const std::string choice = data[1] == 0 ? std::string() : std::to_string(data[1]);
+  if (view::LoadViewFile(path, choice, model, error)) {
     (void)view::CheckModel(model);
     (void)view::Summary(model);
   }

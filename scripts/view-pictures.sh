@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the pictures of docs/views.md: the desktop program showing each sample kind (plan,
-# long section, cross sections, points, surface) on Qt's offscreen display, and the drawing
-# and report of the command line.
+# long section, cross sections, points, surface) and the entries of a LandXML document on
+# Qt's offscreen display.
 #   scripts/view-pictures.sh [BUILD]      (default build-gui, built with the GUI)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -19,3 +19,8 @@ for view in "plano:$root/samples/ejes/variante.eje" "longitudinal:$root/samples/
   "$build/bin/pasarela" --captura-vista "${view#*:}" "$out/${view%%:*}.png"
   echo "$out/${view%%:*}.png"
 done
+# A LandXML document of another program: its alignment, and the surface of another one.
+"$build/bin/pasarela" --captura-vista "$root/tests/data/landxml/M3_RS-CL.tg.xml" "$out/landxml-eje.png"
+echo "$out/landxml-eje.png"
+"$build/bin/pasarela" --captura-vista "$root/tests/data/landxml/subdivision.xml" "$out/landxml-superficie.png" EG
+echo "$out/landxml-superficie.png"

@@ -4,7 +4,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "calzada.h"
 #include "frontend/core/library_messages.h"
@@ -29,14 +31,25 @@ int main(int argc, char** argv) {
   window.resize(1100, 720);
   window.show();
   // A file named on the command line is shown in the views; "--captura-vista FICHERO
-  // IMAGEN.png" shows it and saves a picture of the window, then ends.
+  // IMAGEN.png [ENTRADA]" shows it (the entry of a file of several by name or number) and
+  // saves a picture of the window, then ends.
   if (argc == 2) window.views().Open(QString::fromLocal8Bit(argv[1]));
-  if (argc == 4 && std::strcmp(argv[1], "--captura-vista") == 0) {
+  if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "--captura-vista") == 0) {
     window.views().Open(QString::fromLocal8Bit(argv[2]));
+    std::string error;
+    if (argc == 5 && !window.views().panel()->OpenFile(argv[2], argv[4], error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      return 2;
+    }
     const QString picture = QString::fromLocal8Bit(argv[3]);
     QTimer::singleShot(800, &window, [&window, picture] { QApplication::exit(window.grab().save(picture, "PNG") ? 0 : 1); });
   }
 
+  // "--medir-vista FICHERO": how long the view takes to open the file and to follow a pan,
+  // for bench/views.sh; then ends.
+  if (argc == 3 && std::strcmp(argv[1], "--medir-vista") == 0) {
+    return view_widgets::MeasureView(window.views(), QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+  }
   if (argc == 3 && std::strcmp(argv[1], "--captura") == 0) {
     const QString picture = QString::fromLocal8Bit(argv[2]);
     QTimer::singleShot(500, &window, [&window] { window.OpenMenu("importar", "ejes2"); });

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <map>
 
+#include "frontend/qt/menu_mnemonics.h"
 #include "frontend/qt/open_file_dialog.h"
 #include "frontend/qt/road_picture.h"
 #include "frontend/qt/views/view_panel.h"
@@ -46,7 +47,21 @@ Principal::Principal(const std::string& libraryDirectory, QWidget* parent)
   BuildMenus();
   // Abrir... and dropped files are the window's own; the views add Recientes and the log.
   views_ = std::make_shared<view_widgets::WindowViews>(*this, menuBar()->findChild<QMenu*>("ficheros"), false);
+  AssignMnemonics(*menuBar());
 }
+
+namespace {
+
+// The caption a menu item shows: a command that opens a dialog (a file dialog, the About box)
+// says so with "..." when the table's caption does not already.
+QString ItemCaption(const MenuCommand& command) {
+  QString caption = QString::fromUtf8(command.caption.c_str());
+  const bool opensDialog = command.kind == ItemKind::Command && command.variant != Variant::Quit;
+  if (opensDialog && !caption.trimmed().endsWith("...")) caption += "...";
+  return caption;
+}
+
+}  // namespace
 
 void Principal::BuildMenus() {
   std::map<std::string, QMenu*> menus;
@@ -67,7 +82,7 @@ void Principal::BuildMenus() {
       parent = submenu;
     }
     QAction* action = command.kind == ItemKind::Separator ? parent->addSeparator()
-                                                          : parent->addAction(QString::fromUtf8(command.caption.c_str()));
+                                                          : parent->addAction(ItemCaption(command));
     action->setObjectName(QString::fromStdString(command.control));
     if (command.kind == ItemKind::Command) {
       const MenuCommand* row = &command;

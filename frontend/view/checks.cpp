@@ -328,6 +328,10 @@ std::vector<Finding> CheckSurface(const SurfaceView& view) {
     findings.Add(kBrokenSide, Level::kError, "",
                  std::to_string(view.collapsedFaces) + " caras del dibujo no tienen tres vértices distintos");
   }
+  if (view.facesWithoutPoints > 0) {
+    findings.Add(kBrokenSide, Level::kError, "",
+                 std::to_string(view.facesWithoutPoints) + " caras del fichero nombran puntos que no existen");
+  }
   if (view.brokenSides > 0) {
     findings.Add(kBrokenSide, Level::kError, "",
                  std::to_string(view.brokenSides) + " lados de arista no cierran un triángulo en el fichero");

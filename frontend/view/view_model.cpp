@@ -16,10 +16,15 @@
 #include "common/temp_files.h"
 #include "common/text_input.h"
 #include "common/tokens.h"
+#include "common/xml_reader.h"
 #include "planimetro/dxf/dxf_reader.h"
+#include "planimetro/landxml/landxml_points.h"
+#include "planimetro/landxml/landxml_surface.h"
 #include "planimetro/surface/surface_file_reader.h"
 #include "shapeline/shapefile_points.h"
 #include "viaducto/alignment/native_alignment.h"
+#include "viaducto/landxml/landxml_alignment.h"
+#include "viaducto/landxml/landxml_profile.h"
 
 namespace view {
 namespace {
@@ -232,6 +237,120 @@ bool LoadShapefile(const std::string& path, ViewModel& model, std::string& error
   return LoadPoints(points.path(), model, error);
 }
 
+
+// The names of the surfaces of a LandXML document, as the surface import lists them for its
+// selection (through a list file).
+std::vector<std::string> LandXmlSurfaceNames(const std::string& path) {
+  std::vector<std::string> names;
+  common::ScratchFile list;
+  if (!list.ok() || planimetro::landxml::ListLandXmlSurfaces(path, list.path()) <= 0) return names;
+  std::string text;
+  if (!common::LoadTextFile(list.path(), text)) return names;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    if (end > start) names.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return names;
+}
+
+void AddNote(ViewModel& model, const std::string& note) {
+  if (std::find(model.notes.begin(), model.notes.end(), note) == model.notes.end()) model.notes.push_back(note);
+}
+
+// The surface of a document: its points are placed by id, an id without a point holding a
+// placeholder at the origin; placeholders no triangle uses are left out of the view, so they
+// neither stretch the extents nor count as unused points.
+void BuildLandXmlSurface(planimetro::landxml::LandXmlSurfaceRead read, ViewModel& model) {
+  std::vector<char> used(read.points.size(), 0);
+  for (const auto& triangle : read.triangles) {
+    for (const int32_t index : triangle) used[static_cast<std::size_t>(index)] = 1;
+  }
+  std::vector<int32_t> renumbered(read.points.size(), -1);
+  std::vector<SurfacePoint> points;
+  points.reserve(read.points.size());
+  for (std::size_t i = 0; i < read.points.size(); ++i) {
+    const planimetro::surface::PuntoSup& point = read.points[i];
+    if (!used[i] && point.x == 0 && point.y == 0 && point.z == 0) continue;
+    renumbered[i] = static_cast<int32_t>(points.size());
+    points.push_back({point.x, point.y, point.z});
+  }
+  for (auto& triangle : read.triangles) {
+    for (int32_t& index : triangle) index = renumbered[static_cast<std::size_t>(index)];
+  }
+  BuildSurfaceView(std::move(points), std::move(read.triangles), model.surface);
+  model.surface.facesWithoutPoints = read.facesWithoutPoints;
+  if (read.feet) AddNote(model, common::kFeetMessage);
+  if (read.invisibleFaces > 0) {
+    AddNote(model, std::to_string(read.invisibleFaces) + " caras ocultas (fuera del contorno o en huecos) no se muestran");
+  }
+}
+
+// A LandXML document: its alignments, profiles and surfaces, and its survey points, each an
+// entry read with the import that converts it.
+bool LoadLandXml(const std::string& path, const std::string& choice, ViewModel& model, std::string& error) {
+  std::string document;
+  if (!common::ReadWholeFile(path, document)) {
+    error = "No se puede leer el fichero " + path;
+    return false;
+  }
+  const common::LandXmlSource source = common::LandXmlSource::Bytes(document);
+  for (std::string& name : viaducto::ListLandXmlAlignments(source)) {
+    model.entries.push_back({DataKind::kAlignment, std::move(name)});
+  }
+  for (std::string& name : viaducto::ListLandXmlProfiles(source)) {
+    model.entries.push_back({DataKind::kProfile, std::move(name)});
+  }
+  for (std::string& name : LandXmlSurfaceNames(path)) model.entries.push_back({DataKind::kSurface, std::move(name)});
+  planimetro::landxml::LandXmlPointsImport points = planimetro::landxml::ReadLandXmlPoints(source);
+  if (!points.points.empty()) model.entries.push_back({DataKind::kPoints, "Puntos"});
+  if (model.entries.empty()) {
+    error = "El fichero " + path + " no contiene ningún eje, rasante, superficie ni punto";
+    return false;
+  }
+  const int found = choice.empty() ? 0 : FindEntry(model.entries, choice);
+  if (found < 0) {
+    error = "El fichero " + path + " no contiene \"" + choice + "\" (hay " + std::to_string(model.entries.size()) +
+            (model.entries.size() == 1 ? " entrada)" : " entradas)");
+    return false;
+  }
+  model.entry = static_cast<std::size_t>(found);
+  const FileEntry& entry = model.entries[model.entry];
+  model.kind = entry.kind;
+  switch (entry.kind) {
+    case DataKind::kAlignment: {
+      // Alignments are numbered in document order, as listed.
+      int number = 0;
+      for (std::size_t i = 0; i < model.entry; ++i) number += model.entries[i].kind == DataKind::kAlignment ? 1 : 0;
+      viaducto::LandXmlAlignmentImport imported = viaducto::ImportLandXmlAlignment(source, number);
+      for (const std::string& note : imported.notes) AddNote(model, note);
+      BuildAlignmentView(std::move(imported.elements), model.alignment);
+      break;
+    }
+    case DataKind::kProfile: {
+      viaducto::LandXmlProfileImport imported = viaducto::ImportLandXmlProfile(source, entry.name);
+      for (const std::string& note : imported.notes) AddNote(model, note);
+      BuildProfileView(std::move(imported.profile), model.profile);
+      break;
+    }
+    case DataKind::kSurface:
+      // The view needs the points and triangles, not the triangle file's text.
+      BuildLandXmlSurface(
+          planimetro::landxml::ReadLandXmlSurface(source, entry.name, [](std::string_view) { return true; }), model);
+      break;
+    case DataKind::kPoints:
+      if (points.feet) AddNote(model, common::kFeetMessage);
+      if (points.unresolved > 0) {
+        AddNote(model, std::to_string(points.unresolved) + " puntos sin coordenadas nombran un punto que no existe");
+      }
+      BuildPointsView(std::move(points.points), model.points);
+      break;
+    default: break;
+  }
+  return true;
+}
+
 }  // namespace
 
 const char* KindName(DataKind kind) {
@@ -291,7 +410,24 @@ DataKind KindOfPath(const std::string& path) {
   return DataKind::kNone;
 }
 
+int FindEntry(const std::vector<FileEntry>& entries, const std::string& choice) {
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (common::EqualsIgnoringCase(entries[i].name, choice)) return static_cast<int>(i);
+  }
+  if (choice.empty() || choice.size() > 9 || choice.find_first_not_of("0123456789") != std::string::npos) return -1;
+  const long number = std::stol(choice);
+  return number >= 1 && number <= static_cast<long>(entries.size()) ? static_cast<int>(number - 1) : -1;
+}
+
+std::string EntryLabel(const FileEntry& entry) {
+  return (entry.name.empty() ? std::string("sin nombre") : entry.name) + " (" + KindName(entry.kind) + ")";
+}
+
 bool LoadViewFile(const std::string& path, ViewModel& model, std::string& error) {
+  return LoadViewFile(path, std::string(), model, error);
+}
+
+bool LoadViewFile(const std::string& path, const std::string& choice, ViewModel& model, std::string& error) {
   model = ViewModel();
   model.path = path;
   model.kind = KindOfPath(path);
@@ -316,9 +452,10 @@ bool LoadViewFile(const std::string& path, ViewModel& model, std::string& error)
   const common::FileKind fileKind = common::SniffFileKind(head);
   if (fileKind == common::FileKind::kDxf) return LoadDrawing(path, model, error);
   if (fileKind == common::FileKind::kShapefile) return LoadShapefile(path, model, error);
+  if (fileKind == common::FileKind::kLandXml) return LoadLandXml(path, choice, model, error);
   error = "No se sabe mostrar el fichero " + path +
           " (ejes .eje, rasantes .ras, transversales .tra, puntos .pun, peraltes .per, superficies .sup, dibujos .dxf, "
-          "shapefiles de puntos .shp)";
+          "shapefiles de puntos .shp, documentos LandXML .xml)";
   return false;
 }
 
@@ -498,6 +635,10 @@ std::vector<std::string> Summary(const ViewModel& model) {
   std::vector<std::string> lines;
   char text[256];
   lines.push_back(std::string("Tipo: ") + KindName(model.kind));
+  if (model.entry < model.entries.size()) {
+    std::snprintf(text, sizeof text, " (%zu de %zu)", model.entry + 1, model.entries.size());
+    lines.push_back("Entrada: " + model.entries[model.entry].name + text);
+  }
   switch (model.kind) {
     case DataKind::kAlignment: {
       const auto& e = model.alignment.elements;
@@ -566,6 +707,7 @@ std::vector<std::string> Summary(const ViewModel& model) {
                   extents.minY, extents.maxY);
     lines.push_back(text);
   }
+  for (const std::string& note : model.notes) lines.push_back("Nota: " + note);
   return lines;
 }
 

@@ -106,12 +106,26 @@ struct SurfaceView {
   double maxZ = 0;
   long brokenSides = 0;     // triangle sides of the file whose links do not close a triangle
   long collapsedFaces = 0;  // faces of a drawing with fewer than three distinct corners
+  long facesWithoutPoints = 0;  // faces of a document naming a point it does not hold
   Extents extents;
+};
+
+// One thing of a file that holds several, shown on its own: an alignment, a profile, a surface
+// or the survey points of a LandXML document.
+struct FileEntry {
+  DataKind kind = DataKind::kNone;
+  std::string name;  // as the file names it; a profile as "alignment: profile"
 };
 
 struct ViewModel {
   std::string path;
   DataKind kind = DataKind::kNone;
+  // What a file of several entries holds, in the order a selector offers them, and the one
+  // shown; empty for a file of one kind of data.
+  std::vector<FileEntry> entries;
+  std::size_t entry = 0;
+  // What the reading approximated or left out, in Spanish (a document in feet...).
+  std::vector<std::string> notes;
   AlignmentView alignment;
   ProfileView profile;
   CrossSectionsView sections;
@@ -126,7 +140,19 @@ struct ViewModel {
 // .per, .sup) or, for a drawing (.dxf), its points and 3D faces, and for a point shapefile
 // (.shp, with its .shx and .dbf) its points. False with a Spanish reason in
 // `error` when the file cannot be read or is of no kind the views know.
+// A LandXML document shows its first entry.
 bool LoadViewFile(const std::string& path, ViewModel& model, std::string& error);
+
+// As above, showing the entry `choice` of a file that holds several (see FindEntry); an empty
+// choice is the first entry. False with the reason when the file holds no such entry.
+bool LoadViewFile(const std::string& path, const std::string& choice, ViewModel& model, std::string& error);
+
+// The index of the entry `choice` names: an entry of that name (letter case ignored), else its
+// number counted from 1; -1 when it names none.
+int FindEntry(const std::vector<FileEntry>& entries, const std::string& choice);
+
+// "Eje 1 (eje)": an entry as a selector lists it.
+std::string EntryLabel(const FileEntry& entry);
 
 // The kind the extension of `path` names; kNone when it names none.
 DataKind KindOfPath(const std::string& path);

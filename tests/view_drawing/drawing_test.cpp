@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -91,8 +92,11 @@ std::vector<common::Point2> TrueCurve(const std::vector<common::AlignmentElement
   return points;
 }
 
-TEST(PlanPixels, EveryDrawnPixelLiesOnTheTrueCurveAndEveryElementIsDrawn) {
-  const view::ViewModel model = Load(Sample("ejes/variante.eje"));
+// Every drawn pixel of the plan lies within 2 px of the true curve, and the start, middle and
+// end of every element are drawn.
+void ExpectPlanOnTheTrueCurve(const view::ViewModel& model) {
+  ASSERT_EQ(model.kind, view::DataKind::kAlignment);
+  ASSERT_GE(model.alignment.elements.size(), 2u);
   view_drawing::DrawOptions options;
   options.labels = false;
   options.curvature = false;
@@ -139,6 +143,20 @@ TEST(PlanPixels, EveryDrawnPixelLiesOnTheTrueCurveAndEveryElementIsDrawn) {
     EXPECT_TRUE(drawnNear({e[i].x, e[i].y})) << "start of element " << i;
     EXPECT_TRUE(drawnNear(view::PointOnElement(e, i, length / 2).point)) << "middle of element " << i;
     EXPECT_TRUE(drawnNear({e[i + 1].x, e[i + 1].y})) << "end of element " << i;
+  }
+}
+
+TEST(PlanPixels, EveryDrawnPixelLiesOnTheTrueCurveAndEveryElementIsDrawn) {
+  ExpectPlanOnTheTrueCurve(Load(Sample("ejes/variante.eje")));
+}
+
+// The same for alignments read from LandXML documents of other programs: lines and arcs
+// turning both ways (M3_RS-CL), clothoids into and out of arcs (A Kolu).
+TEST(PlanPixels, AnAlignmentReadFromLandXmlIsDrawnOnItsTrueCurve) {
+  const std::string folder = std::string(PASARELA_TEST_DATA) + "/landxml/";
+  for (const char* name : {"M3_RS-CL.tg.xml", "A Kolu Güzergah.xml"}) {
+    SCOPED_TRACE(name);
+    ExpectPlanOnTheTrueCurve(Load(folder + name));
   }
 }
 
@@ -203,6 +221,82 @@ TEST(OtherViews, SurfaceTrianglesAreShadedByTheirElevation) {
     EXPECT_NEAR(drawn.green(), expected.green(), 2);
     EXPECT_NEAR(drawn.blue(), expected.blue(), 2);
   }
+}
+
+// Past 20 000 triangles or points the renderer paints them pixel by pixel: a dense mesh
+// leaves no pixel of its inside unpainted, each pixel takes its triangle's colour, and every
+// point is drawn in its pixel.
+TEST(OtherViews, ManyTrianglesAndPointsArePaintedWithoutHoles) {
+  view::ViewModel model;
+  model.kind = view::DataKind::kSurface;
+  std::vector<view::SurfacePoint> points;
+  const int side = 151;  // 150 x 150 squares, two triangles each: 45 000 triangles
+  for (int j = 0; j < side; ++j) {
+    for (int i = 0; i < side; ++i) points.push_back({1000.0 + i, 2000.0 + j, 100.0 + i * 0.1});
+  }
+  std::vector<std::array<int32_t, 3>> triangles;
+  for (int j = 0; j + 1 < side; ++j) {
+    for (int i = 0; i + 1 < side; ++i) {
+      const int32_t a = j * side + i;
+      triangles.push_back({a, a + 1, a + side + 1});
+      triangles.push_back({a, a + side + 1, a + side});
+    }
+  }
+  view::BuildSurfaceView(points, triangles, model.surface);
+  view_drawing::DrawOptions options;
+  options.labels = false;
+  const QSize size(500, 400);  // about 2.5 pixels to a square: no edges drawn
+  const QImage image = view_drawing::RenderImage(model, size, options);
+  const auto projection = view_drawing::ModelProjection(model, QRectF(0, 0, size.width(), size.height()), options);
+  const QPointF low = projection.ToPixel(1000.5, 2000.5);
+  const QPointF high = projection.ToPixel(1149.5, 2149.5);
+  long unpainted = 0;
+  for (int y = static_cast<int>(high.y()) + 1; y < static_cast<int>(low.y()); ++y) {
+    for (int x = static_cast<int>(low.x()) + 1; x < static_cast<int>(high.x()); ++x) {
+      unpainted += image.pixel(x, y) == qRgb(255, 255, 255) ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(unpainted, 0);
+  for (const double x : {1000.5, 1075.5, 1149.5}) {
+    const QPointF at = projection.ToPixel(x, 2075.5);
+    const QColor expected = view_drawing::ElevationColour(100.0 + (x - 1000.0) * 0.1, 100.0, 115.0);
+    const QColor drawn = image.pixelColor(static_cast<int>(at.x()), static_cast<int>(at.y()));
+    EXPECT_NEAR(drawn.red(), expected.red(), 3) << x;
+    EXPECT_NEAR(drawn.green(), expected.green(), 3) << x;
+    EXPECT_NEAR(drawn.blue(), expected.blue(), 3) << x;
+  }
+
+  // A point far away on one more triangle: that triangle spans the picture many times over
+  // and is clipped to it before it becomes pixels.
+  points.push_back({1e17, 2000.0, 100.0});
+  triangles.push_back({0, side - 1, static_cast<int32_t>(points.size() - 1)});
+  view::ViewModel outlier;
+  outlier.kind = view::DataKind::kSurface;
+  view::BuildSurfaceView(points, triangles, outlier.surface);
+  EXPECT_FALSE(view_drawing::RenderImage(outlier, size, options).isNull());
+
+  view::ViewModel many;
+  many.kind = view::DataKind::kPoints;
+  std::vector<common::NativePoint> scattered;
+  for (long k = 0; k < 30000; ++k) {
+    common::NativePoint point;
+    point.number = static_cast<int32_t>(k + 1);
+    point.x = 500.0 + static_cast<double>(k * 7919 % 30011) * 0.01;
+    point.y = 800.0 + static_cast<double>(k * 104729 % 29989) * 0.01;
+    scattered.push_back(point);
+  }
+  view::BuildPointsView(scattered, many.points);
+  const QImage dots = view_drawing::RenderImage(many, size, options);
+  const auto dotProjection = view_drawing::ModelProjection(many, QRectF(0, 0, size.width(), size.height()), options);
+  long missing = 0;
+  for (const common::NativePoint& point : many.points.points) {
+    const QPointF at = dotProjection.ToPixel(point.x, point.y);
+    missing += Drawn(dots.pixel(std::min(static_cast<int>(at.x()), size.width() - 1),
+                                std::min(static_cast<int>(at.y()), size.height() - 1)))
+                   ? 0
+                   : 1;
+  }
+  EXPECT_EQ(missing, 0);
 }
 
 TEST(OtherViews, SectionsPointsAndSuperelevationAreDrawn) {

@@ -4,21 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QSettings>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QWheelEvent>
 #include <cstdlib>
 #include <memory>
 
 #include "frontend/qt/principal.h"
 #include "frontend/qt/views/view_panel.h"
+#include "tests/frontend/qt/private_settings.h"
 #include "support/test_support.h"
 
 namespace {
@@ -29,12 +32,12 @@ class WidgetsEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Recent files go to a settings file of the tests, not the user's.
+    testing_support::PrivateSettingsFolder();
     static int argc = 1;
     static char name[] = "view_widgets_tests";
     static char* argv[] = {name, nullptr};
     application = std::make_unique<QApplication>(argc, argv);
-    // Recent files go to a settings file of the tests, not the user's.
-    QStandardPaths::setTestModeEnabled(true);
     QApplication::setApplicationName("pasarela-pruebas-vistas");
   }
   void TearDown() override { application.reset(); }
@@ -117,13 +120,46 @@ TEST(ViewPanel, ManyPointsOpenAndTheNearestIsNamed) {
     points += std::to_string(k + 1) + " " + std::to_string(k % 200) + " " + std::to_string(k / 200) + " 10\n";
   }
   testing_support::WriteFile(dir.File("malla.pun"), points);
-  auto panel = OpenPanel(dir.File("malla.pun"));
+  // The window goes on handling its events while the file is read.
+  auto panel = std::make_unique<view_widgets::ViewPanel>();
+  panel->resize(1000, 640);
+  panel->show();
+  int ticks = 0;
+  QTimer clock;
+  QObject::connect(&clock, &QTimer::timeout, [&ticks] { ++ticks; });
+  clock.start(0);
+  std::string error;
+  ASSERT_TRUE(panel->OpenFile(dir.File("malla.pun"), error)) << error;
+  EXPECT_GT(ticks, 0);
+  clock.stop();
   EXPECT_EQ(panel->model().points.points.size(), 20000u);
   const std::string near = panel->canvas()->DescribeAt(panel->canvas()->projection().ToPixel(10, 0));
   EXPECT_NE(near.find("Punto 11 "), std::string::npos) << near;
 }
 
+// A LandXML document: its entries in the selector, the first shown; choosing another reads it.
+TEST(ViewPanel, TheEntrySelectorOffersEveryEntryOfALandXmlDocument) {
+  auto panel = OpenPanel(std::string(PASARELA_TEST_DATA) + "/landxml/subdivision-2.0.xml");
+  QComboBox* entries = panel->entrySelector();
+  ASSERT_TRUE(entries->isVisible());
+  ASSERT_EQ(entries->count(), 8);
+  EXPECT_EQ(entries->itemText(0), "1stave (eje)");
+  EXPECT_EQ(panel->model().kind, view::DataKind::kAlignment);
+  entries->setCurrentIndex(7);
+  emit entries->activated(7);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return panel->model().kind == view::DataKind::kSurface; }, 5000));
+  EXPECT_EQ(entries->currentIndex(), 7);
+  EXPECT_EQ(entries->count(), 8);
+  EXPECT_TRUE(panel->details()->toPlainText().contains("Entrada: EG (8 de 8)"));
+
+  // A file of one kind of data has no selector.
+  std::string error;
+  ASSERT_TRUE(panel->OpenFile(Sample("ejes/variante.eje"), error)) << error;
+  EXPECT_FALSE(entries->isVisible());
+}
+
 TEST(MainWindow, OpensFilesRemembersThemAndLogsEveryConversion) {
+  ASSERT_TRUE(testing_support::SettingsArePrivate()) << QSettings().fileName().toStdString();
   frontend::Principal window;
   window.show();
   view_widgets::WindowViews& views = window.views();
@@ -143,11 +179,17 @@ TEST(MainWindow, OpensFilesRemembersThemAndLogsEveryConversion) {
 
   views.ConversionFinished("Importar de Clip...", true, QString::fromStdString(Sample("puntos/levantamiento.pun")), "");
   EXPECT_EQ(views.panel()->model().kind, view::DataKind::kPoints);
+  // A LandXML target is shown too; a target of a kind the views do not show is only logged.
+  views.ConversionFinished("Exportar a LandXML...", true,
+                           QString::fromStdString(std::string(PASARELA_TEST_DATA) + "/landxml/M3_RS-CL.tg.xml"), "");
+  EXPECT_EQ(views.panel()->model().kind, view::DataKind::kAlignment);
+  views.ConversionFinished("Exportar a St.Survey...", true, QString::fromStdString(Sample("README.md")), "");
+  EXPECT_EQ(views.panel()->model().kind, view::DataKind::kAlignment);
   views.ConversionFinished("Importar de Ispol...", false, "", "No existe el fichero x.txt");
-  ASSERT_EQ(views.log()->count(), 2);
+  ASSERT_EQ(views.log()->count(), 4);
   EXPECT_TRUE(views.log()->item(0)->text().endsWith("Importar de Clip...: generado " +
                                                     QString::fromStdString(Sample("puntos/levantamiento.pun"))));
-  EXPECT_TRUE(views.log()->item(1)->text().endsWith("Importar de Ispol...: No existe el fichero x.txt"));
+  EXPECT_TRUE(views.log()->item(3)->text().endsWith("Importar de Ispol...: No existe el fichero x.txt"));
 }
 
 TEST(MainWindow, AWindowWithoutItsOwnOpenItemGetsOneFromTheViews) {

@@ -1,10 +1,13 @@
 #include "frontend/qt/views/view_panel.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -30,7 +33,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
+#include <ctime>
+#include <exception>
+#include <thread>
 
 #include "frontend/view/checks.h"
 
@@ -97,6 +102,15 @@ ViewCanvas::ViewCanvas(QWidget* parent) : QWidget(parent) {
 
 void ViewCanvas::SetModel(const view::ViewModel* model) {
   model_ = model;
+  std::vector<common::Point2> plan;
+  if (model != nullptr && model->kind == view::DataKind::kAlignment) {
+    plan.reserve(model->alignment.path.size());
+    for (const view::StationPoint& point : model->alignment.path) plan.push_back(point.point);
+  } else if (model != nullptr && model->kind == view::DataKind::kPoints) {
+    plan.reserve(model->points.points.size());
+    for (const common::NativePoint& point : model->points.points) plan.push_back({point.x, point.y});
+  }
+  plan_.Build(plan);
   options_.section = model != nullptr && model->kind == view::DataKind::kCrossSections ? 0 : -1;
   Fit();
 }
@@ -216,18 +230,9 @@ std::string ViewCanvas::DescribeAt(const QPointF& pixel) const {
   switch (model_->kind) {
     case view::DataKind::kAlignment: {
       const auto& a = model_->alignment;
-      std::size_t nearest = a.path.size();
-      double best = std::numeric_limits<double>::max();
-      for (std::size_t k = 0; k < a.path.size(); ++k) {
-        const double d = std::hypot(a.path[k].point.x - x, a.path[k].point.y - y);
-        if (d < best) {
-          best = d;
-          nearest = k;
-        }
-      }
-      if (nearest == a.path.size() || best > 12 * pixelMetres || a.elementFirstPoint.size() < 2) {
-        return Format("X %.3f  Y %.3f", x, y);
-      }
+      const long found = plan_.Nearest(x, y, 12 * pixelMetres);
+      if (found < 0 || a.elementFirstPoint.size() < 2) return Format("X %.3f  Y %.3f", x, y);
+      const std::size_t nearest = static_cast<std::size_t>(found);
       const auto next = std::upper_bound(a.elementFirstPoint.begin(), a.elementFirstPoint.end(), nearest);
       const std::size_t element =
           std::min<std::size_t>(static_cast<std::size_t>(next - a.elementFirstPoint.begin()) - 1, a.elements.size() - 2);
@@ -244,17 +249,9 @@ std::string ViewCanvas::DescribeAt(const QPointF& pixel) const {
     }
     case view::DataKind::kPoints: {
       const auto& points = model_->points.points;
-      std::size_t nearest = points.size();
-      double best = std::numeric_limits<double>::max();
-      for (std::size_t k = 0; k < points.size(); ++k) {
-        const double d = std::hypot(points[k].x - x, points[k].y - y);
-        if (d < best) {
-          best = d;
-          nearest = k;
-        }
-      }
-      if (nearest < points.size() && best <= 8 * pixelMetres) {
-        const auto& point = points[nearest];
+      const long nearest = plan_.Nearest(x, y, 8 * pixelMetres);
+      if (nearest >= 0) {
+        const auto& point = points[static_cast<std::size_t>(nearest)];
         return "Punto " + std::to_string(point.number) + Format("  X %.3f  Y %.3f", point.x, point.y) +
                Format("  Z %.3f", point.z) + (point.code.empty() ? "" : "  " + point.code);
       }
@@ -270,6 +267,11 @@ std::string ViewCanvas::DescribeAt(const QPointF& pixel) const {
 ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
   setObjectName("vista");
   canvas_ = new ViewCanvas(this);
+  entry_ = new QComboBox(this);
+  entry_->setObjectName("entrada");
+  entry_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  entryLabel_ = new QLabel(QStringLiteral("E&ntrada:"), this);
+  entryLabel_->setBuddy(entry_);
   section_ = new QSpinBox(this);
   section_->setObjectName("perfil");
   sectionLabel_ = new QLabel(QStringLiteral("&Perfil:"), this);
@@ -289,6 +291,8 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
   details_->setObjectName("resumen");
 
   auto* controls = new QHBoxLayout;
+  controls->addWidget(entryLabel_);
+  controls->addWidget(entry_);
   controls->addWidget(sectionLabel_);
   controls->addWidget(section_);
   controls->addWidget(exaggerationLabel_);
@@ -306,6 +310,15 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
   layout->addWidget(cursor_);
 
   connect(fit, &QPushButton::clicked, this, [this] { canvas_->Fit(); });
+  connect(entry_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+    if (index < 0 || static_cast<std::size_t>(index) == model_.entry) return;
+    // Outside the selector's own signal: opening refills it.
+    QMetaObject::invokeMethod(this, [this, index] {
+      std::string error;
+      const std::string path = model_.path;
+      if (!OpenFile(path, std::to_string(index + 1), error)) cursor_->setText(Text(error));
+    }, Qt::QueuedConnection);
+  });
   connect(section_, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) {
     canvas_->SetSection(value - 1);
     if (value >= 1 && static_cast<std::size_t>(value) <= model_.sections.sections.size()) {
@@ -317,10 +330,57 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
   canvas_->onHover = [this](const std::string& text) { cursor_->setText(Text(text)); };
 }
 
-bool ViewPanel::OpenFile(const std::string& path, std::string& error) {
-  view::ViewModel model;
-  if (!view::LoadViewFile(path, model, error)) return false;
-  model_ = std::move(model);
+bool ViewPanel::OpenFile(const std::string& path, std::string& error) { return OpenFile(path, std::string(), error); }
+
+bool ViewPanel::OpenFile(const std::string& path, const std::string& choice, std::string& error) {
+  if (loading_) {
+    error = "Se está leyendo otro fichero";
+    return false;
+  }
+  // Read and checked on a worker thread: the window keeps drawing itself while a large file
+  // loads. The caller waits for the outcome in an event loop of its own.
+  struct Loaded {
+    view::ViewModel model;
+    std::vector<view::Finding> findings;
+    std::string error;
+    bool read = false;
+  } loaded;
+  loading_ = true;
+  cursor_->setText(QStringLiteral("Leyendo ") + QFileInfo(Text(path)).fileName() + QStringLiteral("..."));
+  setCursor(Qt::BusyCursor);
+  {
+    QEventLoop wait;
+    std::thread worker([&loaded, &wait, &path, &choice] {
+      try {
+        loaded.read = view::LoadViewFile(path, choice, loaded.model, loaded.error);
+        if (loaded.read) loaded.findings = view::CheckModel(loaded.model);
+      } catch (const std::exception&) {
+        // Out of memory on a file too large for this machine: said, not a crash.
+        loaded.read = false;
+        loaded.model = view::ViewModel();
+        loaded.error = "No hay memoria suficiente para mostrar el fichero " + path;
+      }
+      QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+  }
+  unsetCursor();
+  loading_ = false;
+  cursor_->clear();
+  if (!loaded.read) {
+    error = loaded.error;
+    return false;
+  }
+  model_ = std::move(loaded.model);
+  {
+    const QSignalBlocker block(entry_);
+    entry_->clear();
+    for (const view::FileEntry& entry : model_.entries) entry_->addItem(Text(view::EntryLabel(entry)));
+    entry_->setCurrentIndex(static_cast<int>(model_.entry));
+  }
+  entry_->setVisible(model_.entries.size() > 1);
+  entryLabel_->setVisible(model_.entries.size() > 1);
   const bool sections = model_.kind == view::DataKind::kCrossSections;
   const bool profile = model_.kind == view::DataKind::kProfile;
   section_->setVisible(sections);
@@ -334,7 +394,7 @@ bool ViewPanel::OpenFile(const std::string& path, std::string& error) {
   }
   canvas_->SetModel(&model_);
 
-  const std::vector<view::Finding> findings = view::CheckModel(model_);
+  const std::vector<view::Finding>& findings = loaded.findings;
   QString html = QStringLiteral("<h3>") + QFileInfo(Text(path)).fileName().toHtmlEscaped() + QStringLiteral("</h3><p>");
   for (const std::string& line : view::Summary(model_)) html += Escaped(line) + QStringLiteral("<br>");
   std::size_t errors = 0;
@@ -388,7 +448,7 @@ WindowViews::WindowViews(QMainWindow& window, QMenu* fileMenu, bool openItem) : 
       QObject::connect(open, &QAction::triggered, &window, [this] {
         const QString path = QFileDialog::getOpenFileName(
             &window_, QStringLiteral("Abrir"), QString(),
-            QStringLiteral("Ficheros que se pueden ver (*.eje *.ras *.tra *.pun *.per *.sup *.dxf *.shp);;Todos (*)"));
+            QStringLiteral("Ficheros que se pueden ver (*.eje *.ras *.tra *.pun *.per *.sup *.dxf *.shp *.xml);;Todos (*)"));
         if (!path.isEmpty()) Open(path);
       });
       fileMenu->insertAction(before, open);
@@ -437,8 +497,9 @@ void WindowViews::ConversionFinished(const QString& caption, bool converted, con
   if (converted) {
     Log(caption + QStringLiteral(": generado ") + target);
     std::string error;
-    // The target is shown when it is a file the views know; other targets stay in the log.
-    if (!target.isEmpty() && view::KindOfPath(Local(target)) != view::DataKind::kNone && panel_->OpenFile(Local(target), error)) {
+    // The target is shown when it is a file the views know (a native file, a drawing, a
+    // LandXML document...); other targets stay in the log.
+    if (!target.isEmpty() && panel_->OpenFile(Local(target), error)) {
       stack_->setCurrentWidget(panel_);
       Remember(target);
     }
@@ -476,6 +537,52 @@ void WindowViews::RebuildRecent() {
     QObject::connect(action, &QAction::triggered, &window_, [this, path] { Open(path); });
   }
   recent_->setEnabled(!files.isEmpty());
+}
+
+namespace {
+
+double ProcessorSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+}  // namespace
+
+bool MeasureView(WindowViews& views, const QString& path) {
+  QElapsedTimer wall;
+  wall.start();
+  const double cpu = ProcessorSeconds();
+  if (!views.Open(path)) return false;
+  ViewCanvas* canvas = views.panel()->canvas();
+  canvas->repaint();
+  QCoreApplication::processEvents();
+  std::printf("apertura: %.3f s reales, %.3f s de procesador\n", wall.nsecsElapsed() / 1e9, ProcessorSeconds() - cpu);
+
+  // A pan: the mouse pressed in the middle, moved in 20 steps, let go.
+  const QPointF middle(canvas->width() / 2.0, canvas->height() / 2.0);
+  auto send = [canvas](QEvent::Type type, const QPointF& at, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, at, canvas->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &event);
+  };
+  send(QEvent::MouseButtonPress, middle, Qt::LeftButton);
+  double slowest = 0;
+  wall.restart();
+  for (int step = 1; step <= 20; ++step) {
+    QElapsedTimer one;
+    one.start();
+    send(QEvent::MouseMove, middle + QPointF(step * 6, step * 4), Qt::LeftButton);
+    canvas->repaint();
+    slowest = std::max(slowest, one.nsecsElapsed() / 1e6);
+  }
+  std::printf("desplazamiento: %.1f ms por paso de media, %.1f ms el más lento\n", wall.nsecsElapsed() / 1e6 / 20,
+              slowest);
+  wall.restart();
+  send(QEvent::MouseButtonRelease, middle + QPointF(120, 80), Qt::NoButton);
+  canvas->repaint();
+  std::printf("redibujado al soltar: %.1f ms\n", wall.nsecsElapsed() / 1e6);
+  // The line under the drawing follows the mouse: what lies under it.
+  wall.restart();
+  for (int step = 0; step < 20; ++step) send(QEvent::MouseMove, middle + QPointF(step * 3, -step * 2), Qt::NoButton);
+  std::printf("descripción bajo el cursor: %.1f ms por movimiento\n", wall.nsecsElapsed() / 1e6 / 20);
+  return true;
 }
 
 }  // namespace view_widgets

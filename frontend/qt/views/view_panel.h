@@ -14,8 +14,10 @@
 #include <string>
 
 #include "frontend/qt/views/drawing.h"
+#include "frontend/view/plan_index.h"
 #include "frontend/view/view_model.h"
 
+class QComboBox;
 class QCoreApplication;
 class QDoubleSpinBox;
 class QLabel;
@@ -61,6 +63,8 @@ class ViewCanvas : public QWidget {
   void Invalidate();
 
   const view::ViewModel* model_ = nullptr;
+  // The points of the plan (the alignment's path or the points) for what lies under the mouse.
+  view::PlanIndex plan_;
   view_drawing::DrawOptions options_;
   bool zoomed_ = false;
   QImage cache_;
@@ -76,15 +80,22 @@ class ViewPanel : public QWidget {
  public:
   explicit ViewPanel(QWidget* parent = nullptr);
 
-  // Reads and shows the file; false with a Spanish reason in `error`.
+  // Reads and shows the file; false with a Spanish reason in `error`. A file of several
+  // entries (a LandXML document) shows the one `choice` names (see view::FindEntry), the
+  // first by default, and offers the others in the entry selector.
   bool OpenFile(const std::string& path, std::string& error);
+  bool OpenFile(const std::string& path, const std::string& choice, std::string& error);
   const view::ViewModel& model() const { return model_; }
   ViewCanvas* canvas() const { return canvas_; }
   QTextBrowser* details() const { return details_; }
   QSpinBox* sectionSelector() const { return section_; }
+  QComboBox* entrySelector() const { return entry_; }
 
  private:
   view::ViewModel model_;
+  bool loading_ = false;
+  QComboBox* entry_;
+  QLabel* entryLabel_;
   ViewCanvas* canvas_;
   QSpinBox* section_;
   QDoubleSpinBox* exaggeration_;
@@ -133,5 +144,11 @@ class WindowViews {
   QMenu* recent_;
   std::unique_ptr<QObject> dropFilter_;
 };
+
+// Opens `path` in the views and prints how long that took (wall clock and processor time:
+// reading, checks, summary and the first drawing shown), then how long each step of a pan
+// takes while the mouse moves and the drawing made again when it is let go. False when the
+// file cannot be shown.
+bool MeasureView(WindowViews& views, const QString& path);
 
 }  // namespace view_widgets

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +24,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QSettings>
+#include <QTest>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -31,11 +34,13 @@
 #include "frontend/core/command_table.h"
 #include "frontend/qt/about_dialog.h"
 #include "frontend/qt/open_file_dialog.h"
+#include "frontend/qt/menu_mnemonics.h"
 #include "frontend/qt/principal.h"
 #include "frontend/qt/views/view_panel.h"
 #include "frontend/qt/qt_command_host.h"
 #include "frontend/qt/selection_dialogs.h"
 #include "support/test_support.h"
+#include "tests/frontend/qt/private_settings.h"
 
 using testing_support::FileExists;
 using testing_support::ReadFile;
@@ -52,6 +57,8 @@ QApplication& Application() {
   static char* argv[] = {name, nullptr};
   if (!application) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Files opened by the tests are remembered in settings of the tests, not the user's.
+    testing_support::PrivateSettingsFolder();
     application = std::make_unique<QApplication>(argc, argv);
   }
   return *application;
@@ -171,13 +178,69 @@ TEST_F(Desktop, MenuTreeMatchesTheCommandTable) {
       }
     }
   }
+  // The table's captions as shown: without their mnemonics, and with "..." on every command
+  // but Salir (each opens a file dialog or the About box).
   std::vector<std::string> expected;
   for (const frontend::MenuCommand& command : frontend::CommandTable()) {
+    std::string caption = command.caption;
+    const bool opensDialog =
+        command.kind == frontend::ItemKind::Command && command.variant != frontend::Variant::Quit;
+    if (opensDialog && QString::fromStdString(caption).trimmed().endsWith("...") == false) caption += "...";
     expected.push_back(command.menu.caption + (command.submenu.control.empty() ? "" : "/" + command.submenu.caption) +
-                       ":" + command.caption + "=" + command.control);
+                       ":" + caption + "=" + command.control);
   }
+  for (std::string& line : shown) line.erase(std::remove(line.begin(), line.end(), '&'), line.end());
+  for (std::string& line : expected) line.erase(std::remove(line.begin(), line.end(), '&'), line.end());
+  for (std::string& line : menus) line.erase(std::remove(line.begin(), line.end(), '&'), line.end());
   EXPECT_EQ(shown, expected);
   EXPECT_EQ(menus, (std::vector<std::string>{"Fichero", "Importar", "Exportar", "Ayuda"}));
+}
+
+// Every menu and every item of a menu (submenus included) has a mnemonic no other item of
+// that menu has, and every item that opens a dialog says so with "...".
+void ExpectMnemonicsIn(const QList<QAction*>& actions, const std::string& where) {
+  std::set<QChar> seen;
+  for (QAction* action : actions) {
+    if (action->isSeparator()) continue;
+    const QString text = action->text();
+    const QChar mnemonic = frontend::MnemonicOf(text);
+    EXPECT_FALSE(mnemonic.isNull()) << where << ": " << text.toStdString();
+    EXPECT_TRUE(seen.insert(mnemonic).second) << where << ": " << text.toStdString() << " repeats its mnemonic";
+    const bool opensDialog = action->menu() == nullptr && action->objectName() != "salir" && !action->isCheckable() &&
+                             action->parent() != nullptr && action->parent()->objectName() != "recientes";
+    if (opensDialog) {
+      EXPECT_TRUE(text.trimmed().endsWith("...")) << where << ": " << text.toStdString();
+    }
+    if (action->menu() != nullptr) ExpectMnemonicsIn(action->menu()->actions(), where + "/" + text.toStdString());
+  }
+}
+
+TEST_F(Desktop, EveryMenuAndItemHasItsOwnMnemonicAndAltIOpensImportar) {
+  ASSERT_TRUE(testing_support::SettingsArePrivate()) << QSettings().fileName().toStdString();
+  frontend::Principal window;
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ExpectMnemonicsIn(window.menuBar()->actions(), "barra");
+
+  QMenu* import = window.menuBar()->findChild<QMenu*>("importar");
+  ASSERT_NE(import, nullptr);
+  EXPECT_EQ(import->title(), "&Importar");
+  ASSERT_FALSE(import->isVisible());
+  QTest::keyClick(&window, Qt::Key_I, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return import->isVisible(); }, 2000)) << "Alt+I did not open Importar";
+  import->close();
+}
+
+TEST(Mnemonics, RarestWordFirstThenAnyFreeLetterAndKeptWhereGiven) {
+  const QStringList marked = frontend::WithMnemonics(
+      {"Importar de Clip...", "Importar de Cartomap...", "&Salir", "Importar de Ispol (res) ...", "Importar de Ispol..."});
+  EXPECT_EQ(marked, (QStringList{"Importar de &Clip...", "Importar de C&artomap...", "&Salir",
+                                 "Importar de Ispol (&res) ...", "Importar de &Ispol..."}));
+  EXPECT_EQ(frontend::MnemonicOf("A&&B &Copiar"), QChar('c'));
+  EXPECT_TRUE(frontend::MnemonicOf("A&&B").isNull());
+  // Nothing left to take: the caption stays as it is.
+  EXPECT_EQ(frontend::WithMnemonics({"&A", "a"}), (QStringList{"&A", "a"}));
 }
 
 TEST_F(Desktop, CommandThroughTheMainWindowWritesItsTarget) {
