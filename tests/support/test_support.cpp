@@ -52,6 +52,12 @@ std::string CrLf(const std::string& text) {
 
 std::string DataFile(const std::string& name) { return std::string(PASARELA_TEST_DATA) + "/" + name; }
 
+std::string SharedSample(const std::string& name) {
+  return std::string(PASARELA_SOURCE_DIR) + "/../shared/samples/" + name;
+}
+
+bool SharedSamplesPresent() { return FileExists(SharedSample("README.md")); }
+
 std::string ConvertBytes(TwoPathConversion conversion, const std::string& input, int32_t expectedResult) {
   TempDir dir;
   WriteFile(dir.File("entrada"), input);

@@ -31,6 +31,11 @@ std::string CrLf(const std::string& text);
 // A file under tests/data.
 std::string DataFile(const std::string& name);
 
+// A file of the samples of other programs kept beside the repository (../shared/samples), which
+// a clone elsewhere does not have: tests skip when SharedSamplesPresent() is false.
+std::string SharedSample(const std::string& name);
+bool SharedSamplesPresent();
+
 // Runs a two-path conversion (entrada, salida) on `input` written to a fresh file and returns
 // the target's bytes, or "<none>" when no target was written; expects `expectedResult`.
 using TwoPathConversion = int32_t (*)(const char*, const char*);

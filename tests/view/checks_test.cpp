@@ -15,7 +15,7 @@ using testing_support::TempDir;
 using testing_support::WriteFile;
 
 std::string Sample(const std::string& name) { return std::string(PASARELA_SOURCE_DIR) + "/samples/" + name; }
-std::string Shared(const std::string& name) { return std::string(PASARELA_SOURCE_DIR) + "/../../shared/samples/" + name; }
+std::string Shared(const std::string& name) { return testing_support::SharedSample(name); }
 
 std::vector<view::Finding> CheckFile(const std::string& path) {
   view::ViewModel model;

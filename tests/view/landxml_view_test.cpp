@@ -17,9 +17,7 @@ using testing_support::TempDir;
 using testing_support::WriteFile;
 
 std::string Data(const std::string& name) { return std::string(PASARELA_TEST_DATA) + "/landxml/" + name; }
-std::string Shared(const std::string& name) {
-  return std::string(PASARELA_SOURCE_DIR) + "/../../shared/samples/landxml/" + name;
-}
+std::string Shared(const std::string& name) { return testing_support::SharedSample("landxml/" + name); }
 
 view::ViewModel Load(const std::string& path, const std::string& choice = "") {
   view::ViewModel model;
