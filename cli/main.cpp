@@ -19,10 +19,10 @@ const std::vector<Verb>& Verbs() {
        "ejecuta una orden del menú respondiendo a sus diálogos", &RunMenuCommand},
       {"exports", "", "las funciones de las cuatro bibliotecas con sus parámetros", &ListExports},
       {"call", "[BIBLIOTECA:]FUNCION ARGUMENTO...", "llama a una función y escribe su resultado", &CallExport},
-      {"check", "FICHERO", "las comprobaciones de lo que contiene el fichero (1 si hay algún error)", &CheckFile},
-      {"view", "FICHERO -o DIBUJO.png|svg [--size ANCHOxALTO] [--section N]", "dibuja lo que contiene el fichero",
+      {"check", "FICHERO [--entry NOMBRE|N]", "las comprobaciones de lo que contiene el fichero (1 si hay algún error)", &CheckFile},
+      {"view", "FICHERO -o DIBUJO.png|svg [--size ANCHOxALTO] [--section N] [--entry NOMBRE|N]", "dibuja lo que contiene el fichero",
        &DrawFile},
-      {"report", "FICHERO -o INFORME.pdf", "informe en PDF: resumen, dibujo, comprobaciones y tabla", &ReportFile},
+      {"report", "FICHERO -o INFORME.pdf [--entry NOMBRE|N]", "informe en PDF: resumen, dibujo, comprobaciones y tabla", &ReportFile},
       {"help", "[ORDEN|VERBO]", "qué pide una orden del menú y en qué orden, o el uso de un verbo", &ShowHelp},
   };
   return verbs;

@@ -1,6 +1,8 @@
-// pasarela-cli check FILE                 the checks of what the file holds (exit 1 on an error)
-// pasarela-cli view FILE -o DRAWING.png|svg [--size WxH] [--section N]
-// pasarela-cli report FILE -o REPORT.pdf
+// pasarela-cli check FILE [--entry E]      the checks of what the file holds (exit 1 on an error)
+// pasarela-cli view FILE -o DRAWING.png|svg [--size WxH] [--section N] [--entry E]
+// pasarela-cli report FILE -o REPORT.pdf [--entry E]
+// --entry: which alignment, profile or surface of a LandXML document, by name or number from 1
+// (the first when not given).
 // `check` needs only the view model. The drawings need Qt's GUI libraries, which this program
 // never loads: `view` and `report` hand their arguments to the drawing program installed beside
 // it (pasarela-view), which prints the same messages and ends with the status this one would.
@@ -20,10 +22,10 @@
 namespace cli {
 namespace {
 
-int Check(const std::string& path) {
+int Check(const std::string& path, const std::string& entry) {
   view::ViewModel model;
   std::string error;
-  if (!view::LoadViewFile(path, model, error)) return UsageError(error);
+  if (!view::LoadViewFile(path, entry, model, error)) return UsageError(error);
   const std::vector<view::Finding> findings = view::CheckModel(model);
   std::size_t errors = 0;
   for (const auto& finding : findings) errors += finding.level == view::Level::kError ? 1 : 0;
@@ -58,7 +60,9 @@ int RunDrawingProgram(const char* verb, const Arguments& arguments) {
 std::string DrawingProgramPath() { return frontend::ProgramDirectory() + "/" + kDrawingProgramName; }
 
 int CheckFile(const Arguments& arguments) {
-  return arguments.size() == 1 ? Check(arguments[0]) : UsageError("uso: pasarela-cli check FICHERO");
+  if (arguments.size() == 1) return Check(arguments[0], "");
+  if (arguments.size() == 3 && arguments[1] == "--entry") return Check(arguments[0], arguments[2]);
+  return UsageError("uso: pasarela-cli check FICHERO [--entry NOMBRE|N]");
 }
 
 int DrawFile(const Arguments& arguments) { return RunDrawingProgram("view", arguments); }

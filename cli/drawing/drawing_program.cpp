@@ -1,7 +1,7 @@
 // pasarela-view: the drawings of pasarela-cli, the one program of the command line that links
 // Qt's GUI libraries. pasarela-cli runs it for its `view` and `report` verbs with the same
 // arguments, so its messages and exit status are those of pasarela-cli.
-//   pasarela-view view FILE -o DRAWING.png|svg [--size WxH] [--section N]
+//   pasarela-view view FILE -o DRAWING.png|svg [--size WxH] [--section N] [--entry E]
 //   pasarela-view report FILE -o REPORT.pdf
 #include <QGuiApplication>
 #include <cstdio>
@@ -24,6 +24,7 @@ struct DrawingArguments {
   int width = 1600;
   int height = 1000;
   int section = -1;
+  std::string entry;  // of a LandXML document: a name or a number from 1
 };
 
 bool ParseDrawingArguments(const Arguments& words, DrawingArguments& arguments, int& status) {
@@ -41,6 +42,8 @@ bool ParseDrawingArguments(const Arguments& words, DrawingArguments& arguments, 
       }
     } else if (word == "--section" && k + 1 < count) {
       arguments.section = std::atoi(words[++k].c_str());
+    } else if (word == "--entry" && k + 1 < count) {
+      arguments.entry = words[++k];
     } else if (arguments.source.empty() && word.rfind("-", 0) != 0) {
       arguments.source = word;
     } else {
@@ -75,7 +78,7 @@ int Draw(const Arguments& words, bool report) {
   if (!ParseDrawingArguments(words, arguments, status)) return status;
   view::ViewModel model;
   std::string error;
-  if (!view::LoadViewFile(arguments.source, model, error)) return UsageError(error);
+  if (!view::LoadViewFile(arguments.source, arguments.entry, model, error)) return UsageError(error);
   Application();
   bool written = false;
   if (report) {

@@ -41,6 +41,22 @@ TEST(CheckCommand, ExitStatusTellsSoundFromFaultyFromUnreadable) {
   EXPECT_EQ(RunCli("check", output), 2) << output;
 }
 
+// A LandXML document holds several entries: --entry picks one by name or number, the first
+// without it, and a name the document does not hold is refused with the count.
+TEST(CheckCommand, EntryPicksTheAlignmentOfALandXmlDocument) {
+  const std::string document = testing_support::Quoted(testing_support::DataFile("landxml/subdivision-2.0.xml"));
+  std::string output;
+  EXPECT_EQ(RunCli("check " + document, output), 0) << output;
+  EXPECT_NE(output.find("Entrada: 1stave (1 de 8)"), std::string::npos) << output;
+  EXPECT_EQ(RunCli("check " + document + " --entry 2", output), 0) << output;
+  EXPECT_NE(output.find("Entrada: 2ndave (2 de 8)"), std::string::npos) << output;
+  EXPECT_EQ(RunCli("check " + document + " --entry 2NDAVE", output), 0) << output;
+  EXPECT_NE(output.find("Entrada: 2ndave (2 de 8)"), std::string::npos) << output;
+  EXPECT_EQ(RunCli("check " + document + " --entry nada", output), 2) << output;
+  EXPECT_NE(output.find("no contiene \"nada\" (hay 8 entradas)"), std::string::npos) << output;
+  EXPECT_EQ(RunCli("check " + document + " --entry", output), 2) << output;
+}
+
 const std::string kDrawingProgram = std::string(PASARELA_BINARY_DIR) + "/bin/pasarela-view";
 
 TEST(DrawingCommands, WritePicturesAndReportsOrSayWhyNot) {
@@ -60,6 +76,12 @@ TEST(DrawingCommands, WritePicturesAndReportsOrSayWhyNot) {
             0)
       << output;
   EXPECT_NE(ReadFile(dir.File("t.svg")).find("<svg"), std::string::npos);
+  // The third alignment of a LandXML document, and a name it does not hold (nothing written).
+  const std::string document = testing_support::Quoted(testing_support::DataFile("landxml/subdivision-2.0.xml"));
+  ASSERT_EQ(RunCli("view " + document + " --entry 3 -o " + dir.File("x.png"), output), 0) << output;
+  EXPECT_EQ(ReadFile(dir.File("x.png")).substr(1, 3), "PNG");
+  EXPECT_EQ(RunCli("view " + document + " --entry nada -o " + dir.File("y.png"), output), 2) << output;
+  EXPECT_FALSE(FileExists(dir.File("y.png")));
   ASSERT_EQ(RunCli("report " + Sample("puntos/levantamiento.pun") + " -o " + dir.File("p.pdf"), output), 0) << output;
   EXPECT_EQ(ReadFile(dir.File("p.pdf")).substr(0, 5), "%PDF-");
 
