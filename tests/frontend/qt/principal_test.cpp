@@ -144,6 +144,21 @@ std::string Made(const TempDir& dir, const std::string& name, const std::string&
   return dir.File(name);
 }
 
+// A fresh folder that is the libraries' temporary folder (TEMP) while the object lives, holding
+// a copy of samples/`sample` named `name`.
+struct ScratchWithSample {
+  ScratchWithSample(const std::string& sample, const std::string& name) : source(dir.File(name)) {
+    ::setenv("TEMP", dir.path().c_str(), 1);
+    WriteFile(source, ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/" + sample));
+  }
+  ~ScratchWithSample() { ::unsetenv("TEMP"); }
+  ScratchWithSample(const ScratchWithSample&) = delete;
+  ScratchWithSample& operator=(const ScratchWithSample&) = delete;
+
+  TempDir dir;
+  std::string source;
+};
+
 class Desktop : public testing::Test {
  protected:
   void SetUp() override { Application(); }
@@ -284,10 +299,9 @@ TEST_F(Desktop, CommandThroughTheMainWindowWritesItsTarget) {
 }
 
 TEST_F(Desktop, LandXmlCommandChoosesTheClickedAlignment) {
-  TempDir dir;
-  ::setenv("TEMP", dir.path().c_str(), 1);
-  const std::string source = dir.File("variante.xml");
-  WriteFile(source, ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/ejes/variante.xml"));
+  ScratchWithSample scratch("ejes/variante.xml", "variante.xml");
+  TempDir& dir = scratch.dir;
+  const std::string& source = scratch.source;
   frontend::Principal window;
   window.show();
 
@@ -304,7 +318,6 @@ TEST_F(Desktop, LandXmlCommandChoosesTheClickedAlignment) {
                        },
                        ChooseFile(dir.File("elegido.eje")), ReadMessage(message)});
   window.CommandAction("importarEjeLandXML")->trigger();
-  ::unsetenv("TEMP");
 
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(caption, "Selección de tramos desde LandXML");
@@ -313,11 +326,9 @@ TEST_F(Desktop, LandXmlCommandChoosesTheClickedAlignment) {
 }
 
 TEST_F(Desktop, FailureReasonsAndEmptyListsAreShownInAMessageBox) {
-  TempDir dir;
-  ::setenv("TEMP", dir.path().c_str(), 1);
   // A drawing given to the LandXML alignment import: no list is offered, the box says why.
-  const std::string source = dir.File("dibujo.xml");
-  WriteFile(source, ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/dxf/levantamiento.dxf"));
+  ScratchWithSample scratch("dxf/levantamiento.dxf", "dibujo.xml");
+  const std::string& source = scratch.source;
   frontend::Principal window;
   window.show();
   QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -330,7 +341,6 @@ TEST_F(Desktop, FailureReasonsAndEmptyListsAreShownInAMessageBox) {
                          box->button(QMessageBox::Ok)->click();
                        }});
   window.CommandAction("importarEjeLandXML")->trigger();
-  ::unsetenv("TEMP");
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(icon, QMessageBox::Warning);
   EXPECT_EQ(message.rfind("Error en la conversión\n", 0), 0u) << message;
@@ -338,10 +348,8 @@ TEST_F(Desktop, FailureReasonsAndEmptyListsAreShownInAMessageBox) {
 }
 
 TEST_F(Desktop, AcceptingAListWithoutALineSaysSo) {
-  TempDir dir;
-  ::setenv("TEMP", dir.path().c_str(), 1);
-  const std::string source = dir.File("superficie.dxf");
-  WriteFile(source, ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/superficies/terreno-caras.dxf"));
+  ScratchWithSample scratch("superficies/terreno-caras.dxf", "superficie.dxf");
+  const std::string& source = scratch.source;
   frontend::Principal window;
   window.show();
   std::string message;
@@ -354,16 +362,14 @@ TEST_F(Desktop, AcceptingAListWithoutALineSaysSo) {
                        },
                        ReadMessage(message)});
   window.CommandAction("importarSuperficieCaras3D")->trigger();
-  ::unsetenv("TEMP");
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(message, "Pasarela|No se ha elegido ninguna línea de la lista");
 }
 
 TEST_F(Desktop, OpeningAFileShowsWhatItHoldsAndRunsTheChosenCommand) {
-  TempDir dir;
-  ::setenv("TEMP", dir.path().c_str(), 1);
-  const std::string source = dir.File("variante.xml");
-  WriteFile(source, ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/ejes/variante.xml"));
+  ScratchWithSample scratch("ejes/variante.xml", "variante.xml");
+  TempDir& dir = scratch.dir;
+  const std::string& source = scratch.source;
   frontend::Principal window;
   window.show();
   ASSERT_NE(window.CommandAction("abrir"), nullptr);
@@ -393,7 +399,6 @@ TEST_F(Desktop, OpeningAFileShowsWhatItHoldsAndRunsTheChosenCommand) {
                        },
                        ChooseFile(dir.File("abierto.eje")), ReadMessage(message)});
   window.CommandAction("abrir")->trigger();
-  ::unsetenv("TEMP");
   EXPECT_TRUE(script.finished());
   EXPECT_NE(summary.find("Formato: LandXML\n"), std::string::npos) << summary;
   EXPECT_NE(summary.find("Eje \"variante\": 8 elementos"), std::string::npos) << summary;
