@@ -2,9 +2,11 @@
 
 #include <shapefil.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <set>
 
 #include "common/native_cross_section.h"
@@ -32,12 +34,42 @@ const char* KindName(int32_t kind) {
 }
 
 double FirstNumber(std::string_view text) {
+  // strtod reads a terminated text: a short one (every DXF value) is copied to the stack.
+  char buffer[256];
+  if (text.size() < sizeof buffer) {
+    if (!text.empty()) std::memcpy(buffer, text.data(), text.size());
+    buffer[text.size()] = '\0';
+    return std::strtod(buffer, nullptr);
+  }
   const std::string copy(text);
   return std::strtod(copy.c_str(), nullptr);
 }
 
+std::string UpperAscii(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
 // A read that failed part way through the file.
 std::string ReadErrorText(const std::string& path) { return "No se puede leer el fichero " + path + " hasta el final"; }
+
+// Where the readers take the file from: the file at the contents' path, streamed where the
+// reader streams, or its bytes already in memory (the path then only names it).
+class Source {
+ public:
+  static Source File() { return Source(); }
+  static Source Bytes(std::string_view bytes) {
+    Source source;
+    source.bytes_ = bytes;
+    return source;
+  }
+  bool inMemory() const { return bytes_.has_value(); }
+  std::string_view bytes() const { return *bytes_; }
+
+ private:
+  std::optional<std::string_view> bytes_;
+};
 
 // Counts what a LandXML document holds, in one streaming pass.
 class LandXmlCounter : public common::LandXmlHandler {
@@ -177,10 +209,11 @@ class LandXmlCounter : public common::LandXmlHandler {
   std::map<long, std::set<std::string>> stationsSeen_;
 };
 
-void ReadLandXml(Contents& contents) {
+void ReadLandXml(Contents& contents, const Source& source) {
   LandXmlCounter counter(contents);
-  common::LandXmlReader reader;
-  const common::ParseResult result = reader.Parse(contents.path, counter);
+  const common::LandXmlSource document =
+      source.inMemory() ? common::LandXmlSource::Bytes(source.bytes()) : common::LandXmlSource(contents.path);
+  const common::ParseResult result = document.Parse(counter);
   if (result == common::ParseResult::kCannotOpen) {
     contents.error = "No se puede leer el fichero " + contents.path;
     return;
@@ -190,19 +223,22 @@ void ReadLandXml(Contents& contents) {
 }
 
 // The layers of the layer table and the entities of the ENTITIES section by layer and type.
-void ReadDxf(Contents& contents) {
+void ReadDxf(Contents& contents, const Source& source) {
   namespace dxf = planimetro::dxf;
-  dxf::DxfFile file;
-  if (!file.OpenStreamed(contents.path)) {
+  std::optional<dxf::DxfFile> drawing;
+  if (source.inMemory()) {
+    drawing.emplace(std::string(source.bytes()));
+  } else if (!drawing.emplace().OpenStreamed(contents.path)) {
     contents.error = "No se puede leer el fichero " + contents.path;
     return;
   }
+  dxf::DxfFile& file = *drawing;
   std::map<std::string, std::size_t> layerIndex;
-  const auto layer = [&](const std::string& name) -> LayerSummary& {
-    auto found = layerIndex.find(name);
+  const auto layer = [&](std::string_view name) -> LayerSummary& {
+    auto found = layerIndex.find(std::string(name));
     if (found == layerIndex.end()) {
       found = layerIndex.emplace(name, contents.layers.size()).first;
-      contents.layers.push_back({name, {}});
+      contents.layers.push_back({std::string(name), {}});
     }
     return contents.layers[found->second];
   };
@@ -220,7 +256,7 @@ void ReadDxf(Contents& contents) {
   };
   dxf::DxfGroup group;
   while (dxf::LeerGrupoDxf(file, group)) {
-    const std::string value(group.value);
+    const std::string_view value = group.value;
     if (group.code == 0) {
       finishEntity();
       inLayerEntry = false;
@@ -236,16 +272,14 @@ void ReadDxf(Contents& contents) {
       // The vertices of a polyline and the attributes of a block reference belong to them.
       if (section == "ENTITIES" && !dxf::IsKeyword(group.value, "VERTEX") && !dxf::IsKeyword(group.value, "SEQEND") &&
           !dxf::IsKeyword(group.value, "ATTRIB")) {
-        entity = common::LowerAscii(value);
-        for (char& c : entity) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        entity = UpperAscii(value);
         entityLayer = "0";
         counted = false;
       }
       continue;
     }
     if (expectSectionName && group.code == 2) {
-      section = value;
-      for (char& c : section) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      section = UpperAscii(value);
       expectSectionName = false;
       continue;
     }
@@ -285,16 +319,29 @@ void ReadDxf(Contents& contents) {
 }
 
 // Hands every line piece of the file to `visit` (the pieces a 256-byte line buffer gives),
-// reading one chunk at a time so that memory stays the same whatever the file's size. False,
+// reading a file one chunk at a time so that memory stays the same whatever its size. False,
 // with the reason in `contents.error`, when the file cannot be opened or a read fails.
 template <typename Visit>
-bool ForEachPiece(Contents& contents, Visit&& visit) {
+bool ForEachPiece(Contents& contents, const Source& source, Visit&& visit) {
+  std::string_view piece;
+  if (source.inMemory()) {
+    // Text without a CR is read where it is; else a copy with every CR LF a LF.
+    std::string normalized;
+    std::string_view text = source.bytes();
+    if (text.find('\r') != std::string_view::npos) {
+      normalized = text;
+      common::NormalizeLineEnds(normalized);
+      text = normalized;
+    }
+    common::LineReader lines(text);
+    while (lines.Next(piece)) visit(piece);
+    return true;
+  }
   common::StreamedLineReader reader;
   if (!reader.Open(contents.path)) {
     contents.error = "No se puede leer el fichero " + contents.path;
     return false;
   }
-  std::string_view piece;
   while (reader.Next(piece)) visit(piece);
   if (reader.failed()) {
     contents.error = ReadErrorText(contents.path);
@@ -306,11 +353,11 @@ bool ForEachPiece(Contents& contents, Visit&& visit) {
 // Each line goes through the alignment reader on its own: the reader takes a record per line,
 // so the records come out as from the whole file, one at a time. The last record is the end
 // point, not an element, so a record's kind is counted once the next one has come.
-void ReadNativeAlignment(Contents& contents) {
+void ReadNativeAlignment(Contents& contents, const Source& source) {
   AlignmentSummary alignment;
   long records = 0;
   common::AlignmentElement last;
-  const bool read = ForEachPiece(contents, [&](std::string_view piece) {
+  const bool read = ForEachPiece(contents, source, [&](std::string_view piece) {
     for (const common::AlignmentElement& element : viaducto::ParseNativeAlignment(piece, viaducto::kElementReader).elements) {
       if (records == 0) alignment.startStation = element.station;
       if (records > 0) ++alignment.elementsByKind[KindName(last.kind)];
@@ -332,9 +379,9 @@ void ReadNativeAlignment(Contents& contents) {
 // The vertices of a profile file, each line read by `parse` (a reader that takes a vertex
 // per line), counted with the stations of the first and the last.
 template <typename Parse>
-void ReadProfile(Contents& contents, Parse&& parse) {
+void ReadProfile(Contents& contents, const Source& source, Parse&& parse) {
   ProfileSummary summary;
-  const bool read = ForEachPiece(contents, [&](std::string_view piece) {
+  const bool read = ForEachPiece(contents, source, [&](std::string_view piece) {
     for (const common::ProfileVertex& vertex : parse(piece)) {
       if (summary.vertices++ == 0) summary.startStation = vertex.station;
       summary.endStation = vertex.station;
@@ -349,11 +396,11 @@ void ReadProfile(Contents& contents, Parse&& parse) {
 // point of the line (if any) to the vector it is given. A section is a run of points of the
 // same station.
 template <typename Parse>
-void ReadSections(Contents& contents, Parse&& parse) {
+void ReadSections(Contents& contents, const Source& source, Parse&& parse) {
   CrossSectionSummary summary;
   std::vector<common::CrossSectionPoint> points;
   double lastStation = 0;
-  const bool read = ForEachPiece(contents, [&](std::string_view piece) {
+  const bool read = ForEachPiece(contents, source, [&](std::string_view piece) {
     points.clear();
     parse(piece, points);
     for (const common::CrossSectionPoint& point : points) {
@@ -378,10 +425,10 @@ void ParseCommaSectionLine(std::string_view piece, std::vector<common::CrossSect
   points.push_back(point);
 }
 
-void ReadPoints(Contents& contents) {
+void ReadPoints(Contents& contents, const Source& source) {
   long count = 0;
   common::PointLine point;
-  const bool read = ForEachPiece(contents, [&](std::string_view piece) {
+  const bool read = ForEachPiece(contents, source, [&](std::string_view piece) {
     if (!common::ParsePointLine(piece, common::PointCodeRule::kFirstWord, point)) return;
     ++count;
     contents.extents.Add(point.x, point.y, point.z);
@@ -392,10 +439,12 @@ void ReadPoints(Contents& contents) {
 }
 
 // The points and the triangles the surface reader finds in the file's edge table.
-void ReadNativeSurface(Contents& contents) {
+void ReadNativeSurface(Contents& contents, const Source& source) {
   planimetro::surface::SurfaceFileContents surface;
   std::string problem;
-  if (!planimetro::surface::LeerFicheroSup(contents.path, surface, problem)) {
+  const bool read = source.inMemory() ? planimetro::surface::LeerSup(source.bytes(), surface, problem)
+                                      : planimetro::surface::LeerFicheroSup(contents.path, surface, problem);
+  if (!read) {
     contents.error = problem;
     return;
   }
@@ -405,8 +454,9 @@ void ReadNativeSurface(Contents& contents) {
   contents.read = true;
 }
 
-void ReadShapefile(Contents& contents) {
-  SHPHandle shapes = SHPOpen(contents.path.c_str(), "rb");
+// shapelib opens the .shp and its .shx by name: bytes in memory are the .shp alone.
+void ReadShapefile(Contents& contents, const Source& source) {
+  SHPHandle shapes = source.inMemory() ? nullptr : SHPOpen(contents.path.c_str(), "rb");
   if (shapes == nullptr) {
     contents.error = "No se puede abrir el shapefile " + contents.path +
                      (contents.detection.note.empty() ? std::string() : " (" + contents.detection.note + ")");
@@ -427,10 +477,10 @@ void ReadShapefile(Contents& contents) {
 }
 
 // The lines that hold something; in a GTS alignment the element lines after its START line.
-void CountRecords(Contents& contents) {
+void CountRecords(Contents& contents, const Source& source) {
   const bool gtsAlignment = contents.detection.format == Format::kGtsAlignment;
   long lines = 0;
-  const bool read = ForEachPiece(contents, [&](std::string_view piece) {
+  const bool read = ForEachPiece(contents, source, [&](std::string_view piece) {
     const std::string_view line = common::WithoutLineFeed(piece);
     const std::size_t start = line.find_first_not_of(" \t\r");
     if (start == std::string_view::npos) return;
@@ -475,31 +525,31 @@ void Extents::Add(double x, double y, double z) {
   if (z > maxZ) maxZ = z;
 }
 
-Contents ReadContents(const std::string& path) { return ReadContents(path, DetectFile(path)); }
+namespace {
 
-Contents ReadContents(const std::string& path, const Detection& detection) {
+Contents ReadFrom(const Source& source, const std::string& path, const Detection& detection) {
   Contents contents;
   contents.path = path;
   contents.detection = detection;
   switch (detection.format) {
-    case Format::kLandXml: ReadLandXml(contents); break;
-    case Format::kDxf: ReadDxf(contents); break;
-    case Format::kNativeAlignment: ReadNativeAlignment(contents); break;
+    case Format::kLandXml: ReadLandXml(contents, source); break;
+    case Format::kDxf: ReadDxf(contents, source); break;
+    case Format::kNativeAlignment: ReadNativeAlignment(contents, source); break;
     case Format::kNativeProfile:
-      ReadProfile(contents, [](std::string_view line) { return common::ParseNativeProfile(line); });
+      ReadProfile(contents, source, [](std::string_view line) { return common::ParseNativeProfile(line); });
       break;
     case Format::kGtsProfile:
-      ReadProfile(contents, [](std::string_view line) { return viaducto::ParseGtsProfileComma(line); });
+      ReadProfile(contents, source, [](std::string_view line) { return viaducto::ParseGtsProfileComma(line); });
       break;
     case Format::kNativeCrossSections:
-      ReadSections(contents, [](std::string_view line, std::vector<common::CrossSectionPoint>& points) {
+      ReadSections(contents, source, [](std::string_view line, std::vector<common::CrossSectionPoint>& points) {
         common::ParseNativeCrossSections(line, common::kNativeSectionsReadUnendedLine, points);
       });
       break;
-    case Format::kGtsCrossSections: ReadSections(contents, ParseCommaSectionLine); break;
-    case Format::kNativePoints: ReadPoints(contents); break;
-    case Format::kNativeSurface: ReadNativeSurface(contents); break;
-    case Format::kShapefile: ReadShapefile(contents); break;
+    case Format::kGtsCrossSections: ReadSections(contents, source, ParseCommaSectionLine); break;
+    case Format::kNativePoints: ReadPoints(contents, source); break;
+    case Format::kNativeSurface: ReadNativeSurface(contents, source); break;
+    case Format::kShapefile: ReadShapefile(contents, source); break;
     case Format::kMissing: contents.error = detection.note; break;
     case Format::kBinaryDxf: contents.error = detection.note; break;
     case Format::kUnknown:
@@ -511,9 +561,21 @@ Contents ReadContents(const std::string& path, const Detection& detection) {
     case Format::kTopSurvJob:
     case Format::kRtf:
       break;
-    default: CountRecords(contents); break;
+    default: CountRecords(contents, source); break;
   }
   return contents;
+}
+
+}  // namespace
+
+Contents ReadContents(const std::string& path) { return ReadContents(path, DetectFile(path)); }
+
+Contents ReadContents(const std::string& path, const Detection& detection) {
+  return ReadFrom(Source::File(), path, detection);
+}
+
+Contents ReadContentsInMemory(std::string_view bytes, const std::string& name) {
+  return ReadFrom(Source::Bytes(bytes), name, DetectContent(bytes, name));
 }
 
 bool HoldsNothing(const Contents& contents) {

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frontend/detect/detect.h"
@@ -69,6 +70,11 @@ struct Contents {
 // Detects the file and reads what it holds (streaming where the reader streams).
 Contents ReadContents(const std::string& path);
 Contents ReadContents(const std::string& path, const Detection& detection);
+
+// The same for the bytes of a file called `name` held in memory: detected from them and the
+// name, read by the same readers. A shapefile's .shx is another file, so its points are not
+// counted this way.
+Contents ReadContentsInMemory(std::string_view bytes, const std::string& name);
 
 // Whether the contents were read and hold nothing of what their format carries.
 bool HoldsNothing(const Contents& contents);

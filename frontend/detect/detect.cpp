@@ -458,6 +458,8 @@ const FormatInfo* FindFormat(std::string_view key) {
 }
 
 Detection DetectContent(std::string_view head, const std::string& path) {
+  // Bytes past the head are not looked at, whoever holds them (a whole file in memory).
+  head = head.substr(0, kHeadBytes);
   const bool headIsWhole = head.size() < kHeadBytes;
   std::string extension = common::SplitPath(path).extension;
   if (!extension.empty()) extension = common::LowerAscii(extension.substr(1));

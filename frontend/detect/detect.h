@@ -101,7 +101,8 @@ struct Detection {
 // Detects the file at `path` from its first bytes and its extension.
 Detection DetectFile(const std::string& path);
 
-// The same from the first bytes of a file (up to 64 KB are looked at) and its name.
+// The same from the first bytes of a file (up to 64 KB are looked at, any more are left) and
+// its name.
 Detection DetectContent(std::string_view head, const std::string& path);
 
 // "Eje nativo (.eje)", or "Rasante GTS o peraltes Clip (posibles)" when ambiguous.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 #include <unordered_map>
 
 #include "common/clothoid.h"
@@ -37,6 +38,10 @@ constexpr double kMaxSagitta = 0.0005;
 // and the whole alignment no more than about kMaxPathPoints.
 constexpr double kMaxSamplesPerElement = 20000;
 constexpr double kMaxPathPoints = 2000000;
+// The same for the long section: each vertical curve at most kMaxSamplesPerCurve pieces, all
+// of them about kMaxCurvePoints at most.
+constexpr double kMaxSamplesPerCurve = 20000;
+constexpr double kMaxCurvePoints = 2000000;
 constexpr double kTickSpacing = 100.0;
 constexpr std::size_t kMaxTicks = 100000;
 
@@ -69,55 +74,46 @@ std::string Extension(const std::string& path) {
   return Lower(path.substr(dot + 1));
 }
 
-bool LoadAlignment(const std::string& path, ViewModel& model, std::string& error) {
-  viaducto::NativeAlignment alignment;
-  if (!viaducto::ReadNativeAlignment(path, viaducto::kIntersectionReader, alignment)) {
-    error = "No se puede leer el fichero " + path;
-    return false;
-  }
+// The file a view is read from: its bytes, and whether they are those of the file at `path` on
+// disk (the readers that take only a file name need it there).
+struct ViewInput {
+  const std::string& path;
+  std::string_view bytes;
+  bool onDisk;
+};
+
+// The text as the text readers take it: every CR LF a LF.
+std::string TextOf(const ViewInput& input) {
+  std::string text(input.bytes);
+  common::NormalizeLineEnds(text);
+  return text;
+}
+
+void LoadAlignment(const ViewInput& input, ViewModel& model) {
+  viaducto::NativeAlignment alignment = viaducto::ParseNativeAlignment(TextOf(input), viaducto::kIntersectionReader);
   BuildAlignmentView(std::move(alignment.elements), model.alignment);
-  return true;
 }
 
-bool LoadProfile(const std::string& path, ViewModel& model, std::string& error) {
-  std::string text;
-  if (!common::LoadTextFile(path, text)) {
-    error = "No se puede leer el fichero " + path;
-    return false;
-  }
-  BuildProfileView(common::ParseNativeProfile(text), model.profile);
-  return true;
+void LoadProfile(const ViewInput& input, ViewModel& model) {
+  BuildProfileView(common::ParseNativeProfile(TextOf(input)), model.profile);
 }
 
-bool LoadCrossSections(const std::string& path, ViewModel& model, std::string& error) {
-  std::string text;
-  if (!common::LoadTextFile(path, text)) {
-    error = "No se puede leer el fichero " + path;
-    return false;
-  }
+void LoadCrossSections(const ViewInput& input, ViewModel& model) {
   std::vector<common::CrossSectionPoint> points;
-  common::ParseNativeCrossSections(text, common::kNativeSectionsReadUnendedLine, points);
+  common::ParseNativeCrossSections(TextOf(input), common::kNativeSectionsReadUnendedLine, points);
   BuildCrossSectionsView(std::move(points), model.sections);
-  return true;
 }
 
-bool LoadPoints(const std::string& path, ViewModel& model, std::string& error) {
+void LoadPointText(std::string_view text, ViewModel& model) {
   std::vector<common::NativePoint> points;
-  if (!common::ReadPointFile(path, common::PointCodeRule::kRestOfLine, points)) {
-    error = "No se puede leer el fichero " + path;
-    return false;
-  }
+  common::ForEachPointLine(text, common::PointCodeRule::kRestOfLine,
+                           [&](const common::PointLine& line) { points.push_back(common::ToNativePoint(line)); });
   BuildPointsView(std::move(points), model.points);
-  return true;
 }
 
 // The native superelevation file: station and two cross falls per line.
-bool LoadSuperelevation(const std::string& path, ViewModel& model, std::string& error) {
-  std::string text;
-  if (!common::LoadTextFile(path, text)) {
-    error = "No se puede leer el fichero " + path;
-    return false;
-  }
+void LoadSuperelevation(const ViewInput& input, ViewModel& model) {
+  const std::string text = TextOf(input);
   SuperelevationView& view = model.superelevation;
   view = SuperelevationView();
   common::LineReader reader(text);
@@ -131,14 +127,13 @@ bool LoadSuperelevation(const std::string& path, ViewModel& model, std::string& 
     view.extents.Add(row.station, row.first);
     view.extents.Add(row.station, row.second);
   }
-  return true;
 }
 
-bool LoadSurface(const std::string& path, ViewModel& model, std::string& error) {
+bool LoadSurface(const ViewInput& input, ViewModel& model, std::string& error) {
   planimetro::surface::SurfaceFileContents contents;
   std::string problem;
-  if (!planimetro::surface::LeerFicheroSup(path, contents, problem)) {
-    error = "No se puede leer la superficie " + path + ": " + problem;
+  if (!planimetro::surface::LeerSup(input.bytes, contents, problem)) {
+    error = "No se puede leer la superficie " + input.path + ": " + problem;
     return false;
   }
   std::vector<SurfacePoint> points;
@@ -162,12 +157,8 @@ struct PlanKeyHash {
 
 // A drawing: its 3D faces make a surface (corners that are the same point become one point);
 // a drawing without faces shows its points, numbered in drawing order.
-bool LoadDrawing(const std::string& path, ViewModel& model, std::string& error) {
-  planimetro::dxf::DxfFile file;
-  if (!file.Open(path)) {
-    error = "No se puede leer el fichero " + path;
-    return false;
-  }
+void LoadDrawing(const ViewInput& input, ViewModel& model) {
+  planimetro::dxf::DxfFile file{std::string(input.bytes)};
   std::vector<common::NativePoint> drawingPoints;
   std::vector<SurfacePoint> corners;
   std::vector<std::array<int32_t, 3>> triangles;
@@ -223,27 +214,33 @@ bool LoadDrawing(const std::string& path, ViewModel& model, std::string& error) 
     model.kind = DataKind::kPoints;
     BuildPointsView(std::move(drawingPoints), model.points);
   }
-  return true;
 }
 
 // A point shapefile: its points as the suite's shapefile import turns them into a point file.
+// The import opens the .shp with its .shx and .dbf by name, so it reads a shapefile on disk.
 bool LoadShapefile(const std::string& path, ViewModel& model, std::string& error) {
   common::ScratchFile points;
-  if (!points.ok() || shapeline::ImportShapefilePoints(path, points.path()) == 0) {
+  std::string text;
+  if (!points.ok() || shapeline::ImportShapefilePoints(path, points.path()) == 0 ||
+      !common::LoadTextFile(points.path(), text)) {
     error = "No se pueden leer los puntos del shapefile " + path;
     return false;
   }
   model.kind = DataKind::kPoints;
-  return LoadPoints(points.path(), model, error);
+  LoadPointText(text, model);
+  return true;
 }
 
-
 // The names of the surfaces of a LandXML document, as the surface import lists them for its
-// selection (through a list file).
-std::vector<std::string> LandXmlSurfaceNames(const std::string& path) {
+// selection (through a list file, from a document on disk: one held in memory only is
+// copied to a scratch file first).
+std::vector<std::string> LandXmlSurfaceNames(const ViewInput& input) {
   std::vector<std::string> names;
+  common::ScratchFile copy;
+  if (!input.onDisk && (!copy.ok() || !common::WriteFileReplacing(copy.path(), input.bytes))) return names;
   common::ScratchFile list;
-  if (!list.ok() || planimetro::landxml::ListLandXmlSurfaces(path, list.path()) <= 0) return names;
+  const std::string& document = input.onDisk ? input.path : copy.path();
+  if (!list.ok() || planimetro::landxml::ListLandXmlSurfaces(document, list.path()) <= 0) return names;
   std::string text;
   if (!common::LoadTextFile(list.path(), text)) return names;
   for (std::size_t start = 0; start < text.size();) {
@@ -289,20 +286,16 @@ void BuildLandXmlSurface(planimetro::landxml::LandXmlSurfaceRead read, ViewModel
 
 // A LandXML document: its alignments, profiles and surfaces, and its survey points, each an
 // entry read with the import that converts it.
-bool LoadLandXml(const std::string& path, const std::string& choice, ViewModel& model, std::string& error) {
-  std::string document;
-  if (!common::ReadWholeFile(path, document)) {
-    error = "No se puede leer el fichero " + path;
-    return false;
-  }
-  const common::LandXmlSource source = common::LandXmlSource::Bytes(document);
+bool LoadLandXml(const ViewInput& input, const std::string& choice, ViewModel& model, std::string& error) {
+  const std::string& path = input.path;
+  const common::LandXmlSource source = common::LandXmlSource::Bytes(input.bytes);
   for (std::string& name : viaducto::ListLandXmlAlignments(source)) {
     model.entries.push_back({DataKind::kAlignment, std::move(name)});
   }
   for (std::string& name : viaducto::ListLandXmlProfiles(source)) {
     model.entries.push_back({DataKind::kProfile, std::move(name)});
   }
-  for (std::string& name : LandXmlSurfaceNames(path)) model.entries.push_back({DataKind::kSurface, std::move(name)});
+  for (std::string& name : LandXmlSurfaceNames(input)) model.entries.push_back({DataKind::kSurface, std::move(name)});
   planimetro::landxml::LandXmlPointsImport points = planimetro::landxml::ReadLandXmlPoints(source);
   if (!points.points.empty()) model.entries.push_back({DataKind::kPoints, "Puntos"});
   if (model.entries.empty()) {
@@ -349,6 +342,54 @@ bool LoadLandXml(const std::string& path, const std::string& choice, ViewModel& 
     default: break;
   }
   return true;
+}
+
+// How a file is read for its view: as the kind its name's extension gives, else as what its
+// first bytes show.
+enum class ViewReading { kByExtension, kDrawing, kShapefile, kLandXml, kUnknown };
+
+constexpr std::size_t kSniffedBytes = 4096;
+
+ViewReading ReadingOf(const std::string& path, std::string_view head) {
+  if (KindOfPath(path) != DataKind::kNone) return ViewReading::kByExtension;
+  switch (common::SniffFileKind(head.substr(0, kSniffedBytes))) {
+    case common::FileKind::kDxf: return ViewReading::kDrawing;
+    case common::FileKind::kShapefile: return ViewReading::kShapefile;
+    case common::FileKind::kLandXml: return ViewReading::kLandXml;
+    default: return ViewReading::kUnknown;
+  }
+}
+
+std::string CannotShowText(const std::string& path) {
+  return "No se sabe mostrar el fichero " + path +
+         " (ejes .eje, rasantes .ras, transversales .tra, puntos .pun, peraltes .per, superficies .sup, dibujos .dxf, "
+         "shapefiles de puntos .shp, documentos LandXML .xml)";
+}
+
+// Reads `input` the way `reading` says into a model already made for its path.
+bool LoadInput(ViewReading reading, const ViewInput& input, const std::string& choice, ViewModel& model,
+               std::string& error) {
+  switch (reading) {
+    case ViewReading::kByExtension: break;
+    case ViewReading::kDrawing: LoadDrawing(input, model); return true;
+    case ViewReading::kShapefile:
+      if (input.onDisk) return LoadShapefile(input.path, model, error);
+      error = "No se pueden leer los puntos del shapefile " + input.path + ": su .shx y su .dbf no están en memoria";
+      return false;
+    case ViewReading::kLandXml: return LoadLandXml(input, choice, model, error);
+    case ViewReading::kUnknown: error = CannotShowText(input.path); return false;
+  }
+  switch (model.kind) {
+    case DataKind::kAlignment: LoadAlignment(input, model); return true;
+    case DataKind::kProfile: LoadProfile(input, model); return true;
+    case DataKind::kCrossSections: LoadCrossSections(input, model); return true;
+    case DataKind::kPoints: LoadPointText(TextOf(input), model); return true;
+    case DataKind::kSuperelevation: LoadSuperelevation(input, model); return true;
+    case DataKind::kSurface: return LoadSurface(input, model, error);
+    case DataKind::kNone: break;
+  }
+  error = CannotShowText(input.path);
+  return false;
 }
 
 }  // namespace
@@ -431,32 +472,36 @@ bool LoadViewFile(const std::string& path, const std::string& choice, ViewModel&
   model = ViewModel();
   model.path = path;
   model.kind = KindOfPath(path);
-  switch (model.kind) {
-    case DataKind::kAlignment: return LoadAlignment(path, model, error);
-    case DataKind::kProfile: return LoadProfile(path, model, error);
-    case DataKind::kCrossSections: return LoadCrossSections(path, model, error);
-    case DataKind::kPoints: return LoadPoints(path, model, error);
-    case DataKind::kSuperelevation: return LoadSuperelevation(path, model, error);
-    case DataKind::kSurface: return LoadSurface(path, model, error);
-    case DataKind::kNone: break;
+  ViewReading reading = ViewReading::kByExtension;
+  if (model.kind == DataKind::kNone) {
+    // The first bytes tell a drawing from the rest, before a file that is none is read whole.
+    std::string head(kSniffedBytes, '\0');
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+      error = "No se puede leer el fichero " + path;
+      return false;
+    }
+    head.resize(std::fread(&head[0], 1, head.size(), file));
+    std::fclose(file);
+    reading = ReadingOf(path, head);
+    if (reading == ViewReading::kUnknown || reading == ViewReading::kShapefile) {
+      return LoadInput(reading, ViewInput{path, std::string_view(), true}, choice, model, error);
+    }
   }
-  // The first bytes tell a drawing from the rest.
-  std::string head(4096, '\0');
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
+  std::string bytes;
+  if (!common::ReadWholeFile(path, bytes)) {
     error = "No se puede leer el fichero " + path;
     return false;
   }
-  head.resize(std::fread(&head[0], 1, head.size(), file));
-  std::fclose(file);
-  const common::FileKind fileKind = common::SniffFileKind(head);
-  if (fileKind == common::FileKind::kDxf) return LoadDrawing(path, model, error);
-  if (fileKind == common::FileKind::kShapefile) return LoadShapefile(path, model, error);
-  if (fileKind == common::FileKind::kLandXml) return LoadLandXml(path, choice, model, error);
-  error = "No se sabe mostrar el fichero " + path +
-          " (ejes .eje, rasantes .ras, transversales .tra, puntos .pun, peraltes .per, superficies .sup, dibujos .dxf, "
-          "shapefiles de puntos .shp, documentos LandXML .xml)";
-  return false;
+  return LoadInput(reading, ViewInput{path, bytes, true}, choice, model, error);
+}
+
+bool LoadViewBytes(std::string_view bytes, const std::string& name, const std::string& choice, ViewModel& model,
+                   std::string& error) {
+  model = ViewModel();
+  model.path = name;
+  model.kind = KindOfPath(name);
+  return LoadInput(ReadingOf(name, bytes), ViewInput{name, bytes, false}, choice, model, error);
 }
 
 double ClothoidEndRadius(const std::vector<common::AlignmentElement>& elements, std::size_t index) {
@@ -575,17 +620,22 @@ void BuildProfileView(common::Profile vertices, ProfileView& view) {
   const common::Profile& p = view.vertices;
   for (const common::ProfileVertex& v : p) view.extents.Add(v.station, v.elevation);
   if (p.empty()) return;
+  const auto isCurve = [&p](std::size_t i) { return i + 1 < p.size() && p[i].tangent > 0 && std::isfinite(p[i].tangent); };
+  double curveLength = 0;
+  for (std::size_t i = 1; i < p.size(); ++i) curveLength += isCurve(i) ? 2.0 * p[i].tangent : 0.0;
+  const double budgetStep = std::max(1.0, curveLength / kMaxCurvePoints);
   view.line.push_back({p.front().station, p.front().elevation});
   for (std::size_t i = 1; i < p.size(); ++i) {
     const common::ProfileVertex& v = p[i];
-    const bool curve = i + 1 < p.size() && v.tangent > 0 && std::isfinite(v.tangent);
-    if (!curve) {
+    if (!isCurve(i)) {
       view.line.push_back({v.station, v.elevation});
       continue;
     }
-    // The curve from its start to its end, every metre or finer (at least 50 pieces).
+    // The curve from its start to its end, every metre or finer (at least 50 pieces), coarser
+    // only where the curves of the whole profile would be more than the budget.
     const double length = 2.0 * v.tangent;
-    const long count = std::min(20000L, std::max(50L, static_cast<long>(std::ceil(length))));
+    const double pieces = std::min(kMaxSamplesPerCurve, std::max(50.0, std::ceil(length / budgetStep)));
+    const long count = static_cast<long>(pieces);
     const double gradeIn = common::GradeBetween(p[i - 1], v);
     const double gradeOut = common::GradeBetween(v, p[i + 1]);
     for (long k = 0; k <= count; ++k) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/geometry.h"
@@ -146,6 +147,11 @@ bool LoadViewFile(const std::string& path, ViewModel& model, std::string& error)
 // As above, showing the entry `choice` of a file that holds several (see FindEntry); an empty
 // choice is the first entry. False with the reason when the file holds no such entry.
 bool LoadViewFile(const std::string& path, const std::string& choice, ViewModel& model, std::string& error);
+
+// The same for the bytes of a file called `name` held in memory, read by the same readers. A
+// point shapefile cannot be shown this way (its .shx and .dbf are other files).
+bool LoadViewBytes(std::string_view bytes, const std::string& name, const std::string& choice, ViewModel& model,
+                   std::string& error);
 
 // The index of the entry `choice` names: an entry of that name (letter case ignored), else its
 // number counted from 1; -1 when it names none.
