@@ -39,7 +39,7 @@ seeds_of() {
     shapefile)             echo tests/data/shapefile/*.shp samples/shapefile/*.shp ;;
     jet_database)          echo tests/data/topsurv/*.mdb samples/topsurv/* ;;
     view_files)            echo samples/ejes/*.eje samples/rasantes/*.ras samples/transversales/*.tra \
-                                samples/puntos/*.pun samples/superficies/*.dxf tests/data/fuzz/view_files/* ;;
+                                samples/puntos/*.pun samples/superficies/*.dxf samples/*/*.xml tests/data/fuzz/view_files/* ;;
     detection)             echo samples/*/* tests/data/*/* ;;
   esac
 }
@@ -53,6 +53,11 @@ make_seeds() {
   for file in $(seeds_of "$family"); do
     [ -f "$file" ] || continue
     [ "$(stat -c %s "$file")" -le 4000000 ] || continue
+    # A kept input of the family is a whole input already, selector bytes included.
+    if [ "${file#tests/data/fuzz/$family/}" != "$file" ]; then
+      cp "$file" "$dir/kept-$(basename "$file" | tr -c 'A-Za-z0-9._-' _)"
+      continue
+    fi
     for ((i = 0; i < calls; i++)); do
       {
         printf "\\x$(printf %02x "$i")\\x00"
@@ -71,9 +76,12 @@ run_target() {
   mkdir -p "$corpus" "$findings" "$build/logs"
   make_seeds "$family" "$corpus"
   # LandXML documents are parsed whole for every input: inputs up to 64 KiB keep nearly all the
-  # coverage of megabyte seeds at ten times the rate.
+  # coverage of megabyte seeds at ten times the rate. Detection looks at the first 64 KiB of a
+  # file and reads the rest line by line: a little more than that tries a file longer than the
+  # part it looks at, at three times the rate of megabyte inputs.
   local max_len=1048576
   [ "$family" != landxml ] || max_len=65536
+  [ "$family" != detection ] || max_len=69632
   # libFuzzer checks every input for leaks itself; the sanitizer's own check at exit is left out
   # (its tracer can crash on a busy machine and leaves an empty "crash" that is no finding).
   ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}leak_check_at_exit=0 \

@@ -133,11 +133,13 @@ std::vector<std::string_view> Fields(std::string_view line, std::string_view sep
 
 bool IsNumber(std::string_view field) {
   if (field.empty() || field.size() > 40) return false;
-  const std::string text(field);
+  char text[41];
+  std::memcpy(text, field.data(), field.size());
+  text[field.size()] = '\0';
   char* end = nullptr;
-  std::strtod(text.c_str(), &end);
-  return end != text.c_str() && *end == '\0' &&
-         (std::isdigit(static_cast<unsigned char>(text.back())) != 0 || text.back() == '.');
+  std::strtod(text, &end);
+  return end != text && *end == '\0' &&
+         (std::isdigit(static_cast<unsigned char>(field.back())) != 0 || field.back() == '.');
 }
 
 bool IsInteger(std::string_view field) {
@@ -162,12 +164,15 @@ bool AllLinesFit(const std::vector<std::string_view>& lines, Fits&& fits) {
 
 // Lines of `count` numbers separated by blanks or tabs.
 bool NumberColumns(std::string_view line, std::size_t count) {
-  const std::vector<std::string_view> fields = Fields(line, " \t");
-  if (fields.size() != count) return false;
-  for (std::string_view field : fields) {
-    if (!IsNumber(field)) return false;
+  std::size_t fields = 0;
+  for (std::size_t position = line.find_first_not_of(" \t"); position != std::string_view::npos;
+       position = line.find_first_not_of(" \t", position)) {
+    std::size_t end = line.find_first_of(" \t", position);
+    if (end == std::string_view::npos) end = line.size();
+    if (++fields > count || !IsNumber(line.substr(position, end - position))) return false;
+    position = end;
   }
-  return true;
+  return fields == count;
 }
 
 // The keyword listings: what their first line (or the lines near the top) say.

@@ -558,13 +558,24 @@ void BuildAlignmentView(std::vector<common::AlignmentElement> elements, Alignmen
     if (std::isfinite(length) && length > 0) totalLength += length;
   }
   const double budgetStep = totalLength / kMaxPathPoints;
+  // The pieces of element i (none for an element without length); counted first so that the
+  // path is allocated once.
+  const auto piecesOf = [&](std::size_t i) {
+    const double length = ElementLength(e, i);
+    if (!std::isfinite(length) || length <= 0) return 0L;
+    const double step = std::max({ElementStep(e, i), length / kMaxSamplesPerElement, budgetStep});
+    return std::max(1L, static_cast<long>(std::ceil(length / step)));
+  };
+  std::vector<long> pieces(e.size() - 1);
+  std::size_t points = 1;
+  for (std::size_t i = 0; i + 1 < e.size(); ++i) points += 1 + static_cast<std::size_t>(pieces[i] = piecesOf(i));
+  view.path.reserve(points);
+  view.elementFirstPoint.reserve(e.size());
   for (std::size_t i = 0; i + 1 < e.size(); ++i) {
     view.elementFirstPoint.push_back(view.path.size());
     const double length = ElementLength(e, i);
     view.path.push_back(PointOnElement(e, i, 0.0));
-    if (!std::isfinite(length) || length <= 0) continue;
-    const double step = std::max({ElementStep(e, i), length / kMaxSamplesPerElement, budgetStep});
-    const long count = std::max(1L, static_cast<long>(std::ceil(length / step)));
+    const long count = pieces[i];
     for (long k = 1; k <= count; ++k) view.path.push_back(PointOnElement(e, i, length * k / count));
   }
   view.elementFirstPoint.push_back(view.path.size());
@@ -624,6 +635,14 @@ void BuildProfileView(common::Profile vertices, ProfileView& view) {
   double curveLength = 0;
   for (std::size_t i = 1; i < p.size(); ++i) curveLength += isCurve(i) ? 2.0 * p[i].tangent : 0.0;
   const double budgetStep = std::max(1.0, curveLength / kMaxCurvePoints);
+  // A curve from its start to its end, every metre or finer (at least 50 pieces), coarser only
+  // where the curves of the whole profile would be more than the budget.
+  const auto piecesOf = [&](std::size_t i) {
+    return static_cast<long>(std::min(kMaxSamplesPerCurve, std::max(50.0, std::ceil(2.0 * p[i].tangent / budgetStep))));
+  };
+  std::size_t points = 1;
+  for (std::size_t i = 1; i < p.size(); ++i) points += isCurve(i) ? static_cast<std::size_t>(piecesOf(i)) + 1 : 1;
+  view.line.reserve(points);
   view.line.push_back({p.front().station, p.front().elevation});
   for (std::size_t i = 1; i < p.size(); ++i) {
     const common::ProfileVertex& v = p[i];
@@ -631,11 +650,8 @@ void BuildProfileView(common::Profile vertices, ProfileView& view) {
       view.line.push_back({v.station, v.elevation});
       continue;
     }
-    // The curve from its start to its end, every metre or finer (at least 50 pieces), coarser
-    // only where the curves of the whole profile would be more than the budget.
     const double length = 2.0 * v.tangent;
-    const double pieces = std::min(kMaxSamplesPerCurve, std::max(50.0, std::ceil(length / budgetStep)));
-    const long count = static_cast<long>(pieces);
+    const long count = piecesOf(i);
     const double gradeIn = common::GradeBetween(p[i - 1], v);
     const double gradeOut = common::GradeBetween(v, p[i + 1]);
     for (long k = 0; k <= count; ++k) {

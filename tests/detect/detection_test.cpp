@@ -410,3 +410,39 @@ TEST(Contents, InfoAgreesWithIndependentCountsOnTheSharedSamples) {
             0)
       << output;
 }
+
+// A file's bytes held in memory are told and read as the file itself: every sample (a
+// shapefile aside, whose .shx is another file), a text with CR LF line ends and a last line
+// cut short, and a file larger than the part detection looks at.
+TEST(Contents, BytesInMemoryReadAsTheirFile) {
+  std::vector<std::string> files;
+  ListFiles(std::string(PASARELA_SOURCE_DIR) + "/samples", "samples", files);
+  ListFiles(std::string(PASARELA_SOURCE_DIR) + "/tests/data", "tests/data", files);
+  TempDir dir;
+  std::string large;
+  for (int i = 0; i < 3000; ++i) {
+    large += std::to_string(i * 20) + ".000 " + std::to_string(-10 + i % 21) + ".000 600." + std::to_string(i % 9) +
+             " T\r\n";
+  }
+  files.push_back(Made(dir, "grande.tra", large));
+  files.push_back(Made(dir, "cortado.pun", "1 10 20 30 A\r\n2 11 21 31 B\r\n3 12 2"));
+  ASSERT_GT(large.size(), 64u * 1024);
+  std::size_t shapefiles = 0;
+  for (const std::string& file : files) {
+    const std::string path = file[0] == '/' ? file : std::string(PASARELA_SOURCE_DIR) + "/" + file;
+    SCOPED_TRACE(file);
+    const std::string bytes = testing_support::ReadFile(path);
+    const detect::Contents onDisk = detect::ReadContents(path);
+    const detect::Contents inMemory = detect::ReadContentsInMemory(bytes, path);
+    if (onDisk.detection.format == Format::kShapefile) {
+      ++shapefiles;
+      EXPECT_FALSE(inMemory.read);
+      EXPECT_NE(inMemory.error.find("No se puede abrir el shapefile"), std::string::npos) << inMemory.error;
+      continue;
+    }
+    EXPECT_EQ(detect::DescriptionLines(inMemory), detect::DescriptionLines(onDisk));
+    EXPECT_EQ(detect::SummaryLine(inMemory), detect::SummaryLine(onDisk));
+    EXPECT_EQ(inMemory.read, onDisk.read);
+  }
+  EXPECT_GT(shapefiles, 0u);
+}

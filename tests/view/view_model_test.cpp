@@ -2,11 +2,15 @@
 // sections, points and surfaces read through the suite's readers.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "frontend/view/view_model.h"
 #include "planimetro/dxf/dxf_surface.h"
@@ -89,6 +93,30 @@ TEST(StationLabels, KilometresPlusMetres) {
   EXPECT_EQ(view::StationLabel(50, 0), "0+050");
   EXPECT_EQ(view::StationLabel(999.9996, 3), "1+000.000");
   EXPECT_EQ(view::StationLabel(-20, 0), "-0+020");
+}
+
+TEST(ProfileView, HostileCurvesStayBoundedAndOnTheirParabolas) {
+  // Curves whose lengths add up to far more than the budget share it, still on their parabolas.
+  common::Profile vertices;
+  for (int i = 0; i <= 401; ++i) {
+    common::ProfileVertex v;
+    v.station = i * 30000.0;
+    v.elevation = i % 2 == 0 ? 600 : 650;
+    v.tangent = i == 0 || i == 401 ? 0 : 10000;
+    vertices.push_back(v);
+  }
+  view::ProfileView profile;
+  view::BuildProfileView(vertices, profile);
+  EXPECT_LE(profile.line.size(), 2000000u + 51u * vertices.size());
+  for (std::size_t k = 0; k < profile.line.size(); k += 9973) {
+    const view::SectionPoint& point = profile.line[k];
+    EXPECT_NEAR(point.elevation, view::ProfileElevation(profile.vertices, point.station), 1e-6) << point.station;
+  }
+  // A tangent whose curve length overflows gets the fewest pieces.
+  vertices.resize(3);
+  vertices[1].tangent = 1e308;
+  view::BuildProfileView(vertices, profile);
+  EXPECT_LE(profile.line.size(), 60u);
 }
 
 TEST(ProfileView, CurvesPassAtTheirExternalOrdinateBelowACrest) {
@@ -208,6 +236,69 @@ TEST(LoadViewFile, SaysWhyItCannotShowAFile) {
   WriteFile(dir.File("roto.sup"), "SUP");
   EXPECT_FALSE(view::LoadViewFile(dir.File("roto.sup"), model, error));
   EXPECT_NE(error.find("superficie"), std::string::npos);
+}
+
+void ListFiles(const std::string& directory, std::vector<std::string>& files) {
+  DIR* dir = ::opendir(directory.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    struct stat info {};
+    const std::string path = directory + "/" + name;
+    if (name == "." || name == ".." || ::stat(path.c_str(), &info) != 0) continue;
+    if (S_ISDIR(info.st_mode)) {
+      ListFiles(path, files);
+    } else {
+      files.push_back(path);
+    }
+  }
+  ::closedir(dir);
+}
+
+// A file's bytes held in memory give the view of the file itself (a point shapefile aside,
+// whose .shx and .dbf are other files): every sample, each entry of a LandXML document, a
+// surface file, CR LF line ends.
+TEST(LoadViewBytes, ShowsWhatTheFileShows) {
+  TempDir dir;
+  std::vector<std::string> files;
+  ListFiles(std::string(PASARELA_SOURCE_DIR) + "/samples", files);
+  ASSERT_GT(planimetro::surface::ImportDxfSurface(Sample("superficies/terreno-caras.dxf"), "TERRENO",
+                                                  dir.File("terreno.sup")),
+            0);
+  files.push_back(dir.File("terreno.sup"));
+  WriteFile(dir.File("crlf.ras"), "0 600 0 0 0\r\n500 610 2000 40 0.4\r\n1000 605 0 0 0\r\n");
+  files.push_back(dir.File("crlf.ras"));
+  std::size_t shown = 0;
+  for (const std::string& path : files) {
+    const std::string bytes = testing_support::ReadFile(path);
+    for (const std::string choice : {"", "2", "3"}) {
+      SCOPED_TRACE(path + " [" + choice + "]");
+      view::ViewModel onDisk, inMemory;
+      std::string diskError, memoryError;
+      const bool fromFile = view::LoadViewFile(path, choice, onDisk, diskError);
+      const bool fromBytes = view::LoadViewBytes(bytes, path, choice, inMemory, memoryError);
+      if (path.size() > 4 && path.compare(path.size() - 4, 4, ".shp") == 0) {
+        EXPECT_TRUE(fromFile) << diskError;
+        EXPECT_FALSE(fromBytes);
+        EXPECT_NE(memoryError.find("shapefile"), std::string::npos) << memoryError;
+        continue;
+      }
+      ASSERT_EQ(fromBytes, fromFile) << memoryError << " / " << diskError;
+      EXPECT_EQ(memoryError, diskError);
+      if (!fromFile) continue;
+      ++shown;
+      EXPECT_EQ(inMemory.kind, onDisk.kind);
+      EXPECT_EQ(view::Summary(inMemory), view::Summary(onDisk));
+      ASSERT_EQ(inMemory.entries.size(), onDisk.entries.size());
+      for (std::size_t i = 0; i < onDisk.entries.size(); ++i) {
+        EXPECT_EQ(view::EntryLabel(inMemory.entries[i]), view::EntryLabel(onDisk.entries[i]));
+      }
+      EXPECT_EQ(inMemory.alignment.path.size(), onDisk.alignment.path.size());
+      EXPECT_EQ(inMemory.profile.line.size(), onDisk.profile.line.size());
+      EXPECT_EQ(inMemory.surface.triangles, onDisk.surface.triangles);
+    }
+  }
+  EXPECT_GT(shown, 20u);
 }
 
 }  // namespace
