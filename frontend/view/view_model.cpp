@@ -568,7 +568,10 @@ void BuildAlignmentView(std::vector<common::AlignmentElement> elements, Alignmen
   };
   std::vector<long> pieces(e.size() - 1);
   std::size_t points = 1;
-  for (std::size_t i = 0; i + 1 < e.size(); ++i) points += 1 + static_cast<std::size_t>(pieces[i] = piecesOf(i));
+  for (std::size_t i = 0; i + 1 < e.size(); ++i) {
+    pieces[i] = piecesOf(i);
+    points += 1 + static_cast<std::size_t>(pieces[i]);
+  }
   view.path.reserve(points);
   view.elementFirstPoint.reserve(e.size());
   for (std::size_t i = 0; i + 1 < e.size(); ++i) {

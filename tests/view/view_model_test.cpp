@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_kind.h"
 #include "frontend/view/view_model.h"
 #include "planimetro/dxf/dxf_surface.h"
 #include "planimetro/surface/surface_file_reader.h"
@@ -256,7 +257,7 @@ void ListFiles(const std::string& directory, std::vector<std::string>& files) {
 }
 
 // A file's bytes held in memory give the view of the file itself (a point shapefile aside,
-// whose .shx and .dbf are other files): every sample, each entry of a LandXML document, a
+// whose other parts are other files): every sample, each entry of a LandXML document, a
 // surface file, CR LF line ends.
 TEST(LoadViewBytes, ShowsWhatTheFileShows) {
   TempDir dir;
@@ -277,7 +278,7 @@ TEST(LoadViewBytes, ShowsWhatTheFileShows) {
       std::string diskError, memoryError;
       const bool fromFile = view::LoadViewFile(path, choice, onDisk, diskError);
       const bool fromBytes = view::LoadViewBytes(bytes, path, choice, inMemory, memoryError);
-      if (path.size() > 4 && path.compare(path.size() - 4, 4, ".shp") == 0) {
+      if (common::SniffFileKind(std::string_view(bytes).substr(0, 4096)) == common::FileKind::kShapefile) {
         EXPECT_TRUE(fromFile) << diskError;
         EXPECT_FALSE(fromBytes);
         EXPECT_NE(memoryError.find("shapefile"), std::string::npos) << memoryError;
