@@ -39,13 +39,13 @@ seeds_of() {
     shapefile)             echo tests/data/shapefile/*.shp samples/shapefile/*.shp ;;
     jet_database)          echo tests/data/topsurv/*.mdb samples/topsurv/* ;;
     view_files)            echo samples/ejes/*.eje samples/rasantes/*.ras samples/transversales/*.tra \
-                                samples/puntos/*.pun samples/superficies/*.dxf samples/*/*.xml tests/data/fuzz/view_files/* ;;
+                                samples/puntos/*.pun samples/superficies/*.dxf samples/*/*.xml ;;
     detection)             echo samples/*/* tests/data/*/* ;;
   esac
 }
 
 # A seed for every call of the family: the selector bytes, then the file (for a shapefile its
-# three parts joined by the separator the targets split at).
+# three parts joined by the separator the targets split at); and the inputs kept for it.
 make_seeds() {
   local family=$1 dir=$2 calls file i
   calls=$(grep -o '{"[A-Za-z]*:' "fuzz/fuzz_$family.cpp" | wc -l)
@@ -53,11 +53,6 @@ make_seeds() {
   for file in $(seeds_of "$family"); do
     [ -f "$file" ] || continue
     [ "$(stat -c %s "$file")" -le 4000000 ] || continue
-    # A kept input of the family is a whole input already, selector bytes included.
-    if [ "${file#tests/data/fuzz/$family/}" != "$file" ]; then
-      cp "$file" "$dir/kept-$(basename "$file" | tr -c 'A-Za-z0-9._-' _)"
-      continue
-    fi
     for ((i = 0; i < calls; i++)); do
       {
         printf "\\x$(printf %02x "$i")\\x00"
@@ -69,6 +64,11 @@ make_seeds() {
       } > "$dir/seed-$i-$(basename "$file" | tr -c 'A-Za-z0-9._-' _)"
     done
   done
+  # The inputs kept for the family are whole inputs already, selector bytes included.
+  for file in tests/data/fuzz/"$family"/*; do
+    [ -f "$file" ] && cp "$file" "$dir/kept-$(basename "$file" | tr -c 'A-Za-z0-9._-' _)"
+  done
+  return 0
 }
 
 run_target() {
