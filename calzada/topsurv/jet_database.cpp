@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <mdbtools.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -212,6 +213,12 @@ bool LeeTablasJet(const std::string& path, const std::vector<TablaJet>& tablas, 
     return false;
   }
   if (hijo == 0) {
+    // A crash of the child is the parent's to report: it dies of the signal itself, without
+    // the crash handlers the program installed (which would report the program as crashed)
+    // and without a core dump.
+    for (const int senal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(senal, SIG_DFL);
+    const rlimit sinVolcado{0, 0};
+    ::setrlimit(RLIMIT_CORE, &sinVolcado);
     // libmdb tells its troubles on standard error; the parent reports them in its own words.
     const int nulo = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (nulo >= 0) ::dup2(nulo, STDERR_FILENO);

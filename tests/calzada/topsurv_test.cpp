@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -122,6 +126,28 @@ TEST(TopsurvPoints, UnreadableDatabasesAreReportedAndLeaveNoTarget) {
   ASSERT_EQ(g_messages.size(), 1u);
   EXPECT_EQ(g_messages[0].first, "Calzada::ADO");
   EXPECT_EQ(g_messages[0].second, "No existe el fichero " + dir.File("no-existe.mdb"));
+}
+
+// The child that reads a database dies of a crash of libmdb itself: a crash handler the
+// program installed (which would say the program crashed) does not run in it.
+static char g_handlerMarker[4096];
+TEST(TopsurvPoints, ACrashOfTheReadingChildRunsNoHandlerOfTheProgram) {
+  TempDir dir;
+  std::snprintf(g_handlerMarker, sizeof g_handlerMarker, "%s", dir.File("manejador").c_str());
+  struct sigaction handler {};
+  struct sigaction previous {};
+  handler.sa_handler = [](int) {
+    ::close(::open(g_handlerMarker, O_WRONLY | O_CREAT, 0600));
+    ::_exit(3);
+  };
+  ASSERT_EQ(::sigaction(SIGSEGV, &handler, &previous), 0);
+  const auto [result, target] =
+      Import(ReadFile(testing_support::DataFile("fuzz/jet_database/libmdb-crash")).substr(2));
+  ::sigaction(SIGSEGV, &previous, nullptr);
+  EXPECT_EQ(result, 0);
+  ASSERT_EQ(g_messages.size(), 1u);
+  EXPECT_NE(g_messages[0].second.find("dañada"), std::string::npos) << g_messages[0].second;
+  EXPECT_FALSE(FileExists(g_handlerMarker));
 }
 
 TEST(TopsurvPoints, GeneratedDatabasesReadWithTheMdbtoolsPrograms) {
