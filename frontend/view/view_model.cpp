@@ -589,7 +589,13 @@ void BuildAlignmentView(std::vector<common::AlignmentElement> elements, Alignmen
   view.path.push_back(end);
   for (const StationPoint& point : view.path) view.extents.Add(point.point.x, point.point.y);
 
-  // Ticks at every whole 100 m of station that lies on an element.
+  // Ticks at every whole 100 m of station that lies on an element (room made for them first).
+  double ticks = 0;
+  for (std::size_t i = 0; i + 1 < e.size(); ++i) {
+    const double length = ElementLength(e, i);
+    if (std::isfinite(length) && length > 0) ticks += length / kTickSpacing + 2;
+  }
+  view.ticks.reserve(static_cast<std::size_t>(std::min(ticks, static_cast<double>(kMaxTicks))));
   for (std::size_t i = 0; i + 1 < e.size() && view.ticks.size() < kMaxTicks; ++i) {
     const double length = ElementLength(e, i);
     if (!std::isfinite(length) || length <= 0 || !std::isfinite(e[i].station)) continue;
@@ -600,7 +606,7 @@ void BuildAlignmentView(std::vector<common::AlignmentElement> elements, Alignmen
       StationTick mark;
       mark.at = PointOnElement(e, i, tick - e[i].station);
       mark.label = StationLabel(tick, 0);
-      view.ticks.push_back(mark);
+      view.ticks.push_back(std::move(mark));
     }
   }
 }
