@@ -39,7 +39,7 @@ seeds_of() {
     shapefile)             echo tests/data/shapefile/*.shp samples/shapefile/*.shp ;;
     jet_database)          echo tests/data/topsurv/*.mdb samples/topsurv/* ;;
     view_files)            echo samples/ejes/*.eje samples/rasantes/*.ras samples/transversales/*.tra \
-                                samples/puntos/*.pun samples/superficies/*.dxf ;;
+                                samples/puntos/*.pun samples/superficies/*.dxf samples/*/*.xml ;;
     detection)             echo samples/*/* tests/data/*/* ;;
   esac
 }
