@@ -45,7 +45,7 @@ double FirstNumber(std::string_view text) {
   return std::strtod(copy.c_str(), nullptr);
 }
 
-std::string UpperAscii(std::string_view text) {
+std::string UpperCase(std::string_view text) {
   std::string upper(text);
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return upper;
@@ -272,14 +272,14 @@ void ReadDxf(Contents& contents, const Source& source) {
       // The vertices of a polyline and the attributes of a block reference belong to them.
       if (section == "ENTITIES" && !dxf::IsKeyword(group.value, "VERTEX") && !dxf::IsKeyword(group.value, "SEQEND") &&
           !dxf::IsKeyword(group.value, "ATTRIB")) {
-        entity = UpperAscii(value);
+        entity = UpperCase(value);
         entityLayer = "0";
         counted = false;
       }
       continue;
     }
     if (expectSectionName && group.code == 2) {
-      section = UpperAscii(value);
+      section = UpperCase(value);
       expectSectionName = false;
       continue;
     }
