@@ -108,11 +108,6 @@ std::size_t CountFileLines(const std::string& path) {
   return CountLines(text);
 }
 
-std::string_view WithoutLineFeed(std::string_view piece) {
-  if (!piece.empty() && piece.back() == '\n') piece.remove_suffix(1);
-  return piece;
-}
-
 std::string ColumnField(std::string_view line, int column, int width) {
   constexpr std::size_t kPaddedLength = 255;
   if (width < 1 || column < 1) return std::string();

@@ -52,7 +52,10 @@ std::size_t CountLines(std::string_view text, std::size_t bufferSize = LineReade
 std::size_t CountFileLines(const std::string& path);
 
 // The piece without its trailing line feed.
-std::string_view WithoutLineFeed(std::string_view piece);
+inline std::string_view WithoutLineFeed(std::string_view piece) {
+  if (!piece.empty() && piece.back() == '\n') piece.remove_suffix(1);
+  return piece;
+}
 
 // Text from the 1-based `column`, cut after `width` characters, of the line filled with blanks
 // to 255 characters, so a field past the end of a short line reads as blanks. A width below 1

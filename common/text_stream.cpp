@@ -41,7 +41,7 @@ void StreamedLineReader::Refill() {
   pending_ += fresh;
 }
 
-bool StreamedLineReader::Next(std::string_view& piece) {
+bool StreamedLineReader::NextFromChunk(std::string_view& piece) {
   for (;;) {
     const std::size_t remaining = pending_.size() - position_;
     const std::size_t window = std::min(remaining, kMaxPiece);
