@@ -26,8 +26,13 @@ class PlanPositions {
   // Asks for the table slot of the corner's position ahead of IndexOf, so that its memory
   // arrives while the next face is read.
   void Prefetch(const dxf::DxfVertex& corner) const {
-    if (slots_.empty()) return;
-    __builtin_prefetch(&slots_[SlotOf(Hash(corner.x, corner.y))]);
+    const Slot* slot = slots_.data() + SlotOf(Hash(corner.x, corner.y));
+#if defined(__x86_64__)
+    // gcc 12 silently drops __builtin_prefetch of an address computed from a hash.
+    asm volatile("prefetcht0 %0" : : "m"(*slot));
+#else
+    __builtin_prefetch(slot);
+#endif
   }
 
   // The index of the corner's position, added when new. Positions compare as the point list
@@ -80,7 +85,7 @@ class PlanPositions {
   }
 
   void Grow() {
-    slots_.assign(std::max<std::size_t>(1024, slots_.size() * 2), Slot());
+    slots_.assign(slots_.size() * 2, Slot());
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t index = 0; index < points_.size(); ++index) {
       const uint64_t hash = Hash(points_[index].x, points_[index].y);
@@ -91,7 +96,7 @@ class PlanPositions {
   }
 
   std::vector<PuntoSup> points_;
-  std::vector<Slot> slots_;
+  std::vector<Slot> slots_ = std::vector<Slot>(1024);
 };
 
 }  // namespace
