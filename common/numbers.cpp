@@ -85,7 +85,7 @@ double LenientDouble(std::string_view text) {
 }
 
 // strtoll's rules (blanks, one sign, decimal digits, saturation) clamped to the 32-bit range.
-int LenientInt(std::string_view text) {
+int LenientIntInFull(std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
   while (p != end && IsBlank(*p)) ++p;
