@@ -19,6 +19,8 @@ bool LoadTextFile(const std::string& path, std::string& text);
 
 // Drops each CR that stands right before an LF.
 void NormalizeLineEnds(std::string& text);
+// The same in place on `size` bytes; the size left.
+std::size_t NormalizeLineEnds(char* text, std::size_t size);
 
 // Splits text held in memory into the pieces that fgets with a buffer of `bufferSize` bytes
 // returns: at most bufferSize - 1 characters, ending after a line feed when one comes first

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -23,8 +24,8 @@ class StreamedLineReader {
   bool Next(std::string_view& piece) {
     // Most lines are short and a whole piece is at hand: found here, eight bytes at a time,
     // without a call and without a branch per character.
-    if (pending_.size() - position_ > kMaxPiece) {
-      const char* start = pending_.data() + position_;
+    if (end_ - position_ > kMaxPiece) {
+      const char* start = buffer_.get() + position_;
       for (std::size_t offset = 0; offset < kShortLine; offset += 8) {
         const std::size_t found = LineFeedIn8(start + offset);
         if (found < 8) {
@@ -66,8 +67,11 @@ class StreamedLineReader {
   static constexpr std::size_t kChunk = 1 << 16;
 
   FileChunkReader file_;
-  std::string pending_;       // normalised text not handed out yet, from `position_`
+  // Normalised text not handed out yet, from `position_` to `end_`: what is left of a chunk
+  // (less than a piece), a CR held back, and the next chunk, read in place.
+  std::unique_ptr<char[]> buffer_{new char[kMaxPiece + 1 + kChunk]};
   std::size_t position_ = 0;
+  std::size_t end_ = 0;
   bool heldCarriageReturn_ = false;  // a chunk ended in CR: it may be the CR of a CR LF
   bool endOfFile_ = false;
 };
