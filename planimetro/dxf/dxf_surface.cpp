@@ -101,42 +101,39 @@ class PlanPositions {
 
 }  // namespace
 
-long ImportDxfSurface(const std::string& drawing, const std::string& layer, const std::string& target) {
+bool BuildDxfSurface(dxf::DxfFile& file, const std::string& layer, SuperficieTin& model) {
+  model.Vaciar();
   // The positions of the corners of the faces on the layer, four per face.
   PlanPositions positions;
   std::vector<std::array<int32_t, 4>> faces;
-  {
-    dxf::DxfFile file;
-    if (!file.OpenStreamed(drawing)) return 0;
-    if (dxf::BuscarEntidades(file)) {
-      dxf::DxfGroup group;
-      dxf::DxfFace face;
-      // Each face's corners are looked up while the next face is read, so that the table
-      // slots asked for ahead have arrived; the order of the lookups stays that of the faces.
-      std::array<dxf::DxfVertex, 4> waiting{};
-      bool isWaiting = false;
-      auto lookUp = [&](const std::array<dxf::DxfVertex, 4>& corners) {
-        const int32_t first = positions.IndexOf(corners[0]);
-        const int32_t second = positions.IndexOf(corners[1]);
-        const int32_t third = positions.IndexOf(corners[2]);
-        // A triangle repeats its third corner: the same position needs no second look.
-        const bool repeated = corners[3].x == corners[2].x && corners[3].y == corners[2].y;
-        faces.push_back({first, second, third, repeated ? third : positions.IndexOf(corners[3])});
-      };
-      while (dxf::LeerGrupoDxf(file, group)) {
-        if (group.code != 0 || !dxf::IsKeyword(group.value, "3DFACE")) continue;
-        if (!dxf::LeerCara3D(file, face) || !common::EqualsIgnoringCase(face.layer, layer)) continue;
-        for (int k = 0; k < 3; ++k) positions.Prefetch(face.corners[k]);
-        if (isWaiting) lookUp(waiting);
-        std::copy(std::begin(face.corners), std::end(face.corners), waiting.begin());
-        isWaiting = true;
-      }
+  if (dxf::BuscarEntidades(file)) {
+    dxf::DxfGroup group;
+    dxf::DxfFace face;
+    // Each face's corners are looked up while the next face is read, so that the table
+    // slots asked for ahead have arrived; the order of the lookups stays that of the faces.
+    std::array<dxf::DxfVertex, 4> waiting{};
+    bool isWaiting = false;
+    auto lookUp = [&](const std::array<dxf::DxfVertex, 4>& corners) {
+      const int32_t first = positions.IndexOf(corners[0]);
+      const int32_t second = positions.IndexOf(corners[1]);
+      const int32_t third = positions.IndexOf(corners[2]);
+      // A triangle repeats its third corner: the same position needs no second look.
+      const bool repeated = corners[3].x == corners[2].x && corners[3].y == corners[2].y;
+      faces.push_back({first, second, third, repeated ? third : positions.IndexOf(corners[3])});
+    };
+    while (dxf::LeerGrupoDxf(file, group)) {
+      if (group.code != 0 || !dxf::IsKeyword(group.value, "3DFACE")) continue;
+      if (!dxf::LeerCara3D(file, face) || !common::EqualsIgnoringCase(face.layer, layer)) continue;
+      for (int k = 0; k < 3; ++k) positions.Prefetch(face.corners[k]);
       if (isWaiting) lookUp(waiting);
+      std::copy(std::begin(face.corners), std::end(face.corners), waiting.begin());
+      isWaiting = true;
     }
-    // A drawing that could not be read to its end is not taken for a smaller one.
-    if (file.failed()) return 0;
+    if (isWaiting) lookUp(waiting);
   }
-  if (faces.empty()) return 0;
+  // A drawing that could not be read to its end is not taken for a smaller one.
+  if (file.failed()) return false;
+  if (faces.empty()) return false;
 
   // The corners cleaned of points closer than the tolerance in plan (the first one in the
   // drawing's order survives), and where each position went: -1 when it was cleaned away.
@@ -172,8 +169,15 @@ long ImportDxfSurface(const std::string& drawing, const std::string& layer, cons
   faces = std::vector<std::array<int32_t, 4>>();
   cleanedIndex = std::vector<int32_t>();
 
-  SuperficieTin model;
   BuildFromTriangles(model, cleaned.Points(), triangles);
+  return true;
+}
+
+long ImportDxfSurface(const std::string& drawing, const std::string& layer, const std::string& target) {
+  dxf::DxfFile file;
+  if (!file.OpenStreamed(drawing)) return 0;
+  SuperficieTin model;
+  if (!BuildDxfSurface(file, layer, model)) return 0;
   model.name = target;
   return GuardarSup(model, target);
 }
