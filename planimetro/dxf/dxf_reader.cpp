@@ -1,9 +1,7 @@
 #include "planimetro/dxf/dxf_reader.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstddef>
-#include <cstring>
 #include <utility>
 
 #include "common/numbers.h"
@@ -81,15 +79,6 @@ bool DxfFile::NoteStreamEnd() {
     failureRecorded_ = true;
   }
   return false;
-}
-
-void DxfFile::UnreadGroup() {
-  if (held_ || !haveLast_) return;
-  // A value is at most one piece, which fits the copy.
-  const std::size_t length = std::min(last_.value.size(), sizeof heldValue_);
-  if (length > 0 && last_.value.data() != heldValue_) std::memmove(heldValue_, last_.value.data(), length);
-  last_.value = std::string_view(heldValue_, length);
-  held_ = true;
 }
 
 bool IsKeyword(std::string_view value, std::string_view keyword) {

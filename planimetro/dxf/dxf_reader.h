@@ -60,7 +60,7 @@ class DxfFile {
 
   // Puts back the group read last, so that the next ReadGroup returns it again: an entity
   // reader stops at the group that starts the next entity without taking it away.
-  void UnreadGroup();
+  void UnreadGroup() { held_ = haveLast_; }
 
  private:
   bool NextPiece(std::string_view& piece) {
@@ -76,12 +76,11 @@ class DxfFile {
   bool streamed_ = false;
   std::string path_;  // of the streamed drawing
   bool failureRecorded_ = false;
-  // The group read last, and its copy while it is put back (a streamed line does not outlive
-  // the next read).
+  // The group read last. While it is put back nothing is read, so its value still stands in
+  // the text or the stream's chunk and needs no copy.
   DxfGroup last_;
   bool haveLast_ = false;
   bool held_ = false;
-  char heldValue_[common::LineReader::kDefaultBuffer] = {};
 };
 
 // Whether `value` is the keyword `keyword`, letter case ignored. Trailing blanks are part of
