@@ -314,15 +314,7 @@ class SurfaceImportHandler : public common::LandXmlHandler {
 
 void BuildSurface(surface::SuperficieTin& model, std::vector<surface::PuntoSup> points,
                   const std::vector<std::array<int32_t, 3>>& triangles) {
-  model.Vaciar();
-  model.points.Points() = std::move(points);
-  model.PrepararPuntos();
-  if (!triangles.empty()) {
-    model.edges.Reserve(std::min<std::size_t>(triangles.size(), std::size_t{1} << 26) * 3 / 2 + model.points.Size());
-  }
-  for (const auto& triangle : triangles) {
-    if (model.AnadirTriangulo(triangle[0], triangle[1], triangle[2], 0)) ++model.triangleCount;
-  }
+  surface::BuildFromRoundedPoints(model, std::move(points), triangles);
 }
 
 std::string TriangleFilePath() { return common::TempPath("$$$.TRI"); }
@@ -397,8 +389,11 @@ int ImportLandXmlSurface(const std::string& document, const std::string& surface
     return 0;
   }
   surface::SuperficieTin model;
-  BuildSurface(model, std::move(read.points), read.triangles);
-  read.triangles = {};
+  {
+    // The triangles are let go as soon as the edges are built, before the file is written.
+    const std::vector<std::array<int32_t, 3>> triangles = std::move(read.triangles);
+    BuildSurface(model, std::move(read.points), triangles);
+  }
   model.name = target;
   if (model.points.Empty() || model.edges.Empty()) {
     common::RecordNothingToWrite(document, "ningún triángulo en la superficie elegida");
