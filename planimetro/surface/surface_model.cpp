@@ -401,12 +401,20 @@ void BuildFromTriangles(SuperficieTin& model, const std::vector<PuntoSup>& point
 
 void BuildFromRoundedPoints(SuperficieTin& model, std::vector<PuntoSup> points,
                             const std::vector<std::array<int32_t, 3>>& triangles) {
+  StartFromRoundedPoints(model, std::move(points), triangles.size());
+  for (const auto& triangle : triangles) AddTriangle(model, triangle);
+}
+
+void StartFromRoundedPoints(SuperficieTin& model, std::vector<PuntoSup> points, std::size_t triangles) {
   model.Vaciar();
   if (points.empty()) return;
   model.points.Points() = std::move(points);
   model.PrepararPuntos();
-  model.ReservarAristas(triangles.size());
-  for (const auto& triangle : triangles) AddTriangle(model, triangle[0], triangle[1], triangle[2]);
+  model.ReservarAristas(triangles);
+}
+
+void AddTriangle(SuperficieTin& model, const std::array<int32_t, 3>& triangle) {
+  AddTriangle(model, triangle[0], triangle[1], triangle[2]);
 }
 
 bool CargarTri(SuperficieTin& model, const std::string& path) {

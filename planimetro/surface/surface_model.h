@@ -143,6 +143,13 @@ void BuildFromTriangles(SuperficieTin& model, const std::vector<PuntoSup>& point
 void BuildFromRoundedPoints(SuperficieTin& model, std::vector<PuntoSup> points,
                             const std::vector<std::array<int32_t, 3>>& triangles);
 
+// BuildFromRoundedPoints a triangle at a time, for a caller that makes them one by one: the
+// model (emptied first) takes the points and room for `triangles` triangles, then each
+// AddTriangle adds one (skipped, as CargarTri skips it, when it names a missing point or one
+// point twice).
+void StartFromRoundedPoints(SuperficieTin& model, std::vector<PuntoSup> points, std::size_t triangles);
+void AddTriangle(SuperficieTin& model, const std::array<int32_t, 3>& triangle);
+
 // Loads the triangle text file into the model (emptied first). False when it cannot be read,
 // has no point count or a count of 0, or lacks the triangle count. Triangles naming a point
 // that does not exist, or one point twice, are skipped.
