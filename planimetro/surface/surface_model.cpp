@@ -134,7 +134,6 @@ void SuperficieTin::ReservarAristas(std::size_t triangles) {
   if (triangles == 0) return;
   // A surface in one piece has points + triangles - 1 edges, one more for each hole beyond
   // the first, and never more than three a triangle; a sixteenth more leaves room for holes.
-  // (A count read from a file is bounded, so that a false one reserves nothing absurd.)
   triangles = std::min<std::size_t>(triangles, std::size_t{1} << 26);
   const std::size_t expected =
       edges.Size() + std::min(3 * triangles, points.Size() + triangles + triangles / 16);
@@ -451,7 +450,9 @@ bool CargarTri(SuperficieTin& model, const std::string& path) {
     model.Vaciar();
     return false;
   }
-  if (triangles > 0) model.ReservarAristas(static_cast<std::size_t>(triangles));
+  // Only room: a count beyond what the file can hold (a triangle line is some six bytes) is
+  // not believed.
+  if (triangles > 0) model.ReservarAristas(std::min(static_cast<std::size_t>(triangles), text.size() / 6));
   for (long i = 0; i < triangles && reader.Next(piece); ++i) {
     if (common::SplitTokens(piece, kSeparators, tokens) < 3) continue;
     AddTriangle(model, common::LenientInt(tokens[0]), common::LenientInt(tokens[1]), common::LenientInt(tokens[2]));
