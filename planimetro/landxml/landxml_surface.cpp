@@ -451,7 +451,7 @@ int ImportLandXmlSurface(const std::string& document, const std::string& surface
     return 0;
   }
   model.name = target;
-  if (model.points.Empty() || model.edges.Empty()) {
+  if (model.edges.Empty()) {
     common::RecordNothingToWrite(document, "ningún triángulo en la superficie elegida");
     return 0;
   }

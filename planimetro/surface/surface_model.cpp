@@ -117,9 +117,7 @@ void SuperficieTin::Vaciar() {
   triangleCount = 0;
   firstEdgeAt_.clear();
   nextEdge_.clear();
-  upperListsBuilt_ = false;
-  firstUpperEdgeAt_ = std::vector<int32_t>();
-  nextUpperEdge_ = std::vector<int32_t>();
+  DropUpperEdgeLists();
 }
 
 void SuperficieTin::PrepararPuntos() {
@@ -160,23 +158,28 @@ void SuperficieTin::LinkEdge(int32_t e) {
   const std::size_t lower = static_cast<std::size_t>(std::min(edge.a, edge.b));
   nextEdge_.push_back(firstEdgeAt_[lower]);
   firstEdgeAt_[lower] = e;
-  if (upperListsBuilt_) {
-    const std::size_t upper = static_cast<std::size_t>(std::max(edge.a, edge.b));
-    nextUpperEdge_.push_back(firstUpperEdgeAt_[upper]);
-    firstUpperEdgeAt_[upper] = e;
-  }
+  if (upperListsBuilt_) LinkAtUpperEnd(e);
+}
+
+void SuperficieTin::LinkAtUpperEnd(int32_t e) {
+  const AristaSup& edge = edges.Records()[static_cast<std::size_t>(e)];
+  const std::size_t upper = static_cast<std::size_t>(std::max(edge.a, edge.b));
+  nextUpperEdge_.push_back(firstUpperEdgeAt_[upper]);
+  firstUpperEdgeAt_[upper] = e;
 }
 
 void SuperficieTin::BuildUpperEdgeLists() {
   firstUpperEdgeAt_.assign(points.Size(), -1);
-  nextUpperEdge_.assign(edges.Size(), -1);
-  const std::vector<AristaSup>& table = edges.Records();
-  for (std::size_t e = 0; e < table.size(); ++e) {
-    const std::size_t upper = static_cast<std::size_t>(std::max(table[e].a, table[e].b));
-    nextUpperEdge_[e] = firstUpperEdgeAt_[upper];
-    firstUpperEdgeAt_[upper] = static_cast<int32_t>(e);
-  }
+  nextUpperEdge_.clear();
+  nextUpperEdge_.reserve(edges.Size());
+  for (std::size_t e = 0; e < edges.Size(); ++e) LinkAtUpperEnd(static_cast<int32_t>(e));
   upperListsBuilt_ = true;
+}
+
+void SuperficieTin::DropUpperEdgeLists() {
+  upperListsBuilt_ = false;
+  firstUpperEdgeAt_ = std::vector<int32_t>();
+  nextUpperEdge_ = std::vector<int32_t>();
 }
 
 int32_t SuperficieTin::NewestLiveEdgeAt(int32_t point) {
@@ -356,9 +359,7 @@ void SuperficieTin::RebuildEdgeLists() {
   nextEdge_.clear();
   nextEdge_.reserve(edges.Size());
   // The lists at the upper ends are made again when a deletion next needs them.
-  upperListsBuilt_ = false;
-  firstUpperEdgeAt_ = std::vector<int32_t>();
-  nextUpperEdge_ = std::vector<int32_t>();
+  DropUpperEdgeLists();
   for (std::size_t e = 0; e < edges.Size(); ++e) LinkEdge(static_cast<int32_t>(e));
 }
 

@@ -110,7 +110,9 @@ class SuperficieTin {
   int32_t CrearArista(int32_t p, int32_t q);
   void LinkEdge(int32_t edge);
   void RebuildEdgeLists();
+  void LinkAtUpperEnd(int32_t edge);
   void BuildUpperEdgeLists();
+  void DropUpperEdgeLists();
   // The live edge of highest index at the point; -1 when none.
   int32_t NewestLiveEdgeAt(int32_t point);
 
