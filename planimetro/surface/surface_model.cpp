@@ -482,8 +482,13 @@ class BinaryWriter {
     Unsigned(bits, 8);
   }
   void Zeros(std::size_t count) {
-    Flush();
-    bytes_.append(count, '\0');
+    if (used_ + count > sizeof staged_) Flush();
+    if (count > sizeof staged_) {
+      bytes_.append(count, '\0');
+      return;
+    }
+    std::memset(staged_ + used_, 0, count);
+    used_ += count;
   }
   void Text(std::string_view text) {
     Flush();
@@ -578,7 +583,7 @@ bool WriteSurfaceFields(SuperficieTin& model, std::string& bytes, Spill&& spill)
     out.Byte(edge.flags);
     out.Byte(edge.tag1);
     out.Byte(edge.tag2);
-    for (int pad = 0; pad < 19; ++pad) out.Byte(0);
+    out.Zeros(19);
     if (!spill()) return false;
   }
 
