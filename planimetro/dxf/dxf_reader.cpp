@@ -75,33 +75,12 @@ bool DxfFile::OpenStreamed(const std::string& path) {
   return stream_.Open(path);
 }
 
-bool DxfFile::NextPiece(std::string_view& piece) {
-  if (!streamed_) return lines_.Next(piece);
-  if (stream_.Next(piece)) return true;
+bool DxfFile::NoteStreamEnd() {
   if (stream_.failed() && !failureRecorded_) {
     common::RecordSourceFailure(path_, EIO);
     failureRecorded_ = true;
   }
   return false;
-}
-
-bool DxfFile::ReadGroup(DxfGroup& group) {
-  if (held_) {
-    held_ = false;
-    group = last_;
-    return true;
-  }
-  std::string_view codeLine;
-  std::string_view valueLine;
-  if (!NextPiece(codeLine)) return false;
-  // The code is taken before the next piece replaces the line it stands in.
-  const int code = common::LenientInt(codeLine);
-  if (!NextPiece(valueLine)) return false;
-  last_.code = code;
-  last_.value = common::WithoutLineFeed(valueLine);
-  haveLast_ = true;
-  group = last_;
-  return true;
 }
 
 void DxfFile::UnreadGroup() {
@@ -120,8 +99,6 @@ bool IsKeyword(std::string_view value, std::string_view keyword) {
   }
   return true;
 }
-
-bool LeerGrupoDxf(DxfFile& file, DxfGroup& group) { return file.ReadGroup(group); }
 
 bool BuscarTablaCapas(DxfFile& file) { return FindNamedBlock(file, "TABLE", "LAYER", "ENDTAB"); }
 
