@@ -3,6 +3,7 @@
 // point, whatever the process locale.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace common {
@@ -12,7 +13,19 @@ namespace common {
 double LenientDouble(std::string_view text);
 
 // Out-of-range values are clamped to the 32-bit range.
-int LenientInt(std::string_view text);
+int LenientIntInFull(std::string_view text);
+
+// The same; the common field (spaces, then up to nine digits) is read inline, since drawings
+// and listings hold millions of them.
+inline int LenientInt(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  const std::size_t first = i;
+  int value = 0;
+  for (; i < text.size() && i - first < 9 && static_cast<unsigned char>(text[i] - '0') < 10; ++i) value = value * 10 + (text[i] - '0');
+  const bool plain = i > first && (i == text.size() || static_cast<unsigned char>(text[i] - '0') >= 10);
+  return plain ? value : LenientIntInFull(text);
+}
 
 }  // namespace common
 

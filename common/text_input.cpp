@@ -50,15 +50,16 @@ bool ReadWholeFile(const std::string& path, std::string& contents, bool isSource
   return ok;
 }
 
-void NormalizeLineEnds(std::string& text) {
+std::size_t NormalizeLineEnds(char* text, std::size_t size) {
   std::size_t out = 0;
-  const std::size_t size = text.size();
   for (std::size_t in = 0; in < size; ++in) {
     if (text[in] == '\r' && in + 1 < size && text[in + 1] == '\n') continue;
     text[out++] = text[in];
   }
-  text.resize(out);
+  return out;
 }
+
+void NormalizeLineEnds(std::string& text) { text.resize(NormalizeLineEnds(&text[0], text.size())); }
 
 bool LoadTextFile(const std::string& path, std::string& text) {
   if (!ReadWholeFile(path, text)) return false;
@@ -106,11 +107,6 @@ std::size_t CountFileLines(const std::string& path) {
   std::string text;
   if (!LoadTextFile(path, text)) return 0;
   return CountLines(text);
-}
-
-std::string_view WithoutLineFeed(std::string_view piece) {
-  if (!piece.empty() && piece.back() == '\n') piece.remove_suffix(1);
-  return piece;
 }
 
 std::string ColumnField(std::string_view line, int column, int width) {

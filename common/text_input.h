@@ -19,6 +19,8 @@ bool LoadTextFile(const std::string& path, std::string& text);
 
 // Drops each CR that stands right before an LF.
 void NormalizeLineEnds(std::string& text);
+// The same in place on `size` bytes; the size left.
+std::size_t NormalizeLineEnds(char* text, std::size_t size);
 
 // Splits text held in memory into the pieces that fgets with a buffer of `bufferSize` bytes
 // returns: at most bufferSize - 1 characters, ending after a line feed when one comes first
@@ -52,7 +54,10 @@ std::size_t CountLines(std::string_view text, std::size_t bufferSize = LineReade
 std::size_t CountFileLines(const std::string& path);
 
 // The piece without its trailing line feed.
-std::string_view WithoutLineFeed(std::string_view piece);
+inline std::string_view WithoutLineFeed(std::string_view piece) {
+  if (!piece.empty() && piece.back() == '\n') piece.remove_suffix(1);
+  return piece;
+}
 
 // Text from the 1-based `column`, cut after `width` characters, of the line filled with blanks
 // to 255 characters, so a field past the end of a short line reads as blanks. A width below 1

@@ -8,44 +8,42 @@
 namespace common {
 
 bool StreamedLineReader::Open(const std::string& path) {
-  pending_.clear();
   position_ = 0;
+  end_ = 0;
   heldCarriageReturn_ = false;
   endOfFile_ = false;
   return file_.Open(path);
 }
 
 void StreamedLineReader::Refill() {
-  pending_.erase(0, position_);
+  char* const buffer = buffer_.get();
+  // Less than a piece is left: it moves to the front, and the chunk is read in behind it,
+  // after a CR held back from the last chunk.
+  const std::size_t kept = end_ - position_;
+  std::memmove(buffer, buffer + position_, kept);
   position_ = 0;
-  // What is pending is normalised already; the chunk is read in behind it, after a CR held
-  // back from the last chunk.
-  const std::size_t kept = pending_.size();
-  if (heldCarriageReturn_) pending_.push_back('\r');
+  end_ = kept;
+  if (heldCarriageReturn_) buffer[end_++] = '\r';
   heldCarriageReturn_ = false;
-  const std::size_t start = pending_.size();
-  pending_.resize(start + kChunk);
-  const std::size_t got = file_.Read(&pending_[start], kChunk);
-  pending_.resize(start + got);
+  const std::size_t got = file_.Read(buffer + end_, kChunk);
+  end_ += got;
   if (got == 0) {
     endOfFile_ = true;
-  } else if (pending_.back() == '\r') {
-    pending_.pop_back();
+  } else if (buffer[end_ - 1] == '\r') {
+    --end_;
     heldCarriageReturn_ = true;
   }
-  // Most files have LF line ends: their chunks have nothing to normalise.
-  if (std::memchr(pending_.data() + kept, '\r', pending_.size() - kept) == nullptr) return;
-  std::string fresh = pending_.substr(kept);
-  NormalizeLineEnds(fresh);
-  pending_.resize(kept);
-  pending_ += fresh;
+  // Most files have LF line ends: their chunks have nothing to normalise. What was kept is
+  // normalised already.
+  if (std::memchr(buffer + kept, '\r', end_ - kept) == nullptr) return;
+  end_ = kept + NormalizeLineEnds(buffer + kept, end_ - kept);
 }
 
-bool StreamedLineReader::Next(std::string_view& piece) {
+bool StreamedLineReader::NextFromChunk(std::string_view& piece) {
   for (;;) {
-    const std::size_t remaining = pending_.size() - position_;
+    const std::size_t remaining = end_ - position_;
     const std::size_t window = std::min(remaining, kMaxPiece);
-    const char* start = pending_.data() + position_;
+    const char* start = buffer_.get() + position_;
     const void* lineFeed = window > 0 ? std::memchr(start, '\n', window) : nullptr;
     std::size_t length = 0;
     if (lineFeed != nullptr) {
@@ -58,7 +56,7 @@ bool StreamedLineReader::Next(std::string_view& piece) {
     } else {
       return false;
     }
-    piece = std::string_view(pending_.data() + position_, length);
+    piece = std::string_view(start, length);
     position_ += length;
     return true;
   }

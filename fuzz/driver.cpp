@@ -79,6 +79,8 @@ void WriteBytes(const std::string& path, std::string_view bytes) {
   std::fclose(file);
 }
 
+}  // namespace
+
 std::vector<std::string_view> SplitParts(std::string_view content) {
   static constexpr std::string_view kSeparator = "\n@@@@\n";
   std::vector<std::string_view> parts;
@@ -92,8 +94,6 @@ std::vector<std::string_view> SplitParts(std::string_view content) {
   while (parts.size() < 3) parts.emplace_back();
   return parts;
 }
-
-}  // namespace
 
 int RunFuzzCalls(const uint8_t* data, std::size_t size, const std::vector<FuzzCall>& calls) {
   static Workspace workspace;

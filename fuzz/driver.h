@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace fuzzing {
@@ -25,6 +26,9 @@ struct FuzzCall {
 };
 
 int RunFuzzCalls(const uint8_t* data, std::size_t size, const std::vector<FuzzCall>& calls);
+
+// The content cut at each "\n@@@@\n": at least three parts, the missing ones empty.
+std::vector<std::string_view> SplitParts(std::string_view content);
 
 }  // namespace fuzzing
 

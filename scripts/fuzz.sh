@@ -75,12 +75,14 @@ run_target() {
   local family=$1 corpus=$build/corpus/$1 findings=fuzz/findings/$1 log=$build/logs/$1.log
   mkdir -p "$corpus" "$findings" "$build/logs"
   make_seeds "$family" "$corpus"
-  # LandXML documents are parsed whole for every input: inputs up to 64 KiB keep nearly all the
-  # coverage of megabyte seeds at ten times the rate. Detection looks at the first 64 KiB of a
-  # file and reads the rest line by line: a little more than that tries a file longer than the
-  # part it looks at, at three times the rate of megabyte inputs.
+  # LandXML documents and drawings are parsed whole for every input: inputs up to 64 KiB (16 KiB
+  # of a drawing, whose entities repeat) keep nearly all the coverage of large seeds at many
+  # times the rate. Detection looks at the first 64 KiB of a file and reads the rest line by
+  # line: a little more than that tries a file longer than the part it looks at, at three times
+  # the rate of megabyte inputs.
   local max_len=1048576
   [ "$family" != landxml ] || max_len=65536
+  [ "$family" != dxf ] || max_len=16384
   [ "$family" != detection ] || max_len=69632
   # libFuzzer checks every input for leaks itself; the sanitizer's own check at exit is left out
   # (its tracer can crash on a busy machine and leaves an empty "crash" that is no finding).

@@ -20,7 +20,8 @@ namespace {
 constexpr common::ConversionRule kDrawing{"un dibujo DXF", "ningún punto", common::FileKind::kDxf};
 constexpr common::ConversionRule kPointFile{"un fichero de puntos", "ningún punto"};
 
-// The names of the layer table, in table order.
+}  // namespace
+
 std::vector<std::string> ParseLayerTable(DxfFile& file) {
   SegmentedArray<std::string> layers;
   if (BuscarTablaCapas(file)) {
@@ -39,8 +40,6 @@ std::vector<std::string> ParseLayerTable(DxfFile& file) {
   }
   return layers.Records();
 }
-
-}  // namespace
 
 int ListDxfLayers(const std::string& layerFile, const std::string& drawing) {
   SetCurrentDrawing(drawing);

@@ -12,6 +12,9 @@
 
 namespace planimetro::dxf {
 
+// The names of the drawing's layer table, in table order.
+std::vector<std::string> ParseLayerTable(DxfFile& file);
+
 // Writes the layer names of the drawing's layer table to `layerFile`, one per line in table
 // order, and makes the drawing the current one. Returns the number of names; a drawing that
 // cannot be read, is no DXF or has no layer table gives 0 (with the reason) and an empty layer

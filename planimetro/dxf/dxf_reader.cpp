@@ -1,9 +1,7 @@
 #include "planimetro/dxf/dxf_reader.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstddef>
-#include <cstring>
 #include <utility>
 
 #include "common/numbers.h"
@@ -75,42 +73,12 @@ bool DxfFile::OpenStreamed(const std::string& path) {
   return stream_.Open(path);
 }
 
-bool DxfFile::NextPiece(std::string_view& piece) {
-  if (!streamed_) return lines_.Next(piece);
-  if (stream_.Next(piece)) return true;
+bool DxfFile::NoteStreamEnd() {
   if (stream_.failed() && !failureRecorded_) {
     common::RecordSourceFailure(path_, EIO);
     failureRecorded_ = true;
   }
   return false;
-}
-
-bool DxfFile::ReadGroup(DxfGroup& group) {
-  if (held_) {
-    held_ = false;
-    group = last_;
-    return true;
-  }
-  std::string_view codeLine;
-  std::string_view valueLine;
-  if (!NextPiece(codeLine)) return false;
-  // The code is taken before the next piece replaces the line it stands in.
-  const int code = common::LenientInt(codeLine);
-  if (!NextPiece(valueLine)) return false;
-  last_.code = code;
-  last_.value = common::WithoutLineFeed(valueLine);
-  haveLast_ = true;
-  group = last_;
-  return true;
-}
-
-void DxfFile::UnreadGroup() {
-  if (held_ || !haveLast_) return;
-  // A value is at most one piece, which fits the copy.
-  const std::size_t length = std::min(last_.value.size(), sizeof heldValue_);
-  if (length > 0 && last_.value.data() != heldValue_) std::memmove(heldValue_, last_.value.data(), length);
-  last_.value = std::string_view(heldValue_, length);
-  held_ = true;
 }
 
 bool IsKeyword(std::string_view value, std::string_view keyword) {
@@ -120,8 +88,6 @@ bool IsKeyword(std::string_view value, std::string_view keyword) {
   }
   return true;
 }
-
-bool LeerGrupoDxf(DxfFile& file, DxfGroup& group) { return file.ReadGroup(group); }
 
 bool BuscarTablaCapas(DxfFile& file) { return FindNamedBlock(file, "TABLE", "LAYER", "ENDTAB"); }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/numbers.h"
 #include "common/text_input.h"
 #include "common/text_stream.h"
 
@@ -37,15 +38,37 @@ class DxfFile {
   bool OpenStreamed(const std::string& path);
   bool failed() const { return streamed_ && stream_.failed(); }
 
-  // Reads the next group; false at the end of the file.
-  bool ReadGroup(DxfGroup& group);
+  // Reads the next group; false at the end of the file. Inline: a drawing holds millions.
+  bool ReadGroup(DxfGroup& group) {
+    if (held_) {
+      held_ = false;
+      group = last_;
+      return true;
+    }
+    std::string_view codeLine;
+    std::string_view valueLine;
+    if (!NextPiece(codeLine)) return false;
+    // The code is taken before the next piece replaces the line it stands in.
+    const int code = common::LenientInt(codeLine);
+    if (!NextPiece(valueLine)) return false;
+    last_.code = code;
+    last_.value = common::WithoutLineFeed(valueLine);
+    haveLast_ = true;
+    group = last_;
+    return true;
+  }
 
   // Puts back the group read last, so that the next ReadGroup returns it again: an entity
   // reader stops at the group that starts the next entity without taking it away.
-  void UnreadGroup();
+  void UnreadGroup() { held_ = haveLast_; }
 
  private:
-  bool NextPiece(std::string_view& piece);
+  bool NextPiece(std::string_view& piece) {
+    if (!streamed_) return lines_.Next(piece);
+    return stream_.Next(piece) || NoteStreamEnd();
+  }
+  // At the end of a streamed drawing: records a read error as the reason of the failure, once.
+  bool NoteStreamEnd();
 
   std::string text_;
   common::LineReader lines_;
@@ -53,12 +76,11 @@ class DxfFile {
   bool streamed_ = false;
   std::string path_;  // of the streamed drawing
   bool failureRecorded_ = false;
-  // The group read last, and its copy while it is put back (a streamed line does not outlive
-  // the next read).
+  // The group read last. While it is put back nothing is read, so its value still stands in
+  // the text or the stream's chunk and needs no copy.
   DxfGroup last_;
   bool haveLast_ = false;
   bool held_ = false;
-  char heldValue_[common::LineReader::kDefaultBuffer] = {};
 };
 
 // Whether `value` is the keyword `keyword`, letter case ignored. Trailing blanks are part of
@@ -67,7 +89,7 @@ bool IsKeyword(std::string_view value, std::string_view keyword);
 
 // The next group: the first line is the code (leading blanks skipped, leading digits taken; a
 // line holding only a line end reads as 0), the second the value without its line end.
-bool LeerGrupoDxf(DxfFile& file, DxfGroup& group);
+inline bool LeerGrupoDxf(DxfFile& file, DxfGroup& group) { return file.ReadGroup(group); }
 
 // Advances to the layer table: past (0, "TABLE") then (2, "LAYER") of the same table. False
 // at the end of the file.

@@ -23,44 +23,55 @@ class PlanPositions {
  public:
   const std::vector<PuntoSup>& Points() const { return points_; }
 
+  // Asks for the table slot of the corner's position ahead of IndexOf, so that its memory
+  // arrives while the next face is read.
+  void Prefetch(const dxf::DxfVertex& corner) const {
+    const Slot* slot = slots_.data() + SlotOf(Hash(corner.x, corner.y));
+#if defined(__x86_64__)
+    // gcc 12 silently drops __builtin_prefetch of an address computed from a hash.
+    asm volatile("prefetcht0 %0" : : "m"(*slot));
+#else
+    __builtin_prefetch(slot);
+#endif
+  }
+
   // The index of the corner's position, added when new. Positions compare as the point list
   // compares them: exactly, so 0 and -0 are one position.
-  // Asks for the table slot of the corner's position ahead of IndexOf: the corners of a face
-  // then wait for memory together, not one after the other.
-  void Prefetch(const dxf::DxfVertex& corner) const {
-    if (slots_.empty()) return;
-    __builtin_prefetch(&slots_[Hash(corner.x, corner.y) & (slots_.size() - 1)]);
-  }
-
   int32_t IndexOf(const dxf::DxfVertex& corner) {
-    // Neighbouring faces share corners: the positions met last are tried first.
-    for (const int32_t index : recent_) {
-      if (index < 0) break;
-      const PuntoSup& known = points_[static_cast<std::size_t>(index)];
-      if (known.x == corner.x && known.y == corner.y) return index;
-    }
-    const int32_t index = Find(corner);
-    recent_[next_] = index;
-    next_ = (next_ + 1) % recent_.size();
-    return index;
-  }
-
- private:
-  int32_t Find(const dxf::DxfVertex& corner) {
     if ((points_.size() + 1) * 2 > slots_.size()) Grow();
+    const uint64_t hash = Hash(corner.x, corner.y);
+    const uint32_t tag = TagOf(hash);
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t slot = Hash(corner.x, corner.y) & mask;; slot = (slot + 1) & mask) {
+    for (std::size_t slot = SlotOf(hash);; slot = (slot + 1) & mask) {
       Slot& entry = slots_[slot];
       if (entry.index < 0) {
-        entry = Slot{corner.x, corner.y, static_cast<int32_t>(points_.size())};
+        entry = Slot{static_cast<int32_t>(points_.size()), tag};
         points_.push_back(PuntoSup{corner.x, corner.y, corner.z});
         return entry.index;
       }
-      if (entry.x == corner.x && entry.y == corner.y) return entry.index;
+      if (entry.tag == tag && IsAt(entry.index, corner.x, corner.y)) return entry.index;
     }
   }
 
-  static std::size_t Hash(double x, double y) {
+ private:
+  // A slot holds the index of a position and the high half of its hash: eight bytes, so the
+  // table is a third of one holding the coordinates, and a probe rarely reads a point that
+  // is not the one sought. The points are kept in the order met, so those of the faces read
+  // last are still warm in the cache.
+  struct Slot {
+    int32_t index = -1;
+    uint32_t tag = 0;
+  };
+
+  bool IsAt(int32_t index, double x, double y) const {
+    const PuntoSup& known = points_[static_cast<std::size_t>(index)];
+    return known.x == x && known.y == y;
+  }
+
+  std::size_t SlotOf(uint64_t hash) const { return static_cast<std::size_t>(hash ^ (hash >> 32)) & (slots_.size() - 1); }
+  static uint32_t TagOf(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
+
+  static uint64_t Hash(double x, double y) {
     uint64_t a = 0;
     uint64_t b = 0;
     x += 0.0;  // -0 becomes 0
@@ -70,62 +81,59 @@ class PlanPositions {
     uint64_t h = a * 0x9E3779B97F4A7C15ull ^ (b + 0x632BE59BD9B4E019ull) * 0xC2B2AE3D27D4EB4Full;
     h ^= h >> 29;
     h *= 0xBF58476D1CE4E5B9ull;
-    return static_cast<std::size_t>(h ^ (h >> 32));
+    return h;
   }
 
-  // A position with its index, so that a probe reads one place in memory.
-  struct Slot {
-    double x = 0;
-    double y = 0;
-    int32_t index = -1;
-  };
-
   void Grow() {
-    slots_.assign(std::max<std::size_t>(1024, slots_.size() * 2), Slot());
+    slots_.assign(slots_.size() * 2, Slot());
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t index = 0; index < points_.size(); ++index) {
-      const PuntoSup& point = points_[index];
-      std::size_t slot = Hash(point.x, point.y) & mask;
+      const uint64_t hash = Hash(points_[index].x, points_[index].y);
+      std::size_t slot = SlotOf(hash);
       while (slots_[slot].index >= 0) slot = (slot + 1) & mask;
-      slots_[slot] = Slot{point.x, point.y, static_cast<int32_t>(index)};
+      slots_[slot] = Slot{static_cast<int32_t>(index), TagOf(hash)};
     }
   }
 
   std::vector<PuntoSup> points_;
-  std::vector<Slot> slots_;
-  std::array<int32_t, 8> recent_{{-1, -1, -1, -1, -1, -1, -1, -1}};
-  std::size_t next_ = 0;
+  std::vector<Slot> slots_ = std::vector<Slot>(1024);
 };
 
 }  // namespace
 
-long ImportDxfSurface(const std::string& drawing, const std::string& layer, const std::string& target) {
+bool BuildDxfSurface(dxf::DxfFile& file, const std::string& layer, SuperficieTin& model) {
+  model.Vaciar();
   // The positions of the corners of the faces on the layer, four per face.
   PlanPositions positions;
   std::vector<std::array<int32_t, 4>> faces;
-  {
-    dxf::DxfFile file;
-    if (!file.OpenStreamed(drawing)) return 0;
-    if (dxf::BuscarEntidades(file)) {
-      dxf::DxfGroup group;
-      dxf::DxfFace face;
-      while (dxf::LeerGrupoDxf(file, group)) {
-        if (group.code != 0 || !dxf::IsKeyword(group.value, "3DFACE")) continue;
-        if (!dxf::LeerCara3D(file, face) || !common::EqualsIgnoringCase(face.layer, layer)) continue;
-        for (int k = 0; k < 3; ++k) positions.Prefetch(face.corners[k]);
-        const int32_t first = positions.IndexOf(face.corners[0]);
-        const int32_t second = positions.IndexOf(face.corners[1]);
-        const int32_t third = positions.IndexOf(face.corners[2]);
-        // A triangle repeats its third corner: the same position needs no second look.
-        const dxf::DxfVertex& fourth = face.corners[3];
-        const bool repeated = fourth.x == face.corners[2].x && fourth.y == face.corners[2].y;
-        faces.push_back({first, second, third, repeated ? third : positions.IndexOf(fourth)});
-      }
+  if (dxf::BuscarEntidades(file)) {
+    dxf::DxfGroup group;
+    dxf::DxfFace face;
+    // Each face's corners are looked up while the next face is read, so that the table
+    // slots asked for ahead have arrived; the order of the lookups stays that of the faces.
+    std::array<dxf::DxfVertex, 4> waiting{};
+    bool isWaiting = false;
+    auto lookUp = [&](const std::array<dxf::DxfVertex, 4>& corners) {
+      const int32_t first = positions.IndexOf(corners[0]);
+      const int32_t second = positions.IndexOf(corners[1]);
+      const int32_t third = positions.IndexOf(corners[2]);
+      // A triangle repeats its third corner: the same position needs no second look.
+      const bool repeated = corners[3].x == corners[2].x && corners[3].y == corners[2].y;
+      faces.push_back({first, second, third, repeated ? third : positions.IndexOf(corners[3])});
+    };
+    while (dxf::LeerGrupoDxf(file, group)) {
+      if (group.code != 0 || !dxf::IsKeyword(group.value, "3DFACE")) continue;
+      if (!dxf::LeerCara3D(file, face) || !common::EqualsIgnoringCase(face.layer, layer)) continue;
+      for (int k = 0; k < 3; ++k) positions.Prefetch(face.corners[k]);
+      if (isWaiting) lookUp(waiting);
+      std::copy(std::begin(face.corners), std::end(face.corners), waiting.begin());
+      isWaiting = true;
     }
-    // A drawing that could not be read to its end is not taken for a smaller one.
-    if (file.failed()) return 0;
+    if (isWaiting) lookUp(waiting);
   }
-  if (faces.empty()) return 0;
+  // A drawing that could not be read to its end is not taken for a smaller one.
+  if (file.failed()) return false;
+  if (faces.empty()) return false;
 
   // The corners cleaned of points closer than the tolerance in plan (the first one in the
   // drawing's order survives), and where each position went: -1 when it was cleaned away.
@@ -161,8 +169,15 @@ long ImportDxfSurface(const std::string& drawing, const std::string& layer, cons
   faces = std::vector<std::array<int32_t, 4>>();
   cleanedIndex = std::vector<int32_t>();
 
-  SuperficieTin model;
   BuildFromTriangles(model, cleaned.Points(), triangles);
+  return true;
+}
+
+long ImportDxfSurface(const std::string& drawing, const std::string& layer, const std::string& target) {
+  dxf::DxfFile file;
+  if (!file.OpenStreamed(drawing)) return 0;
+  SuperficieTin model;
+  if (!BuildDxfSurface(file, layer, model)) return 0;
   model.name = target;
   return GuardarSup(model, target);
 }

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "planimetro/dxf/dxf_reader.h"
+#include "planimetro/surface/surface_model.h"
+
 namespace planimetro::surface {
 
 // Every 3DFACE of `layer` (letter case ignored) that forms a triangle becomes a triangle of the
@@ -13,6 +16,11 @@ namespace planimetro::surface {
 // Returns the number of triangles; 0 when the drawing cannot be read or no face is on the
 // layer (nothing written then).
 long ImportDxfSurface(const std::string& drawing, const std::string& layer, const std::string& target);
+
+// The import's surface, built from the drawing read from `file`; false (the model left empty
+// or with no triangle) when the drawing could not be read to its end or has no face on the
+// layer.
+bool BuildDxfSurface(dxf::DxfFile& file, const std::string& layer, SuperficieTin& model);
 
 // The import as the export runs it: the target and the kind of the drawing checked before the
 // faces are read, and a drawing without faces that make a triangle on the layer taken as a

@@ -8,6 +8,10 @@
 #include <unordered_map>
 #include <vector>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "common/conversion.h"
 #include "common/file_stream.h"
 #include "common/numbers.h"
@@ -28,6 +32,24 @@ using common::NameIs;
 
 // The triangle text is handed on in batches of about this size.
 constexpr std::size_t kTextBatch = 1 << 20;
+
+// The faces are kept in blocks of this many, let go one by one once they are triangles.
+constexpr std::size_t kFaceBlock = 1 << 15;
+
+// Gives the free pages of the heap back to the system: the blocks of faces let go while a
+// surface is built would otherwise stay counted beside the edges that take their place.
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
+}
+
+// Where the points and then the triangles of a surface go as they are made: `points` once,
+// with the number of triangles that will follow, then `triangle` for each in order.
+struct SurfaceReceiver {
+  std::function<void(std::vector<surface::PuntoSup> points, std::size_t triangles)> points;
+  std::function<void(const std::array<int32_t, 3>& triangle)> triangle;
+};
 
 // A surface point: its own coordinates, or those of the CgPoint it refers to.
 struct PuntoLandXml {
@@ -164,10 +186,10 @@ class SurfaceImportHandler : public common::LandXmlHandler {
 
   // The triangle text file (points placed by id, placeholders "0 0 0" for missing ids, then
   // the faces whose three points exist), handed to `text` a batch at a time, and, from the
-  // same values as that file holds them, the points and triangles of the surface. The records
-  // read are given up on the way, so that the surface is never held twice.
-  bool BuildTriangles(const TriangleTextSink& text, std::vector<surface::PuntoSup>& surfacePoints,
-                      std::vector<std::array<int32_t, 3>>& triangles) {
+  // same values as that file holds them, the points and then the triangles of the surface,
+  // handed to `receiver`. The records read are given up on the way, the faces a block at a
+  // time, so that the surface is never held twice.
+  bool BuildTriangles(const TriangleTextSink& text, const SurfaceReceiver& receiver) {
     common::TextWriter out;
     bool written = true;
     const auto spill = [&](bool last) {
@@ -192,7 +214,7 @@ class SurfaceImportHandler : public common::LandXmlHandler {
       }
     }
     out.Printf("%ld\n", largest);
-    surfacePoints.clear();
+    std::vector<surface::PuntoSup> surfacePoints;
     surfacePoints.reserve(slot.size());
     const std::vector<CgPointLandXml>& named = cgPoints_.Records();
     std::string_view tokens[3];
@@ -229,23 +251,37 @@ class SurfaceImportHandler : public common::LandXmlHandler {
     points_ = SegmentedArray<PuntoLandXml>();
     cgPoints_ = SegmentedArray<CgPointLandXml>();
     cgByName_.clear();
-    // The faces whose three points exist become the triangles, in place.
-    triangles = std::move(faces_.Records());
-    faces_ = SegmentedArray<CaraLandXml>();
+
+    // The faces whose three points exist become the triangles; a placeholder is no point.
+    std::vector<bool> placed(slot.size());
+    for (std::size_t i = 0; i < slot.size(); ++i) placed[i] = slot[i] >= 0;
+    slot = std::vector<int32_t>();
     const auto missingPoint = [&](const CaraLandXml& face) {
       for (const int32_t index : face) {
-        if (index < 0 || index >= largest || slot[static_cast<std::size_t>(index)] < 0) return true;
+        if (index < 0 || index >= largest || !placed[static_cast<std::size_t>(index)]) return true;
       }
       return false;
     };
-    const auto kept = std::remove_if(triangles.begin(), triangles.end(), missingPoint);
-    facesWithoutPoints += static_cast<long>(triangles.end() - kept);
-    triangles.erase(kept, triangles.end());
-    out.Printf("%ld\n", static_cast<long>(triangles.size()));
-    for (const auto& triangle : triangles) {
-      spill(false);
-      out.Printf("%d %d %d\n", triangle[0], triangle[1], triangle[2]);
+    std::size_t faces = 0;
+    std::size_t triangles = 0;
+    for (const SegmentedArray<CaraLandXml>& block : faceBlocks_) {
+      faces += block.Size();
+      for (const CaraLandXml& face : block.Records()) triangles += missingPoint(face) ? 0 : 1;
     }
+    facesWithoutPoints += static_cast<long>(faces - triangles);
+    receiver.points(std::move(surfacePoints), triangles);
+    out.Printf("%ld\n", static_cast<long>(triangles));
+    for (SegmentedArray<CaraLandXml>& block : faceBlocks_) {
+      for (const CaraLandXml& face : block.Records()) {
+        if (missingPoint(face)) continue;
+        spill(false);
+        out.Printf("%d %d %d\n", face[0], face[1], face[2]);
+        receiver.triangle(face);
+      }
+      block = SegmentedArray<CaraLandXml>();
+      ReturnFreedMemory();
+    }
+    faceBlocks_.clear();
     spill(true);
     return written;
   }
@@ -284,7 +320,11 @@ class SurfaceImportHandler : public common::LandXmlHandler {
     }
     CaraLandXml face;
     for (int k = 0; k < 3; ++k) face[static_cast<std::size_t>(k)] = common::LenientInt(tokens[k]) - 1;
-    faces_.Append(face);
+    if (faceBlocks_.empty() || faceBlocks_.back().Size() == kFaceBlock) {
+      faceBlocks_.emplace_back();
+      faceBlocks_.back().Reserve(kFaceBlock);
+    }
+    faceBlocks_.back().Append(face);
   }
 
   void EndCgPoint() {
@@ -304,7 +344,7 @@ class SurfaceImportHandler : public common::LandXmlHandler {
   std::string cgName_;
   bool cgNamed_ = false;
   SegmentedArray<PuntoLandXml> points_;
-  SegmentedArray<CaraLandXml> faces_;
+  std::vector<SegmentedArray<CaraLandXml>> faceBlocks_;  // of kFaceBlock faces, the last one filling
   SegmentedArray<CgPointLandXml> cgPoints_;
   std::unordered_map<std::string, long> cgByName_;
   bool faceInvisible_ = false;
@@ -314,15 +354,7 @@ class SurfaceImportHandler : public common::LandXmlHandler {
 
 void BuildSurface(surface::SuperficieTin& model, std::vector<surface::PuntoSup> points,
                   const std::vector<std::array<int32_t, 3>>& triangles) {
-  model.Vaciar();
-  model.points.Points() = std::move(points);
-  model.PrepararPuntos();
-  if (!triangles.empty()) {
-    model.edges.Reserve(std::min<std::size_t>(triangles.size(), std::size_t{1} << 26) * 3 / 2 + model.points.Size());
-  }
-  for (const auto& triangle : triangles) {
-    if (model.AnadirTriangulo(triangle[0], triangle[1], triangle[2], 0)) ++model.triangleCount;
-  }
+  surface::BuildFromRoundedPoints(model, std::move(points), triangles);
 }
 
 std::string TriangleFilePath() { return common::TempPath("$$$.TRI"); }
@@ -344,18 +376,33 @@ int ListLandXmlSurfaces(const std::string& document, const std::string& listFile
   return static_cast<int>(handler.names.size());
 }
 
-LandXmlSurfaceRead ReadLandXmlSurface(const common::LandXmlSource& source, const std::string& surfaceName,
-                                      const TriangleTextSink& triangleText) {
+namespace {
+
+// Reads the surface into `read` (all but its points and triangles, which go to `receiver`).
+void ReadSurface(const common::LandXmlSource& source, const std::string& surfaceName,
+                 const TriangleTextSink& triangleText, const SurfaceReceiver& receiver, LandXmlSurfaceRead& read) {
   SurfaceImportHandler handler(surfaceName);
-  LandXmlSurfaceRead read;
   read.parse = source.Parse(handler);
-  if (read.parse == common::ParseResult::kCannotOpen) return read;
-  read.triangleTextWritten = handler.BuildTriangles(triangleText, read.points, read.triangles);
+  if (read.parse == common::ParseResult::kCannotOpen) return;
+  read.triangleTextWritten = handler.BuildTriangles(triangleText, receiver);
   read.feet = handler.feet;
   read.surfacesSeen = handler.surfacesSeen;
   read.surfacesSelected = handler.surfacesSelected;
   read.invisibleFaces = handler.invisibleFaces;
   read.facesWithoutPoints = handler.facesWithoutPoints;
+}
+
+}  // namespace
+
+LandXmlSurfaceRead ReadLandXmlSurface(const common::LandXmlSource& source, const std::string& surfaceName,
+                                      const TriangleTextSink& triangleText) {
+  LandXmlSurfaceRead read;
+  const SurfaceReceiver receiver{[&](std::vector<surface::PuntoSup> points, std::size_t triangles) {
+                                   read.points = std::move(points);
+                                   read.triangles.reserve(triangles);
+                                 },
+                                 [&](const std::array<int32_t, 3>& triangle) { read.triangles.push_back(triangle); }};
+  ReadSurface(source, surfaceName, triangleText, receiver, read);
   return read;
 }
 
@@ -365,8 +412,15 @@ int ImportLandXmlSurface(const std::string& document, const std::string& surface
   // It is written as it is made and put in place once whole.
   common::ReplacingFileStream triangleFile(TriangleFilePath(), common::ReplacingFileStream::Role::kScratch);
   if (!triangleFile.ok()) return 0;
-  LandXmlSurfaceRead read = ReadLandXmlSurface(
-      document, surfaceName, [&](std::string_view bytes) { return triangleFile.Write(bytes); });
+  // The surface is built while its triangles are written, so that they are never all held
+  // beside its edges.
+  surface::SuperficieTin model;
+  const SurfaceReceiver receiver{[&](std::vector<surface::PuntoSup> points, std::size_t triangles) {
+                                   surface::StartFromRoundedPoints(model, std::move(points), triangles);
+                                 },
+                                 [&](const std::array<int32_t, 3>& triangle) { surface::AddTriangle(model, triangle); }};
+  LandXmlSurfaceRead read;
+  ReadSurface(document, surfaceName, [&](std::string_view bytes) { return triangleFile.Write(bytes); }, receiver, read);
   if (read.parse == common::ParseResult::kCannotOpen) return 0;
   if (!read.triangleTextWritten || !triangleFile.Commit()) return 0;
 
@@ -392,15 +446,12 @@ int ImportLandXmlSurface(const std::string& document, const std::string& surface
     common::RecordFailure("El fichero " + document + " no contiene la superficie \"" + surfaceName + "\"");
     return 0;
   }
-  if (read.points.empty()) {
+  if (model.points.Empty()) {
     common::RecordNothingToWrite(document, "ningún punto en la superficie elegida");
     return 0;
   }
-  surface::SuperficieTin model;
-  BuildSurface(model, std::move(read.points), read.triangles);
-  read.triangles = {};
   model.name = target;
-  if (model.points.Empty() || model.edges.Empty()) {
+  if (model.edges.Empty()) {
     common::RecordNothingToWrite(document, "ningún triángulo en la superficie elegida");
     return 0;
   }

@@ -30,7 +30,10 @@ constexpr common::ConversionRule kAlignment{"un fichero de ejes", "ningún eje"}
 constexpr common::ConversionRule kDrawing{"un dibujo DXF", "ninguna polilínea de las capas elegidas sobre el eje",
                                           common::FileKind::kDxf};
 
-// The chosen layers, one per line, in lower case; empty lines are no layer.
+long long Millimetres(double value) { return static_cast<long long>(std::floor(value * 1000 + 0.5)); }
+
+}  // namespace
+
 std::unordered_set<std::string> ParseLayerList(std::string_view text) {
   std::unordered_set<std::string> layers;
   common::LineReader reader(text);
@@ -41,10 +44,6 @@ std::unordered_set<std::string> ParseLayerList(std::string_view text) {
   }
   return layers;
 }
-
-long long Millimetres(double value) { return static_cast<long long>(std::floor(value * 1000 + 0.5)); }
-
-}  // namespace
 
 void PrepareAlignment(const std::vector<common::AlignmentElement>& records, std::vector<TramoLineas>& alignment) {
   alignment.clear();
@@ -190,6 +189,47 @@ void GatherAndSort(std::vector<PuntoLinea>& points) {
   points = std::move(result);
 }
 
+std::vector<PuntoLinea> CollectLinePoints(dxf::DxfFile& file, const std::unordered_set<std::string>& layers,
+                                          const std::vector<TramoLineas>& alignment) {
+  std::vector<PuntoLinea> points;
+  if (dxf::BuscarEntidades(file)) {
+    dxf::DxfGroup group;
+    dxf::DxfPolyline polyline;
+    while (dxf::LeerGrupoDxf(file, group)) {
+      if (group.code != 0) continue;
+      if (dxf::IsKeyword(group.value, "ENDSEC")) break;
+      if (dxf::IsKeyword(group.value, "LWPOLYLINE")) {
+        dxf::LeerPolilineaLigera(file, polyline);
+      } else if (dxf::IsKeyword(group.value, "POLYLINE")) {
+        dxf::LeerPolilinea(file, polyline);
+      } else {
+        continue;
+      }
+      if (layers.count(common::LowerAscii(polyline.layer)) == 0) continue;
+      for (const dxf::DxfVertex& vertex : polyline.vertices) {
+        PuntoLinea point;
+        if (!ProjectOnAlignment(alignment, common::Point2{vertex.x, vertex.y}, point.station, point.offset)) continue;
+        if (std::fabs(point.offset) < kOffsetOnAxis) point.offset = 0;
+        point.x = vertex.x;
+        point.y = vertex.y;
+        point.z = vertex.z;
+        point.layer = polyline.layer;
+        point.sequence = static_cast<long>(points.size());
+        points.push_back(std::move(point));
+      }
+    }
+  }
+  return points;
+}
+
+void FormatLinesFile(const std::vector<PuntoLinea>& points, common::TextWriter& out) {
+  for (const PuntoLinea& point : points) {
+    out.Printf("%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %s\n", common::PrintableZero(point.station, 3),
+               common::PrintableZero(point.offset, 3), common::PrintableZero(point.x, 3), common::PrintableZero(point.y, 3),
+               common::PrintableZero(point.z, 3), point.layer.c_str());
+  }
+}
+
 int CreateLinesFile(const std::string& linesFile, const std::string& layerFile, const std::string& alignmentFile) {
   // Every input is checked before the drawing is searched: the layer list, the alignment and
   // the drawing last listed, which must be one.
@@ -216,43 +256,13 @@ int CreateLinesFile(const std::string& linesFile, const std::string& layerFile, 
   std::vector<PuntoLinea> points;
   {
     dxf::DxfFile file(std::move(text));
-    if (dxf::BuscarEntidades(file)) {
-      dxf::DxfGroup group;
-      dxf::DxfPolyline polyline;
-      while (dxf::LeerGrupoDxf(file, group)) {
-        if (group.code != 0) continue;
-        if (dxf::IsKeyword(group.value, "ENDSEC")) break;
-        if (dxf::IsKeyword(group.value, "LWPOLYLINE")) {
-          dxf::LeerPolilineaLigera(file, polyline);
-        } else if (dxf::IsKeyword(group.value, "POLYLINE")) {
-          dxf::LeerPolilinea(file, polyline);
-        } else {
-          continue;
-        }
-        if (layers.count(common::LowerAscii(polyline.layer)) == 0) continue;
-        for (const dxf::DxfVertex& vertex : polyline.vertices) {
-          PuntoLinea point;
-          if (!ProjectOnAlignment(alignment, common::Point2{vertex.x, vertex.y}, point.station, point.offset)) continue;
-          if (std::fabs(point.offset) < kOffsetOnAxis) point.offset = 0;
-          point.x = vertex.x;
-          point.y = vertex.y;
-          point.z = vertex.z;
-          point.layer = polyline.layer;
-          point.sequence = static_cast<long>(points.size());
-          points.push_back(std::move(point));
-        }
-      }
-    }
+    points = CollectLinePoints(file, layers, alignment);
   }
   if (!common::RequireSomething(points.empty(), drawing, kDrawing)) return 0;
   GatherAndSort(points);
 
   common::TextWriter out;
-  for (const PuntoLinea& point : points) {
-    out.Printf("%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %s\n", common::PrintableZero(point.station, 3),
-               common::PrintableZero(point.offset, 3), common::PrintableZero(point.x, 3), common::PrintableZero(point.y, 3),
-               common::PrintableZero(point.z, 3), point.layer.c_str());
-  }
+  FormatLinesFile(points, out);
   return out.SaveTo(linesFile) ? 1 : 0;
 }
 

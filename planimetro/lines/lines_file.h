@@ -4,12 +4,15 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "common/alignment_projection.h"
 #include "common/clothoid.h"
 #include "common/geometry.h"
 #include "common/records.h"
+#include "common/text_output.h"
+#include "planimetro/dxf/dxf_reader.h"
 
 namespace planimetro::lines {
 
@@ -46,6 +49,17 @@ bool ProjectOnAlignment(const std::vector<TramoLineas>& alignment, const common:
 // Rounds stations to millimetres and snaps every station within 0.2 of a more frequent one to
 // it, then sorts by station and offset.
 void GatherAndSort(std::vector<PuntoLinea>& points);
+
+// The chosen layers of a layer list, one per line, in lower case; empty lines are no layer.
+std::unordered_set<std::string> ParseLayerList(std::string_view text);
+
+// The vertices of the drawing's LWPOLYLINE and POLYLINE entities on the chosen layers that lie
+// on the alignment, in drawing order, with their station and offset (offsets under 0.009 are 0).
+std::vector<PuntoLinea> CollectLinePoints(dxf::DxfFile& file, const std::unordered_set<std::string>& layers,
+                                          const std::vector<TramoLineas>& alignment);
+
+// One line per point: station, offset, x, y, z with three decimals, then the layer.
+void FormatLinesFile(const std::vector<PuntoLinea>& points, common::TextWriter& out);
 
 // The export: the layers listed in `layerFile`, of the drawing last listed (the current
 // drawing), projected on `alignmentFile`, into `linesFile`. 1 when written; 0, with the reason

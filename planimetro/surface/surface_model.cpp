@@ -116,8 +116,8 @@ void SuperficieTin::Vaciar() {
   index.Vaciar();
   triangleCount = 0;
   firstEdgeAt_.clear();
-  nextAtA_.clear();
-  nextAtB_.clear();
+  nextEdge_.clear();
+  DropUpperEdgeLists();
 }
 
 void SuperficieTin::PrepararPuntos() {
@@ -128,29 +128,70 @@ void SuperficieTin::PrepararPuntos() {
   firstEdgeAt_.assign(points.Size(), -1);
 }
 
+void SuperficieTin::ReservarAristas(std::size_t triangles) {
+  if (triangles == 0) return;
+  // A surface in one piece has points + triangles - 1 edges, one more for each hole beyond
+  // the first, and never more than three a triangle; a sixteenth more leaves room for holes.
+  triangles = std::min<std::size_t>(triangles, std::size_t{1} << 26);
+  const std::size_t expected =
+      edges.Size() + std::min(3 * triangles, points.Size() + triangles + triangles / 16);
+  if (!edges.Reserve(expected)) return;
+  nextEdge_.reserve(expected);
+  if (upperListsBuilt_) nextUpperEdge_.reserve(expected);
+}
+
 long SuperficieTin::BuscarArista(int32_t p, int32_t q) const {
-  if (p < 0 || static_cast<std::size_t>(p) >= firstEdgeAt_.size()) return -1;
+  const int32_t lower = std::min(p, q);
+  const int32_t upper = std::max(p, q);
+  if (lower < 0 || static_cast<std::size_t>(upper) >= firstEdgeAt_.size()) return -1;
   const std::vector<AristaSup>& table = edges.Records();
-  for (int32_t e = firstEdgeAt_[static_cast<std::size_t>(p)]; e >= 0;) {
+  for (int32_t e = firstEdgeAt_[static_cast<std::size_t>(lower)]; e >= 0; e = nextEdge_[static_cast<std::size_t>(e)]) {
     const AristaSup& edge = table[static_cast<std::size_t>(e)];
-    const bool live = (edge.flags & kDeletedEdge) == 0;
-    if (edge.a == p) {
-      if (live && edge.b == q) return e;
-      e = nextAtA_[static_cast<std::size_t>(e)];
-    } else {
-      if (live && edge.a == q) return e;
-      e = nextAtB_[static_cast<std::size_t>(e)];
-    }
+    const int32_t other = edge.a == lower ? edge.b : edge.a;
+    if (other == upper && (edge.flags & kDeletedEdge) == 0) return e;
   }
   return -1;
 }
 
 void SuperficieTin::LinkEdge(int32_t e) {
   const AristaSup& edge = edges.Records()[static_cast<std::size_t>(e)];
-  nextAtA_.push_back(firstEdgeAt_[static_cast<std::size_t>(edge.a)]);
-  nextAtB_.push_back(firstEdgeAt_[static_cast<std::size_t>(edge.b)]);
-  firstEdgeAt_[static_cast<std::size_t>(edge.a)] = e;
-  firstEdgeAt_[static_cast<std::size_t>(edge.b)] = e;
+  const std::size_t lower = static_cast<std::size_t>(std::min(edge.a, edge.b));
+  nextEdge_.push_back(firstEdgeAt_[lower]);
+  firstEdgeAt_[lower] = e;
+  if (upperListsBuilt_) LinkAtUpperEnd(e);
+}
+
+void SuperficieTin::LinkAtUpperEnd(int32_t e) {
+  const AristaSup& edge = edges.Records()[static_cast<std::size_t>(e)];
+  const std::size_t upper = static_cast<std::size_t>(std::max(edge.a, edge.b));
+  nextUpperEdge_.push_back(firstUpperEdgeAt_[upper]);
+  firstUpperEdgeAt_[upper] = e;
+}
+
+void SuperficieTin::BuildUpperEdgeLists() {
+  firstUpperEdgeAt_.assign(points.Size(), -1);
+  nextUpperEdge_.clear();
+  nextUpperEdge_.reserve(edges.Size());
+  for (std::size_t e = 0; e < edges.Size(); ++e) LinkAtUpperEnd(static_cast<int32_t>(e));
+  upperListsBuilt_ = true;
+}
+
+void SuperficieTin::DropUpperEdgeLists() {
+  upperListsBuilt_ = false;
+  firstUpperEdgeAt_ = std::vector<int32_t>();
+  nextUpperEdge_ = std::vector<int32_t>();
+}
+
+int32_t SuperficieTin::NewestLiveEdgeAt(int32_t point) {
+  if (!upperListsBuilt_) BuildUpperEdgeLists();
+  const std::vector<AristaSup>& table = edges.Records();
+  const auto firstLive = [&](int32_t e, const std::vector<int32_t>& next) {
+    while (e >= 0 && (table[static_cast<std::size_t>(e)].flags & kDeletedEdge) != 0) e = next[static_cast<std::size_t>(e)];
+    return e;
+  };
+  // Both lists run from the newest edge down, so the newer of their first live edges is it.
+  return std::max(firstLive(firstEdgeAt_[static_cast<std::size_t>(point)], nextEdge_),
+                  firstLive(firstUpperEdgeAt_[static_cast<std::size_t>(point)], nextUpperEdge_));
 }
 
 int32_t SuperficieTin::CrearArista(int32_t p, int32_t q) {
@@ -219,16 +260,7 @@ void SuperficieTin::BorrarArista(int32_t e) {
     if (node.edge == e) {
       node.edge = -1;
       // Another live edge at the point keeps the record useful.
-      if (node.edgeCount > 0) {
-        for (int32_t other = firstEdgeAt_[static_cast<std::size_t>(end)]; other >= 0;) {
-          const AristaSup& candidate = edges.Records()[static_cast<std::size_t>(other)];
-          if ((candidate.flags & kDeletedEdge) == 0) {
-            node.edge = other;
-            break;
-          }
-          other = candidate.a == end ? nextAtA_[static_cast<std::size_t>(other)] : nextAtB_[static_cast<std::size_t>(other)];
-        }
-      }
+      if (node.edgeCount > 0) node.edge = NewestLiveEdgeAt(end);
     }
   }
 }
@@ -261,6 +293,14 @@ std::size_t FillGapsFromTheEnd(std::size_t count, Keep keep, std::vector<int32_t
   return last;
 }
 
+template <typename Keep>
+bool AllKept(std::size_t count, Keep keep) {
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!keep(i)) return false;
+  }
+  return true;
+}
+
 int32_t Renumbered(const std::vector<int32_t>& target, int32_t index) {
   return index >= 0 && static_cast<std::size_t>(index) < target.size() ? target[static_cast<std::size_t>(index)] : -1;
 }
@@ -273,11 +313,12 @@ void SuperficieTin::Compactar() {
   std::vector<AristaSup>& edgeTable = edges.Records();
   nodeTable.resize(pointTable.size());
 
+  // The renumbering tables are made only when something goes.
   std::vector<int32_t> target;
-  const std::size_t keptPoints =
-      FillGapsFromTheEnd(pointTable.size(), [&](std::size_t i) { return nodeTable[i].edgeCount > 0; }, target);
-  const bool pointsMoved = keptPoints != pointTable.size();
+  const auto usedPoint = [&](std::size_t i) { return nodeTable[i].edgeCount > 0; };
+  const bool pointsMoved = !AllKept(pointTable.size(), usedPoint);
   if (pointsMoved) {
+    const std::size_t keptPoints = FillGapsFromTheEnd(pointTable.size(), usedPoint, target);
     for (std::size_t i = 0; i < target.size(); ++i) {
       const int32_t to = target[i];
       if (to >= 0 && static_cast<std::size_t>(to) != i) {
@@ -293,10 +334,10 @@ void SuperficieTin::Compactar() {
     }
   }
 
-  const std::size_t keptEdges = FillGapsFromTheEnd(
-      edgeTable.size(), [&](std::size_t i) { return (edgeTable[i].flags & kDeletedEdge) == 0; }, target);
-  const bool edgesMoved = keptEdges != edgeTable.size();
+  const auto liveEdge = [&](std::size_t i) { return (edgeTable[i].flags & kDeletedEdge) == 0; };
+  const bool edgesMoved = !AllKept(edgeTable.size(), liveEdge);
   if (edgesMoved) {
+    const std::size_t keptEdges = FillGapsFromTheEnd(edgeTable.size(), liveEdge, target);
     for (std::size_t i = 0; i < target.size(); ++i) {
       const int32_t to = target[i];
       if (to >= 0 && static_cast<std::size_t>(to) != i) edgeTable[static_cast<std::size_t>(to)] = edgeTable[i];
@@ -315,10 +356,10 @@ void SuperficieTin::Compactar() {
 
 void SuperficieTin::RebuildEdgeLists() {
   firstEdgeAt_.assign(points.Size(), -1);
-  nextAtA_.clear();
-  nextAtB_.clear();
-  nextAtA_.reserve(edges.Size());
-  nextAtB_.reserve(edges.Size());
+  nextEdge_.clear();
+  nextEdge_.reserve(edges.Size());
+  // The lists at the upper ends are made again when a deletion next needs them.
+  DropUpperEdgeLists();
   for (std::size_t e = 0; e < edges.Size(); ++e) LinkEdge(static_cast<int32_t>(e));
 }
 
@@ -333,11 +374,6 @@ void WriteTriangleFile(const std::vector<PuntoSup>& points, const std::vector<st
 }
 
 namespace {
-
-// Reserves the edge table for `triangles` triangles over the model's points.
-void ReserveEdges(SuperficieTin& model, long triangles) {
-  if (triangles > 0) model.edges.Reserve(static_cast<std::size_t>(std::min<long>(triangles, 1L << 26)) * 3 / 2 + model.points.Size());
-}
 
 void AddTriangle(SuperficieTin& model, int32_t p0, int32_t p1, int32_t p2) {
   if (model.AnadirTriangulo(p0, p1, p2, 0)) ++model.triangleCount;
@@ -354,17 +390,31 @@ double AsWrittenWithThreeDecimals(double value) {
 
 void BuildFromTriangles(SuperficieTin& model, const std::vector<PuntoSup>& points,
                         const std::vector<std::array<int32_t, 3>>& triangles) {
+  std::vector<PuntoSup> rounded;
+  rounded.reserve(points.size());
+  for (const PuntoSup& point : points) {
+    rounded.push_back({AsWrittenWithThreeDecimals(point.x), AsWrittenWithThreeDecimals(point.y),
+                       AsWrittenWithThreeDecimals(point.z)});
+  }
+  BuildFromRoundedPoints(model, std::move(rounded), triangles);
+}
+
+void BuildFromRoundedPoints(SuperficieTin& model, std::vector<PuntoSup> points,
+                            const std::vector<std::array<int32_t, 3>>& triangles) {
+  StartFromRoundedPoints(model, std::move(points), triangles.size());
+  for (const auto& triangle : triangles) AddTriangle(model, triangle);
+}
+
+void StartFromRoundedPoints(SuperficieTin& model, std::vector<PuntoSup> points, std::size_t triangles) {
   model.Vaciar();
   if (points.empty()) return;
-  std::vector<PuntoSup>& table = model.points.Points();
-  table.reserve(points.size());
-  for (const PuntoSup& point : points) {
-    table.push_back({AsWrittenWithThreeDecimals(point.x), AsWrittenWithThreeDecimals(point.y),
-                     AsWrittenWithThreeDecimals(point.z)});
-  }
+  model.points.Points() = std::move(points);
   model.PrepararPuntos();
-  ReserveEdges(model, static_cast<long>(triangles.size()));
-  for (const auto& triangle : triangles) AddTriangle(model, triangle[0], triangle[1], triangle[2]);
+  model.ReservarAristas(triangles);
+}
+
+void AddTriangle(SuperficieTin& model, const std::array<int32_t, 3>& triangle) {
+  AddTriangle(model, triangle[0], triangle[1], triangle[2]);
 }
 
 bool CargarTri(SuperficieTin& model, const std::string& path) {
@@ -401,7 +451,9 @@ bool CargarTri(SuperficieTin& model, const std::string& path) {
     model.Vaciar();
     return false;
   }
-  ReserveEdges(model, triangles);
+  // Only room: a count beyond what the file can hold (a triangle line is some six bytes) is
+  // not believed.
+  if (triangles > 0) model.ReservarAristas(std::min(static_cast<std::size_t>(triangles), text.size() / 6));
   for (long i = 0; i < triangles && reader.Next(piece); ++i) {
     if (common::SplitTokens(piece, kSeparators, tokens) < 3) continue;
     AddTriangle(model, common::LenientInt(tokens[0]), common::LenientInt(tokens[1]), common::LenientInt(tokens[2]));
@@ -430,8 +482,13 @@ class BinaryWriter {
     Unsigned(bits, 8);
   }
   void Zeros(std::size_t count) {
-    Flush();
-    bytes_.append(count, '\0');
+    if (used_ + count > sizeof staged_) Flush();
+    if (count > sizeof staged_) {
+      bytes_.append(count, '\0');
+      return;
+    }
+    std::memset(staged_ + used_, 0, count);
+    used_ += count;
   }
   void Text(std::string_view text) {
     Flush();
@@ -526,7 +583,7 @@ bool WriteSurfaceFields(SuperficieTin& model, std::string& bytes, Spill&& spill)
     out.Byte(edge.flags);
     out.Byte(edge.tag1);
     out.Byte(edge.tag2);
-    for (int pad = 0; pad < 19; ++pad) out.Byte(0);
+    out.Zeros(19);
     if (!spill()) return false;
   }
 

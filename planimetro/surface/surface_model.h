@@ -86,6 +86,10 @@ class SuperficieTin {
   // Sets up the per-point records and the quadtree once the points are in.
   void PrepararPuntos();
 
+  // Sizes the edge table (and the edge lists) for `triangles` more triangles over the points,
+  // so that it is not copied while it grows.
+  void ReservarAristas(std::size_t triangles);
+
   // The edge between two points; -1 when there is none. Walks only the edges at `p`.
   long BuscarArista(int32_t p, int32_t q) const;
 
@@ -106,12 +110,22 @@ class SuperficieTin {
   int32_t CrearArista(int32_t p, int32_t q);
   void LinkEdge(int32_t edge);
   void RebuildEdgeLists();
+  void LinkAtUpperEnd(int32_t edge);
+  void BuildUpperEdgeLists();
+  void DropUpperEdgeLists();
+  // The live edge of highest index at the point; -1 when none.
+  int32_t NewestLiveEdgeAt(int32_t point);
 
-  // Edges at each point as singly linked lists: the first edge of each point and, per edge,
-  // the next one at its end a and at its end b. Not stored in the file.
+  // Edges at each point as singly linked lists, newest first: the first edge of each point and,
+  // per edge, the next one. Each edge is linked only at its lower end point, which is where the
+  // edge between two points is looked for. Not stored in the file.
   std::vector<int32_t> firstEdgeAt_;
-  std::vector<int32_t> nextAtA_;
-  std::vector<int32_t> nextAtB_;
+  std::vector<int32_t> nextEdge_;
+  // The same at the upper end points, made only when a deletion needs every edge of a point
+  // (building a surface never does, and it would cost four more bytes an edge).
+  bool upperListsBuilt_ = false;
+  std::vector<int32_t> firstUpperEdgeAt_;
+  std::vector<int32_t> nextUpperEdge_;
 };
 
 // The triangle text file: the point count, one "x y z" line per point ("%0.3lf"), the
@@ -125,6 +139,18 @@ void WriteTriangleFile(const std::vector<PuntoSup>& points, const std::vector<st
 // Empty when there are no points.
 void BuildFromTriangles(SuperficieTin& model, const std::vector<PuntoSup>& points,
                         const std::vector<std::array<int32_t, 3>>& triangles);
+
+// The same from points that already hold what the triangle file gives back (three decimals);
+// they become the model's.
+void BuildFromRoundedPoints(SuperficieTin& model, std::vector<PuntoSup> points,
+                            const std::vector<std::array<int32_t, 3>>& triangles);
+
+// BuildFromRoundedPoints a triangle at a time, for a caller that makes them one by one: the
+// model (emptied first) takes the points and room for `triangles` triangles, then each
+// AddTriangle adds one (skipped, as CargarTri skips it, when it names a missing point or one
+// point twice).
+void StartFromRoundedPoints(SuperficieTin& model, std::vector<PuntoSup> points, std::size_t triangles);
+void AddTriangle(SuperficieTin& model, const std::array<int32_t, 3>& triangle);
 
 // Loads the triangle text file into the model (emptied first). False when it cannot be read,
 // has no point count or a count of 0, or lacks the triangle count. Triangles naming a point

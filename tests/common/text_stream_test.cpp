@@ -59,7 +59,16 @@ TEST(StreamedLineReader, HandsOutThePiecesOfTheWholeText) {
       // A CR held back at two chunk ends in a row: CR LF at the first, a lone CR at the second.
       std::string(kChunk - 1, 'u') + "\r\n" + std::string(kChunk - 2, 'v') + "\rz\r\n",
   };
-  for (const std::string& text : texts) {
+  // Short lines of every length around the eight-byte steps the line feed is sought in,
+  // and bytes one bit away from a line feed (0x0B, 0x8A) or with the high bit set beside one.
+  std::string shortLines;
+  for (int round = 0; round < 50; ++round) {
+    for (std::size_t length = 0; length <= 40; ++length) shortLines += std::string(length, static_cast<char>('a' + length % 26)) + "\n";
+    shortLines += std::string("\x0b\x8a\n\x0b\xff\x80\n\x09\x0a\x0b", 10);
+  }
+  std::vector<std::string> all = texts;
+  all.push_back(shortLines);
+  for (const std::string& text : all) {
     EXPECT_EQ(StreamedPieces(text), WholePieces(text)) << text.size();
   }
 }

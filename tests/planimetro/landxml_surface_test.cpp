@@ -1,8 +1,11 @@
 // Surfaces from LandXML: the list of names and the import through the triangle file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "planimetro.h"
@@ -142,6 +145,78 @@ TEST_F(LandXmlSurface, RealSurfacesImportWhole) {
     loaded.name = target;
     EXPECT_EQ(planimetro::surface::SurfaceFileBytes(loaded), ReadFile(target)) << test.surface;
   }
+}
+
+// A grid of n x n points with two faces a cell, large enough for several blocks of faces: the
+// points written last to first, some through a CgPoint, with decimal commas or more than
+// three decimals; some ids missing (their faces are dropped); every fifth cell a hole of
+// invisible faces, so that the surface has more edges than a surface without holes would.
+std::string GridDocument(int n, long& triangles) {
+  std::string text = "<LandXML><CgPoints><CgPoint name=\"c\">7,25 3,5 1,125</CgPoint></CgPoints><Surfaces>"
+                     "<Surface name=\"G\"><Definition><Pnts>";
+  char line[160];
+  const auto missing = [](int id) { return id % 997 == 0; };
+  for (int id = n * n; id >= 1; --id) {
+    if (missing(id)) continue;
+    const int row = (id - 1) / n;
+    const int column = (id - 1) % n;
+    if (id % 101 == 0) {
+      std::snprintf(line, sizeof line, "<P id=\"%d\" pntRef=\"C\"/>", id);
+    } else if (id % 7 == 0) {
+      std::snprintf(line, sizeof line, "<P id=\"%d\">%d,5 %d,25 %d,0004</P>", id, row * 2, column * 2, id % 50);
+    } else {
+      std::snprintf(line, sizeof line, id % 3 == 0 ? "<P id=\"%d\">%d.00049 %d.000 %d.%03d</P>" : "<P id=\"%d\">%d.000 %d.000 %d.%03d</P>",
+                    id, row * 2, column * 2, id % 50, id % 1000);
+    }
+    text += line;
+  }
+  text += "</Pnts><Faces>";
+  triangles = 0;
+  for (int row = 0; row + 1 < n; ++row) {
+    for (int column = 0; column + 1 < n; ++column) {
+      const int a = row * n + column + 1;
+      const int corners[2][3] = {{a, a + 1, a + n}, {a + 1, a + n + 1, a + n}};
+      const bool hole = (row * (n - 1) + column) % 5 == 0;
+      for (const auto& face : corners) {
+        std::snprintf(line, sizeof line, "<F%s>%d %d %d</F>", hole ? " i=\"1\"" : "", face[0], face[1], face[2]);
+        text += line;
+        if (!hole && !missing(face[0]) && !missing(face[1]) && !missing(face[2])) ++triangles;
+      }
+    }
+  }
+  return text + "</Faces></Definition></Surface></Surfaces></LandXML>";
+}
+
+TEST_F(LandXmlSurface, LargeSurfaceIsTheOneItsTriangleFileLoadsInto) {
+  long triangles = 0;
+  const std::string document = Write("g.xml", GridDocument(150, triangles));
+  const std::string target = dir_.File("g.sup");
+  ASSERT_EQ(Calzada_Sup_Importa_LandXML(document.c_str(), "G", target.c_str()), 1);
+  const std::string bytes = ReadFile(target);
+  const surface_check::SurfaceFile surface = surface_check::ReadSurfaceFile(bytes);
+  EXPECT_EQ(surface.problem, "");
+  EXPECT_EQ(surface.triangleCount, triangles);
+  EXPECT_GT(surface.edges.size(), static_cast<std::size_t>(surface.pointCount + triangles + triangles / 16));
+
+  // The triangle file names every point line and, after its count, the triangles kept.
+  const std::string tri = ReadFile(planimetro::landxml::TriangleFilePath());
+  ASSERT_EQ(tri.compare(0, 7, "22500\r\n"), 0);
+  const std::size_t countLine = tri.find("\r\n" + std::to_string(triangles) + "\r\n");
+  ASSERT_NE(countLine, std::string::npos);
+  EXPECT_EQ(std::count(tri.begin() + static_cast<long>(countLine) + 2, tri.end(), '\n'), triangles + 1);
+
+  planimetro::surface::SuperficieTin loaded;
+  ASSERT_TRUE(planimetro::surface::CargarTri(loaded, planimetro::landxml::TriangleFilePath()));
+  EXPECT_EQ(planimetro::surface::SurfaceFileBytes(loaded), bytes);
+
+  // Read whole instead of built on the way, the surface is the same.
+  planimetro::landxml::LandXmlSurfaceRead read =
+      planimetro::landxml::ReadLandXmlSurface(document, "g", [](std::string_view) { return true; });
+  EXPECT_EQ(read.points.size(), 22500u);
+  EXPECT_EQ(static_cast<long>(read.triangles.size()), triangles);
+  planimetro::surface::SuperficieTin built;
+  planimetro::landxml::BuildSurface(built, std::move(read.points), read.triangles);
+  EXPECT_EQ(planimetro::surface::SurfaceFileBytes(built), bytes);
 }
 
 TEST_F(LandXmlSurface, InvisibleFacesAndFacesWithoutPointsAreLeftOutAndCounted) {

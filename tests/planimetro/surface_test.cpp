@@ -1,6 +1,7 @@
 // The surface model and the native surface file, and surfaces from DXF 3D faces.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -229,6 +230,80 @@ TEST(SurfaceModel, TriangleFileLoadEdgeLookupAndCompaction) {
   WriteFile(dir.File("corto.tri"), "1\n0 0 0\n");
   EXPECT_FALSE(planimetro::surface::CargarTri(model, dir.File("corto.tri")));
   EXPECT_EQ(model.points.Size(), 0u);
+}
+
+// The live edge of highest index at a point, by looking at every edge.
+long NewestLiveEdgeAt(const SuperficieTin& model, int32_t point) {
+  long newest = -1;
+  const auto& edges = model.edges.Records();
+  for (std::size_t e = 0; e < edges.size(); ++e) {
+    const bool live = (edges[e].flags & planimetro::surface::kDeletedEdge) == 0;
+    if (live && (edges[e].a == point || edges[e].b == point)) newest = static_cast<long>(e);
+  }
+  return newest;
+}
+
+// Every live edge is found from either end, a deleted one from neither (another edge between
+// its points, made after it, may be).
+void ExpectEdgesFound(SuperficieTin& model) {
+  const auto& edges = model.edges.Records();
+  for (std::size_t e = 0; e < edges.size(); ++e) {
+    const long edge = static_cast<long>(e);
+    if ((edges[e].flags & planimetro::surface::kDeletedEdge) == 0) {
+      EXPECT_EQ(model.BuscarArista(edges[e].a, edges[e].b), edge);
+      EXPECT_EQ(model.BuscarArista(edges[e].b, edges[e].a), edge);
+    } else {
+      EXPECT_NE(model.BuscarArista(edges[e].a, edges[e].b), edge);
+      EXPECT_NE(model.BuscarArista(edges[e].b, edges[e].a), edge);
+    }
+  }
+}
+
+TEST(SurfaceModel, DeletedEdgeHandsItsPointsToTheirNewestLiveEdge) {
+  // A 9 x 9 grid, its triangles given in an order that puts both low and high point numbers
+  // first in the edges.
+  const int n = 9;
+  std::vector<PuntoSup> points;
+  for (int i = 0; i < n * n; ++i) points.push_back(PuntoSup{static_cast<double>(i % n), static_cast<double>(i / n), 0});
+  std::vector<std::array<int32_t, 3>> triangles;
+  for (int row = 0; row + 1 < n; ++row) {
+    for (int column = 0; column + 1 < n; ++column) {
+      const int32_t a = row * n + column;
+      triangles.push_back({a, a + 1, a + n});
+      triangles.push_back({a + n + 1, a + n, a + 1});
+    }
+  }
+  SuperficieTin model;
+  planimetro::surface::BuildFromRoundedPoints(model, points, triangles);
+  ExpectEdgesFound(model);
+
+  uint32_t state = 12345;
+  const auto deleteSome = [&](int count) {
+    for (int k = 0; k < count; ++k) {
+      state = state * 1103515245u + 12345u;
+      const int32_t e = static_cast<int32_t>((state >> 8) % model.edges.Size());
+      const auto edge = model.edges.Records()[static_cast<std::size_t>(e)];
+      if ((edge.flags & planimetro::surface::kDeletedEdge) != 0) continue;
+      const bool heldByA = model.nodes.At(edge.a).edge == e;
+      const bool heldByB = model.nodes.At(edge.b).edge == e;
+      model.BorrarArista(e);
+      if (heldByA) {
+        EXPECT_EQ(model.nodes.At(edge.a).edge, NewestLiveEdgeAt(model, edge.a)) << e;
+      }
+      if (heldByB) {
+        EXPECT_EQ(model.nodes.At(edge.b).edge, NewestLiveEdgeAt(model, edge.b)) << e;
+      }
+    }
+  };
+  deleteSome(60);
+  // Edges made after a deletion are linked at both ends too.
+  for (const auto& triangle : triangles) model.AnadirTriangulo(triangle[0], triangle[1], triangle[2], 0);
+  ExpectEdgesFound(model);
+  deleteSome(60);
+  model.Compactar();
+  ExpectEdgesFound(model);
+  deleteSome(60);
+  ExpectEdgesFound(model);
 }
 
 TEST(SurfaceModel, QuadtreeSplitsAndFindsAmongManyPoints) {
