@@ -12,7 +12,10 @@ bash scripts/install-deps.sh
 
 launcher=()
 if command -v ccache >/dev/null; then
-  export CCACHE_BASEDIR=$PWD  # hits across clones in other folders
+  # Hits across clones in other folders: paths taken relative to the checkout, and the folder
+  # of a compilation left out of the hash (only the debugger's idea of it may then be another
+  # clone's).
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 
