@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/core/command_formats.h"
-#include "frontend/core/command_table.h"
+#include "frontend/core/conversions.h"
 #include "frontend/core/export_table.h"
 #include "frontend/core/library_loader.h"
 #include "support/test_support.h"
@@ -191,8 +190,8 @@ namespace {
 
 // The key `convert --to` takes for a command's target.
 std::string TargetKey(const std::string& control) {
-  const frontend::CommandFormats* formats = frontend::FormatsOfCommand(control);
-  return formats == nullptr ? std::string() : formats->target;
+  const frontend::MenuCommand* command = frontend::FindCommand(control);
+  return command == nullptr ? std::string() : command->target;
 }
 
 // A written file without the moment it was written (LandXML documents carry it).
