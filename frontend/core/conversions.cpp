@@ -122,7 +122,7 @@ Registry BuildRegistry() {
       .Converts({F::kTopSurvJob}, D::Points, "pun", F::kNativePoints);
   m.Item("scannerSacyr", "Importar Scanner Sacyr", "Puntos Originales (*.txt)|*.txt", "", "Puntos Scanner (*.txt)|*.txt",
          "Calzada_SacyrScanner", "Calzada")
-      .Converts({F::kScannerPoints}, D::Points, "escaner", F::kNativePoints);
+      .Converts({F::kScannerPoints}, D::Points, "escaner", F::kUnknown);
   m.Item("importarDXF", "Importar de DXF", "Fichero DXF (*.dxf)|*.dxf", "pun", "Fichero de Puntos (*.pun)|*.pun",
          "Calzada_Puntos_Importa_Dxf", "Planimetro")
       .Converts({F::kDxf}, D::Points, "pun", F::kNativePoints);
@@ -274,7 +274,7 @@ Registry BuildRegistry() {
   m.Submenu("puntos", "Puntos");
   m.Item("importarPuntos", "Exportar Espacios/Tab a GTS", "Puntos espacios/tab. (*.*)|*.*", "gts",
          "Puntos GTS (*.gts)|*.gts", "MyDll_puntos2gts", "Viaducto")
-      .Converts({F::kNativePoints}, D::Points, "gts", F::kGtsAlignment);
+      .Converts({F::kNativePoints}, D::Points, "gts", F::kUnknown);
   // Planimetro's export of this name (layers by code), not Calzada's.
   m.Item("exportarPuntosDXF", "Exportar a DXF...", "Puntos (*.pun)|*.pun", "dxf", "Fichero DXF (*.dxf)|*.dxf",
          "Calzada_Puntos_Exporta_Dxf", "Planimetro")

@@ -95,7 +95,8 @@ struct MenuCommand {
   std::vector<SourceFormat> sources;
   DataKind reads = DataKind::None;
   std::string target;  // the key `convert --to` names: "eje", "gts", "landxml", "tra-inroads"...
-  detect::Format targetFormat = detect::Format::kUnknown;  // what the written file is detected as
+  // The format of the written file; kUnknown where detection has none (GTS points, Topcal).
+  detect::Format targetFormat = detect::Format::kUnknown;
 };
 
 // Every item of the menu, separators included, in menu order.

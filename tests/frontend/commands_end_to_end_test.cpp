@@ -277,9 +277,17 @@ TEST(CommandsEndToEnd, ConvertRefusesWhatItCannotDecide) {
             1);
   EXPECT_NE(output.find("No existe el fichero " + dir.File("no.eje")), std::string::npos) << output;
   EXPECT_TRUE(FileExists(dir.File("variante.gts")));
-  // --all on a command without a list.
-  EXPECT_EQ(RunCommand(kCli + " convert " + Quoted(alignment) + " -o " + Quoted(dir.File("v.xml")) + " --all 2>&1", output), 1);
-  EXPECT_NE(output.find("no elige de una lista: sobra --all"), std::string::npos) << output;
+  // A list entry chosen for a command without a list; --all, a batch option, is that command
+  // itself (one target).
+  EXPECT_EQ(RunCommand(kCli + " convert " + Quoted(alignment) + " -o " + Quoted(dir.File("v.xml")) +
+                           " --alignment 1 2>&1",
+                       output),
+            1);
+  EXPECT_NE(output.find("ejeLandXML no elige de una lista: sobra la elección"), std::string::npos) << output;
+  EXPECT_FALSE(FileExists(dir.File("v.xml")));
+  EXPECT_EQ(RunCommand(kCli + " convert " + Quoted(alignment) + " -o " + Quoted(dir.File("v.xml")) + " --all 2>&1", output), 0)
+      << output;
+  EXPECT_NE(output.find(dir.File("v.xml") + ": "), std::string::npos) << output;
 }
 
 TEST(CommandsEndToEnd, PointsToDxfRunsPlanimetroExportWithLayersByCode) {
