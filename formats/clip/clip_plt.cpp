@@ -1,4 +1,4 @@
-// Clip PLT alignments, read into native elements (common/clip_plt.h: six scanned numbers a
+// Clip PLT alignments, read into native elements (clip_plt_reader.h: six scanned numbers a
 // point, stations tidied) and written from the native file.
 #include <vector>
 

@@ -1,4 +1,4 @@
-// Clip PLT alignment (common/clip_plt.h): every line of six fields split at blanks, tabs and
+// Clip PLT alignment (clip_plt_reader.h): every line of six fields split at blanks, tabs and
 // commas is a point; the records are taken as they come.
 #include "formats/clip/clip_plt_reader.h"
 #include "formats/clip/clip.h"

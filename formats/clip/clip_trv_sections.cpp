@@ -1,4 +1,4 @@
-// Clip TRV cross sections (common/clip_trv.h): blank lines and an optional "*TRV" heading
+// Clip TRV cross sections (clip_trv_reader.h): blank lines and an optional "*TRV" heading
 // first, section lines "station, count" as scanned, the code in the third field, a point at the
 // offset of the one before it dropped.
 #include "formats/clip/clip_trv_reader.h"

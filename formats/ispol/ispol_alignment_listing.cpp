@@ -1,4 +1,4 @@
-// Ispol alignment listing (common/ispol_alignment.h): the element list ends at the first "#"
+// Ispol alignment listing (ispol_alignment_reader.h): the element list ends at the first "#"
 // line after the first line past the start station.
 #include "formats/ispol/ispol_alignment_reader.h"
 #include "formats/ispol/ispol.h"

@@ -1,4 +1,4 @@
-// LandXML documents: the event-driven reader every LandXML import uses (from common/), the writer that gives
+// LandXML documents: the event-driven reader every LandXML import uses (xml_reader.h), the writer that gives
 // every exported document the same frame and text, the line-joining copy of the "WCE"
 // imports and the selection list handed to the front end.
 #pragma once
@@ -16,7 +16,7 @@
 
 namespace viaducto {
 
-// The reader lives in common/ (the surface library reads LandXML too); its names are used here
+// The reader is shared with the surfaces and points of Planimetro; its names are used here
 // unqualified as before.
 using common::GetAttribute;
 using common::GetNumber;

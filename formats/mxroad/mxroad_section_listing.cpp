@@ -1,4 +1,4 @@
-// MxRoad cross-section listing (common/mxroad_sections.h): a header line, then blocks whose
+// MxRoad cross-section listing (mxroad_sections_reader.h): a header line, then blocks whose
 // pairs run on over the lines; all points sorted by station, then offset.
 #include "formats/mxroad/mxroad_sections_reader.h"
 #include "formats/native/cross_section_set.h"

@@ -1,6 +1,6 @@
 // MxRoad cross-section listings, in two layouts tried in order: numbered points under "P.K."
 // lines (number, two unused fields, elevation, offset, code), or blocks of a header
-// "station count" followed by one "offset elevation" line per point (common/mxroad_sections.h).
+// "station count" followed by one "offset elevation" line per point (mxroad_sections_reader.h).
 #include <vector>
 
 #include "formats/native/native_sections.h"

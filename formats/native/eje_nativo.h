@@ -1,4 +1,5 @@
-// Records and small routines every converter of this library shares. The number rules and the
+// Records and small routines every converter of Calzada shares, and its native alignment file.
+// The number rules and the
 // text utilities live in common/; this library knows them by the names its converters use.
 #pragma once
 
