@@ -1,6 +1,6 @@
 // Records and small routines every converter of Calzada shares, and its native alignment file.
-// The number rules and the
-// text utilities live in common/; this library knows them by the names its converters use.
+// The number rules and the text utilities live in common/; Calzada knows them by the names its
+// converters use.
 #pragma once
 
 #include <cstddef>
