@@ -1,8 +1,15 @@
 // The alignment exports: thin wrappers that never let an exception or the caller's locale in.
 #include "calzada.h"
-#include "calzada/alignment/alignment_importers.h"
+#include "formats/clip/clip.h"
+#include "formats/inroads/inroads.h"
+#include "formats/ispol/ispol.h"
+#include "formats/plroad/plroad.h"
+#include "formats/mxroad/mxroad.h"
+#include "formats/wtrazado/wtrazado.h"
+#include "formats/dragados/dragados.h"
+#include "formats/asotec/asotec.h"
 #include "calzada/frame/conversion_export.h"
-#include "calzada/frame/conversion_rules.h"
+#include "common/conversion_rules.h"
 
 using calzada::RunConversion;
 
@@ -10,21 +17,21 @@ namespace calzada {
 namespace {
 
 // The Clip PLT reader opens its source itself.
-int ImportaClipPltComprobando(const std::string& entrada, const std::string& salida) {
-  return ConvertirComprobando(kListadoEjes, ImportClipPlt, entrada, salida);
+int ImportClipPltChecked(const std::string& entrada, const std::string& salida) {
+  return ConvertChecked(kListadoEjes, ImportClipPlt, entrada, salida);
 }
-int ExportaClipPltComprobando(const std::string& entrada, const std::string& salida) {
-  return ConvertirComprobando(kFicheroEjes, ExportClipPlt, entrada, salida);
+int ExportClipPltChecked(const std::string& entrada, const std::string& salida) {
+  return ConvertChecked(kFicheroEjes, ExportClipPlt, entrada, salida);
 }
 
 }  // namespace
 }  // namespace calzada
 
 int32_t Calzada_Eje_Importa_ClipPlt(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportaClipPltComprobando, entrada, salida);
+  return RunConversion(calzada::ImportClipPltChecked, entrada, salida);
 }
 int32_t Calzada_Eje_Exporta_ClipPlt(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ExportaClipPltComprobando, entrada, salida);
+  return RunConversion(calzada::ExportClipPltChecked, entrada, salida);
 }
 int32_t Calzada_Eje_Importa_Inroads(const char* entrada, const char* salida) {
   return RunConversion(calzada::ImportInroadsAlignment, entrada, salida);

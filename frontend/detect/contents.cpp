@@ -9,18 +9,18 @@
 #include <optional>
 #include <set>
 
-#include "common/native_cross_section.h"
-#include "common/native_profile.h"
-#include "common/point_file.h"
+#include "formats/native/native_cross_section.h"
+#include "formats/native/native_profile.h"
+#include "formats/native/point_file.h"
 #include "common/text_case.h"
 #include "common/text_input.h"
 #include "common/text_stream.h"
-#include "common/xml_reader.h"
+#include "formats/landxml/xml_reader.h"
 #include "frontend/detect/spanish_numbers.h"
-#include "planimetro/dxf/dxf_reader.h"
-#include "planimetro/surface/surface_file_reader.h"
-#include "viaducto/alignment/native_alignment.h"
-#include "viaducto/profile/gts_profile.h"
+#include "formats/dxf/dxf_reader.h"
+#include "formats/native/surface_file_reader.h"
+#include "formats/native/native_alignment_file.h"
+#include "formats/gts/gts_profile.h"
 
 namespace detect {
 namespace {

@@ -5,18 +5,25 @@
 
 #include "common/conversion.h"
 #include "common/export_guard.h"
-#include "common/native_profile.h"
+#include "formats/native/native_profile.h"
 #include "common/outcome.h"
 #include "common/text_input.h"
 #include "viaducto.h"
-#include "viaducto/crosssection/foreign_readers.h"
-#include "viaducto/alignment/gts_alignment.h"
-#include "viaducto/crosssection/gts_cross_sections.h"
-#include "viaducto/landxml/landxml_alignment.h"
-#include "viaducto/landxml/landxml_cross_sections.h"
-#include "viaducto/landxml/landxml_profile.h"
-#include "viaducto/profile/gts_profile.h"
-#include "viaducto/profile/profile_listings.h"
+#include "formats/native/section_listings.h"
+#include "formats/htrazado/htrazado.h"
+#include "formats/mxroad/mxroad.h"
+#include "formats/istram/istram.h"
+#include "formats/clip/clip.h"
+#include "formats/cartomap/cartomap.h"
+#include "formats/gts/gts_alignment.h"
+#include "formats/gts/gts_cross_sections.h"
+#include "formats/landxml/landxml_alignment.h"
+#include "formats/landxml/landxml_cross_sections.h"
+#include "formats/landxml/landxml_profile.h"
+#include "formats/gts/gts_profile.h"
+#include "formats/istram/istram.h"
+#include "formats/ispol/ispol.h"
+#include "formats/cartomap/cartomap.h"
 
 namespace viaducto {
 namespace {
@@ -320,21 +327,21 @@ int32_t MyDll_traterrex2landxml(const char* entrada, const char* salida) {
 }
 
 int32_t MyDll_tracliptrv2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadClipTrvSections);
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ParseClipTrvSections);
 }
 
 int32_t MyDll_traclip2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadClipListingSections);
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ParseClipListingSections);
 }
 
 int32_t MyDll_traistram2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadIstramSections);
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ParseIstramSections);
 }
 
 int32_t MyDll_tramxroad2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadMxroadSections);
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ParseMxroadSections);
 }
 
 int32_t MyDll_trahtrazado2lamdxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadHtrazadoSections);
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ParseHtrazadoSections);
 }
