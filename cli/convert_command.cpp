@@ -232,9 +232,17 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
     Note(detection.note);
     return kFailed;
   }
-  // A LandXML document or a drawing: what it holds tells which conversions it feeds.
-  if (frontend::FormatHoldsSeveralKinds(detection.format)) contents = detect::ReadContents(source, detection);
-  const std::vector<Candidate> candidates = Candidates(contents, line.to);
+  std::vector<Candidate> candidates = Candidates(contents, line.to);
+  // A LandXML document or a drawing: what it holds tells which conversions it feeds. It is read
+  // for that only where the answer changes what is done (a folder's file may be left out, a
+  // refusal names what the file converts to, --all takes the layers with faces); a source named
+  // by itself goes to its one conversion, which reports what it lacks.
+  const bool allLayers = line.all && candidates.size() == 1 &&
+                         candidates.front().conversion->variant == frontend::Variant::DxfFacesSurface;
+  if (frontend::FormatHoldsSeveralKinds(detection.format) && (from.inFolder || candidates.size() != 1 || allLayers)) {
+    contents = detect::ReadContents(source, detection);
+    candidates = Candidates(contents, line.to);
+  }
   if (candidates.empty()) {
     const std::string why = source + " (" + detect::DescribeDetection(detection) + ") no se convierte a " + line.to +
                             "; se puede convertir a: " + TargetsOf(contents);

@@ -86,12 +86,17 @@ TEST(ConversionOffers, ADocumentOffersOnlyWhatItHolds) {
   EXPECT_EQ(Offers(dir, kSamples + "dxf/levantamiento.dxf"),
             "importarDXF (a pun)\nimportarSuperficieCaras3D (a sup)\n");
   EXPECT_EQ(Offers(dir, kSamples + "superficies/terreno-caras.dxf"), "importarSuperficieCaras3D (a sup)\n");
-  // A document with nothing of one kind is refused that target with what it does convert to.
+  // A document with nothing of one kind: the conversion says what it lacks; where no
+  // conversion of the format makes the target, the refusal names what the document holds.
   const Outcome points = Cli(dir, "convert " + Quoted(kSamples + "superficies/terreno.xml") + " -d " +
                                       Quoted(dir.path()) + " --to pun");
   EXPECT_EQ(points.status, 1);
-  EXPECT_NE(points.err.find("no se convierte a pun; se puede convertir a: sup\n"), std::string::npos) << points.err;
+  EXPECT_NE(points.err.find("no contiene ningún punto"), std::string::npos) << points.err;
   EXPECT_FALSE(FileExists(dir.File("terreno.pun")));
+  const Outcome gts = Cli(dir, "convert " + Quoted(kSamples + "superficies/terreno.xml") + " -d " +
+                                   Quoted(dir.path()) + " --to gts");
+  EXPECT_EQ(gts.status, 1);
+  EXPECT_NE(gts.err.find("no se convierte a gts; se puede convertir a: sup\n"), std::string::npos) << gts.err;
 }
 
 TEST(ConversionOffers, AllIsAcceptedByEveryConversion) {
