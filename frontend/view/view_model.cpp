@@ -18,7 +18,9 @@
 #include "common/text_input.h"
 #include "common/tokens.h"
 #include "common/xml_reader.h"
+#include "planimetro/dxf/dxf_conversions.h"
 #include "planimetro/dxf/dxf_reader.h"
+#include "planimetro/dxf/dxf_surface.h"
 #include "planimetro/landxml/landxml_points.h"
 #include "planimetro/landxml/landxml_surface.h"
 #include "planimetro/surface/surface_file_reader.h"
@@ -144,76 +146,49 @@ bool LoadSurface(const ViewInput& input, ViewModel& model, std::string& error) {
   return true;
 }
 
-struct PlanKey {
-  double x, y, z;
-  bool operator==(const PlanKey& other) const { return x == other.x && y == other.y && z == other.z; }
-};
-struct PlanKeyHash {
-  std::size_t operator()(const PlanKey& key) const {
-    const std::hash<double> hash;
-    return hash(key.x) ^ (hash(key.y) * 31) ^ (hash(key.z) * 1009);
-  }
-};
-
-// A drawing: its 3D faces make a surface (corners that are the same point become one point);
-// a drawing without faces shows its points, numbered in drawing order.
+// A drawing: its 3D faces make a surface, read by the surface import's own reader of faces, so
+// that the view holds the triangles the conversion would write (the corners cleaned as it
+// cleans them, a face kept when it has exactly three distinct corners). The points are
+// numbered in the order the triangles first use them; faces that make no triangle are counted
+// for the checks. A drawing without faces shows its POINT entities as the point import reads
+// them, numbered in drawing order.
 void LoadDrawing(const ViewInput& input, ViewModel& model) {
-  planimetro::dxf::DxfFile file{std::string(input.bytes)};
-  std::vector<common::NativePoint> drawingPoints;
-  std::vector<SurfacePoint> corners;
-  std::vector<std::array<int32_t, 3>> triangles;
-  std::unordered_map<PlanKey, int32_t, PlanKeyHash> cornerIndex;
-  long collapsedFaces = 0;
-  auto indexOf = [&](const planimetro::dxf::DxfVertex& vertex) {
-    const PlanKey key{vertex.x, vertex.y, vertex.z};
-    auto found = cornerIndex.find(key);
-    if (found != cornerIndex.end()) return found->second;
-    const int32_t index = static_cast<int32_t>(corners.size());
-    corners.push_back({vertex.x, vertex.y, vertex.z});
-    cornerIndex.emplace(key, index);
-    return index;
-  };
-  if (planimetro::dxf::BuscarEntidades(file)) {
-    planimetro::dxf::DxfGroup group;
-    while (file.ReadGroup(group)) {
-      if (group.code != 0) continue;
-      if (planimetro::dxf::IsKeyword(group.value, "POINT")) {
-        planimetro::dxf::DxfVertex vertex;
-        if (!planimetro::dxf::LeerPunto(file, vertex)) continue;
-        common::NativePoint point;
-        point.number = static_cast<int32_t>(drawingPoints.size() + 1);
-        point.x = vertex.x;
-        point.y = vertex.y;
-        point.z = vertex.z;
-        drawingPoints.push_back(point);
-      } else if (planimetro::dxf::IsKeyword(group.value, "3DFACE")) {
-        planimetro::dxf::DxfFace face;
-        if (!planimetro::dxf::LeerCara3D(file, face)) continue;
-        // The distinct corners in order: three make a triangle, four a quadrilateral of two.
-        // A face that collapses to a line or a point adds no point.
-        const planimetro::dxf::DxfVertex* corner[4];
-        int distinct = 0;
-        for (const auto& vertex : face.corners) {
-          bool seen = false;
-          for (int k = 0; k < distinct; ++k) {
-            seen |= corner[k]->x == vertex.x && corner[k]->y == vertex.y && corner[k]->z == vertex.z;
-          }
-          if (!seen) corner[distinct++] = &vertex;
+  planimetro::surface::DxfFaceTriangles read;
+  {
+    planimetro::dxf::DxfFile file{std::string(input.bytes)};
+    planimetro::surface::ReadDxfFaceTriangles(file, nullptr, read);
+  }
+  if (read.faces > 0) {
+    std::vector<int32_t> renumbered(read.points.size(), -1);
+    std::vector<SurfacePoint> corners;
+    for (auto& triangle : read.triangles) {
+      for (int32_t& index : triangle) {
+        int32_t& to = renumbered[static_cast<std::size_t>(index)];
+        if (to < 0) {
+          const planimetro::surface::PuntoSup& point = read.points[static_cast<std::size_t>(index)];
+          to = static_cast<int32_t>(corners.size());
+          corners.push_back({point.x, point.y, point.z});
         }
-        if (distinct >= 3) triangles.push_back({indexOf(*corner[0]), indexOf(*corner[1]), indexOf(*corner[2])});
-        if (distinct == 4) triangles.push_back({indexOf(*corner[0]), indexOf(*corner[2]), indexOf(*corner[3])});
-        if (distinct < 3) ++collapsedFaces;
+        index = to;
       }
     }
-  }
-  if (!triangles.empty()) {
     model.kind = DataKind::kSurface;
-    BuildSurfaceView(std::move(corners), std::move(triangles), model.surface);
-    model.surface.collapsedFaces = collapsedFaces;
-  } else {
-    model.kind = DataKind::kPoints;
-    BuildPointsView(std::move(drawingPoints), model.points);
+    BuildSurfaceView(std::move(corners), std::move(read.triangles), model.surface);
+    model.surface.collapsedFaces = read.collapsed + read.lost;
+    model.surface.fourCornerFaces = read.fourCorners;
+    return;
   }
+  std::vector<common::NativePoint> drawingPoints;
+  for (const planimetro::dxf::DxfVertex& vertex : planimetro::dxf::ParseDxfPoints(input.bytes)) {
+    common::NativePoint point;
+    point.number = static_cast<int32_t>(drawingPoints.size() + 1);
+    point.x = vertex.x;
+    point.y = vertex.y;
+    point.z = vertex.z;
+    drawingPoints.push_back(point);
+  }
+  model.kind = DataKind::kPoints;
+  BuildPointsView(std::move(drawingPoints), model.points);
 }
 
 // A point shapefile: its points as the suite's shapefile import turns them into a point file.
