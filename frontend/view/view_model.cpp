@@ -10,13 +10,11 @@
 #include "common/file_kind.h"
 #include "common/native_cross_section.h"
 #include "common/native_profile.h"
-#include "common/numbers.h"
 #include "common/paths.h"
 #include "common/point_file.h"
 #include "common/text_case.h"
 #include "common/temp_files.h"
 #include "common/text_input.h"
-#include "common/tokens.h"
 #include "common/xml_reader.h"
 #include "planimetro/dxf/dxf_conversions.h"
 #include "planimetro/dxf/dxf_reader.h"
@@ -28,6 +26,7 @@
 #include "viaducto/alignment/native_alignment.h"
 #include "viaducto/landxml/landxml_alignment.h"
 #include "viaducto/landxml/landxml_profile.h"
+#include "viaducto/survey/superelevation.h"
 
 namespace view {
 namespace {
@@ -113,21 +112,14 @@ void LoadPointText(std::string_view text, ViewModel& model) {
   BuildPointsView(std::move(points), model.points);
 }
 
-// The native superelevation file: station and two cross falls per line.
+// The native superelevation file, read by its reader.
 void LoadSuperelevation(const ViewInput& input, ViewModel& model) {
-  const std::string text = TextOf(input);
   SuperelevationView& view = model.superelevation;
   view = SuperelevationView();
-  common::LineReader reader(text);
-  std::string_view line;
-  std::vector<std::string_view> fields;
-  while (reader.Next(line)) {
-    if (common::SplitTokens(line, " \t\n", fields) < 3) continue;
-    SuperelevationRow row{common::LenientDouble(fields[0]), common::LenientDouble(fields[1]),
-                          common::LenientDouble(fields[2])};
-    view.rows.push_back(row);
-    view.extents.Add(row.station, row.first);
-    view.extents.Add(row.station, row.second);
+  for (const viaducto::SuperelevationRecord& record : viaducto::ParseNativeSuperelevation(TextOf(input))) {
+    view.rows.push_back({record.station, record.first, record.second});
+    view.extents.Add(record.station, record.first);
+    view.extents.Add(record.station, record.second);
   }
 }
 
