@@ -23,4 +23,9 @@ inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Whether `text` holds `part`, ASCII letters compared without regard to case.
+inline bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
+  return LowerAscii(text).find(LowerAscii(part)) != std::string::npos;
+}
+
 }  // namespace common

@@ -14,11 +14,11 @@
 #include "common/message_hook.h"
 #include "common/text_output.h"
 #include "fuzz/driver.h"
-#include "planimetro/dxf/dxf_conversions.h"
-#include "planimetro/dxf/dxf_reader.h"
-#include "planimetro/dxf/dxf_surface.h"
+#include "formats/dxf/dxf_conversions.h"
+#include "formats/dxf/dxf_reader.h"
+#include "formats/dxf/dxf_surface.h"
 #include "planimetro/lines/lines_file.h"
-#include "planimetro/surface/surface_model.h"
+#include "formats/native/surface_model.h"
 
 namespace fuzzing {
 namespace {

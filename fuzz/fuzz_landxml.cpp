@@ -12,13 +12,13 @@
 
 #include "common/message_hook.h"
 #include "common/text_output.h"
-#include "common/xml_reader.h"
+#include "formats/landxml/xml_reader.h"
 #include "fuzz/driver.h"
-#include "planimetro/landxml/landxml_points.h"
-#include "planimetro/landxml/landxml_surface.h"
-#include "viaducto/landxml/landxml_alignment.h"
-#include "viaducto/landxml/landxml_cross_sections.h"
-#include "viaducto/landxml/landxml_profile.h"
+#include "formats/landxml/landxml_points.h"
+#include "formats/landxml/landxml_surface.h"
+#include "formats/landxml/landxml_alignment.h"
+#include "formats/landxml/landxml_cross_sections.h"
+#include "formats/landxml/landxml_profile.h"
 
 namespace fuzzing {
 namespace {

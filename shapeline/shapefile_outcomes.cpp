@@ -4,7 +4,7 @@
 
 #include "common/conversion.h"
 #include "common/file_stream.h"
-#include "shapeline/shapefile_points.h"
+#include "formats/shapefile/shapefile_points.h"
 
 namespace shapeline {
 namespace {

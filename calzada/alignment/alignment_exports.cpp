@@ -1,8 +1,15 @@
 // The alignment exports: thin wrappers that never let an exception or the caller's locale in.
 #include "calzada.h"
-#include "calzada/alignment/alignment_importers.h"
+#include "formats/clip/clip.h"
+#include "formats/inroads/inroads.h"
+#include "formats/ispol/ispol.h"
+#include "formats/plroad/plroad.h"
+#include "formats/mxroad/mxroad.h"
+#include "formats/wtrazado/wtrazado.h"
+#include "formats/dragados/dragados.h"
+#include "formats/asotec/asotec.h"
 #include "calzada/frame/conversion_export.h"
-#include "calzada/frame/conversion_rules.h"
+#include "common/conversion_rules.h"
 
 using calzada::RunConversion;
 

@@ -1,6 +1,12 @@
 // The cross-section exports: thin wrappers that never let an exception or the caller's locale in.
 #include "calzada.h"
-#include "calzada/crosssection/cross_section_converters.h"
+#include "formats/native/native_sections.h"
+#include "common/conversion_rules.h"
+#include "formats/clip/clip.h"
+#include "formats/inroads/inroads.h"
+#include "formats/mxroad/mxroad.h"
+#include "formats/dragados/dragados.h"
+#include "formats/ispol/ispol.h"
 #include "calzada/frame/conversion_export.h"
 
 using calzada::RunConversion;

@@ -2,7 +2,7 @@
 // caller's locale in.
 #include "calzada.h"
 #include "calzada/frame/conversion_export.h"
-#include "calzada/points/dxf_points.h"
+#include "formats/dxf/dxf_points_drawing.h"
 
 int32_t Calzada_Puntos_Exporta_Dxf(const char* entrada, const char* salida) {
   return calzada::RunConversion(calzada::ExportaPuntosDxf, entrada, salida);

@@ -1,7 +1,14 @@
 // The profile exports: thin wrappers that never let an exception or the caller's locale in.
 #include "calzada.h"
 #include "calzada/frame/conversion_export.h"
-#include "calzada/profile/profile_converters.h"
+#include "formats/native/rasante.h"
+#include "common/conversion_rules.h"
+#include "formats/clip/clip.h"
+#include "formats/inroads/inroads.h"
+#include "formats/mxroad/mxroad.h"
+#include "formats/ispol/ispol.h"
+#include "formats/dragados/dragados.h"
+#include "formats/wtrazado/wtrazado.h"
 
 using calzada::RunConversion;
 

@@ -1,7 +1,7 @@
 // The TopSurv exports: thin wrappers that never let an exception or the caller's locale in.
 #include "calzada.h"
 #include "calzada/frame/conversion_export.h"
-#include "calzada/topsurv/topsurv.h"
+#include "formats/topsurv/topsurv.h"
 
 int32_t Calzada_Puntos_Importa_Topsurv(const char* entrada, const char* salida) {
   return calzada::RunConversion(calzada::ImportaPuntosTopsurv, entrada, salida);

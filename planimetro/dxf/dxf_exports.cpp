@@ -2,11 +2,14 @@
 // let an exception out.
 #include "common/export_guard.h"
 #include "planimetro.h"
-#include "planimetro/dxf/dxf_conversions.h"
-#include "planimetro/dxf/dxf_surface.h"
+#include "planimetro/dxf/current_drawing.h"
+#include "formats/dxf/dxf_conversions.h"
+#include "formats/dxf/dxf_surface.h"
 
 int32_t Calzada_getCapasDxf(const char* ficheroCapas, const char* ficheroDXF) {
   return common::GuardedExport(0, [&] {
+    // The drawing is remembered for the lines file whether or not its layers can be listed.
+    planimetro::dxf::SetCurrentDrawing(common::PathArgument(ficheroDXF));
     return planimetro::dxf::ListDxfLayers(common::PathArgument(ficheroCapas), common::PathArgument(ficheroDXF));
   });
 }

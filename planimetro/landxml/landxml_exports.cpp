@@ -2,8 +2,8 @@
 // an exception out.
 #include "common/export_guard.h"
 #include "planimetro.h"
-#include "planimetro/landxml/landxml_points.h"
-#include "planimetro/landxml/landxml_surface.h"
+#include "formats/landxml/landxml_points.h"
+#include "formats/landxml/landxml_surface.h"
 
 int32_t Calzada_SupSel_LandXML(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {

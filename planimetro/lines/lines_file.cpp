@@ -13,7 +13,7 @@
 #include "common/text_output.h"
 #include "common/tokens.h"
 #include "planimetro/dxf/current_drawing.h"
-#include "planimetro/dxf/dxf_reader.h"
+#include "formats/dxf/dxf_reader.h"
 
 namespace planimetro::lines {
 namespace {

@@ -12,7 +12,7 @@
 #include "common/geometry.h"
 #include "common/records.h"
 #include "common/text_output.h"
-#include "planimetro/dxf/dxf_reader.h"
+#include "formats/dxf/dxf_reader.h"
 
 namespace planimetro::lines {
 

@@ -10,7 +10,13 @@
 #include <vector>
 
 #include "calzada.h"
-#include "calzada/crosssection/cross_section_converters.h"
+#include "formats/native/native_sections.h"
+#include "common/conversion_rules.h"
+#include "formats/clip/clip.h"
+#include "formats/inroads/inroads.h"
+#include "formats/mxroad/mxroad.h"
+#include "formats/dragados/dragados.h"
+#include "formats/ispol/ispol.h"
 #include "support/test_support.h"
 
 using testing_support::ConvertBytes;

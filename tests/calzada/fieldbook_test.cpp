@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "calzada.h"
-#include "calzada/fieldbook/libreta_clip_ter.h"
+#include "formats/clip/libreta_clip_ter.h"
 #include "support/test_support.h"
 
 using testing_support::CrLf;

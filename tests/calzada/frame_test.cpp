@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "calzada/frame/lector_lineas.h"
-#include "calzada/frame/shared_routines.h"
+#include "common/lector_lineas.h"
+#include "formats/native/eje_nativo.h"
 #include "support/test_support.h"
 
 using testing_support::CrLf;

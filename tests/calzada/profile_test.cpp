@@ -7,7 +7,14 @@
 #include <vector>
 
 #include "calzada.h"
-#include "calzada/profile/profile_converters.h"
+#include "formats/native/rasante.h"
+#include "common/conversion_rules.h"
+#include "formats/clip/clip.h"
+#include "formats/inroads/inroads.h"
+#include "formats/mxroad/mxroad.h"
+#include "formats/ispol/ispol.h"
+#include "formats/dragados/dragados.h"
+#include "formats/wtrazado/wtrazado.h"
 #include "support/test_support.h"
 
 using testing_support::ConvertBytes;

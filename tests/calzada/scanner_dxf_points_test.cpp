@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "calzada.h"
-#include "calzada/scanner/sacyr_scanner.h"
+#include "formats/sacyr/sacyr_scanner.h"
 #include "common/numbers.h"
 #include "common/text_input.h"
 #include "support/peer_tools.h"

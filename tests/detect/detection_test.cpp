@@ -254,6 +254,13 @@ TEST(Detection, EveryFileOfTheSampleTreesIsToldForWhatItIs) {
   ASSERT_GT(files.size(), 100u);
   std::size_t checked = 0;
   for (const std::string& relative : files) {
+    // IFC files are not read yet: each of buildingSMART's alignment test files is told as unknown.
+    if (relative.rfind("shared/samples/ifc/", 0) == 0 && relative.size() > 4 &&
+        relative.compare(relative.size() - 4, 4, ".ifc") == 0) {
+      EXPECT_EQ(Key(std::string(PASARELA_SOURCE_DIR) + "/../" + relative), "desconocido") << relative;
+      ++checked;
+      continue;
+    }
     const auto expected = kExpected.find(relative);
     if (expected == kExpected.end()) {
       ADD_FAILURE() << relative << " has no row in the detection table";

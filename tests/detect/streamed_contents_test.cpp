@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "common/native_cross_section.h"
-#include "common/native_profile.h"
-#include "common/point_file.h"
+#include "formats/native/native_cross_section.h"
+#include "formats/native/native_profile.h"
+#include "formats/native/point_file.h"
 #include "common/text_input.h"
 #include "frontend/detect/contents.h"
 #include "support/test_support.h"
-#include "viaducto/alignment/native_alignment.h"
+#include "formats/native/native_alignment_file.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "frontend/detect/contents.h"
-#include "shapeline/shapefile_points.h"
+#include "formats/shapefile/shapefile_points.h"
 #include "support/test_support.h"
-#include "viaducto/landxml/landxml_alignment.h"
+#include "formats/landxml/landxml_alignment.h"
 
 namespace {
 

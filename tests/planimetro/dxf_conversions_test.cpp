@@ -7,7 +7,7 @@
 
 #include "planimetro.h"
 #include "planimetro/dxf/current_drawing.h"
-#include "planimetro/frame/segmented_array.h"
+#include "common/segmented_array.h"
 #include "support/test_support.h"
 
 namespace {

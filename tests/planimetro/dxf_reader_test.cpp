@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "planimetro/dxf/dxf_reader.h"
+#include "formats/dxf/dxf_reader.h"
 #include "support/test_support.h"
 
 namespace {

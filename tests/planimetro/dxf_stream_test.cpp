@@ -13,10 +13,10 @@
 #include "common/text_input.h"
 #include "common/text_output.h"
 #include "planimetro.h"
-#include "planimetro/dxf/dxf_conversions.h"
-#include "planimetro/dxf/dxf_reader.h"
-#include "planimetro/dxf/dxf_surface.h"
-#include "planimetro/surface/surface_model.h"
+#include "formats/dxf/dxf_conversions.h"
+#include "formats/dxf/dxf_reader.h"
+#include "formats/dxf/dxf_surface.h"
+#include "formats/native/surface_model.h"
 #include "support/test_support.h"
 
 namespace {

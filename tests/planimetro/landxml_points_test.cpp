@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "common/point_file.h"
+#include "formats/native/point_file.h"
 #include "planimetro.h"
-#include "planimetro/landxml/landxml_points.h"
+#include "formats/landxml/landxml_points.h"
 #include "support/test_support.h"
 
 namespace {

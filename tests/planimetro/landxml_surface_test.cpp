@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "planimetro.h"
-#include "planimetro/landxml/landxml_surface.h"
-#include "planimetro/surface/surface_model.h"
+#include "formats/landxml/landxml_surface.h"
+#include "formats/native/surface_model.h"
 #include "support/test_support.h"
 #include "surface_file_check.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/point_file.h"
+#include "formats/native/point_file.h"
 #include "support/test_support.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "planimetro.h"
-#include "planimetro/surface/surface_model.h"
-#include "planimetro/surface/surface_points.h"
+#include "formats/native/surface_model.h"
+#include "formats/native/surface_points.h"
 #include "support/test_support.h"
 #include "surface_file_check.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "shapeline.h"
-#include "shapeline/memory_file_hooks.h"
+#include "formats/shapefile/memory_file_hooks.h"
 #include "support/test_support.h"
 
 namespace {

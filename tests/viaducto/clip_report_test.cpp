@@ -5,8 +5,8 @@
 
 #include "support/test_support.h"
 #include "viaducto.h"
-#include "viaducto/crosssection/clip_report.h"
-#include "viaducto/crosssection/rtf_text.h"
+#include "formats/rtf/clip_report.h"
+#include "formats/rtf/rtf_text.h"
 
 using testing_support::CrLf;
 using testing_support::FileExists;

@@ -5,7 +5,12 @@
 
 #include "support/test_support.h"
 #include "viaducto.h"
-#include "viaducto/crosssection/foreign_readers.h"
+#include "formats/native/section_listings.h"
+#include "formats/htrazado/htrazado.h"
+#include "formats/mxroad/mxroad.h"
+#include "formats/istram/istram.h"
+#include "formats/clip/clip.h"
+#include "formats/cartomap/cartomap.h"
 
 using testing_support::CrLf;
 using testing_support::DataFile;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "support/test_support.h"
-#include "viaducto/crosssection/cross_section_set.h"
+#include "formats/native/cross_section_set.h"
 
 using testing_support::CrLf;
 using testing_support::FileExists;

@@ -8,7 +8,13 @@
 #include "support/test_support.h"
 #include "viaducto.h"
 #include "viaducto/alignment/foreign_alignment.h"
-#include "viaducto/landxml/landxml_alignment.h"
+#include "formats/istram/istram.h"
+#include "formats/ispol/ispol.h"
+#include "formats/clip/clip.h"
+#include "formats/mxroad/mxroad.h"
+#include "formats/htrazado/htrazado.h"
+#include "formats/cartomap/cartomap.h"
+#include "formats/landxml/landxml_alignment.h"
 
 using namespace testing_support;
 using common::AlignmentElement;

@@ -7,9 +7,9 @@
 #include "common/text_input.h"
 #include "support/test_support.h"
 #include "viaducto.h"
-#include "viaducto/alignment/gts_alignment.h"
-#include "viaducto/alignment/native_alignment.h"
-#include "viaducto/frame/settings.h"
+#include "formats/gts/gts_alignment.h"
+#include "formats/native/native_alignment_file.h"
+#include "formats/gts/element_limit.h"
 
 using testing_support::CrLf;
 using testing_support::FileExists;

@@ -8,8 +8,8 @@
 #include "common/message_hook.h"
 #include "support/test_support.h"
 #include "viaducto.h"
-#include "viaducto/alignment/native_alignment.h"
-#include "viaducto/landxml/landxml_alignment.h"
+#include "formats/native/native_alignment_file.h"
+#include "formats/landxml/landxml_alignment.h"
 
 using namespace testing_support;
 using common::AlignmentElement;

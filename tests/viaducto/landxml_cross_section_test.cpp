@@ -6,7 +6,7 @@
 #include "common/temp_files.h"
 #include "support/test_support.h"
 #include "viaducto.h"
-#include "viaducto/landxml/landxml_cross_sections.h"
+#include "formats/landxml/landxml_cross_sections.h"
 
 using testing_support::CrLf;
 using testing_support::FileExists;

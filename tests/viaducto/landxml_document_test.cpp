@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "support/test_support.h"
-#include "viaducto/landxml/landxml_document.h"
+#include "formats/landxml/landxml_document.h"
 
 using namespace testing_support;
 using viaducto::LandXmlAttributes;

@@ -7,8 +7,8 @@
 #include "common/text_input.h"
 #include "support/test_support.h"
 #include "viaducto.h"
-#include "viaducto/landxml/landxml_profile.h"
-#include "common/native_profile.h"
+#include "formats/landxml/landxml_profile.h"
+#include "formats/native/native_profile.h"
 
 using testing_support::CrLf;
 using testing_support::DataFile;

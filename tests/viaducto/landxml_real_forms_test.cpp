@@ -8,13 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "common/message_hook.h"
-#include "common/native_profile.h"
-#include "common/xml_reader.h"
+#include "formats/native/native_profile.h"
+#include "formats/landxml/xml_reader.h"
 #include "support/test_support.h"
 #include "viaducto.h"
-#include "viaducto/landxml/landxml_alignment.h"
-#include "viaducto/landxml/landxml_cross_sections.h"
-#include "viaducto/landxml/landxml_profile.h"
+#include "formats/landxml/landxml_alignment.h"
+#include "formats/landxml/landxml_cross_sections.h"
+#include "formats/landxml/landxml_profile.h"
 
 using namespace testing_support;
 using common::AlignmentElement;

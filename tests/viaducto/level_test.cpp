@@ -4,7 +4,7 @@
 
 #include "support/test_support.h"
 #include "viaducto.h"
-#include "viaducto/survey/digital_level.h"
+#include "formats/dl100/digital_level.h"
 
 using testing_support::ConvertBytes;
 using testing_support::CrLf;

@@ -5,8 +5,8 @@
 
 #include "support/test_support.h"
 #include "viaducto.h"
-#include "viaducto/profile/gts_profile.h"
-#include "common/native_profile.h"
+#include "formats/gts/gts_profile.h"
+#include "formats/native/native_profile.h"
 #include "common/profile_curves.h"
 
 using testing_support::ConvertBytes;

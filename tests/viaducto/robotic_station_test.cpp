@@ -1,4 +1,4 @@
-#include "viaducto/survey/robotic_station.h"
+#include "formats/gts800/robotic_station.h"
 
 #include <gtest/gtest.h>
 

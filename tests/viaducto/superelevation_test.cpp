@@ -7,7 +7,7 @@
 #include "common/text_output.h"
 #include "support/test_support.h"
 #include "viaducto.h"
-#include "viaducto/survey/superelevation.h"
+#include "formats/native/superelevation.h"
 
 using testing_support::ConvertBytes;
 using testing_support::CrLf;

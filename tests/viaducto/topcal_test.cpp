@@ -1,4 +1,4 @@
-#include "viaducto/survey/topcal.h"
+#include "formats/topcal/topcal.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "frontend/view/checks.h"
-#include "planimetro/dxf/dxf_surface.h"
+#include "formats/dxf/dxf_surface.h"
 #include "support/test_support.h"
 
 namespace {

@@ -14,8 +14,8 @@
 
 #include "common/file_kind.h"
 #include "frontend/view/view_model.h"
-#include "planimetro/dxf/dxf_surface.h"
-#include "planimetro/surface/surface_file_reader.h"
+#include "formats/dxf/dxf_surface.h"
+#include "formats/native/surface_file_reader.h"
 #include "support/test_support.h"
 
 namespace {

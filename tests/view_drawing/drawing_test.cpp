@@ -15,7 +15,7 @@
 
 #include "common/clothoid.h"
 #include "frontend/qt/views/drawing.h"
-#include "planimetro/dxf/dxf_surface.h"
+#include "formats/dxf/dxf_surface.h"
 #include "support/test_support.h"
 
 namespace {

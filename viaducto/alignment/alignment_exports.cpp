@@ -6,9 +6,15 @@
 #include "common/text_input.h"
 #include "viaducto.h"
 #include "viaducto/alignment/foreign_alignment.h"
-#include "viaducto/alignment/gts_alignment.h"
-#include "viaducto/alignment/native_alignment.h"
-#include "viaducto/landxml/landxml_alignment.h"
+#include "formats/istram/istram.h"
+#include "formats/ispol/ispol.h"
+#include "formats/clip/clip.h"
+#include "formats/mxroad/mxroad.h"
+#include "formats/htrazado/htrazado.h"
+#include "formats/cartomap/cartomap.h"
+#include "formats/gts/gts_alignment.h"
+#include "formats/native/native_alignment_file.h"
+#include "formats/landxml/landxml_alignment.h"
 
 namespace viaducto {
 

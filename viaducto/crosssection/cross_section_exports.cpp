@@ -2,11 +2,16 @@
 // GTS and to the native file, and the Clip section report.
 #include "common/conversion.h"
 #include "common/export_guard.h"
-#include "common/native_cross_section.h"
+#include "formats/native/native_cross_section.h"
 #include "viaducto.h"
-#include "viaducto/crosssection/clip_report.h"
-#include "viaducto/crosssection/foreign_readers.h"
-#include "viaducto/crosssection/gts_cross_sections.h"
+#include "formats/rtf/clip_report.h"
+#include "formats/native/section_listings.h"
+#include "formats/htrazado/htrazado.h"
+#include "formats/mxroad/mxroad.h"
+#include "formats/istram/istram.h"
+#include "formats/clip/clip.h"
+#include "formats/cartomap/cartomap.h"
+#include "formats/gts/gts_cross_sections.h"
 
 namespace viaducto {
 

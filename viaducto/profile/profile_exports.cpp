@@ -7,9 +7,11 @@
 #include "common/export_guard.h"
 #include "common/text_input.h"
 #include "viaducto.h"
-#include "viaducto/profile/gts_profile.h"
-#include "common/native_profile.h"
-#include "viaducto/profile/profile_listings.h"
+#include "formats/gts/gts_profile.h"
+#include "formats/native/native_profile.h"
+#include "formats/istram/istram.h"
+#include "formats/ispol/ispol.h"
+#include "formats/cartomap/cartomap.h"
 
 namespace viaducto {
 

@@ -2,11 +2,13 @@
 // tables and the robotic station's readings.
 #include "common/export_guard.h"
 #include "viaducto.h"
-#include "viaducto/survey/digital_level.h"
-#include "viaducto/survey/gts_points.h"
-#include "viaducto/survey/robotic_station.h"
-#include "viaducto/survey/superelevation.h"
-#include "viaducto/survey/topcal.h"
+#include "formats/dl100/digital_level.h"
+#include "formats/gts/gts_points.h"
+#include "formats/gts800/robotic_station.h"
+#include "formats/native/superelevation.h"
+#include "formats/ispol/ispol.h"
+#include "formats/clip/clip.h"
+#include "formats/topcal/topcal.h"
 
 using common::PathArgument;
 

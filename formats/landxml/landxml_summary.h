@@ -1,0 +1,24 @@
+// What a LandXML document holds, read in one pass: its alignments through the alignment
+// import's own reader (so their elements, lengths and stations are those a conversion writes),
+// and the profiles, cross-section sets, surfaces and survey points it offers, counted.
+#pragma once
+
+#include <vector>
+
+#include "common/record_summary.h"
+#include "formats/landxml/xml_reader.h"
+
+namespace viaducto {
+
+struct LandXmlSummary {
+  common::ParseResult parse = common::ParseResult::kComplete;
+  std::vector<common::AlignmentSummary> alignments;
+  std::vector<common::ProfileSummary> profiles;          // named "alignment: profile"
+  std::vector<common::CrossSectionSummary> crossSections;  // named "alignment: surface"
+  std::vector<common::SurfaceSummary> surfaces;
+  long points = -1;  // `CgPoint` elements; -1 when there is none
+};
+
+LandXmlSummary SummarizeLandXml(const common::LandXmlSource& source);
+
+}  // namespace viaducto
