@@ -8,6 +8,7 @@
 
 #include "common/clothoid.h"
 #include "common/file_kind.h"
+#include "common/file_stream.h"
 #include "formats/native/native_cross_section.h"
 #include "formats/native/native_profile.h"
 #include "common/paths.h"
@@ -198,27 +199,6 @@ bool LoadShapefile(const std::string& path, ViewModel& model, std::string& error
   return true;
 }
 
-// The names of the surfaces of a LandXML document, as the surface import lists them for its
-// selection (through a list file, from a document on disk: one held in memory only is
-// copied to a scratch file first).
-std::vector<std::string> LandXmlSurfaceNames(const ViewInput& input) {
-  std::vector<std::string> names;
-  common::ScratchFile copy;
-  if (!input.onDisk && (!copy.ok() || !common::WriteFileReplacing(copy.path(), input.bytes))) return names;
-  common::ScratchFile list;
-  const std::string& document = input.onDisk ? input.path : copy.path();
-  if (!list.ok() || planimetro::landxml::ListLandXmlSurfaces(document, list.path()) <= 0) return names;
-  std::string text;
-  if (!common::LoadTextFile(list.path(), text)) return names;
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    if (end > start) names.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return names;
-}
-
 void AddNote(ViewModel& model, const std::string& note) {
   if (std::find(model.notes.begin(), model.notes.end(), note) == model.notes.end()) model.notes.push_back(note);
 }
@@ -262,7 +242,11 @@ bool LoadLandXml(const ViewInput& input, const std::string& choice, ViewModel& m
   for (std::string& name : viaducto::ListLandXmlProfiles(source)) {
     model.entries.push_back({DataKind::kProfile, std::move(name)});
   }
-  for (std::string& name : LandXmlSurfaceNames(input)) model.entries.push_back({DataKind::kSurface, std::move(name)});
+  // The surfaces as the surface import lists them for its selection (a list of lines: a
+  // surface without a name is no entry).
+  for (std::string& name : planimetro::landxml::ListLandXmlSurfaceNames(source)) {
+    if (!name.empty()) model.entries.push_back({DataKind::kSurface, std::move(name)});
+  }
   planimetro::landxml::LandXmlPointsImport points = planimetro::landxml::ReadLandXmlPoints(source);
   if (!points.points.empty()) model.entries.push_back({DataKind::kPoints, "Puntos"});
   if (model.entries.empty()) {
@@ -440,16 +424,23 @@ bool LoadViewFile(const std::string& path, const std::string& choice, ViewModel&
   model.path = path;
   model.kind = KindOfPath(path);
   ViewReading reading = ViewReading::kByExtension;
+  // The look at the first bytes and the reading go through one opening of the file.
+  const common::HeldSource held(path);
   if (model.kind == DataKind::kNone) {
     // The first bytes tell a drawing from the rest, before a file that is none is read whole.
     std::string head(kSniffedBytes, '\0');
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    common::FileChunkReader file;
+    if (!file.Open(path)) {
       error = "No se puede leer el fichero " + path;
       return false;
     }
-    head.resize(std::fread(&head[0], 1, head.size(), file));
-    std::fclose(file);
+    std::size_t got = 0;
+    while (got < head.size()) {
+      const std::size_t more = file.Read(&head[got], head.size() - got);
+      if (more == 0) break;
+      got += more;
+    }
+    head.resize(got);
     reading = ReadingOf(path, head);
     if (reading == ViewReading::kUnknown || reading == ViewReading::kShapefile) {
       return LoadInput(reading, ViewInput{path, std::string_view(), true}, choice, model, error);
