@@ -1,12 +1,11 @@
 #include "formats/landxml/landxml_summary.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <map>
 #include <set>
 #include <string>
 
 #include "formats/landxml/landxml_alignment.h"
+#include "formats/landxml/landxml_profile.h"
 
 namespace viaducto {
 namespace {
@@ -16,21 +15,8 @@ using common::GetAttribute;
 using common::GetNumber;
 using common::LandXmlAttributes;
 using common::NameIs;
-using common::ProfileSummary;
 
-double FirstNumber(std::string_view text) {
-  // strtod reads a terminated text: a short one is copied to the stack.
-  char buffer[256];
-  if (text.size() < sizeof buffer) {
-    if (!text.empty()) std::memcpy(buffer, text.data(), text.size());
-    buffer[text.size()] = '\0';
-    return std::strtod(buffer, nullptr);
-  }
-  const std::string copy(text);
-  return std::strtod(copy.c_str(), nullptr);
-}
-
-// Counts the profiles, cross sections, surfaces and points of a document, and names its
+// Lists the profiles and counts the cross sections, surfaces and points of a document, and names its
 // alignments; the alignment reader beside it gets the same events and reads their elements.
 class Counter : public common::LandXmlHandler {
  public:
@@ -45,16 +31,19 @@ class Counter : public common::LandXmlHandler {
     };
     if (NameIs(name, "Alignment")) {
       names_.push_back(text("name"));
+      const auto named = GetAttribute(attributes, "name");
+      firstAttributes_.push_back(named ? std::string(*named)
+                                       : attributes.empty() ? std::string() : std::string(attributes.front().value));
       inAlignment_ = true;
     } else if (NameIs(name, "ProfAlign")) {
-      ProfileSummary profile;
-      const std::string alignment = inAlignment_ ? names_.back() : std::string();
-      profile.name = alignment.empty() ? text("name") : alignment + ": " + text("name");
-      summary_.profiles.push_back(profile);
-      inProfAlign_ = true;
-    } else if (inProfAlign_ && (NameIs(name, "PVI") || NameIs(name, "ParaCurve") || NameIs(name, "CircCurve"))) {
-      ++summary_.profiles.back().vertices;
-      readingStation_ = true;
+      // The entry the profile import selects it by, as its list names it.
+      const auto profileName = GetAttribute(attributes, "name");
+      if (profileName) {
+        std::string entry = (inAlignment_ ? firstAttributes_.back() : std::string()) + ": " + std::string(*profileName);
+        bool listed = false;
+        for (const std::string& known : profileEntries_) listed = listed || known == entry;
+        if (!listed) profileEntries_.push_back(std::move(entry));
+      }
     } else if (NameIs(name, "CrossSect")) {
       sectionSurfaces_.clear();
     } else if (NameIs(name, "DesignCrossSectSurf") || NameIs(name, "CrossSectSurf")) {
@@ -90,10 +79,6 @@ class Counter : public common::LandXmlHandler {
     alignments_.EndElement(name);
     if (NameIs(name, "Alignment")) {
       inAlignment_ = false;
-    } else if (NameIs(name, "ProfAlign")) {
-      inProfAlign_ = false;
-    } else if (NameIs(name, "PVI") || NameIs(name, "ParaCurve") || NameIs(name, "CircCurve")) {
-      readingStation_ = false;
     } else if (NameIs(name, "DesignCrossSectSurf") || NameIs(name, "CrossSectSurf") ||
                NameIs(name, "StationOffsetPoint")) {
       currentSet_ = -1;
@@ -116,18 +101,13 @@ class Counter : public common::LandXmlHandler {
         inNumber = !blank;
       }
       Set().points += numbers / 2;
-      return;
     }
-    if (!readingStation_ || summary_.profiles.empty()) return;
-    ProfileSummary& profile = summary_.profiles.back();
-    const double station = FirstNumber(text);
-    if (profile.vertices == 1) profile.startStation = station;
-    profile.endStation = station;
   }
 
-  bool WantsText() const override { return readingStation_ || readingPairs_ || alignments_.WantsText(); }
+  bool WantsText() const override { return readingPairs_ || alignments_.WantsText(); }
 
   const std::vector<std::string>& names() const { return names_; }
+  const std::vector<std::string>& profileEntries() const { return profileEntries_; }
 
  private:
   long SetIndex(const std::string& key) {
@@ -143,10 +123,10 @@ class Counter : public common::LandXmlHandler {
   LandXmlSummary& summary_;
   LandXmlAlignmentsReader& alignments_;
   std::vector<std::string> names_;  // of the alignments, in document order
+  std::vector<std::string> firstAttributes_;  // their names as the profile import takes them
+  std::vector<std::string> profileEntries_;   // "alignment: profile", each once
   bool inAlignment_ = false;
-  bool inProfAlign_ = false;
   bool inSurface_ = false;
-  bool readingStation_ = false;
   bool readingPairs_ = false;
   long currentSet_ = -1;
   std::map<std::string, std::size_t> sectionSets_;
@@ -166,6 +146,15 @@ LandXmlSummary SummarizeLandXml(const common::LandXmlSource& source) {
     common::AlignmentSummary alignment = common::SummarizeAlignment(imported[i].elements);
     if (i < counter.names().size()) alignment.name = counter.names()[i];
     summary.alignments.push_back(std::move(alignment));
+  }
+  // Each profile the import offers, read by the import: its vertices as a conversion writes
+  // them (what the import reads of a document cut short).
+  if (summary.parse != common::ParseResult::kCannotOpen) {
+    for (const std::string& entry : counter.profileEntries()) {
+      common::ProfileSummary profile = common::SummarizeProfile(ImportLandXmlProfile(source, entry).profile);
+      profile.name = entry.compare(0, 2, ": ") == 0 ? entry.substr(2) : entry;
+      summary.profiles.push_back(std::move(profile));
+    }
   }
   return summary;
 }

@@ -1,6 +1,7 @@
-// What a LandXML document holds, read in one pass: its alignments through the alignment
-// import's own reader (so their elements, lengths and stations are those a conversion writes),
-// and the profiles, cross-section sets, surfaces and survey points it offers, counted.
+// What a LandXML document holds: its alignments through the alignment import's own reader and
+// its profiles through the profile import (so their elements, vertices, lengths and stations
+// are those a conversion writes), and the cross-section sets, surfaces and survey points it
+// offers, counted. One pass over the document, and one more per profile.
 #pragma once
 
 #include <vector>
@@ -13,7 +14,7 @@ namespace viaducto {
 struct LandXmlSummary {
   common::ParseResult parse = common::ParseResult::kComplete;
   std::vector<common::AlignmentSummary> alignments;
-  std::vector<common::ProfileSummary> profiles;          // named "alignment: profile"
+  std::vector<common::ProfileSummary> profiles;  // "alignment: profile", as the import lists them
   std::vector<common::CrossSectionSummary> crossSections;  // named "alignment: surface"
   std::vector<common::SurfaceSummary> surfaces;
   long points = -1;  // `CgPoint` elements; -1 when there is none

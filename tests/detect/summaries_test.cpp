@@ -52,7 +52,26 @@ TEST(Summaries, LandXmlAlignmentsAreWhatTheImportWrites) {
   EXPECT_TRUE(HasLine(lines, "Eje \"1stave\": 1 elemento (1 recta), longitud 773,580 m, PK 0,000 a 773,580"));
   EXPECT_TRUE(HasLine(lines, "Eje \"loop\": 24 elementos (11 curvas, 13 rectas), longitud 7 494,174 m, PK 0,000 a "
                              "7 494,174"));
-  // The summary reads the document without a word through the message hook.
+}
+
+// A profile of a document, as info tells it, is the native file `convert` writes of it.
+TEST(Summaries, LandXmlProfilesAreWhatTheImportWrites) {
+  const std::string document = std::string(PASARELA_SOURCE_DIR) + "/samples/rasantes/variante-landxml.xml";
+  const detect::Contents contents = detect::ReadContents(document);
+  ASSERT_EQ(contents.profiles.size(), 1u);
+  TempDir dir;
+  std::string output;
+  ASSERT_EQ(RunCommand(Quoted(testing_support::CliPath()) + " convert " + Quoted(document) + " -o " +
+                           Quoted(dir.File("r.ras")) + " 2>&1",
+                       output),
+            0)
+      << output;
+  const detect::Contents written = detect::ReadContents(dir.File("r.ras"));
+  ASSERT_EQ(written.profiles.size(), 1u);
+  EXPECT_EQ(contents.profiles[0].name, "variante: variante");
+  EXPECT_EQ(contents.profiles[0].vertices, written.profiles[0].vertices);
+  EXPECT_NEAR(contents.profiles[0].startStation, written.profiles[0].startStation, 1e-6);
+  EXPECT_NEAR(contents.profiles[0].endStation, written.profiles[0].endStation, 1e-6);
 }
 
 // A multipoint with its own elevations: every vertex is a point, z from the vertices, as the
