@@ -20,7 +20,7 @@ inline constexpr common::ConversionRule kListadoPuntos{"un listado de puntos", "
 // A conversion whose reader opens its source itself: the target and the kind of the source are
 // checked first, and a failure without a reason of its own is said to be an empty source.
 template <typename Conversion>
-int ConvertirComprobando(const common::ConversionRule& rule, Conversion&& conversion, const std::string& entrada,
+int ConvertChecked(const common::ConversionRule& rule, Conversion&& conversion, const std::string& entrada,
                          const std::string& salida) {
   if (!common::CheckConversionTarget(entrada, salida)) return 0;
   if (!common::CheckConversionSourceKind(entrada, rule)) return 0;

@@ -17,21 +17,21 @@ namespace calzada {
 namespace {
 
 // The Clip PLT reader opens its source itself.
-int ImportaClipPltComprobando(const std::string& entrada, const std::string& salida) {
-  return ConvertirComprobando(kListadoEjes, ImportClipPlt, entrada, salida);
+int ImportClipPltChecked(const std::string& entrada, const std::string& salida) {
+  return ConvertChecked(kListadoEjes, ImportClipPlt, entrada, salida);
 }
-int ExportaClipPltComprobando(const std::string& entrada, const std::string& salida) {
-  return ConvertirComprobando(kFicheroEjes, ExportClipPlt, entrada, salida);
+int ExportClipPltChecked(const std::string& entrada, const std::string& salida) {
+  return ConvertChecked(kFicheroEjes, ExportClipPlt, entrada, salida);
 }
 
 }  // namespace
 }  // namespace calzada
 
 int32_t Calzada_Eje_Importa_ClipPlt(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportaClipPltComprobando, entrada, salida);
+  return RunConversion(calzada::ImportClipPltChecked, entrada, salida);
 }
 int32_t Calzada_Eje_Exporta_ClipPlt(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ExportaClipPltComprobando, entrada, salida);
+  return RunConversion(calzada::ExportClipPltChecked, entrada, salida);
 }
 int32_t Calzada_Eje_Importa_Inroads(const char* entrada, const char* salida) {
   return RunConversion(calzada::ImportInroadsAlignment, entrada, salida);

@@ -15,46 +15,46 @@ namespace calzada {
 namespace {
 
 // The Clip TRV and MxRoad readers open their sources themselves.
-int ImportaClipTrvComprobando(const std::string& entrada, const std::string& salida) {
-  return ConvertirComprobando(kListadoTransversales, ImportaClipTrv, entrada, salida);
+int ImportClipTrvChecked(const std::string& entrada, const std::string& salida) {
+  return ConvertChecked(kListadoTransversales, ImportClipTrv, entrada, salida);
 }
-int ExportaClipTrvComprobando(const std::string& entrada, const std::string& salida) {
-  return ConvertirComprobando(kFicheroTransversales, ExportaClipTrv, entrada, salida);
+int ExportClipTrvChecked(const std::string& entrada, const std::string& salida) {
+  return ConvertChecked(kFicheroTransversales, ExportClipTrv, entrada, salida);
 }
-int ImportaMxroadComprobando(const std::string& entrada, const std::string& salida) {
-  return ConvertirComprobando(kListadoTransversales, ImportaMxroad, entrada, salida);
+int ImportMxroadSectionsChecked(const std::string& entrada, const std::string& salida) {
+  return ConvertChecked(kListadoTransversales, ImportMxroadSections, entrada, salida);
 }
 
 }  // namespace
 }  // namespace calzada
 
 int32_t Calzada_Transver_Importa_Cliptrv(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportaClipTrvComprobando, entrada, salida);
+  return RunConversion(calzada::ImportClipTrvChecked, entrada, salida);
 }
 int32_t Calzada_Transver_Exporta_Cliptrv(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ExportaClipTrvComprobando, entrada, salida);
+  return RunConversion(calzada::ExportClipTrvChecked, entrada, salida);
 }
 int32_t Calzada_Transver_Importa_Ispol(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportaIspol, entrada, salida);
+  return RunConversion(calzada::ImportIspolSections, entrada, salida);
 }
 int32_t Calzada_Transver_Importa_Mxroad(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportaMxroadComprobando, entrada, salida);
+  return RunConversion(calzada::ImportMxroadSectionsChecked, entrada, salida);
 }
 int32_t Calzada_Transver_Importa_InRoadsTXT(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportaListadoInRoads, entrada, salida);
+  return RunConversion(calzada::ImportInroadsSectionListing, entrada, salida);
 }
 int32_t Calzada_inroads2gts(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportaInformeInRoads, entrada, salida);
+  return RunConversion(calzada::ImportInroadsSectionReport, entrada, salida);
 }
 int32_t Calzada_Transver_Importa_DRAGADOSMDW(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportaDragados, entrada, salida);
+  return RunConversion(calzada::ImportDragadosSections, entrada, salida);
 }
 int32_t Calzada_Transver_ClipSeccionPlat(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportaSeccionClipPlataforma, entrada, salida);
+  return RunConversion(calzada::ImportClipPlatformListing, entrada, salida);
 }
 int32_t Calzada_Transver_ClipSeccionSubras(const char* entrada, const char* salida) {
-  return RunConversion(calzada::ImportaSeccionClipSubrasante, entrada, salida);
+  return RunConversion(calzada::ImportClipSubgradeListing, entrada, salida);
 }
 int32_t Calzada_TransverInterpolaCota(const char* entrada, const char* salida) {
-  return RunConversion(calzada::TransverInterpolaCota, entrada, salida);
+  return RunConversion(calzada::InterpolateAxisElevations, entrada, salida);
 }

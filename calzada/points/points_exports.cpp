@@ -5,5 +5,5 @@
 #include "formats/dxf/dxf_points_drawing.h"
 
 int32_t Calzada_Puntos_Exporta_Dxf(const char* entrada, const char* salida) {
-  return calzada::RunConversion(calzada::ExportaPuntosDxf, entrada, salida);
+  return calzada::RunConversion(calzada::ExportPointsDrawing, entrada, salida);
 }

@@ -4,8 +4,8 @@
 #include "formats/topsurv/topsurv.h"
 
 int32_t Calzada_Puntos_Importa_Topsurv(const char* entrada, const char* salida) {
-  return calzada::RunConversion(calzada::ImportaPuntosTopsurv, entrada, salida);
+  return calzada::RunConversion(calzada::ImportTopsurvPoints, entrada, salida);
 }
 int32_t Calzada_Trazemta2Topsurv(const char* entrada, const char* salida) {
-  return calzada::RunConversion(calzada::Trazemta2Topsurv, entrada, salida);
+  return calzada::RunConversion(calzada::ExportTopsurvSections, entrada, salida);
 }

@@ -35,6 +35,6 @@ common::Profile ParseCartomapProfileListing(std::string_view text);
 // "km+m" station lines, point lines of offset, two skipped fields, elevation and code) or with
 // "\"PK\"" section lines (point lines of offset and elevation). All points sorted by station,
 // then offset.
-bool ReadCartomapSections(std::string_view text, std::vector<common::CrossSectionPoint>& points);
+bool ParseCartomapSections(std::string_view text, std::vector<common::CrossSectionPoint>& points);
 
 }  // namespace viaducto

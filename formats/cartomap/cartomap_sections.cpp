@@ -79,7 +79,7 @@ void ReadPkLayout(common::LineReader& reader, std::vector<CrossSectionPoint>& po
 
 }  // namespace
 
-bool ReadCartomapSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
+bool ParseCartomapSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
   common::LineReader reader(text);
   std::string_view first;
   const bool hasFirstLine = reader.Next(first);

@@ -37,19 +37,19 @@ void FormatClipAlz(const Rasante& rasante, const std::string& title, common::Tex
 
 // Clip TRV: "*TRV", a title line, then per section "station, count" and that many lines
 // "offset, elevation, code".
-bool LeeClipTrv(std::string_view text, Transversales& puntos);  // false when shorter than two lines
+bool ParseClipTrvWithHeading(std::string_view text, Transversales& puntos);  // false when shorter than two lines
 // Points of one section closer than 1 mm are set 1 mm apart, on the side with more room.
-void SeparaPuntosCoincidentes(Transversales& puntos);
-int ImportaClipTrv(const std::string& entrada, const std::string& salida);
-void EscribeClipTrv(const Transversales& puntos, const std::string& titulo, common::TextWriter& writer);
-int ExportaClipTrv(const std::string& entrada, const std::string& salida);
+void SeparateCoincidentPoints(Transversales& puntos);
+int ImportClipTrv(const std::string& entrada, const std::string& salida);
+void FormatClipTrv(const Transversales& puntos, const std::string& titulo, common::TextWriter& writer);
+int ExportClipTrv(const std::string& entrada, const std::string& salida);
 
 // Clip section listings in fixed columns: the platform and the subgrade listing differ in the
 // columns of their second point.
 enum class ListadoClip { kPlataforma, kSubrasante };
-Transversales LeeSeccionClip(std::string_view text, ListadoClip listado);
-int ImportaSeccionClipPlataforma(const std::string& entrada, const std::string& salida);
-int ImportaSeccionClipSubrasante(const std::string& entrada, const std::string& salida);
+Transversales ParseClipSectionListing(std::string_view text, ListadoClip listado);
+int ImportClipPlatformListing(const std::string& entrada, const std::string& salida);
+int ImportClipSubgradeListing(const std::string& entrada, const std::string& salida);
 
 }  // namespace calzada
 
@@ -60,14 +60,14 @@ Alignment ParseClipPltAlignment(std::string_view text);
 
 // Clip section listing (TER): pairs of fixed-column lines, the first with the station and the
 // offsets, the second with the elevations; code "0" on the axis, "10" elsewhere.
-bool ReadClipListingSections(std::string_view text, std::vector<common::CrossSectionPoint>& points);
+bool ParseClipListingSections(std::string_view text, std::vector<common::CrossSectionPoint>& points);
 
 // Clip TRV: "station, count" lines followed by "offset, elevation, code" lines, in file order.
-bool ReadClipTrvSections(std::string_view text, std::vector<common::CrossSectionPoint>& points);
+bool ParseClipTrvSections(std::string_view text, std::vector<common::CrossSectionPoint>& points);
 
 // Clip superelevation table: "station value2 [value3]" split at tabs, commas and blanks. First
 // value is value2; second is minus value3, or minus value2 when value3 is missing.
 std::vector<SuperelevationRecord> ParseClipSuperelevation(std::string_view text);
-int ConvertClipSuperelevation(const std::string& entrada, const std::string& salida);
+int ImportClipSuperelevation(const std::string& entrada, const std::string& salida);
 
 }  // namespace viaducto

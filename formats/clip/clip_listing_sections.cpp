@@ -51,7 +51,7 @@ void AddPoint(std::vector<CrossSectionPoint>& section, CrossSectionPoint point) 
 
 }  // namespace
 
-bool ReadClipListingSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
+bool ParseClipListingSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
   common::LineReader reader(text);
   std::string_view first, second;
   std::vector<CrossSectionPoint> section;

@@ -21,7 +21,7 @@ int ImportClipPlt(const std::string& entrada, const std::string& salida) {
 }
 
 bool FormatClipPlt(std::string_view nativeText, std::string& plt) {
-  const Eje records = LeeEjeNativo(nativeText);
+  const Eje records = ParseEjeNativo(nativeText);
   if (records.empty()) return false;
   common::TextWriter writer;
   writer.Write("*PLT1\n");

@@ -12,7 +12,7 @@
 
 namespace calzada {
 
-Transversales LeeSeccionClip(std::string_view text, ListadoClip listado) {
+Transversales ParseClipSectionListing(std::string_view text, ListadoClip listado) {
   const ColumnasPunto primero{6, 7, 14, 8};
   const ColumnasPunto segundo = listado == ListadoClip::kPlataforma ? ColumnasPunto{34, 7, 42, 8}
                                                                     : ColumnasPunto{60, 7, 68, 8};
@@ -47,17 +47,17 @@ Transversales LeeSeccionClip(std::string_view text, ListadoClip listado) {
 namespace {
 
 int Importa(const std::string& entrada, const std::string& salida, ListadoClip listado) {
-  const auto parse = [listado](std::string_view text) { return LeeSeccionClip(text, listado); };
-  return common::ConvertFile(entrada, salida, kListadoTransversales, parse, FormatoConPuntosDeEje);
+  const auto parse = [listado](std::string_view text) { return ParseClipSectionListing(text, listado); };
+  return common::ConvertFile(entrada, salida, kListadoTransversales, parse, FormatWithAxisPoints);
 }
 
 }  // namespace
 
-int ImportaSeccionClipPlataforma(const std::string& entrada, const std::string& salida) {
+int ImportClipPlatformListing(const std::string& entrada, const std::string& salida) {
   return Importa(entrada, salida, ListadoClip::kPlataforma);
 }
 
-int ImportaSeccionClipSubrasante(const std::string& entrada, const std::string& salida) {
+int ImportClipSubgradeListing(const std::string& entrada, const std::string& salida) {
   return Importa(entrada, salida, ListadoClip::kSubrasante);
 }
 

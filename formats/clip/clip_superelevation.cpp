@@ -23,8 +23,8 @@ std::vector<SuperelevationRecord> ParseClipSuperelevation(std::string_view text)
   return records;
 }
 
-int ConvertClipSuperelevation(const std::string& entrada, const std::string& salida) {
-  return ConvertSuperelevation(entrada, salida, ParseClipSuperelevation);
+int ImportClipSuperelevation(const std::string& entrada, const std::string& salida) {
+  return ImportSuperelevation(entrada, salida, ParseClipSuperelevation);
 }
 
 }  // namespace viaducto

@@ -15,7 +15,7 @@
 
 namespace calzada {
 
-bool LeeClipTrv(std::string_view text, Transversales& puntos) {
+bool ParseClipTrvWithHeading(std::string_view text, Transversales& puntos) {
   return common::ParseClipTrv(text, common::kClipTrvFixedHeading, puntos);
 }
 
@@ -26,7 +26,7 @@ constexpr double kRoomNeeded = 0.002;
 
 }  // namespace
 
-void SeparaPuntosCoincidentes(Transversales& puntos) {
+void SeparateCoincidentPoints(Transversales& puntos) {
   const long n = static_cast<long>(puntos.size());
   for (long i = 1; i < n; ++i) {
     PuntoTransversal& p = puntos[i - 1];
@@ -43,29 +43,29 @@ void SeparaPuntosCoincidentes(Transversales& puntos) {
   }
 }
 
-int ImportaClipTrv(const std::string& entrada, const std::string& salida) {
+int ImportClipTrv(const std::string& entrada, const std::string& salida) {
   std::string text;
   if (!common::LoadTextFile(entrada, text)) return 0;
   Transversales puntos;
-  if (!LeeClipTrv(text, puntos) || puntos.empty()) return 0;
-  SeparaPuntosCoincidentes(puntos);
-  return EscribeConPuntosDeEje(puntos, salida);
+  if (!ParseClipTrvWithHeading(text, puntos) || puntos.empty()) return 0;
+  SeparateCoincidentPoints(puntos);
+  return WriteWithAxisPoints(puntos, salida);
 }
 
-void EscribeClipTrv(const Transversales& puntos, const std::string& titulo, common::TextWriter& writer) {
-  const std::vector<double> estaciones = EstacionesDistintas(puntos);
+void FormatClipTrv(const Transversales& puntos, const std::string& titulo, common::TextWriter& writer) {
+  const std::vector<double> estaciones = DistinctStations(puntos);
   // Every point of a station goes to its section, wherever it stands in the file.
   std::unordered_map<double, std::vector<std::size_t>> seccion;
   seccion.reserve(estaciones.size());
   for (std::size_t i = 0; i < puntos.size(); ++i) seccion[puntos[i].station].push_back(i);
 
   writer.Write("*TRV\n");
-  writer.Printf("%s,%12.3lf,%12.3lf, 0\n", titulo.c_str(), ValorEscrito(estaciones.empty() ? 0 : estaciones.front()),
-                ValorEscrito(estaciones.empty() ? 0 : estaciones.back()));
+  writer.Printf("%s,%12.3lf,%12.3lf, 0\n", titulo.c_str(), WrittenValue(estaciones.empty() ? 0 : estaciones.front()),
+                WrittenValue(estaciones.empty() ? 0 : estaciones.back()));
   std::unordered_set<std::string> codigos;
   for (double estacion : estaciones) {
     const std::vector<std::size_t>& indices = seccion[estacion];
-    writer.Printf("%12.3lf  ,%d\n", ValorEscrito(estacion), static_cast<int>(indices.size()));
+    writer.Printf("%12.3lf  ,%d\n", WrittenValue(estacion), static_cast<int>(indices.size()));
     // Codes that repeat within a section do not name its points: they become side codes.
     codigos.clear();
     bool repetidos = false;
@@ -74,8 +74,8 @@ void EscribeClipTrv(const Transversales& puntos, const std::string& titulo, comm
     }
     for (std::size_t i : indices) {
       const PuntoTransversal& p = puntos[i];
-      const double offset = ValorEscrito(p.offset);
-      const double elevation = ValorEscrito(p.elevation);
+      const double offset = WrittenValue(p.offset);
+      const double elevation = WrittenValue(p.elevation);
       if (p.code.empty()) {
         writer.Printf("%9.3lf,%9.3lf\n", offset, elevation);
       } else if (repetidos) {
@@ -87,11 +87,11 @@ void EscribeClipTrv(const Transversales& puntos, const std::string& titulo, comm
   }
 }
 
-int ExportaClipTrv(const std::string& entrada, const std::string& salida) {
+int ExportClipTrv(const std::string& entrada, const std::string& salida) {
   Transversales puntos;
-  if (!LeeFicheroTransversales(entrada, puntos) || puntos.empty()) return 0;
+  if (!ReadNativeSectionsFile(entrada, puntos) || puntos.empty()) return 0;
   common::TextWriter writer;
-  EscribeClipTrv(puntos, salida, writer);
+  FormatClipTrv(puntos, salida, writer);
   return writer.SaveTo(salida) ? 1 : 0;
 }
 

@@ -7,7 +7,7 @@
 
 namespace viaducto {
 
-bool ReadClipTrvSections(std::string_view text, std::vector<common::CrossSectionPoint>& points) {
+bool ParseClipTrvSections(std::string_view text, std::vector<common::CrossSectionPoint>& points) {
   return common::ParseClipTrv(text, common::kClipTrvOptionalHeading, points);
 }
 

@@ -122,7 +122,7 @@ int Libreta2ClipTer(const std::string& puntra, const std::string& eje, const std
   if (!common::CheckConversionTarget(eje, salida) || !common::CheckConversionTarget(puntra, salida)) return 0;
   std::string textoEje;
   if (!common::LoadConversionSource(eje, kFicheroEjes, textoEje)) return 0;
-  const std::vector<common::ProjectionElement> elementos = EjeParaProyectar(LeeEjeNativo(textoEje));
+  const std::vector<common::ProjectionElement> elementos = EjeParaProyectar(ParseEjeNativo(textoEje));
   if (!common::RequireSomething(elementos.empty(), eje, kFicheroEjes)) return 0;
   std::string textoPuntos;
   if (!common::LoadConversionSource(puntra, kFicheroPuntos, textoPuntos)) return 0;

@@ -21,9 +21,9 @@ Rasante ParseDragadosProfile(std::string_view text);
 int ImportDragadosProfile(const std::string& entrada, const std::string& salida);
 
 // Dragados MDW sections: a short line holds a station, the longer lines after it the pairs.
-Transversales LeeDragados(std::string_view text);
+Transversales ParseDragadosSections(std::string_view text);
 // "%8.3lf %8.3lf %8.3lf " per point: station, offset, elevation.
-void FormatoDragados(const Transversales& puntos, common::TextWriter& writer);
-int ImportaDragados(const std::string& entrada, const std::string& salida);
+void FormatDragadosSections(const Transversales& puntos, common::TextWriter& writer);
+int ImportDragadosSections(const std::string& entrada, const std::string& salida);
 
 }  // namespace calzada

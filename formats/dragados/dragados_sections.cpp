@@ -17,7 +17,7 @@ constexpr double kNoSection = 100000000.0;      // a station line of this value 
 
 }  // namespace
 
-Transversales LeeDragados(std::string_view text) {
+Transversales ParseDragadosSections(std::string_view text) {
   Transversales puntos;
   common::LineReader reader(text);
   std::string_view piece;
@@ -41,14 +41,14 @@ Transversales LeeDragados(std::string_view text) {
   return puntos;
 }
 
-void FormatoDragados(const Transversales& puntos, common::TextWriter& writer) {
+void FormatDragadosSections(const Transversales& puntos, common::TextWriter& writer) {
   for (const PuntoTransversal& p : puntos) {
-    writer.Printf("%8.3lf %8.3lf %8.3lf \n", ValorEscrito(p.station), ValorEscrito(p.offset), ValorEscrito(p.elevation));
+    writer.Printf("%8.3lf %8.3lf %8.3lf \n", WrittenValue(p.station), WrittenValue(p.offset), WrittenValue(p.elevation));
   }
 }
 
-int ImportaDragados(const std::string& entrada, const std::string& salida) {
-  return common::ConvertFile(entrada, salida, kListadoTransversales, LeeDragados, FormatoDragados);
+int ImportDragadosSections(const std::string& entrada, const std::string& salida) {
+  return common::ConvertFile(entrada, salida, kListadoTransversales, ParseDragadosSections, FormatDragadosSections);
 }
 
 }  // namespace calzada

@@ -9,14 +9,14 @@
 
 namespace calzada {
 
-std::vector<common::PointLine> LeePuntosDxf(std::string_view puntos) {
+std::vector<common::PointLine> ParsePointsForDrawing(std::string_view puntos) {
   std::vector<common::PointLine> leidos;
   common::ForEachPointLine(puntos, common::PointCodeRule::kFirstWord, common::kBlankSeparated,
                            [&](const common::PointLine& punto) { leidos.push_back(punto); });
   return leidos;
 }
 
-void FormatoDibujoDePuntos(const std::vector<common::PointLine>& puntos, common::TextWriter& dibujo) {
+void FormatPointsDrawing(const std::vector<common::PointLine>& puntos, common::TextWriter& dibujo) {
   common::WriteDxfEntitiesHead(dibujo);
   for (const common::PointLine& punto : puntos) {
     common::WriteDxfPoint(dibujo, "PUNTOS", punto.x, punto.y, punto.z);
@@ -26,14 +26,14 @@ void FormatoDibujoDePuntos(const std::vector<common::PointLine>& puntos, common:
   common::WriteDxfEntitiesTail(dibujo);
 }
 
-std::string DibujoDePuntos(std::string_view puntos) {
+std::string FormatPointsDrawingText(std::string_view puntos) {
   common::TextWriter dibujo;
-  FormatoDibujoDePuntos(LeePuntosDxf(puntos), dibujo);
+  FormatPointsDrawing(ParsePointsForDrawing(puntos), dibujo);
   return dibujo.Bytes();
 }
 
-int ExportaPuntosDxf(const std::string& entrada, const std::string& salida) {
-  return common::ConvertFile(entrada, salida, kFicheroPuntos, LeePuntosDxf, FormatoDibujoDePuntos);
+int ExportPointsDrawing(const std::string& entrada, const std::string& salida) {
+  return common::ConvertFile(entrada, salida, kFicheroPuntos, ParsePointsForDrawing, FormatPointsDrawing);
 }
 
 }  // namespace calzada

@@ -13,15 +13,15 @@
 namespace calzada {
 
 // The points of the text of a native point file, and their drawing.
-std::vector<common::PointLine> LeePuntosDxf(std::string_view puntos);
-void FormatoDibujoDePuntos(const std::vector<common::PointLine>& puntos, common::TextWriter& dibujo);
+std::vector<common::PointLine> ParsePointsForDrawing(std::string_view puntos);
+void FormatPointsDrawing(const std::vector<common::PointLine>& puntos, common::TextWriter& dibujo);
 
 // The drawing of the points of `puntos` (text of a native point file, line ends normalised;
 // fields split at blanks: number, x, y, z; a line with fewer is skipped).
-std::string DibujoDePuntos(std::string_view puntos);
+std::string FormatPointsDrawingText(std::string_view puntos);
 
 // The export: 1 when the drawing was written; 0 when the point file cannot be read, is no
 // text file or holds no point, or the drawing cannot be written.
-int ExportaPuntosDxf(const std::string& entrada, const std::string& salida);
+int ExportPointsDrawing(const std::string& entrada, const std::string& salida);
 
 }  // namespace calzada

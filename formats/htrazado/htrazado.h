@@ -14,6 +14,6 @@ Alignment ParseHTrazadoAlignment(std::string_view text);
 
 // hTrazado sections: "PK" lines give the station, "offset , elevation" lines the points, in
 // file order.
-bool ReadHtrazadoSections(std::string_view text, std::vector<common::CrossSectionPoint>& points);
+bool ParseHtrazadoSections(std::string_view text, std::vector<common::CrossSectionPoint>& points);
 
 }  // namespace viaducto

@@ -9,7 +9,7 @@
 
 namespace viaducto {
 
-bool ReadHtrazadoSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
+bool ParseHtrazadoSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
   common::LineReader reader(text);
   std::string_view line;
   double station = 0;

@@ -26,12 +26,12 @@ int ImportInroadsProfile(const std::string& entrada, const std::string& salida);
 void FormatInroadsRasante(const Rasante& rasante, common::TextWriter& writer);
 
 // InRoads stations "km+m": "-0+015" is -15 and "-1+020" is -980; without "+", kilometres.
-double EstacionInRoads(std::string_view text);
+double ParseInroadsStation(std::string_view text);
 // InRoads section report: station, offset, elevation and the rest of the line as code.
-Transversales LeeInformeInRoads(std::string_view text);
-int ImportaInformeInRoads(const std::string& entrada, const std::string& salida);
+Transversales ParseInroadsSectionReport(std::string_view text);
+int ImportInroadsSectionReport(const std::string& entrada, const std::string& salida);
 // InRoads text listing: station (with "+"), code, offset, two fields, elevation.
-Transversales LeeListadoInRoads(std::string_view text);
-int ImportaListadoInRoads(const std::string& entrada, const std::string& salida);
+Transversales ParseInroadsSectionListing(std::string_view text);
+int ImportInroadsSectionListing(const std::string& entrada, const std::string& salida);
 
 }  // namespace calzada

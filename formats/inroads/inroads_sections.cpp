@@ -13,7 +13,7 @@
 
 namespace calzada {
 
-double EstacionInRoads(std::string_view text) {
+double ParseInroadsStation(std::string_view text) {
   const std::size_t plus = text.find('+');
   const std::string_view kilometres = text.substr(0, plus);
   const double km = common::LenientDouble(kilometres);
@@ -25,7 +25,7 @@ double EstacionInRoads(std::string_view text) {
   return station;
 }
 
-Transversales LeeInformeInRoads(std::string_view text) {
+Transversales ParseInroadsSectionReport(std::string_view text) {
   Transversales puntos;
   common::LineReader reader(text);
   std::string_view piece;
@@ -37,7 +37,7 @@ Transversales LeeInformeInRoads(std::string_view text) {
     if (!fields.Next(" \t", station) || !fields.Next(" \t", offset) || !fields.Next(" \t", elevation)) continue;
     if (elevation.front() == 'N') continue;  // no value at this offset
     PuntoTransversal punto;
-    punto.station = EstacionInRoads(station);
+    punto.station = ParseInroadsStation(station);
     punto.offset = LeeNumeroComa(offset);
     punto.elevation = LeeNumeroComa(elevation);
     // The description keeps the separator that stood before it.
@@ -48,7 +48,7 @@ Transversales LeeInformeInRoads(std::string_view text) {
   return puntos;
 }
 
-Transversales LeeListadoInRoads(std::string_view text) {
+Transversales ParseInroadsSectionListing(std::string_view text) {
   Transversales puntos;
   common::LineReader reader(text);
   std::string_view piece;
@@ -57,7 +57,7 @@ Transversales LeeListadoInRoads(std::string_view text) {
     if (common::SplitTokens(common::WithoutLineFeed(piece), " \t", fields) < 6) continue;
     if (fields[0].find('+') == std::string_view::npos) continue;
     PuntoTransversal punto;
-    punto.station = EstacionInRoads(fields[0]);
+    punto.station = ParseInroadsStation(fields[0]);
     punto.code.assign(fields[1]);
     punto.offset = LeeNumeroComa(fields[2]);
     punto.elevation = LeeNumeroComa(fields[5]);
@@ -69,17 +69,17 @@ Transversales LeeListadoInRoads(std::string_view text) {
 namespace {
 
 int Importa(const std::string& entrada, const std::string& salida, Transversales (*lee)(std::string_view)) {
-  return common::ConvertFile(entrada, salida, kListadoTransversales, lee, FormatoConPuntosDeEje);
+  return common::ConvertFile(entrada, salida, kListadoTransversales, lee, FormatWithAxisPoints);
 }
 
 }  // namespace
 
-int ImportaInformeInRoads(const std::string& entrada, const std::string& salida) {
-  return Importa(entrada, salida, LeeInformeInRoads);
+int ImportInroadsSectionReport(const std::string& entrada, const std::string& salida) {
+  return Importa(entrada, salida, ParseInroadsSectionReport);
 }
 
-int ImportaListadoInRoads(const std::string& entrada, const std::string& salida) {
-  return Importa(entrada, salida, LeeListadoInRoads);
+int ImportInroadsSectionListing(const std::string& entrada, const std::string& salida) {
+  return Importa(entrada, salida, ParseInroadsSectionListing);
 }
 
 }  // namespace calzada

@@ -30,8 +30,8 @@ int ExportIspolProfile(const std::string& entrada, const std::string& salida);
 
 // Ispol section listing: a subgrade file ("Sub") and a pavement file ("Firme") from one input.
 enum class CapaIspol { kSubrasante, kFirme };
-Transversales LeeSeccionesIspol(std::string_view text, CapaIspol capa);
-int ImportaIspol(const std::string& entrada, const std::string& salida);
+Transversales ParseIspolSections(std::string_view text, CapaIspol capa);
+int ImportIspolSections(const std::string& entrada, const std::string& salida);
 
 }  // namespace calzada
 
@@ -48,6 +48,6 @@ common::Profile ParseIspolProfile(std::string_view text);
 // at tabs and blanks; "#" starts a comment line. First value is fall5, else fall4, else 0;
 // second value is minus fall3.
 std::vector<SuperelevationRecord> ParseIspolSuperelevation(std::string_view text);
-int ConvertIspolSuperelevation(const std::string& entrada, const std::string& salida);
+int ImportIspolSuperelevation(const std::string& entrada, const std::string& salida);
 
 }  // namespace viaducto

@@ -57,7 +57,7 @@ void SeparaOffsetsIguales(Transversales& puntos) {
 
 }  // namespace
 
-Transversales LeeSeccionesIspol(std::string_view text, CapaIspol capa) {
+Transversales ParseIspolSections(std::string_view text, CapaIspol capa) {
   const int rasante = capa == CapaIspol::kSubrasante ? 2 : 3;
   Transversales puntos;
   common::LineReader reader(text);
@@ -97,19 +97,19 @@ Transversales LeeSeccionesIspol(std::string_view text, CapaIspol capa) {
   return puntos;
 }
 
-int ImportaIspol(const std::string& entrada, const std::string& salida) {
+int ImportIspolSections(const std::string& entrada, const std::string& salida) {
   // Two targets named after `salida`: the subgrade and the pavement sections.
   const std::string subrasante = AnadeSufijo(salida, "Sub");
   const std::string firme = AnadeSufijo(salida, "Firme");
   if (!common::CheckConversionTarget(entrada, subrasante) || !common::CheckConversionTarget(entrada, firme)) return 0;
   std::string text;
   if (!common::LoadConversionSource(entrada, kListadoTransversales, text)) return 0;
-  const Transversales capas[] = {LeeSeccionesIspol(text, CapaIspol::kSubrasante),
-                                 LeeSeccionesIspol(text, CapaIspol::kFirme)};
+  const Transversales capas[] = {ParseIspolSections(text, CapaIspol::kSubrasante),
+                                 ParseIspolSections(text, CapaIspol::kFirme)};
   if (!common::RequireSomething(capas[0].empty() && capas[1].empty(), entrada, kListadoTransversales)) return 0;
   for (const auto& [puntos, path] : {std::pair{&capas[0], subrasante}, std::pair{&capas[1], firme}}) {
     common::TextWriter writer;
-    for (const PuntoTransversal& p : *puntos) EscribePunto(writer, p);
+    for (const PuntoTransversal& p : *puntos) FormatSectionPoint(writer, p);
     if (!writer.SaveTo(path)) return 0;
   }
   const std::string message = "Conversión realizada con éxito:\nFichero de Subrasante:\t" + subrasante +

@@ -30,8 +30,8 @@ std::vector<SuperelevationRecord> ParseIspolSuperelevation(std::string_view text
   return records;
 }
 
-int ConvertIspolSuperelevation(const std::string& entrada, const std::string& salida) {
-  return ConvertSuperelevation(entrada, salida, ParseIspolSuperelevation);
+int ImportIspolSuperelevation(const std::string& entrada, const std::string& salida) {
+  return ImportSuperelevation(entrada, salida, ParseIspolSuperelevation);
 }
 
 }  // namespace viaducto

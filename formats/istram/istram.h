@@ -20,7 +20,7 @@ Alignment ParseIstramElementList(std::string_view text);
 
 // Istram: a line "4 ... station ..." opens a section, the next gives the left and right point
 // counts, then the pairs; each section sorted left to right.
-bool ReadIstramSections(std::string_view text, std::vector<common::CrossSectionPoint>& points);
+bool ParseIstramSections(std::string_view text, std::vector<common::CrossSectionPoint>& points);
 
 // Istram listing: lines of at least eight fields; station, elevation, grade in percent of the
 // segment that starts at the vertex (field 7) and kv (field 8). The curve at an inner vertex is

@@ -14,7 +14,7 @@
 
 namespace viaducto {
 
-bool ReadIstramSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
+bool ParseIstramSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
   common::LineReader reader(text);
   std::string_view line;
   std::vector<std::string_view> fields;

@@ -24,7 +24,7 @@ int ImportMxroadProfile(const std::string& entrada, const std::string& salida);
 
 // MxRoad sections: numbered points under "P.K." lines, or else blocks of "station count" and
 // pairs.
-int ImportaMxroad(const std::string& entrada, const std::string& salida);
+int ImportMxroadSections(const std::string& entrada, const std::string& salida);
 
 }  // namespace calzada
 
@@ -36,6 +36,6 @@ Alignment ParseMxRoadAlignment(std::string_view text);
 // MxRoad sections: a header line, then per section a line with station and point count
 // followed by the offset/elevation pairs; all points sorted by station, then offset; code
 // "MOS".
-bool ReadMxroadSections(std::string_view text, std::vector<common::CrossSectionPoint>& points);
+bool ParseMxroadSections(std::string_view text, std::vector<common::CrossSectionPoint>& points);
 
 }  // namespace viaducto

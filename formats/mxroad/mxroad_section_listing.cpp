@@ -13,7 +13,7 @@ constexpr double kMxroadTolerance = 0.001;
 
 }  // namespace
 
-bool ReadMxroadSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
+bool ParseMxroadSections(std::string_view text, std::vector<CrossSectionPoint>& points) {
   std::vector<CrossSectionPoint> read;
   if (!common::ParseMxRoadSections(text, common::kMxRoadPairsRunOn, read)) return false;
   SortByStationThenOffset(read, kMxroadTolerance);

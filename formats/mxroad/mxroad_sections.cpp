@@ -62,14 +62,14 @@ Transversales LeeBloques(std::string_view text) {
 
 }  // namespace
 
-int ImportaMxroad(const std::string& entrada, const std::string& salida) {
+int ImportMxroadSections(const std::string& entrada, const std::string& salida) {
   std::string text;
   if (!common::LoadTextFile(entrada, text)) return 0;
   Transversales puntos = LeePuntosNumerados(text);
   if (puntos.empty()) puntos = LeeBloques(text);
   if (puntos.empty()) return 0;
   common::SortByStationThenOffset(puntos, kSameSection);
-  return EscribeConPuntosDeEje(puntos, salida);
+  return WriteWithAxisPoints(puntos, salida);
 }
 
 }  // namespace calzada

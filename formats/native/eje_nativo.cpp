@@ -7,7 +7,7 @@
 
 namespace calzada {
 
-std::vector<TramoEje> LeeEjeNativo(std::string_view nativeText) {
+std::vector<TramoEje> ParseEjeNativo(std::string_view nativeText) {
   // Comment lines skipped; blanks, tabs and commas between all six fields.
   constexpr common::NativeAlignmentRule kReglaEjeNativo{true, "\t ,\n", "\t ,\n"};
   return common::ParseNativeAlignment(nativeText, kReglaEjeNativo).elements;

@@ -56,7 +56,7 @@ using common::SetKindsFromValues;
 // beginning with "*" are skipped; fields are split at tab, blank and comma, station, x, y,
 // azimuth, clothoid parameter and radius (a piece with fewer is skipped). Kinds come from the
 // values; lengths are not set.
-std::vector<TramoEje> LeeEjeNativo(std::string_view nativeText);
+std::vector<TramoEje> ParseEjeNativo(std::string_view nativeText);
 
 // Writes the records as a native alignment file, one line per record: station, x, y, azimuth,
 // clothoid parameter and radius ("%15.3lf %9.3lf %10.3lf %7.4lf %7.3lf %7.3lf"), no value

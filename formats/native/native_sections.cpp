@@ -16,20 +16,20 @@
 
 namespace calzada {
 
-Transversales LeeTransversales(std::string_view text) {
+Transversales ParseNativeSections(std::string_view text) {
   Transversales puntos;
   common::ParseNativeCrossSections(text, common::kNativeSectionsReadUnendedLine, puntos);
   return puntos;
 }
 
-bool LeeFicheroTransversales(const std::string& path, Transversales& puntos) {
+bool ReadNativeSectionsFile(const std::string& path, Transversales& puntos) {
   std::string text;
   if (!common::LoadTextFile(path, text)) return false;
-  puntos = LeeTransversales(text);
+  puntos = ParseNativeSections(text);
   return true;
 }
 
-std::vector<double> EstacionesDistintas(const Transversales& puntos) {
+std::vector<double> DistinctStations(const Transversales& puntos) {
   std::vector<double> estaciones;
   std::unordered_set<double> vistas;
   for (const PuntoTransversal& p : puntos) {
@@ -38,13 +38,13 @@ std::vector<double> EstacionesDistintas(const Transversales& puntos) {
   return estaciones;
 }
 
-double ValorEscrito(double value) { return common::PrintableZero(FiniteOrZero(value), 3); }
+double WrittenValue(double value) { return common::PrintableZero(FiniteOrZero(value), 3); }
 
-void EscribePunto(common::TextWriter& writer, const PuntoTransversal& punto) {
+void FormatSectionPoint(common::TextWriter& writer, const PuntoTransversal& punto) {
   common::FormatNativeCrossSectionPoint(punto, common::kNativeSectionsNineWideStation, writer);
 }
 
-Transversales ConPuntosDeEje(const Transversales& puntos) {
+Transversales WithAxisPoints(const Transversales& puntos) {
   Transversales resultado;
   resultado.reserve(puntos.size() + puntos.size() / 4);
   for (std::size_t i = 0; i < puntos.size(); ++i) {
@@ -68,21 +68,21 @@ Transversales ConPuntosDeEje(const Transversales& puntos) {
 namespace {
 
 void EscribeTodos(const Transversales& puntos, common::TextWriter& writer) {
-  for (const PuntoTransversal& p : puntos) EscribePunto(writer, p);
+  for (const PuntoTransversal& p : puntos) FormatSectionPoint(writer, p);
 }
 
 }  // namespace
 
-void FormatoConPuntosDeEje(const Transversales& puntos, common::TextWriter& writer) {
+void FormatWithAxisPoints(const Transversales& puntos, common::TextWriter& writer) {
   // The pass reads the file this library writes with its own reader.
   const Transversales leidos = common::AsStoredInNativeCrossSections(puntos, common::kNativeSectionsNineWideStation,
                                                                      common::kNativeSectionsReadUnendedLine);
-  EscribeTodos(ConPuntosDeEje(leidos), writer);
+  EscribeTodos(WithAxisPoints(leidos), writer);
 }
 
-int EscribeConPuntosDeEje(const Transversales& puntos, const std::string& salida) {
+int WriteWithAxisPoints(const Transversales& puntos, const std::string& salida) {
   common::TextWriter writer;
-  FormatoConPuntosDeEje(puntos, writer);
+  FormatWithAxisPoints(puntos, writer);
   return writer.SaveTo(salida) ? 1 : 0;
 }
 
@@ -117,20 +117,20 @@ int ReemplazaFichero(const std::string& path, const common::TextWriter& writer) 
 
 }  // namespace
 
-int TransverInterpolaCota(const std::string& entrada, const std::string& salida) {
+int InterpolateAxisElevations(const std::string& entrada, const std::string& salida) {
   const bool enSuSitio = !salida.empty() && common::SameExistingFile(entrada.c_str(), salida.c_str());
   if (!enSuSitio) {
     const auto format = [](const Transversales& puntos, common::TextWriter& writer) {
-      EscribeTodos(ConPuntosDeEje(puntos), writer);
+      EscribeTodos(WithAxisPoints(puntos), writer);
     };
-    return common::ConvertFile(entrada, salida, kFicheroTransversales, LeeTransversales, format);
+    return common::ConvertFile(entrada, salida, kFicheroTransversales, ParseNativeSections, format);
   }
   std::string text;
   if (!LeeFicheroAReescribir(entrada, text)) return 0;
-  const Transversales puntos = LeeTransversales(text);
+  const Transversales puntos = ParseNativeSections(text);
   if (!common::RequireSomething(puntos.empty(), entrada, kFicheroTransversales)) return 0;
   common::TextWriter writer;
-  EscribeTodos(ConPuntosDeEje(puntos), writer);
+  EscribeTodos(WithAxisPoints(puntos), writer);
   return ReemplazaFichero(salida, writer);
 }
 

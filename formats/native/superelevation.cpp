@@ -28,7 +28,7 @@ void FormatNativeSuperelevation(const std::vector<SuperelevationRecord>& records
   }
 }
 
-int ConvertSuperelevation(const std::string& entrada, const std::string& salida, SuperelevationParser parse) {
+int ImportSuperelevation(const std::string& entrada, const std::string& salida, SuperelevationParser parse) {
   constexpr common::ConversionRule kSuperelevationTable{"una tabla de peraltes", "ningún peralte"};
   return common::ConvertFile(entrada, salida, kSuperelevationTable, parse, FormatNativeSuperelevation);
 }

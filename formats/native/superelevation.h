@@ -27,6 +27,6 @@ void FormatNativeSuperelevation(const std::vector<SuperelevationRecord>& records
 
 // Reads the table at `entrada` with `parse` and writes the native file `salida`. 0 when the
 // table cannot be read or the target cannot be written, else 1.
-int ConvertSuperelevation(const std::string& entrada, const std::string& salida, SuperelevationParser parse);
+int ImportSuperelevation(const std::string& entrada, const std::string& salida, SuperelevationParser parse);
 
 }  // namespace viaducto

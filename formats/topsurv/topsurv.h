@@ -15,17 +15,17 @@ namespace calzada {
 // code, horizontal distance, vertical difference), then those on or right of it as
 // "%0.3lf-D,...". A section without a point at offset 0 and without points on both sides of it
 // (no axis elevation) is left out.
-std::string SeccionesTopsurv(const Transversales& puntos);
-void FormatoTopsurv(const Transversales& puntos, common::TextWriter& texto);
+std::string FormatTopsurvSectionsText(const Transversales& puntos);
+void FormatTopsurvSections(const Transversales& puntos, common::TextWriter& texto);
 
 // The export: 1 when the section file was written; 0 when the input cannot be read, holds no
 // point or no section with an axis elevation, or the target cannot be written.
-int Trazemta2Topsurv(const std::string& entrada, const std::string& salida);
+int ExportTopsurvSections(const std::string& entrada, const std::string& salida);
 
 // The points of the LOCAL datasets of a job database as a native point file (full layout,
 // empty code). Returns the number of points written. A database that cannot be read, or lacks
 // a table or field, is reported through the message hook with caption "Calzada::ADO"; then, as
 // when the job holds no point, 0 is returned and nothing written.
-int ImportaPuntosTopsurv(const std::string& entrada, const std::string& salida);
+int ImportTopsurvPoints(const std::string& entrada, const std::string& salida);
 
 }  // namespace calzada

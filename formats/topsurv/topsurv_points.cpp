@@ -53,7 +53,7 @@ int EscribePuntosLocales(const std::string& entrada, common::TextWriter& salida)
 
 }  // namespace
 
-int ImportaPuntosTopsurv(const std::string& entrada, const std::string& salida) {
+int ImportTopsurvPoints(const std::string& entrada, const std::string& salida) {
   if (!common::CheckConversionTarget(entrada, salida)) return 0;
   common::TextWriter puntos;
   int escritos = 0;

@@ -32,24 +32,24 @@ std::optional<double> CotaDeEje(const Transversales& puntos, const std::vector<s
 void EscribePaso(common::TextWriter& texto, double estacion, const char* lado, const PuntoTransversal& punto,
                  double horizontal, double vertical) {
   const std::string_view code = common::WithoutLineFeed(punto.code);
-  texto.Printf("%0.3lf-%s,%.*s,%0.3lf,%0.3lf\n", ValorEscrito(estacion), lado, static_cast<int>(code.size()),
-               code.data(), ValorEscrito(horizontal), ValorEscrito(vertical));
+  texto.Printf("%0.3lf-%s,%.*s,%0.3lf,%0.3lf\n", WrittenValue(estacion), lado, static_cast<int>(code.size()),
+               code.data(), WrittenValue(horizontal), WrittenValue(vertical));
 }
 
 }  // namespace
 
-std::string SeccionesTopsurv(const Transversales& puntos) {
+std::string FormatTopsurvSectionsText(const Transversales& puntos) {
   common::TextWriter texto;
-  FormatoTopsurv(puntos, texto);
+  FormatTopsurvSections(puntos, texto);
   return texto.Bytes();
 }
 
-void FormatoTopsurv(const Transversales& puntos, common::TextWriter& texto) {
+void FormatTopsurvSections(const Transversales& puntos, common::TextWriter& texto) {
   // The points of each station in file order, found in one pass.
   std::unordered_map<double, std::vector<std::size_t>> porEstacion;
   for (std::size_t i = 0; i < puntos.size(); ++i) porEstacion[puntos[i].station].push_back(i);
 
-  for (const double estacion : EstacionesDistintas(puntos)) {
+  for (const double estacion : DistinctStations(puntos)) {
     const std::vector<std::size_t>& seccion = porEstacion[estacion];
     const std::optional<double> eje = CotaDeEje(puntos, seccion);
     if (!eje) continue;
@@ -75,14 +75,14 @@ void FormatoTopsurv(const Transversales& puntos, common::TextWriter& texto) {
   }
 }
 
-int Trazemta2Topsurv(const std::string& entrada, const std::string& salida) {
+int ExportTopsurvSections(const std::string& entrada, const std::string& salida) {
   if (!common::CheckConversionTarget(entrada, salida)) return 0;
   std::string text;
   if (!common::LoadConversionSource(entrada, kFicheroTransversales, text)) return 0;
-  const Transversales puntos = LeeTransversales(text);
+  const Transversales puntos = ParseNativeSections(text);
   if (!common::RequireSomething(puntos.empty(), entrada, kFicheroTransversales)) return 0;
   common::TextWriter texto;
-  FormatoTopsurv(puntos, texto);
+  FormatTopsurvSections(puntos, texto);
   // Sections without an axis elevation are left out; a file of none would hold nothing.
   if (texto.Bytes().empty()) {
     common::RecordNothingToWrite(entrada, "ningún perfil transversal con cota en el eje");

@@ -103,7 +103,7 @@ TEST(CalzadaCrossSectionImport, IspolSectionsEndAndResume) {
       "  Volumen parcial\n" + row("  1.000    1.000") +  // ends the section; its table is not read
       "pk: abc\n" + row("  2.000    2.000") +              // no numeric station: no section
       "pk: 20.000\n" + row(" -1.000   50.000");
-  EXPECT_EQ(calzada::LeeSeccionesIspol(listing, calzada::CapaIspol::kFirme).size(), 5u);
+  EXPECT_EQ(calzada::ParseIspolSections(listing, calzada::CapaIspol::kFirme).size(), 5u);
   TempDir dir;
   WriteFile(dir.File("a.res"), listing);
   Calzada_SetMessageHook([](const char*, const char*) {});
@@ -150,10 +150,10 @@ TEST(CalzadaCrossSectionImport, AxisPointPassRewritesItsOwnInputWhole) {
 }
 
 TEST(CalzadaCrossSectionImport, InRoadsStationsAndLines) {
-  EXPECT_DOUBLE_EQ(calzada::EstacionInRoads("-0+015"), -15);
-  EXPECT_DOUBLE_EQ(calzada::EstacionInRoads("-1+020"), -980);
-  EXPECT_DOUBLE_EQ(calzada::EstacionInRoads("2+345,6"), 2345.6);
-  EXPECT_DOUBLE_EQ(calzada::EstacionInRoads("3"), 3000);
+  EXPECT_DOUBLE_EQ(calzada::ParseInroadsStation("-0+015"), -15);
+  EXPECT_DOUBLE_EQ(calzada::ParseInroadsStation("-1+020"), -980);
+  EXPECT_DOUBLE_EQ(calzada::ParseInroadsStation("2+345,6"), 2345.6);
+  EXPECT_DOUBLE_EQ(calzada::ParseInroadsStation("3"), 3000);
   // A leading "*" is passed over, a missing elevation ("N/A") skips the line, the code keeps
   // its first word.
   EXPECT_EQ(ConvertBytes(Calzada_inroads2gts, "*-0+015  -2,5  10,25 BORDE IZQ\n0+010 1 N/A X\n-0+015 1,5 11\n"),

@@ -187,7 +187,7 @@ TEST(FieldBookProjection, PointsPlacedByHandProjectBackOnEveryKindOfElement) {
 
 TEST(FieldBookProjection, OutsideTheCornerOfTwoStraightsTheJointIsTheFoot) {
   // East 100 m, then north 100 m: the point lies beyond both straights, outside the corner.
-  const auto axis = calzada::EjeParaProyectar(calzada::LeeEjeNativo(
+  const auto axis = calzada::EjeParaProyectar(calzada::ParseEjeNativo(
       "0.000 0.000 0.000 100.0000 0 0\n100.000 100.000 0.000 0.0000 0 0\n200.000 100.000 100.000 0.0000 0 0\n"));
   calzada::TramoEje foot;
   double distance = 0;

@@ -45,7 +45,7 @@ void Put(std::string& line, int column, const char* value, int width = 8) {
 }  // namespace
 
 TEST(HtrazadoSections, StationLinesAndPairs) {
-  const ReaderOutput out = Read(viaducto::ReadHtrazadoSections,
+  const ReaderOutput out = Read(viaducto::ParseHtrazadoSections,
                                 "PK  1200.5\n-5.5 , 101.23\n0,101.34\n\nTITULO\npk  1220\n5.5, 99\n");
   EXPECT_TRUE(out.ok);
   EXPECT_EQ(out.native, CrLf("1200.500   -5.500  101.230 \n1200.500    0.000  101.340 \n1220.000    5.500   99.000 \n"));
@@ -61,12 +61,12 @@ TEST(MxroadSections, SectionsSortedWithCodeMos) {
       "  1200.000   2         \n"
       "3.0 9.0 -3.0 9.5\n"
       "short\n";
-  const ReaderOutput out = Read(viaducto::ReadMxroadSections, listing);
+  const ReaderOutput out = Read(viaducto::ParseMxroadSections, listing);
   EXPECT_TRUE(out.ok);
   EXPECT_EQ(out.native, CrLf("1200.000   -3.000    9.500 MOS\n1200.000    3.000    9.000 MOS\n"
                              "1220.000   -5.000   10.000 MOS\n1220.000    0.000   11.000 MOS\n"
                              "1220.000    5.000   10.500 MOS\n"));
-  EXPECT_FALSE(Read(viaducto::ReadMxroadSections, "H\n  1200.000   2         \n3.0 9.0 -3.0\n").ok);
+  EXPECT_FALSE(Read(viaducto::ParseMxroadSections, "H\n  1200.000   2         \n3.0 9.0 -3.0\n").ok);
 }
 
 TEST(MxroadSections, DenseLinesAreRead) {
@@ -74,7 +74,7 @@ TEST(MxroadSections, DenseLinesAreRead) {
   std::string listing = "H\n  1200.000   40        \n";
   for (int i = 0; i < 40; ++i) listing += std::to_string(i) + " 1 ";
   listing += "\n";
-  const ReaderOutput out = Read(viaducto::ReadMxroadSections, listing);
+  const ReaderOutput out = Read(viaducto::ParseMxroadSections, listing);
   EXPECT_TRUE(out.ok);
   EXPECT_EQ(std::count(out.native.begin(), out.native.end(), '\n'), 40);
 }
@@ -89,7 +89,7 @@ TEST(IstramSections, LeftPointsNegatedSortedAndRepeatsDropped) {
       "4 2 0 0 1220 0\n"
       "0 0 0 0 1\n"
       "0.5 99\n";
-  const ReaderOutput out = Read(viaducto::ReadIstramSections, listing);
+  const ReaderOutput out = Read(viaducto::ParseIstramSections, listing);
   EXPECT_TRUE(out.ok);
   EXPECT_EQ(out.native, CrLf("1200.000   -5.000  100.500 \n1200.000   -2.000  100.200 \n"
                              "1200.000    1.000  100.100 \n1200.000    3.000  100.300 \n"
@@ -112,19 +112,19 @@ TEST(ClipListingSections, AxisSideColumnsAndDuplicates) {
   std::string zeroAxis = second;
   Put(zeroAxis, 13, "0.000");
   const std::string listing = "LISTADO\n" + first + "\n" + second + "\n" + first + "\n" + zeroAxis + "\n";
-  const ReaderOutput out = Read(viaducto::ReadClipListingSections, listing);
+  const ReaderOutput out = Read(viaducto::ParseClipListingSections, listing);
   EXPECT_TRUE(out.ok);
   EXPECT_EQ(out.native, CrLf("1200.000   -5.500  101.230 10\n1200.000    0.000  101.340 0\n"
                              "1200.000    0.005  102.000 10\n1200.000    5.500  101.230 10\n"));
 }
 
 TEST(ClipTrvSections, HeadingCountsAndRepeatedOffsets) {
-  const ReaderOutput out = Read(viaducto::ReadClipTrvSections,
+  const ReaderOutput out = Read(viaducto::ParseClipTrvSections,
                                 "\n*TRV version 2\nOBRA\n1200.5,3\n-5.5,101.2,TALUD,x\n-5.5,101.3,REP\nsin valores\n"
                                 "1220 , 2\n0,100\n4.0,100.4,BORDE\n");
   EXPECT_TRUE(out.ok);
   EXPECT_EQ(out.native, CrLf("1200.500   -5.500  101.200 TALUD\n1220.000    0.000  100.000 \n1220.000    4.000  100.400 BORDE\n"));
-  EXPECT_FALSE(Read(viaducto::ReadClipTrvSections, "*XYZ\n1200,1\n1,2\n").ok);
+  EXPECT_FALSE(Read(viaducto::ParseClipTrvSections, "*XYZ\n1200,1\n1,2\n").ok);
 }
 
 TEST(ForeignToGts, ReadersRunIntoTheGtsWriter) {

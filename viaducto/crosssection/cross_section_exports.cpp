@@ -41,7 +41,7 @@ int ForeignSectionsToGts(const char* entrada, const char* salida, CrossSectionRe
 
 std::vector<common::CrossSectionPoint> ParseCartomap(std::string_view text) {
   std::vector<common::CrossSectionPoint> points;
-  ReadCartomapSections(text, points);
+  ParseCartomapSections(text, points);
   return points;
 }
 
@@ -65,30 +65,30 @@ int32_t MyDll_trazemta2gts(const char* entrada, const char* salida) {
 
 int32_t MyDll_htrazado2gts(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
-    return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ReadHtrazadoSections);
+    return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ParseHtrazadoSections);
   });
 }
 
 int32_t MyDll_mxroad2gts(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
-    return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ReadMxroadSections);
+    return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ParseMxroadSections);
   });
 }
 
 int32_t MyDll_istram2gts(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
-    return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ReadIstramSections);
+    return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ParseIstramSections);
   });
 }
 
 int32_t MyDll_clip2gts(const char* entrada, const char* salida) {
   return common::GuardedExport(
-      0, [&] { return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ReadClipListingSections); });
+      0, [&] { return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ParseClipListingSections); });
 }
 
 int32_t MyDll_cliptrv2gts(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
-    return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ReadClipTrvSections);
+    return viaducto::ForeignSectionsToGts(entrada, salida, viaducto::ParseClipTrvSections);
   });
 }
 

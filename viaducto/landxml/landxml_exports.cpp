@@ -334,21 +334,21 @@ int32_t MyDll_traterrex2landxml(const char* entrada, const char* salida) {
 }
 
 int32_t MyDll_tracliptrv2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadClipTrvSections);
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ParseClipTrvSections);
 }
 
 int32_t MyDll_traclip2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadClipListingSections);
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ParseClipListingSections);
 }
 
 int32_t MyDll_traistram2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadIstramSections);
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ParseIstramSections);
 }
 
 int32_t MyDll_tramxroad2landxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadMxroadSections);
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ParseMxroadSections);
 }
 
 int32_t MyDll_trahtrazado2lamdxml(const char* entrada, const char* salida) {
-  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ReadHtrazadoSections);
+  return viaducto::ForeignToLandXml(entrada, salida, viaducto::ParseHtrazadoSections);
 }

@@ -49,12 +49,12 @@ int32_t MyDll_lectgts2topcal(const char* entrada, const char* salida) {
 
 int32_t MyDll_peralteispol2gts(const char* entrada, const char* salida) {
   return common::GuardedExport(
-      0, [&] { return viaducto::ConvertIspolSuperelevation(PathArgument(entrada), PathArgument(salida)); });
+      0, [&] { return viaducto::ImportIspolSuperelevation(PathArgument(entrada), PathArgument(salida)); });
 }
 
 int32_t MyDll_peralteClip2gts(const char* entrada, const char* salida) {
   return common::GuardedExport(
-      0, [&] { return viaducto::ConvertClipSuperelevation(PathArgument(entrada), PathArgument(salida)); });
+      0, [&] { return viaducto::ImportClipSuperelevation(PathArgument(entrada), PathArgument(salida)); });
 }
 
 // fecha and hora are only read: the caller's buffers have no stated size, so the date and time
