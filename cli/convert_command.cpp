@@ -1,6 +1,7 @@
-// `convert`: detects each source and runs the menu command that reads its format and writes
-// the one asked for (by --to or by the target's extension), answering the command's list from
-// --all, --alignment, --profile, --surface or --layer.
+// `convert`: detects each source and runs the conversion of the registry that reads its format
+// (and, for a LandXML document or a drawing, the data it holds) and writes the one asked for
+// (by --to or by the target's extension), answering the command's list from --all,
+// --alignment, --profile, --surface or --layer.
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,20 +13,25 @@
 
 #include "cli/argument_host.h"
 #include "cli/cli.h"
-#include "cli/direct_conversions.h"
 #include "common/paths.h"
 #include "common/text_case.h"
 #include "frontend/core/command_flow.h"
-#include "frontend/core/command_formats.h"
+#include "frontend/core/conversions.h"
 #include "frontend/core/library_export_caller.h"
 #include "frontend/core/library_loader.h"
+#include "frontend/detect/contents.h"
 #include "frontend/detect/detect.h"
 
 namespace cli {
 namespace {
 
+struct Source {
+  std::string path;
+  bool inFolder = false;  // named by the folder that holds it, not by itself
+};
+
 struct ConvertLine {
-  std::vector<std::string> sources;
+  std::vector<Source> sources;
   std::string target;     // -o
   std::string folder;     // -d
   std::string to;         // --to
@@ -103,10 +109,9 @@ bool ParseConvertLine(const Arguments& arguments, ConvertLine& line, std::string
       error = "opción desconocida: " + argument;
       return false;
     } else if (IsDirectory(argument)) {
-      const std::vector<std::string> files = FilesOf(argument);
-      line.sources.insert(line.sources.end(), files.begin(), files.end());
+      for (const std::string& file : FilesOf(argument)) line.sources.push_back({file, true});
     } else {
-      line.sources.push_back(argument);
+      line.sources.push_back({argument, false});
     }
   }
   if (line.sources.empty()) error = "convert: falta el fichero origen";
@@ -126,52 +131,82 @@ bool IsSelectionCommand(frontend::Variant variant) {
          variant == Variant::DxfFacesSurface;
 }
 
-// The commands that read what `detection` may be and write `to`.
-std::vector<const frontend::MenuCommand*> Candidates(const detect::Detection& detection, const std::string& to) {
+struct Candidate {
+  const frontend::MenuCommand* conversion;
+  detect::Format format;  // the layout of the source it reads
+};
+
+// The conversions that read what `contents` may be, find their data in it and write `to`.
+std::vector<Candidate> Candidates(const detect::Contents& contents, const std::string& to) {
+  const detect::Detection& detection = contents.detection;
   std::vector<detect::Format> formats{detection.format};
   for (detect::Format format : detection.possible) {
     if (format != detection.format) formats.push_back(format);
   }
-  std::vector<const frontend::MenuCommand*> found;
+  std::vector<Candidate> found;
   for (detect::Format format : formats) {
-    for (const frontend::MenuCommand* command : frontend::CommandsReading(format)) {
-      if (common::EqualsIgnoringCase(frontend::FormatsOfCommand(command->control)->target, to) &&
-          std::find(found.begin(), found.end(), command) == found.end()) {
-        found.push_back(command);
+    for (const frontend::MenuCommand* conversion : frontend::ConversionsReading(format)) {
+      if (common::EqualsIgnoringCase(conversion->target, to) && frontend::HoldsDataFor(*conversion, contents)) {
+        found.push_back({conversion, format});
       }
     }
-    for (const DirectConversion* direct : DirectConversionsReading(format)) {
-      if (common::EqualsIgnoringCase(direct->target, to)) found.push_back(&direct->command);
-    }
-    // The layout the content shows first decides, when its commands can make the target.
+    // The layout the content shows first decides, when its conversions can make the target.
     if (!found.empty()) break;
   }
   return found;
 }
 
-std::string TargetsOf(const detect::Detection& detection) {
-  const std::string targets = TargetKeysOf(detection.format);
-  return targets.empty() ? "nada" : targets;
+// The target keys of the conversions the file feeds.
+std::string TargetsOf(const detect::Contents& contents) {
+  std::vector<std::string> keys;
+  for (const frontend::MenuCommand* conversion : frontend::ConversionsFor(contents)) {
+    if (std::find(keys.begin(), keys.end(), conversion->target) == keys.end()) keys.push_back(conversion->target);
+  }
+  std::string text;
+  for (const std::string& key : keys) text += (text.empty() ? "" : " ") + key;
+  return text.empty() ? "nada" : text;
 }
 
-// The target of `source` in `folder`: its name with the command's extension.
+// Whether detection told what the file is (a file of a known format that simply is no source
+// of the target asked for).
+bool Recognised(detect::Format format) {
+  using detect::Format;
+  return format != Format::kUnknown && format != Format::kMissing && format != Format::kEmpty &&
+         format != Format::kBinary;
+}
+
+// The target of `source` in `folder`: its name with the extension of the conversion's target.
 std::string TargetInFolder(const std::string& folder, const std::string& source, const frontend::MenuCommand& command,
                            const std::string& to) {
-  const std::string extension = !command.extension.empty() ? command.extension : to == "escaner" ? "txt" : "tra";
-  std::string name = common::SplitPath(source).name + "." + extension;
+  std::string name = common::SplitPath(source).name + "." + frontend::TargetExtension(command);
   // A target beside its source with the same name would be the source itself.
   const std::string target = common::JoinPath(folder, name);
   if (target == source) return common::AppendSuffix(target, "_" + to);
   return target;
 }
 
+// The layers of a drawing's list that hold 3D faces, when the drawing was read and some do:
+// a layer without faces makes no surface.
+std::vector<std::string> LayersWithFaces(const std::vector<std::string>& entries, const detect::Contents& contents) {
+  std::vector<std::string> kept;
+  for (const std::string& entry : entries) {
+    for (const detect::LayerSummary& layer : contents.layers) {
+      const auto faces = layer.entities.find("3DFACE");
+      if (layer.name == entry && faces != layer.entities.end() && faces->second > 0) kept.push_back(entry);
+    }
+  }
+  return kept.empty() ? entries : kept;
+}
+
 // Runs `command` once for one target; prints the target's line. The exit status of the run.
-int RunFor(const frontend::MenuCommand& command, frontend::ExportCaller& exports, const std::string& source,
-           const std::string& target, const std::vector<std::string>& answers, int fixedChoice, bool overwrite) {
+int RunFor(const frontend::MenuCommand& command, detect::Format format, frontend::ExportCaller& exports,
+           const std::string& source, const std::string& target, const std::vector<std::string>& answers,
+           int fixedChoice, bool overwrite) {
   ArgumentHost host(command, source, target, answers, overwrite);
   host.KeepSuccessMessage();
   if (fixedChoice >= 0) host.ChooseAlways(fixedChoice);
   frontend::CommandRunner runner(host, exports, frontend::ProgramDirectory());
+  runner.SetSourceFormat(format);
   const frontend::CommandOutcome outcome = runner.Run(command);
   if (!host.refusal().empty()) Note(source + ": " + host.refusal());
   if (outcome != frontend::CommandOutcome::Converted) {
@@ -187,29 +222,49 @@ int RunFor(const frontend::MenuCommand& command, frontend::ExportCaller& exports
   return kDone;
 }
 
-int ConvertOne(const ConvertLine& line, const std::string& source, frontend::ExportCaller& exports,
-               TargetNames& names) {
-  const detect::Detection detection = detect::DetectFile(source);
+int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCaller& exports, TargetNames& names) {
+  const std::string& source = from.path;
+  detect::Contents contents;
+  contents.path = source;
+  contents.detection = detect::DetectFile(source);
+  const detect::Detection& detection = contents.detection;
   if (detection.format == detect::Format::kMissing) {
     Note(detection.note);
     return kFailed;
   }
-  const std::vector<const frontend::MenuCommand*> commands = Candidates(detection, line.to);
-  if (commands.empty()) {
-    Note(source + " (" + detect::DescribeDetection(detection) + ") no se convierte a " + line.to +
-         "; se puede convertir a: " + TargetsOf(detection));
+  std::vector<Candidate> candidates = Candidates(contents, line.to);
+  // A LandXML document or a drawing: what it holds tells which conversions it feeds. It is read
+  // for that only where the answer changes what is done (a folder's file may be left out, a
+  // refusal names what the file converts to, --all takes the layers with faces); a source named
+  // by itself goes to its one conversion, which reports what it lacks.
+  const bool allLayers = line.all && candidates.size() == 1 &&
+                         candidates.front().conversion->variant == frontend::Variant::DxfFacesSurface;
+  if (frontend::FormatHoldsSeveralKinds(detection.format) && (from.inFolder || candidates.size() != 1 || allLayers)) {
+    contents = detect::ReadContents(source, detection);
+    candidates = Candidates(contents, line.to);
+  }
+  if (candidates.empty()) {
+    const std::string why = source + " (" + detect::DescribeDetection(detection) + ") no se convierte a " + line.to +
+                            "; se puede convertir a: " + TargetsOf(contents);
+    // A folder's file of another kind is no source of this target: left, not failed.
+    if (from.inFolder && Recognised(detection.format)) {
+      Note(why + " (se omite)");
+      return kDone;
+    }
+    Note(why);
     return kFailed;
   }
-  if (commands.size() > 1) {
-    std::string names;
-    for (const frontend::MenuCommand* command : commands) names += " " + command->control;
-    Note(source + ": varias órdenes lo convierten a " + line.to + ":" + names + " (use pasarela-cli run ORDEN)");
+  if (candidates.size() > 1) {
+    std::string controls;
+    for (const Candidate& candidate : candidates) controls += " " + candidate.conversion->control;
+    Note(source + ": varias órdenes lo convierten a " + line.to + ":" + controls + " (use pasarela-cli run ORDEN)");
     return kFailed;
   }
-  const frontend::MenuCommand& command = *commands.front();
+  const frontend::MenuCommand& command = *candidates.front().conversion;
+  const detect::Format format = candidates.front().format;
   const bool selects = IsSelectionCommand(command.variant);
-  if ((line.all || !line.choice.empty()) && !selects) {
-    Note(source + ": " + command.control + " no elige de una lista: sobra " + (line.all ? "--all" : "la elección"));
+  if (!line.choice.empty() && !selects) {
+    Note(source + ": " + command.control + " no elige de una lista: sobra la elección");
     return kFailed;
   }
   std::vector<std::string> answers;
@@ -223,19 +278,32 @@ int ConvertOne(const ConvertLine& line, const std::string& source, frontend::Exp
   }
   const std::string target =
       !line.target.empty() ? line.target : TargetInFolder(line.folder, source, command, line.to);
-  if (!line.all) return RunFor(command, exports, source, names.Claim(target), answers, -1, line.overwrite);
+  // --all of a conversion that chooses from no list is the conversion itself.
+  if (!line.all || !selects) {
+    return RunFor(command, format, exports, source, names.Claim(target), answers, -1, line.overwrite);
+  }
 
   ArgumentHost listing(command, source, target, {}, line.overwrite);
   frontend::CommandRunner lister(listing, exports, frontend::ProgramDirectory());
-  const std::vector<std::string> entries = lister.SelectionEntries(command, source);
+  std::vector<std::string> entries = lister.SelectionEntries(command, source);
   if (entries.empty()) {
     Note(source + ": " + PlainLines(lister.lastFailure()));
     return kFailed;
   }
+  std::vector<int> indexes;
+  if (command.variant == frontend::Variant::DxfFacesSurface && contents.read) {
+    const std::vector<std::string> kept = LayersWithFaces(entries, contents);
+    for (const std::string& layer : kept) {
+      indexes.push_back(static_cast<int>(std::find(entries.begin(), entries.end(), layer) - entries.begin()));
+    }
+    entries = kept;
+  } else {
+    for (std::size_t i = 0; i < entries.size(); ++i) indexes.push_back(static_cast<int>(i));
+  }
   const std::vector<std::string> targets = EntryTargets(target, entries, names);
   int status = kDone;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (RunFor(command, exports, source, targets[i], {}, static_cast<int>(i), line.overwrite) != kDone) status = kFailed;
+    if (RunFor(command, format, exports, source, targets[i], {}, indexes[i], line.overwrite) != kDone) status = kFailed;
   }
   return status;
 }
@@ -253,7 +321,7 @@ int ConvertFiles(const Arguments& arguments) {
   TargetNames names;
   int status = kDone;
   for (std::size_t i = 0; i < line.sources.size(); ++i) {
-    if (progress) std::fprintf(stderr, "[%zu/%zu] %s\n", i + 1, line.sources.size(), line.sources[i].c_str());
+    if (progress) std::fprintf(stderr, "[%zu/%zu] %s\n", i + 1, line.sources.size(), line.sources[i].path.c_str());
     if (ConvertOne(line, line.sources[i], exports, names) != kDone) status = kFailed;
   }
   return status;

@@ -5,8 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
-#include "cli/direct_conversions.h"
-#include "frontend/core/command_formats.h"
+#include "frontend/core/conversions.h"
 #include "frontend/detect/contents.h"
 
 namespace cli {
@@ -96,13 +95,9 @@ int ShowInfo(const Arguments& arguments) {
     if (i > 0) std::printf("\n");
     std::printf("%s\n", files[i].c_str());
     for (const std::string& line : detect::DescriptionLines(contents)) std::printf("  %s\n", line.c_str());
-    const std::vector<const frontend::MenuCommand*> commands = frontend::CommandsReading(contents.detection.format);
-    for (const frontend::MenuCommand* command : commands) {
-      std::printf("  Se convierte con: %s (a %s)\n", command->control.c_str(),
-                  frontend::FormatsOfCommand(command->control)->target);
-    }
-    for (const DirectConversion* direct : DirectConversionsReading(contents.detection.format)) {
-      std::printf("  Se convierte con: %s (a %s)\n", direct->command.control.c_str(), direct->target);
+    // Only the conversions whose data the file holds.
+    for (const frontend::MenuCommand* conversion : frontend::ConversionsFor(contents)) {
+      std::printf("  Se convierte con: %s (a %s)\n", conversion->control.c_str(), conversion->target.c_str());
     }
   }
   return status;
@@ -111,7 +106,8 @@ int ShowInfo(const Arguments& arguments) {
 int ListFormats(const Arguments& arguments) {
   if (!arguments.empty()) return UsageError("formats no lleva argumentos");
   for (const detect::FormatInfo& info : detect::Formats()) {
-    const std::string targets = TargetKeysOf(info.format);
+    std::string targets;
+    for (const std::string& key : frontend::TargetKeysOf(info.format)) targets += (targets.empty() ? "" : " ") + key;
     std::printf("%-24s %-52s %s\n", info.key, info.name, targets.empty() ? "-" : targets.c_str());
   }
   return kDone;

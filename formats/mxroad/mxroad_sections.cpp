@@ -1,6 +1,7 @@
-// MxRoad cross-section listings, in two layouts tried in order: numbered points under "P.K."
-// lines (number, two unused fields, elevation, offset, code), or blocks of a header
-// "station count" followed by one "offset elevation" line per point (mxroad_sections_reader.h).
+// MxRoad cross-section listings, in three layouts: numbered points under "P.K." lines (number,
+// two unused fields, elevation, offset, code); the "CROSS SECTIONS" listing, whose pairs run on
+// over as many lines as they need; or blocks of a header "station count" followed by one
+// "offset elevation" line per point (mxroad_sections_reader.h).
 #include <vector>
 
 #include "formats/native/native_sections.h"
@@ -60,13 +61,26 @@ Transversales LeeBloques(std::string_view text) {
   return puntos;
 }
 
+// The listing headed "MXROAD CROSS SECTIONS": read with one pair per line, its first section
+// would take the header's words for a station and the pairs for points of their own.
+bool PairsRunOn(std::string_view text) {
+  const std::string firstLine = common::LowerAscii(text.substr(0, text.find('\n')));
+  return firstLine.find("mxroad") != std::string::npos && firstLine.find("cross sections") != std::string::npos;
+}
+
+Transversales LeeParesSeguidos(std::string_view text) {
+  Transversales puntos;
+  if (!common::ParseMxRoadSections(text, common::kMxRoadPairsRunOn, puntos)) puntos.clear();
+  return puntos;
+}
+
 }  // namespace
 
 int ImportMxroadSections(const std::string& entrada, const std::string& salida) {
   std::string text;
   if (!common::LoadTextFile(entrada, text)) return 0;
   Transversales puntos = LeePuntosNumerados(text);
-  if (puntos.empty()) puntos = LeeBloques(text);
+  if (puntos.empty()) puntos = PairsRunOn(text) ? LeeParesSeguidos(text) : LeeBloques(text);
   if (puntos.empty()) return 0;
   common::SortByStationThenOffset(puntos, kSameSection);
   return WriteWithAxisPoints(puntos, salida);

@@ -162,10 +162,14 @@ CommandOutcome CommandRunner::Fail(const std::string& reason, MessageIcon icon) 
   return CommandOutcome::Failed;
 }
 
-CommandOutcome CommandRunner::RunWithSource(const MenuCommand& command, const std::string& source) {
+CommandOutcome CommandRunner::RunWithSource(const MenuCommand& command, const std::string& source,
+                                            detect::Format sourceFormat) {
   presetSource_ = source;
+  const detect::Format before = sourceFormat_;
+  sourceFormat_ = sourceFormat;
   const CommandOutcome outcome = Run(command);
   presetSource_.clear();
+  sourceFormat_ = before;
   return outcome;
 }
 
@@ -310,6 +314,10 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
       arguments = {source, alignment, target};
       break;
     case Variant::ExportLandXmlBySource: {
+      // A source of a format the command reads gets that format's reader; any other is told
+      // by its extension, as the menu's patterns name them.
+      exportName = ExportFor(command, sourceFormat_);
+      if (!exportName.empty()) break;
       const ExportByExtension* byExtension = ExportForSource(command, source);
       if (byExtension == nullptr) {
         return Fail("El fichero " + source + " no tiene una extensión que se pueda convertir a LandXML con esta orden",

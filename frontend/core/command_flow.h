@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frontend/core/command_table.h"
+#include "frontend/detect/detect.h"
 #include "frontend/core/library_messages.h"
 
 namespace frontend {
@@ -128,8 +129,15 @@ class CommandRunner {
 
   CommandOutcome Run(const MenuCommand& command);
 
-  // Runs `command` with `source` already chosen: its first open dialog is not shown.
-  CommandOutcome RunWithSource(const MenuCommand& command, const std::string& source);
+  // Runs `command` with `source` already chosen: its first open dialog is not shown. A
+  // source already detected tells its format, which chooses the export of the commands that
+  // choose one by their source.
+  CommandOutcome RunWithSource(const MenuCommand& command, const std::string& source,
+                               detect::Format sourceFormat = detect::Format::kUnknown);
+
+  // The format of the sources the host gives (detected by the caller), for the same choice;
+  // kUnknown: the source's extension chooses, as the menu does.
+  void SetSourceFormat(detect::Format format) { sourceFormat_ = format; }
 
   // Has the library list the entries of `source` a selection command chooses from (the
   // LandXML alignments, profiles, cross-section sets, surfaces, or the drawing's layers).
@@ -161,6 +169,7 @@ class CommandRunner {
   std::string programDirectory_;
   std::string dialogFileName_;  // the one file dialog of the program remembers the last name
   std::string presetSource_;    // the source chosen before the command started
+  detect::Format sourceFormat_ = detect::Format::kUnknown;
   std::string lastFailure_;
   std::string lastSummary_;
   std::string lastTarget_;

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "frontend/core/command_flow.h"
-#include "frontend/core/command_formats.h"
+#include "frontend/core/conversions.h"
 #include "frontend/detect/contents.h"
 #include "frontend/qt/qt_command_host.h"
 
@@ -28,12 +28,15 @@ AbrirFichero::AbrirFichero(const std::string& path, QWidget* parent)
   summary_->setReadOnly(true);
   summary_->setPlainText(text);
 
-  candidates_ = CommandsReading(contents.detection.format);
+  // Only the conversions whose data the file holds.
+  candidates_ = ConversionsFor(contents);
+  sourceFormat = contents.detection.format;
   commands_->setObjectName("ordenes");
   for (const MenuCommand* command : candidates_) {
     std::string where = command->menu.caption;
     if (!command->submenu.control.empty()) where += " > " + command->submenu.caption;
-    commands_->addItem(QString::fromUtf8((where + " > " + CaptionWithoutAccelerator(command->caption)).c_str()));
+    if (!where.empty()) where += " > ";
+    commands_->addItem(QString::fromUtf8((where + CaptionWithoutAccelerator(command->caption)).c_str()));
   }
   if (commands_->count() == 1) commands_->setCurrentRow(0);
 

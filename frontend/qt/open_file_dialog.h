@@ -15,11 +15,14 @@ namespace frontend {
 
 class AbrirFichero : public QDialog {
  public:
-  // Detects and reads `path`; `commands` are the commands that read its format.
+  // Detects and reads `path`; the conversions offered are those of the registry that read its
+  // format and find their data in it.
   AbrirFichero(const std::string& path, QWidget* parent = nullptr);
 
   // The command chosen with "Convertir" (null when the dialog was cancelled or none fits).
   const MenuCommand* chosen = nullptr;
+  // The format the file was detected as (it chooses the export of the LandXML export commands).
+  detect::Format sourceFormat = detect::Format::kUnknown;
 
   QPlainTextEdit* summary() const { return summary_; }
   QListWidget* commands() const { return commands_; }

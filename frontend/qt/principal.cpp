@@ -131,7 +131,7 @@ void Principal::OpenFile(const std::string& path) {
   views_->Show(FromLocalText(path));
   AbrirFichero dialog(path, this);
   if (dialog.exec() != QDialog::Accepted || dialog.chosen == nullptr) return;
-  ShowOutcome(*dialog.chosen, runner_.RunWithSource(*dialog.chosen, path));
+  ShowOutcome(*dialog.chosen, runner_.RunWithSource(*dialog.chosen, path, dialog.sourceFormat));
 }
 
 void Principal::ShowOutcome(const MenuCommand& command, CommandOutcome outcome) {

@@ -501,6 +501,39 @@ TEST_F(CommandFlow, LandXmlExportIsChosenByTheSourceExtension) {
   ExpectOnlyMessage(host_, frontend::kConversionError, MessageIcon::None);
 }
 
+// A source whose format is known (convert and "Abrir..." detect it) gets the reader of that
+// format, whatever its extension: every source format of the registry's rows has its export.
+// A format the command does not read leaves the choice to the extension, as in the menu.
+TEST_F(CommandFlow, LandXmlExportIsChosenByTheSourceFormatWhenKnown) {
+  int checked = 0;
+  for (const frontend::MenuCommand* command : frontend::Conversions()) {
+    if (command->variant != frontend::Variant::ExportLandXmlBySource) continue;
+    for (const frontend::SourceFormat& format : command->sources) {
+      ASSERT_FALSE(format.exportName.empty()) << command->control;
+      const std::string source = Source("fuente.zzz");
+      EXPECT_EQ(runner_.RunWithSource(*command, source, format.format), CommandOutcome::Converted)
+          << command->control << " " << detect::InfoOf(format.format).key;
+      EXPECT_EQ(exports_.calls.back().name, format.exportName);
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, 14);
+  // The Clip TRV listing (menu pattern .rep) and an HTrazado alignment (menu pattern .res,
+  // which names the Ispol reader).
+  EXPECT_EQ(runner_.RunWithSource(*frontend::FindCommand("transverLandXML"), Source("x.trv"), detect::Format::kClipTrv),
+            CommandOutcome::Converted);
+  EXPECT_EQ(exports_.calls.back().name, "MyDll_tracliptrv2landxml");
+  EXPECT_EQ(runner_.RunWithSource(*frontend::FindCommand("ejeLandXML"), Source("v.res"), detect::Format::kHTrazadoAlignment),
+            CommandOutcome::Converted);
+  EXPECT_EQ(exports_.calls.back().name, "MyDll_ahtrazado2LandXML");
+  EXPECT_EQ(runner_.RunWithSource(*frontend::FindCommand("ejeLandXML"), Source("v.res"), detect::Format::kLandXml),
+            CommandOutcome::Converted);
+  EXPECT_EQ(exports_.calls.back().name, "MyDll_aispol2LandXML");
+  // The format holds for that run only: the menu's next run chooses by extension again.
+  host_.sources = {Source("y.trv")};
+  EXPECT_EQ(Run("transverLandXML"), CommandOutcome::Failed);
+}
+
 TEST_F(CommandFlow, FieldBookTakesPointsAlignmentAndTargetWithoutSameFileCheck) {
   const std::string points = Source("campo.pun");
   const std::string alignment = Source("eje.eje");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "frontend/core/command_table.h"
+#include "frontend/core/conversions.h"
 #include "frontend/core/export_table.h"
 #include "frontend/core/library_loader.h"
 #include "support/test_support.h"
@@ -116,7 +117,53 @@ TEST(CommandTable, EveryExportOfTheMenuResolvesInItsLibrary) {
                static_cast<int>(command.byExtension.size());
   }
   EXPECT_EQ(checked, 72);
+  // The registry's other exports: a source's own reader, and the conversions without a menu
+  // item.
+  int others = 0;
+  for (const frontend::MenuCommand* conversion : frontend::Conversions()) {
+    if (!conversion->inMenu) {
+      check(*conversion, conversion->library, conversion->exportName);
+      ++others;
+    }
+    for (const frontend::SourceFormat& source : conversion->sources) {
+      if (!source.exportName.empty() && source.extension.empty()) {
+        check(*conversion, conversion->library, source.exportName);
+        ++others;
+      }
+    }
+  }
+  EXPECT_EQ(others, 3);
   std::string list;
   for (const std::string& line : missing) list += "\n  " + line;
   EXPECT_TRUE(missing.empty()) << missing.size() << " exports of the menu cannot be called:" << list;
+}
+
+// Every row that converts says what it reads and writes, and no two rows read one format into
+// one target: `convert` could not choose between them.
+TEST(CommandTable, EveryConversionNamesItsSourcesTargetAndData) {
+  std::set<std::string> pairs;
+  int conversions = 0;
+  for (const frontend::MenuCommand& command : frontend::CommandTable()) {
+    const bool converts = command.kind == frontend::ItemKind::Command && command.variant != frontend::Variant::Quit &&
+                          command.variant != frontend::Variant::About;
+    EXPECT_EQ(converts, !command.sources.empty()) << command.control;
+  }
+  for (const frontend::MenuCommand* conversion : frontend::Conversions()) {
+    ++conversions;
+    EXPECT_FALSE(conversion->target.empty()) << conversion->control;
+    EXPECT_NE(conversion->reads, frontend::DataKind::None) << conversion->control;
+    EXPECT_FALSE(frontend::TargetExtension(*conversion).empty()) << conversion->control;
+    for (const frontend::SourceFormat& source : conversion->sources) {
+      const std::string pair = std::string(detect::InfoOf(source.format).key) + " -> " + conversion->target;
+      EXPECT_TRUE(pairs.insert(pair).second) << "two conversions of " << pair;
+      // The commands that choose their export by the source name one for each format.
+      if (conversion->variant == frontend::Variant::ExportLandXmlBySource) {
+        EXPECT_FALSE(source.exportName.empty()) << conversion->control << ": " << pair;
+      }
+    }
+  }
+  EXPECT_EQ(conversions, 59);
+  // Not in the menu: the alignment listings only their exports convert.
+  EXPECT_EQ(frontend::FindCommand("Calzada_Eje_Importa_Plroad"), nullptr);
+  EXPECT_EQ(frontend::ConversionsReading(detect::Format::kPlRoadAlignment).size(), 1u);
 }

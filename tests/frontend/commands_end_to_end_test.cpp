@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/core/command_formats.h"
-#include "frontend/core/command_table.h"
+#include "frontend/core/conversions.h"
 #include "frontend/core/export_table.h"
 #include "frontend/core/library_loader.h"
 #include "support/test_support.h"
@@ -191,8 +190,8 @@ namespace {
 
 // The key `convert --to` takes for a command's target.
 std::string TargetKey(const std::string& control) {
-  const frontend::CommandFormats* formats = frontend::FormatsOfCommand(control);
-  return formats == nullptr ? std::string() : formats->target;
+  const frontend::MenuCommand* command = frontend::FindCommand(control);
+  return command == nullptr ? std::string() : command->target;
 }
 
 // A written file without the moment it was written (LandXML documents carry it).
@@ -278,9 +277,17 @@ TEST(CommandsEndToEnd, ConvertRefusesWhatItCannotDecide) {
             1);
   EXPECT_NE(output.find("No existe el fichero " + dir.File("no.eje")), std::string::npos) << output;
   EXPECT_TRUE(FileExists(dir.File("variante.gts")));
-  // --all on a command without a list.
-  EXPECT_EQ(RunCommand(kCli + " convert " + Quoted(alignment) + " -o " + Quoted(dir.File("v.xml")) + " --all 2>&1", output), 1);
-  EXPECT_NE(output.find("no elige de una lista: sobra --all"), std::string::npos) << output;
+  // A list entry chosen for a command without a list; --all, a batch option, is that command
+  // itself (one target).
+  EXPECT_EQ(RunCommand(kCli + " convert " + Quoted(alignment) + " -o " + Quoted(dir.File("v.xml")) +
+                           " --alignment 1 2>&1",
+                       output),
+            1);
+  EXPECT_NE(output.find("ejeLandXML no elige de una lista: sobra la elección"), std::string::npos) << output;
+  EXPECT_FALSE(FileExists(dir.File("v.xml")));
+  EXPECT_EQ(RunCommand(kCli + " convert " + Quoted(alignment) + " -o " + Quoted(dir.File("v.xml")) + " --all 2>&1", output), 0)
+      << output;
+  EXPECT_NE(output.find(dir.File("v.xml") + ": "), std::string::npos) << output;
 }
 
 TEST(CommandsEndToEnd, PointsToDxfRunsPlanimetroExportWithLayersByCode) {

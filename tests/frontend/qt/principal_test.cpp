@@ -440,6 +440,28 @@ TEST_F(Desktop, AFileNoCommandConvertsOffersNone) {
   EXPECT_NE(dialog.summary()->toPlainText().indexOf("Formato desconocido"), -1);
 }
 
+// Abrir offers the conversions whose data the file holds: a document with one surface and
+// nothing else, the surface import only (selected, as a list of one); a Clip TRV listing its
+// import and the LandXML export, which then reads it by its format.
+TEST_F(Desktop, OpenOffersOnlyWhatTheFileHolds) {
+  frontend::AbrirFichero surface(std::string(PASARELA_SOURCE_DIR) + "/samples/superficies/terreno.xml");
+  ASSERT_EQ(surface.commands()->count(), 1);
+  EXPECT_EQ(surface.commands()->item(0)->text().toStdString(), "Importar > Superficies > Importar de LandXML...");
+  EXPECT_EQ(surface.commands()->currentRow(), 0);
+
+  frontend::AbrirFichero trv(std::string(PASARELA_SOURCE_DIR) + "/samples/transversales/clip.trv");
+  std::vector<std::string> offered;
+  for (int row = 0; row < trv.commands()->count(); ++row) offered.push_back(trv.commands()->item(row)->text().toStdString());
+  EXPECT_EQ(offered, (std::vector<std::string>{"Importar > Transversales > Importar de Clip (TRV)...",
+                                               "Exportar > Transversales > Exportar a LandXML..."}));
+  EXPECT_EQ(trv.sourceFormat, detect::Format::kClipTrv);
+
+  // A conversion with no menu item shows its caption alone.
+  frontend::AbrirFichero listing(std::string(PASARELA_SOURCE_DIR) + "/samples/calzada/variante-plroad.txt");
+  ASSERT_EQ(listing.commands()->count(), 1);
+  EXPECT_EQ(listing.commands()->item(0)->text().toStdString(), "Importar eje de PL-Road");
+}
+
 TEST_F(Desktop, SelectionDialogsReturnWhatWasClicked) {
   const QStringList lines{"Eje 1: Terreno", "Eje 2: Terreno"};
   {
