@@ -6,22 +6,22 @@
 #include <optional>
 
 #include "common/file_stream.h"
-#include "formats/native/native_cross_section.h"
-#include "formats/native/native_profile.h"
-#include "formats/native/point_file.h"
 #include "common/text_case.h"
 #include "common/text_input.h"
 #include "common/text_stream.h"
-#include "formats/landxml/xml_reader.h"
-#include "frontend/detect/spanish_numbers.h"
 #include "formats/dxf/dxf_reader.h"
 #include "formats/dxf/dxf_summary.h"
 #include "formats/gts/gts_cross_sections.h"
 #include "formats/gts/gts_profile.h"
 #include "formats/landxml/landxml_summary.h"
+#include "formats/landxml/xml_reader.h"
 #include "formats/native/native_alignment_file.h"
+#include "formats/native/native_cross_section.h"
+#include "formats/native/native_profile.h"
+#include "formats/native/point_file.h"
 #include "formats/native/surface_file_reader.h"
 #include "formats/shapefile/shapefile_points.h"
+#include "frontend/detect/spanish_numbers.h"
 
 namespace detect {
 namespace {
@@ -46,7 +46,8 @@ class Source {
   std::optional<std::string_view> bytes_;
 };
 
-// What the LandXML summary reads: the alignments through the alignment import's reader.
+// What a LandXML document holds, as its summary reads it: the alignments and profiles through
+// the imports' own readers.
 void ReadLandXml(Contents& contents, const Source& source) {
   const common::LandXmlSource document =
       source.inMemory() ? common::LandXmlSource::Bytes(source.bytes()) : common::LandXmlSource(contents.path);
