@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <mutex>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +27,85 @@ bool WriteWhole(int fd, std::string_view bytes) {
   return true;
 }
 
+namespace {
+
+// The holders of this thread, innermost first.
+thread_local HeldSource* innermostHolder = nullptr;
+
+bool SameUnchangedFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+// The opening the last holder left, for the next holder of the same path.
+struct KeptOpening {
+  std::mutex mutex;
+  std::string path;
+  int fd = -1;
+  struct stat info {};
+};
+
+KeptOpening& Kept() {
+  static KeptOpening kept;
+  return kept;
+}
+
+}  // namespace
+
+HeldSource::HeldSource(const std::string& path) : path_(path), outer_(innermostHolder) {
+  // Held already in this thread: the same opening.
+  fd_ = DuplicateHeldSource(path);
+  if (fd_ >= 0) {
+    innermostHolder = this;
+    return;
+  }
+  struct stat now {};
+  if (::stat(path.c_str(), &now) != 0 || !S_ISREG(now.st_mode)) return;
+  KeptOpening& kept = Kept();
+  {
+    const std::lock_guard<std::mutex> lock(kept.mutex);
+    if (kept.fd >= 0 && kept.path == path && SameUnchangedFile(kept.info, now)) {
+      fd_ = kept.fd;
+      kept.fd = -1;
+    }
+  }
+  if (fd_ < 0) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
+      ::close(fd_);
+      fd_ = -1;
+    }
+  }
+  if (fd_ >= 0) innermostHolder = this;
+}
+
+HeldSource::~HeldSource() {
+  if (fd_ < 0) return;
+  innermostHolder = outer_;
+  KeptOpening& kept = Kept();
+  struct stat info {};
+  const bool known = ::fstat(fd_, &info) == 0;
+  const std::lock_guard<std::mutex> lock(kept.mutex);
+  if (kept.fd >= 0) ::close(kept.fd);
+  kept.fd = -1;
+  if (!known) {
+    ::close(fd_);
+    return;
+  }
+  kept.path = path_;
+  kept.fd = fd_;
+  kept.info = info;
+}
+
+int DuplicateHeldSource(const std::string& path) {
+  for (const HeldSource* holder = innermostHolder; holder != nullptr; holder = holder->outer_) {
+    if (holder->path_ == path) return ::fcntl(holder->fd_, F_DUPFD_CLOEXEC, 0);
+  }
+  return -1;
+}
+
 FileChunkReader::~FileChunkReader() {
   if (fd_ >= 0) ::close(fd_);
 }
@@ -33,7 +113,9 @@ FileChunkReader::~FileChunkReader() {
 bool FileChunkReader::Open(const std::string& path) {
   if (fd_ >= 0) ::close(fd_);
   failed_ = false;
-  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  offset_ = 0;
+  fd_ = DuplicateHeldSource(path);
+  if (fd_ < 0) fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) {
     RecordSourceFailure(path, errno);
     return false;
@@ -52,8 +134,11 @@ bool FileChunkReader::Open(const std::string& path) {
 std::size_t FileChunkReader::Read(char* buffer, std::size_t size) {
   if (fd_ < 0 || failed_) return 0;
   for (;;) {
-    const ssize_t got = ::read(fd_, buffer, size);
-    if (got >= 0) return static_cast<std::size_t>(got);
+    const ssize_t got = ::pread(fd_, buffer, size, static_cast<off_t>(offset_));
+    if (got >= 0) {
+      offset_ += got;
+      return static_cast<std::size_t>(got);
+    }
     if (errno != EINTR) {
       failed_ = true;
       return 0;

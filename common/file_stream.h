@@ -14,6 +14,32 @@ namespace common {
 // set when a write fails.
 bool WriteWhole(int fd, std::string_view bytes);
 
+// Keeps the regular file at `path` open while it lives, so that the passes of one conversion
+// over its source (the check of its kind, a copy, the reading itself) open it once and read
+// the same file even if it is renamed or replaced meanwhile: every FileChunkReader and whole
+// read of the same path in this thread reads through this opening. When the holder ends, the
+// opening is kept for the next holder of the same path, which takes it over when the file at
+// that path is still the same and unchanged (device, inode, size, modification and change
+// times): the listing of a source and its conversion, two calls, open it once. Holding a file
+// that cannot be opened holds nothing: the readers then open it and report as they always do.
+class HeldSource {
+ public:
+  explicit HeldSource(const std::string& path);
+  ~HeldSource();
+  HeldSource(const HeldSource&) = delete;
+  HeldSource& operator=(const HeldSource&) = delete;
+
+ private:
+  friend int DuplicateHeldSource(const std::string& path);
+  std::string path_;
+  int fd_ = -1;
+  HeldSource* outer_ = nullptr;
+};
+
+// A new descriptor of the opening of `path` held in this thread (the caller closes it; it
+// shares the file position, so it is read with pread); -1 when `path` is not held.
+int DuplicateHeldSource(const std::string& path);
+
 // Reads a regular file in chunks. A directory or a FIFO is refused, never waited on.
 class FileChunkReader {
  public:
@@ -29,8 +55,15 @@ class FileChunkReader {
   std::size_t Read(char* buffer, std::size_t size);
   bool failed() const { return failed_; }
 
+  // Back to the start of the file, for another pass over the same opening.
+  void Rewind() {
+    offset_ = 0;
+    failed_ = false;
+  }
+
  private:
   int fd_ = -1;
+  long long offset_ = 0;  // read with pread: a held source's descriptors share their position
   bool failed_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "common/text_input.h"
 
+#include "common/file_stream.h"
 #include "common/outcome.h"
 
 #include "common/source_files.h"
@@ -16,7 +17,8 @@ namespace common {
 bool ReadWholeFile(const std::string& path, std::string& contents, bool isSource) {
   contents.clear();
   // Non-blocking open so that a FIFO given as a source is refused instead of waiting forever.
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  int fd = DuplicateHeldSource(path);
+  if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     if (isSource) RecordSourceFailure(path, errno);
     return false;
@@ -31,9 +33,12 @@ bool ReadWholeFile(const std::string& path, std::string& contents, bool isSource
   if (info.st_size > 0) contents.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[1 << 16];
   bool ok = true;
+  off_t offset = 0;
   for (;;) {
-    ssize_t got = ::read(fd, buffer, sizeof buffer);
+    // pread: a held source's descriptors share their position.
+    ssize_t got = ::pread(fd, buffer, sizeof buffer, offset);
     if (got > 0) {
+      offset += got;
       contents.append(buffer, static_cast<std::size_t>(got));
     } else if (got == 0) {
       break;

@@ -101,8 +101,8 @@ class PlanPositions {
 
 }  // namespace
 
-bool BuildDxfSurface(dxf::DxfFile& file, const std::string& layer, SuperficieTin& model) {
-  model.Vaciar();
+bool ReadDxfFaceTriangles(dxf::DxfFile& file, const std::string* layer, DxfFaceTriangles& read) {
+  read = DxfFaceTriangles();
   // The positions of the corners of the faces on the layer, four per face.
   PlanPositions positions;
   std::vector<std::array<int32_t, 4>> faces;
@@ -123,7 +123,8 @@ bool BuildDxfSurface(dxf::DxfFile& file, const std::string& layer, SuperficieTin
     };
     while (dxf::LeerGrupoDxf(file, group)) {
       if (group.code != 0 || !dxf::IsKeyword(group.value, "3DFACE")) continue;
-      if (!dxf::LeerCara3D(file, face) || !common::EqualsIgnoringCase(face.layer, layer)) continue;
+      if (!dxf::LeerCara3D(file, face)) continue;
+      if (layer != nullptr && !common::EqualsIgnoringCase(face.layer, *layer)) continue;
       for (int k = 0; k < 3; ++k) positions.Prefetch(face.corners[k]);
       if (isWaiting) lookUp(waiting);
       std::copy(std::begin(face.corners), std::end(face.corners), waiting.begin());
@@ -133,7 +134,8 @@ bool BuildDxfSurface(dxf::DxfFile& file, const std::string& layer, SuperficieTin
   }
   // A drawing that could not be read to its end is not taken for a smaller one.
   if (file.failed()) return false;
-  if (faces.empty()) return false;
+  read.faces = static_cast<long>(faces.size());
+  if (faces.empty()) return true;
 
   // The corners cleaned of points closer than the tolerance in plan (the first one in the
   // drawing's order survives), and where each position went: -1 when it was cleaned away.
@@ -163,13 +165,26 @@ bool BuildDxfSurface(dxf::DxfFile& file, const std::string& layer, SuperficieTin
       for (int j = 0; j < distinct; ++j) seen = seen || found[static_cast<std::size_t>(j)] == index;
       if (!seen) found[static_cast<std::size_t>(distinct++)] = index;
     }
-    if (!lost && distinct == 3) triangles.push_back({found[0], found[1], found[2]});
+    if (lost) {
+      ++read.lost;
+    } else if (distinct == 3) {
+      triangles.push_back({found[0], found[1], found[2]});
+    } else if (distinct == 4) {
+      ++read.fourCorners;
+    } else {
+      ++read.collapsed;
+    }
   }
-  // The faces are no longer needed while the model is built.
-  faces = std::vector<std::array<int32_t, 4>>();
-  cleanedIndex = std::vector<int32_t>();
+  read.points = std::move(cleaned.Points());
+  read.triangles = std::move(triangles);
+  return true;
+}
 
-  BuildFromTriangles(model, cleaned.Points(), triangles);
+bool BuildDxfSurface(dxf::DxfFile& file, const std::string& layer, SuperficieTin& model) {
+  model.Vaciar();
+  DxfFaceTriangles read;
+  if (!ReadDxfFaceTriangles(file, &layer, read) || read.faces == 0) return false;
+  BuildFromTriangles(model, read.points, read.triangles);
   return true;
 }
 

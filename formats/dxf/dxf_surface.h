@@ -2,7 +2,10 @@
 // as the export runs it.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "formats/dxf/dxf_reader.h"
 #include "formats/native/surface_model.h"
@@ -16,6 +19,23 @@ namespace planimetro::surface {
 // Returns the number of triangles; 0 when the drawing cannot be read or no face is on the
 // layer (nothing written then).
 long ImportDxfSurface(const std::string& drawing, const std::string& layer, const std::string& target);
+
+// The triangles the import makes of the 3D faces of a drawing, before the surface is built
+// from them: the corners cleaned as above, and one triangle per face of exactly three distinct
+// corners found among them (a face of four distinct corners makes none). Every reader of the
+// faces of a drawing (the import, the views) reads them through this.
+struct DxfFaceTriangles {
+  std::vector<PuntoSup> points;                   // the cleaned corners
+  std::vector<std::array<int32_t, 3>> triangles;  // indices into `points`
+  long faces = 0;                                 // faces read, whether or not they made one
+  long collapsed = 0;    // faces of fewer than three distinct corners
+  long fourCorners = 0;  // faces of four distinct corners
+  long lost = 0;         // faces with a corner the cleaning took away
+};
+
+// Reads the faces of `file` on `layer` (letter case ignored), or on every layer when `layer`
+// is null. False when the drawing could not be read to its end.
+bool ReadDxfFaceTriangles(dxf::DxfFile& file, const std::string* layer, DxfFaceTriangles& read);
 
 // The import's surface, built from the drawing read from `file`; false (the model left empty
 // or with no triangle) when the drawing could not be read to its end or has no face on the

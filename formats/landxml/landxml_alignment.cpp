@@ -140,6 +140,14 @@ class AlignmentImportHandler : public LandXmlHandler {
  public:
   explicit AlignmentImportHandler(int selec) : selec_(selec) {}
 
+  // Reads every alignment of the document, each as the one selected would be read, and says
+  // nothing through the message hook (a summary reads them, not an import).
+  static AlignmentImportHandler Every() {
+    AlignmentImportHandler handler(-1);
+    handler.every_ = true;
+    return handler;
+  }
+
   void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
     if (NameIs(name, "Metric") || NameIs(name, "Imperial")) {
       if (common::DeclaresFeet(name, attributes)) feet_ = true;
@@ -148,7 +156,8 @@ class AlignmentImportHandler : public LandXmlHandler {
     }
     if (NameIs(name, "Alignment")) {
       ++alignmentIndex_;
-      active_ = alignmentIndex_ == selec_;
+      active_ = every_ || alignmentIndex_ == selec_;
+      if (every_) BeginAlignment();
       if (active_) {
         staStart_ = GetNumber(attributes, "staStart").value_or(0.0);
         alignmentLength_ = GetNumber(attributes, "length");
@@ -193,7 +202,20 @@ class AlignmentImportHandler : public LandXmlHandler {
       FinishElement();
     } else if (NameIs(name, "Alignment")) {
       active_ = false;
+      if (every_) imports_.push_back(Finish(ParseResult::kComplete));
     }
+  }
+
+  // Every alignment read, once the document has been: one cut short by an error is finished
+  // with what was read of it.
+  std::vector<LandXmlAlignmentImport> FinishEvery(ParseResult parse) {
+    if (active_) imports_.push_back(Finish(parse));
+    active_ = false;
+    for (LandXmlAlignmentImport& imported : imports_) {
+      if (parse != ParseResult::kComplete) imported.parse = parse;
+      imported.alignments = alignmentIndex_ + 1;
+    }
+    return std::move(imports_);
   }
 
   bool WantsText() const override { return collecting_ >= 0; }
@@ -381,12 +403,24 @@ class AlignmentImportHandler : public LandXmlHandler {
   // A clothoid that starts on a finite radius must follow an arc.
   void CheckClothoidStart() {
     if (elements_.empty()) {
-      common::ShowMessage("Error", kClothoidFirstMessage);
+      if (!every_) common::ShowMessage("Error", kClothoidFirstMessage);
       sound_ = false;
     } else if (elements_.back().kind == common::kStraight) {
-      common::ShowMessage("Error", kClothoidAfterStraightMessage);
+      if (!every_) common::ShowMessage("Error", kClothoidAfterStraightMessage);
       sound_ = false;
     }
+  }
+
+  // What one alignment's reading gathers starts anew at each alignment of the document.
+  void BeginAlignment() {
+    alignmentLength_.reset();
+    endStation_.reset();
+    directionSamples_.clear();
+    equations_.clear();
+    elements_.clear();
+    current_.reset();
+    collecting_ = -1;
+    sound_ = true;
   }
 
   void FinishElement() {
@@ -475,6 +509,8 @@ class AlignmentImportHandler : public LandXmlHandler {
   }
 
   int selec_;
+  bool every_ = false;
+  std::vector<LandXmlAlignmentImport> imports_;  // every alignment read, when reading them all
   int alignmentIndex_ = -1;
   bool active_ = false;
   double staStart_ = 0;
@@ -544,6 +580,30 @@ LandXmlAlignmentImport ImportLandXmlAlignment(const common::LandXmlSource& sourc
   AlignmentImportHandler handler(selec);
   const ParseResult parse = source.Parse(handler);
   return handler.Finish(parse);
+}
+
+struct LandXmlAlignmentsReader::Reading {
+  AlignmentImportHandler handler = AlignmentImportHandler::Every();
+};
+
+LandXmlAlignmentsReader::LandXmlAlignmentsReader() : reading_(std::make_unique<Reading>()) {}
+LandXmlAlignmentsReader::~LandXmlAlignmentsReader() = default;
+
+void LandXmlAlignmentsReader::StartElement(std::string_view name, const LandXmlAttributes& attributes) {
+  reading_->handler.StartElement(name, attributes);
+}
+void LandXmlAlignmentsReader::EndElement(std::string_view name) { reading_->handler.EndElement(name); }
+void LandXmlAlignmentsReader::Characters(std::string_view text) { reading_->handler.Characters(text); }
+bool LandXmlAlignmentsReader::WantsText() const { return reading_->handler.WantsText(); }
+
+std::vector<LandXmlAlignmentImport> LandXmlAlignmentsReader::Finish(ParseResult parse) {
+  return reading_->handler.FinishEvery(parse);
+}
+
+std::vector<LandXmlAlignmentImport> ImportLandXmlAlignments(const common::LandXmlSource& source) {
+  LandXmlAlignmentsReader reader;
+  const ParseResult parse = source.Parse(reader);
+  return reader.Finish(parse);
 }
 
 void FormatImportedAlignment(const std::vector<AlignmentElement>& elements, common::TextWriter& writer) {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <ctime>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/records.h"
@@ -27,6 +29,27 @@ struct LandXmlAlignmentImport {
 // Reads the alignment numbered `selec` (from 0). Elements are placed one after the other from
 // the alignment's `staStart`, whatever stations the elements carry.
 LandXmlAlignmentImport ImportLandXmlAlignment(const common::LandXmlSource& source, int selec);
+
+// Every alignment of the document, in document order, each read as ImportLandXmlAlignment
+// reads it, in one pass and without a word through the message hook. A handler, so that one
+// reading of a document can gather its alignments beside what other handlers gather.
+class LandXmlAlignmentsReader : public LandXmlHandler {
+ public:
+  LandXmlAlignmentsReader();
+  ~LandXmlAlignmentsReader() override;
+  void StartElement(std::string_view name, const LandXmlAttributes& attributes) override;
+  void EndElement(std::string_view name) override;
+  void Characters(std::string_view text) override;
+  bool WantsText() const override;
+  // The alignments once the document has been read with the result `parse`.
+  std::vector<LandXmlAlignmentImport> Finish(ParseResult parse);
+
+ private:
+  struct Reading;
+  std::unique_ptr<Reading> reading_;
+};
+
+std::vector<LandXmlAlignmentImport> ImportLandXmlAlignments(const common::LandXmlSource& source);
 
 // The imported records as the six native columns, tab-separated with eight decimals.
 void FormatImportedAlignment(const std::vector<common::AlignmentElement>& elements, common::TextWriter& writer);

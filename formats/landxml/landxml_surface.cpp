@@ -359,21 +359,27 @@ void BuildSurface(surface::SuperficieTin& model, std::vector<surface::PuntoSup> 
 
 std::string TriangleFilePath() { return common::TempPath("$$$.TRI"); }
 
-int ListLandXmlSurfaces(const std::string& document, const std::string& listFile) {
+std::vector<std::string> ListLandXmlSurfaceNames(const common::LandXmlSource& source) {
   SurfaceListHandler handler;
+  source.Parse(handler);
+  return std::move(handler.names);
+}
+
+int ListLandXmlSurfaces(const std::string& document, const std::string& listFile) {
+  std::vector<std::string> names;
   // A document that breaks off lists the surfaces before the fault; a source that is not a
   // LandXML document gives the empty list and the reason.
   if (common::CheckLandXmlSource(document)) {
-    common::LandXmlReader().Parse(document, handler);
-    if (handler.names.empty()) common::RecordNothingToWrite(document, "ninguna superficie");
+    names = ListLandXmlSurfaceNames(document);
+    if (names.empty()) common::RecordNothingToWrite(document, "ninguna superficie");
   }
   common::TextWriter out;
-  for (const std::string& name : handler.names) {
+  for (const std::string& name : names) {
     out.Write(name);
     out.Write("\n");
   }
   common::WriteFileReplacing(listFile, out.Bytes());
-  return static_cast<int>(handler.names.size());
+  return static_cast<int>(names.size());
 }
 
 namespace {

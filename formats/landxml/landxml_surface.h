@@ -15,6 +15,9 @@
 
 namespace planimetro::landxml {
 
+// The name of every Surface, in document order (those before a fault of the document).
+std::vector<std::string> ListLandXmlSurfaceNames(const common::LandXmlSource& source);
+
 // Writes the name of every Surface to `listFile`, one per line in document order. Returns the
 // number of names (0, with an empty list, when the document cannot be read).
 int ListLandXmlSurfaces(const std::string& document, const std::string& listFile);

@@ -85,9 +85,8 @@ bool DeclaresEncoding(std::string_view head) {
 }
 
 // True when the file holds no encoding declaration and is not valid UTF-8.
-bool NeedsWindows1252(const std::string& path) {
-  common::FileChunkReader file;
-  if (!file.Open(path)) return false;
+// Reads `file` from its start; the caller rewinds it for the parse.
+bool NeedsWindows1252(common::FileChunkReader& file) {
   std::unique_ptr<char[]> buffer(new char[kChunkSize]);
   Utf8Check check;
   bool first = true;
@@ -243,7 +242,9 @@ bool Windows1252Bytes(std::string_view document) {
 ParseResult LandXmlReader::Parse(const std::string& path, LandXmlHandler& handler) {
   common::FileChunkReader file;
   if (!file.Open(path)) return ParseResult::kCannotOpen;
-  const bool windows1252 = NeedsWindows1252(path);
+  // One opening for both passes: the encoding check, then the parse.
+  const bool windows1252 = NeedsWindows1252(file);
+  file.Rewind();
   std::unique_ptr<char[]> buffer(new char[kChunkSize]);
   bool readFailed = false;
   return ParseChunks(windows1252, handler,

@@ -3,8 +3,23 @@
 
 #include "common/conversion.h"
 #include "common/numbers.h"
+#include "common/text_input.h"
+#include "common/tokens.h"
 
 namespace viaducto {
+std::vector<SuperelevationRecord> ParseNativeSuperelevation(std::string_view text) {
+  std::vector<SuperelevationRecord> records;
+  common::LineReader reader(text);
+  std::string_view line;
+  std::vector<std::string_view> fields;
+  while (reader.Next(line)) {
+    if (common::SplitTokens(line, " \t\n", fields) < 3) continue;
+    records.push_back({common::LenientDouble(fields[0]), common::LenientDouble(fields[1]),
+                       common::LenientDouble(fields[2])});
+  }
+  return records;
+}
+
 void FormatNativeSuperelevation(const std::vector<SuperelevationRecord>& records, common::TextWriter& writer) {
   // A fall of 0 negated is -0: written as "0.000", never "-0.000".
   for (const SuperelevationRecord& r : records) {

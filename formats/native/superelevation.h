@@ -18,6 +18,10 @@ struct SuperelevationRecord {
 
 using SuperelevationParser = std::vector<SuperelevationRecord> (*)(std::string_view text);
 
+// The native file: station and the two falls at the start of each line, split at blanks and
+// tabs; a line of fewer than three fields holds no record.
+std::vector<SuperelevationRecord> ParseNativeSuperelevation(std::string_view text);
+
 // One line per record: "%8.3lf %6.3lf %6.3lf", in table order.
 void FormatNativeSuperelevation(const std::vector<SuperelevationRecord>& records, common::TextWriter& writer);
 

@@ -102,6 +102,44 @@ bool WriteNumberField(DBFHandle table, int record, int field, double value, std:
 
 }  // namespace
 
+ShapefileRead ReadShapefilePoints(const std::string& shapefile, const ShapefilePointVisitor& visit) {
+  SAHooks hooks = MemoryFileHooks();
+  ShapeFile shapes(SHPOpenLL(shapefile.c_str(), "rb", &hooks));
+  if (!shapes) return ShapefileRead::kCannotOpenFile;
+  int shapeCount = 0;
+  int shapeType = 0;
+  SHPGetInfo(shapes.get(), &shapeCount, &shapeType, nullptr, nullptr);
+  // Read only: importing never needs to change the source, which may well be read-only.
+  Table table(DBFOpenLL(TablePath(shapefile).c_str(), "rb", &hooks));
+  if (!table) return ShapefileRead::kCannotOpenTable;
+  const int numberField = FindField(table.get(), kNumberField);
+  const int codeField = FindField(table.get(), kCodeField);
+  const int elevationField = FindField(table.get(), kElevationField);
+  const bool vertexElevation = CarriesElevation(shapeType);
+
+  for (int index = 0; index < shapeCount; ++index) {
+    ShapefilePoint point;
+    double fieldElevation = 0;
+    if (numberField >= 0) point.number = TruncateToNumber(DBFReadDoubleAttribute(table.get(), index, numberField));
+    if (elevationField >= 0) fieldElevation = DBFReadDoubleAttribute(table.get(), index, elevationField);
+    std::string codeText;
+    if (codeField >= 0) {
+      const char* text = DBFReadStringAttribute(table.get(), index, codeField);
+      if (text != nullptr) codeText = text;
+    }
+    point.code = codeText;
+    Shape shape(SHPReadObject(shapes.get(), index));
+    if (!shape) continue;
+    for (int vertex = 0; vertex < shape->nVertices; ++vertex) {
+      point.x = shape->padfX[vertex];
+      point.y = shape->padfY[vertex];
+      point.z = vertexElevation && shape->padfZ != nullptr ? shape->padfZ[vertex] : fieldElevation;
+      visit(point);
+    }
+  }
+  return ShapefileRead::kRead;
+}
+
 int ImportShapefilePoints(const std::string& shapefile, const std::string& pointFile) {
   // The point file never replaces a part of the shapefile it is read from.
   for (const std::string& part : {shapefile, TablePath(shapefile), common::ChangeExtension(shapefile, "shx")}) {
@@ -109,42 +147,12 @@ int ImportShapefilePoints(const std::string& shapefile, const std::string& point
   }
   // The point file exists, empty, even when the shapefile turns out unreadable.
   if (!common::WriteFileBytes(pointFile, std::string_view())) return Fail(kCannotCreateFile);
-  SAHooks hooks = MemoryFileHooks();
-  ShapeFile shapes(SHPOpenLL(shapefile.c_str(), "rb", &hooks));
-  if (!shapes) return Fail(kCannotOpenFile);
-  int shapeCount = 0;
-  int shapeType = 0;
-  SHPGetInfo(shapes.get(), &shapeCount, &shapeType, nullptr, nullptr);
-  // Read only: importing never needs to change the source, which may well be read-only.
-  Table table(DBFOpenLL(TablePath(shapefile).c_str(), "rb", &hooks));
-  if (!table) return Fail(kCannotOpenTable);
-  const int numberField = FindField(table.get(), kNumberField);
-  const int codeField = FindField(table.get(), kCodeField);
-  const int elevationField = FindField(table.get(), kElevationField);
-  const bool vertexElevation = CarriesElevation(shapeType);
-
   common::TextWriter out;
-  for (int index = 0; index < shapeCount; ++index) {
-    int32_t number = 0;
-    std::string_view code;
-    double fieldElevation = 0;
-    if (numberField >= 0) number = TruncateToNumber(DBFReadDoubleAttribute(table.get(), index, numberField));
-    if (elevationField >= 0) fieldElevation = DBFReadDoubleAttribute(table.get(), index, elevationField);
-    std::string codeText;
-    if (codeField >= 0) {
-      const char* text = DBFReadStringAttribute(table.get(), index, codeField);
-      if (text != nullptr) codeText = text;
-    }
-    code = codeText;
-    Shape shape(SHPReadObject(shapes.get(), index));
-    if (!shape) continue;
-    for (int vertex = 0; vertex < shape->nVertices; ++vertex) {
-      const double z = vertexElevation && shape->padfZ != nullptr ? shape->padfZ[vertex] : fieldElevation;
-      common::WriteFullPointLine(out, number, shape->padfX[vertex], shape->padfY[vertex], z, code);
-    }
-  }
-  shapes.reset();
-  table.reset();
+  const ShapefileRead read = ReadShapefilePoints(shapefile, [&](const ShapefilePoint& point) {
+    common::WriteFullPointLine(out, point.number, point.x, point.y, point.z, point.code);
+  });
+  if (read == ShapefileRead::kCannotOpenFile) return Fail(kCannotOpenFile);
+  if (read == ShapefileRead::kCannotOpenTable) return Fail(kCannotOpenTable);
   if (!out.SaveTo(pointFile)) return Fail(kCannotCreateFile);
   return 1;
 }

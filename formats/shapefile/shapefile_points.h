@@ -2,7 +2,10 @@
 // (fields "NUMERO", "Z" and "CODIGO").
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace shapeline {
 
@@ -14,6 +17,24 @@ inline constexpr char kCannotCreateFile[] = "Imposible crear archivo";
 inline constexpr char kCannotCreateTable[] = "Imposible crear base de datos";
 inline constexpr char kCannotCreateField[] = "Imposible crear campo en la base de datos";
 inline constexpr char kOutOfMemory[] = "Memoria insuficiente";
+
+// One point of a shapefile as the import reads it: a vertex of a shape, with the number and
+// the code of its shape's table record; z from the vertex where the shapes carry elevations,
+// else from the field "Z".
+struct ShapefilePoint {
+  int32_t number = 0;
+  double x = 0;
+  double y = 0;
+  double z = 0;
+  std::string_view code;  // valid during the visit
+};
+
+enum class ShapefileRead { kRead, kCannotOpenFile, kCannotOpenTable };
+using ShapefilePointVisitor = std::function<void(const ShapefilePoint&)>;
+
+// Hands every point of the shapefile (its .shp, .shx and .dbf) to `visit`, in file order, and
+// says nothing through the message hook.
+ShapefileRead ReadShapefilePoints(const std::string& shapefile, const ShapefilePointVisitor& visit);
 
 // One full point line per vertex of every shape: number and code from the table, z from the
 // vertex where the shapes carry elevations, else from the field "Z". 1, or 0 on failure.

@@ -1,55 +1,30 @@
 #include "frontend/detect/contents.h"
 
-#include <shapefil.h>
+#include <sys/stat.h>
 
-#include <cctype>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <optional>
-#include <set>
 
-#include "formats/native/native_cross_section.h"
-#include "formats/native/native_profile.h"
-#include "formats/native/point_file.h"
+#include "common/file_stream.h"
 #include "common/text_case.h"
 #include "common/text_input.h"
 #include "common/text_stream.h"
-#include "formats/landxml/xml_reader.h"
-#include "frontend/detect/spanish_numbers.h"
 #include "formats/dxf/dxf_reader.h"
-#include "formats/native/surface_file_reader.h"
-#include "formats/native/native_alignment_file.h"
+#include "formats/dxf/dxf_summary.h"
+#include "formats/gts/gts_cross_sections.h"
 #include "formats/gts/gts_profile.h"
+#include "formats/landxml/landxml_summary.h"
+#include "formats/landxml/xml_reader.h"
+#include "formats/native/native_alignment_file.h"
+#include "formats/native/native_cross_section.h"
+#include "formats/native/native_profile.h"
+#include "formats/native/point_file.h"
+#include "formats/native/surface_file_reader.h"
+#include "formats/shapefile/shapefile_points.h"
+#include "frontend/detect/spanish_numbers.h"
 
 namespace detect {
 namespace {
-
-const char* KindName(int32_t kind) {
-  switch (kind) {
-    case common::kArc: return "curva";
-    case common::kClothoid: return "clotoide";
-    default: return "recta";
-  }
-}
-
-double FirstNumber(std::string_view text) {
-  // strtod reads a terminated text: a short one (every DXF value) is copied to the stack.
-  char buffer[256];
-  if (text.size() < sizeof buffer) {
-    if (!text.empty()) std::memcpy(buffer, text.data(), text.size());
-    buffer[text.size()] = '\0';
-    return std::strtod(buffer, nullptr);
-  }
-  const std::string copy(text);
-  return std::strtod(copy.c_str(), nullptr);
-}
-
-std::string UpperCase(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper;
-}
 
 // A read that failed part way through the file.
 std::string ReadErrorText(const std::string& path) { return "No se puede leer el fichero " + path + " hasta el final"; }
@@ -71,154 +46,23 @@ class Source {
   std::optional<std::string_view> bytes_;
 };
 
-// Counts what a LandXML document holds, in one streaming pass.
-class LandXmlCounter : public common::LandXmlHandler {
- public:
-  explicit LandXmlCounter(Contents& contents) : contents_(contents) {}
-
-  void StartElement(std::string_view name, const common::LandXmlAttributes& attributes) override {
-    using common::NameIs;
-    const auto text = [&](std::string_view attribute) {
-      const auto value = common::GetAttribute(attributes, attribute);
-      return value ? std::string(*value) : std::string();
-    };
-    if (NameIs(name, "Alignment")) {
-      AlignmentSummary alignment;
-      alignment.name = text("name");
-      alignment.startStation = common::GetNumber(attributes, "staStart").value_or(0);
-      alignment.length = common::GetNumber(attributes, "length").value_or(-1);
-      contents_.alignments.push_back(alignment);
-      inAlignment_ = true;
-      elementLengths_ = 0;
-    } else if (inAlignment_ && inCoordGeom_ &&
-               (NameIs(name, "Line") || NameIs(name, "Curve") || NameIs(name, "Spiral"))) {
-      AlignmentSummary& alignment = contents_.alignments.back();
-      ++alignment.elements;
-      ++alignment.elementsByKind[NameIs(name, "Line") ? "recta" : NameIs(name, "Curve") ? "curva" : "clotoide"];
-      elementLengths_ += common::GetNumber(attributes, "length").value_or(0);
-    } else if (NameIs(name, "CoordGeom")) {
-      inCoordGeom_ = true;
-    } else if (NameIs(name, "ProfAlign")) {
-      ProfileSummary profile;
-      const std::string alignment = inAlignment_ ? contents_.alignments.back().name : std::string();
-      profile.name = alignment.empty() ? text("name") : alignment + ": " + text("name");
-      contents_.profiles.push_back(profile);
-      inProfAlign_ = true;
-    } else if (inProfAlign_ && (NameIs(name, "PVI") || NameIs(name, "ParaCurve") || NameIs(name, "CircCurve"))) {
-      ++contents_.profiles.back().vertices;
-      readingStation_ = true;
-    } else if (NameIs(name, "CrossSect")) {
-      sectionSurfaces_.clear();
-    } else if (NameIs(name, "DesignCrossSectSurf") || NameIs(name, "CrossSectSurf")) {
-      const std::string alignment = inAlignment_ ? contents_.alignments.back().name : std::string();
-      currentSet_ = SetIndex(alignment + ": " + text("name"));
-      if (sectionSurfaces_.insert(currentSet_).second) ++Set().sections;
-    } else if (NameIs(name, "CrossSectPnt") && currentSet_ >= 0) {
-      ++Set().points;
-    } else if (NameIs(name, "PntList2D") && currentSet_ >= 0) {
-      readingPairs_ = true;
-    } else if (NameIs(name, "StationOffsetPoint")) {
-      // The cross sections of the other LandXML layout: one element per point.
-      const std::string alignment = inAlignment_ ? contents_.alignments.back().name : std::string();
-      currentSet_ = SetIndex(alignment);
-      ++Set().points;
-    } else if (NameIs(name, "station") && currentSet_ >= 0) {
-      const auto station = common::GetAttribute(attributes, "internalStation");
-      if (station && stationsSeen_[currentSet_].insert(std::string(*station)).second) ++Set().sections;
-    } else if (NameIs(name, "Surface")) {
-      contents_.surfaces.push_back({text("name"), 0, 0, 0});
-      inSurface_ = true;
-    } else if (inSurface_ && NameIs(name, "P")) {
-      ++contents_.surfaces.back().points;
-    } else if (inSurface_ && NameIs(name, "F")) {
-      ++contents_.surfaces.back().faces;
-      const auto invisible = common::GetAttribute(attributes, "i");
-      if (invisible && *invisible == "1") ++contents_.surfaces.back().invisibleFaces;
-    } else if (NameIs(name, "CgPoint")) {
-      contents_.points = contents_.points < 0 ? 1 : contents_.points + 1;
-    }
-  }
-
-  void EndElement(std::string_view name) override {
-    using common::NameIs;
-    if (NameIs(name, "Alignment")) {
-      AlignmentSummary& alignment = contents_.alignments.back();
-      if (alignment.length < 0) alignment.length = elementLengths_;
-      alignment.endStation = alignment.startStation + alignment.length;
-      inAlignment_ = false;
-    } else if (NameIs(name, "CoordGeom")) {
-      inCoordGeom_ = false;
-    } else if (NameIs(name, "ProfAlign")) {
-      inProfAlign_ = false;
-    } else if (NameIs(name, "PVI") || NameIs(name, "ParaCurve") || NameIs(name, "CircCurve")) {
-      readingStation_ = false;
-    } else if (NameIs(name, "DesignCrossSectSurf") || NameIs(name, "CrossSectSurf") ||
-               NameIs(name, "StationOffsetPoint")) {
-      currentSet_ = -1;
-    } else if (NameIs(name, "PntList2D")) {
-      readingPairs_ = false;
-    } else if (NameIs(name, "Surface")) {
-      inSurface_ = false;
-    }
-  }
-
-  void Characters(std::string_view text) override {
-    if (readingPairs_ && currentSet_ >= 0) {
-      // Offset and elevation pairs separated by blanks.
-      long numbers = 0;
-      bool inNumber = false;
-      for (char c : text) {
-        const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r';
-        if (!blank && !inNumber) ++numbers;
-        inNumber = !blank;
-      }
-      Set().points += numbers / 2;
-      return;
-    }
-    if (!readingStation_ || contents_.profiles.empty()) return;
-    ProfileSummary& profile = contents_.profiles.back();
-    const double station = FirstNumber(text);
-    if (profile.vertices == 1) profile.startStation = station;
-    profile.endStation = station;
-  }
-
-  bool WantsText() const override { return readingStation_ || readingPairs_; }
-
- private:
-  long SetIndex(const std::string& key) {
-    auto found = sectionSets_.find(key);
-    if (found == sectionSets_.end()) {
-      found = sectionSets_.emplace(key, contents_.crossSections.size()).first;
-      contents_.crossSections.push_back({key, 0, 0});
-    }
-    return static_cast<long>(found->second);
-  }
-  CrossSectionSummary& Set() { return contents_.crossSections[static_cast<std::size_t>(currentSet_)]; }
-
-  Contents& contents_;
-  bool inAlignment_ = false;
-  bool inCoordGeom_ = false;
-  bool inProfAlign_ = false;
-  bool inSurface_ = false;
-  bool readingStation_ = false;
-  bool readingPairs_ = false;
-  double elementLengths_ = 0;
-  long currentSet_ = -1;
-  std::map<std::string, std::size_t> sectionSets_;
-  std::set<long> sectionSurfaces_;  // the sets the current CrossSect has counted
-  std::map<long, std::set<std::string>> stationsSeen_;
-};
-
+// What a LandXML document holds, as its summary reads it: the alignments and profiles through
+// the imports' own readers.
 void ReadLandXml(Contents& contents, const Source& source) {
-  LandXmlCounter counter(contents);
   const common::LandXmlSource document =
       source.inMemory() ? common::LandXmlSource::Bytes(source.bytes()) : common::LandXmlSource(contents.path);
-  const common::ParseResult result = document.Parse(counter);
+  viaducto::LandXmlSummary summary = viaducto::SummarizeLandXml(document);
+  const common::ParseResult result = summary.parse;
   if (result == common::ParseResult::kCannotOpen) {
     contents.error = "No se puede leer el fichero " + contents.path;
     return;
   }
   if (result == common::ParseResult::kMalformed) contents.error = "el documento está mal formado; se cuenta lo leído antes del error";
+  contents.alignments = std::move(summary.alignments);
+  contents.profiles = std::move(summary.profiles);
+  contents.crossSections = std::move(summary.crossSections);
+  contents.surfaces = std::move(summary.surfaces);
+  contents.points = summary.points;
   contents.read = true;
 }
 
@@ -232,86 +76,10 @@ void ReadDxf(Contents& contents, const Source& source) {
     contents.error = "No se puede leer el fichero " + contents.path;
     return;
   }
-  dxf::DxfFile& file = *drawing;
-  std::map<std::string, std::size_t> layerIndex;
-  const auto layer = [&](std::string_view name) -> LayerSummary& {
-    auto found = layerIndex.find(std::string(name));
-    if (found == layerIndex.end()) {
-      found = layerIndex.emplace(name, contents.layers.size()).first;
-      contents.layers.push_back({std::string(name), {}});
-    }
-    return contents.layers[found->second];
-  };
-  std::string section;
-  std::string entity;         // the entity of the ENTITIES section being read
-  std::string entityLayer = "0";
-  bool expectSectionName = false;
-  bool inLayerEntry = false;
-  bool counted = true;
-  double x = 0, y = 0, minZ = 0, maxZ = 0;
-  bool haveX = false, haveY = false, haveZ = false;
-  const auto finishEntity = [&] {
-    if (!counted) ++layer(entityLayer).entities[entity];
-    counted = true;
-  };
-  dxf::DxfGroup group;
-  while (dxf::LeerGrupoDxf(file, group)) {
-    const std::string_view value = group.value;
-    if (group.code == 0) {
-      finishEntity();
-      inLayerEntry = false;
-      if (dxf::IsKeyword(group.value, "SECTION")) {
-        expectSectionName = true;
-        continue;
-      }
-      if (dxf::IsKeyword(group.value, "ENDSEC")) {
-        section.clear();
-        continue;
-      }
-      if (section == "TABLES" && dxf::IsKeyword(group.value, "LAYER")) inLayerEntry = true;
-      // The vertices of a polyline and the attributes of a block reference belong to them.
-      if (section == "ENTITIES" && !dxf::IsKeyword(group.value, "VERTEX") && !dxf::IsKeyword(group.value, "SEQEND") &&
-          !dxf::IsKeyword(group.value, "ATTRIB")) {
-        entity = UpperCase(value);
-        entityLayer = "0";
-        counted = false;
-      }
-      continue;
-    }
-    if (expectSectionName && group.code == 2) {
-      section = UpperCase(value);
-      expectSectionName = false;
-      continue;
-    }
-    if (inLayerEntry && group.code == 2) {
-      layer(value);
-      continue;
-    }
-    if (section != "ENTITIES") continue;
-    if (group.code == 8 && !counted) entityLayer = value;
-    // The point of a polyline's own header is a placeholder, not a vertex.
-    if (entity == "POLYLINE" && !counted) continue;
-    if (group.code >= 10 && group.code <= 13) {
-      x = FirstNumber(value);
-      haveX = true;
-      haveY = false;
-    } else if (group.code >= 20 && group.code <= 23 && haveX) {
-      y = FirstNumber(value);
-      haveY = true;
-      contents.extents.Add(x, y, 0);
-    } else if (group.code >= 30 && group.code <= 33 && haveX && haveY) {
-      const double z = FirstNumber(value);
-      minZ = haveZ && minZ < z ? minZ : z;
-      maxZ = haveZ && maxZ > z ? maxZ : z;
-      haveZ = true;
-      haveX = haveY = false;
-    }
-  }
-  finishEntity();
-  // The elevation range is that of the entities' own z values, 0 to 0 when none has one.
-  contents.extents.minZ = haveZ ? minZ : 0;
-  contents.extents.maxZ = haveZ ? maxZ : 0;
-  if (file.failed()) {
+  const dxf::DxfSummary summary = dxf::SummarizeDxf(*drawing);
+  for (const dxf::DxfLayerSummary& layer : summary.layers) contents.layers.push_back({layer.name, layer.entities});
+  contents.extents = summary.extents;
+  if (summary.failed) {
     contents.error = ReadErrorText(contents.path);
     return;
   }
@@ -351,28 +119,18 @@ bool ForEachPiece(Contents& contents, const Source& source, Visit&& visit) {
 }
 
 // Each line goes through the alignment reader on its own: the reader takes a record per line,
-// so the records come out as from the whole file, one at a time. The last record is the end
-// point, not an element, so a record's kind is counted once the next one has come.
+// so the records come out as from the whole file, one at a time, and are summed up as they
+// come.
 void ReadNativeAlignment(Contents& contents, const Source& source) {
-  AlignmentSummary alignment;
-  long records = 0;
-  common::AlignmentElement last;
+  common::AlignmentSummarizer summarizer;
   const bool read = ForEachPiece(contents, source, [&](std::string_view piece) {
     for (const common::AlignmentElement& element : viaducto::ParseNativeAlignment(piece, viaducto::kElementReader).elements) {
-      if (records == 0) alignment.startStation = element.station;
-      if (records > 0) ++alignment.elementsByKind[KindName(last.kind)];
-      last = element;
-      ++records;
+      summarizer.Add(element);
       contents.extents.Add(element.x, element.y, 0);
     }
   });
   if (!read) return;
-  if (records > 0) {
-    alignment.elements = records - 1;
-    alignment.endStation = last.station;
-    alignment.length = alignment.endStation - alignment.startStation;
-  }
-  contents.alignments.push_back(alignment);
+  contents.alignments.push_back(summarizer.Summary());
   contents.read = true;
 }
 
@@ -380,61 +138,54 @@ void ReadNativeAlignment(Contents& contents, const Source& source) {
 // per line), counted with the stations of the first and the last.
 template <typename Parse>
 void ReadProfile(Contents& contents, const Source& source, Parse&& parse) {
-  ProfileSummary summary;
+  common::ProfileSummarizer summarizer;
   const bool read = ForEachPiece(contents, source, [&](std::string_view piece) {
-    for (const common::ProfileVertex& vertex : parse(piece)) {
-      if (summary.vertices++ == 0) summary.startStation = vertex.station;
-      summary.endStation = vertex.station;
-    }
+    for (const common::ProfileVertex& vertex : parse(piece)) summarizer.Add(vertex);
   });
   if (!read) return;
-  contents.profiles.push_back(summary);
+  contents.profiles.push_back(summarizer.Summary());
   contents.read = true;
 }
 
-// Sections and points of a cross-section file, each line read by `parse`, which appends the
-// point of the line (if any) to the vector it is given. A section is a run of points of the
-// same station.
-template <typename Parse>
-void ReadSections(Contents& contents, const Source& source, Parse&& parse) {
-  CrossSectionSummary summary;
+// Sections and points of a native cross-section file, each line read by the cross-section
+// reader, which appends the point of the line (if any).
+void ReadNativeSections(Contents& contents, const Source& source) {
+  common::CrossSectionSummarizer summarizer;
   std::vector<common::CrossSectionPoint> points;
-  double lastStation = 0;
   const bool read = ForEachPiece(contents, source, [&](std::string_view piece) {
     points.clear();
-    parse(piece, points);
-    for (const common::CrossSectionPoint& point : points) {
-      if (summary.points++ == 0 || point.station != lastStation) ++summary.sections;
-      lastStation = point.station;
-    }
+    common::ParseNativeCrossSections(piece, common::kNativeSectionsReadUnendedLine, points);
+    for (const common::CrossSectionPoint& point : points) summarizer.Add(point);
   });
   if (!read) return;
-  contents.crossSections.push_back(summary);
+  contents.crossSections.push_back(summarizer.Summary());
   contents.read = true;
 }
 
-// The GTS cross sections: station, offset, elevation and an optional code, comma-separated;
-// a line that does not start with a station and a comma holds no point.
-void ParseCommaSectionLine(std::string_view piece, std::vector<common::CrossSectionPoint>& points) {
-  const std::string line(common::WithoutLineFeed(piece));
-  char* end = nullptr;
-  common::CrossSectionPoint point;
-  point.station = std::strtod(line.c_str(), &end);
-  if (end == line.c_str() || *end != ',') return;
-  point.offset = std::strtod(end + 1, &end);
-  points.push_back(point);
+// The GTS cross sections, read whole by their reader (which leaves out the file's last line,
+// as the conversions that read them do).
+void ReadGtsSections(Contents& contents, const Source& source) {
+  std::string text;
+  if (source.inMemory()) {
+    text = source.bytes();
+  } else if (!common::ReadWholeFile(contents.path, text)) {
+    contents.error = "No se puede leer el fichero " + contents.path;
+    return;
+  }
+  common::NormalizeLineEnds(text);
+  contents.crossSections.push_back(common::SummarizeCrossSections(viaducto::ParseGtsCrossSections(text)));
+  contents.read = true;
 }
 
 void ReadPoints(Contents& contents, const Source& source) {
-  long count = 0;
+  common::PointSummary summary;
   common::PointLine point;
   const bool read = ForEachPiece(contents, source, [&](std::string_view piece) {
-    if (!common::ParsePointLine(piece, common::PointCodeRule::kFirstWord, point)) return;
-    ++count;
-    contents.extents.Add(point.x, point.y, point.z);
+    if (common::ParsePointLine(piece, common::PointCodeRule::kFirstWord, point)) summary.Add(point.x, point.y, point.z);
   });
   if (!read) return;
-  contents.points = count;
+  contents.points = summary.points;
+  contents.extents = summary.extents;
   contents.read = true;
 }
 
@@ -454,25 +205,24 @@ void ReadNativeSurface(Contents& contents, const Source& source) {
   contents.read = true;
 }
 
-// shapelib opens the .shp and its .shx by name: bytes in memory are the .shp alone.
+// The points the shapefile import reads: every vertex of every shape, z from the vertices
+// where the shapes carry it, else from the table. The import opens the .shp, its .shx and its
+// .dbf by name: bytes in memory are the .shp alone.
 void ReadShapefile(Contents& contents, const Source& source) {
-  SHPHandle shapes = source.inMemory() ? nullptr : SHPOpen(contents.path.c_str(), "rb");
-  if (shapes == nullptr) {
-    contents.error = "No se puede abrir el shapefile " + contents.path +
+  const auto cannotOpen = [&](const std::string& what) {
+    contents.error = what + contents.path +
                      (contents.detection.note.empty() ? std::string() : " (" + contents.detection.note + ")");
-    return;
+  };
+  if (source.inMemory()) return cannotOpen("No se puede abrir el shapefile ");
+  common::PointSummary summary;
+  const shapeline::ShapefileRead read = shapeline::ReadShapefilePoints(
+      contents.path, [&](const shapeline::ShapefilePoint& point) { summary.Add(point.x, point.y, point.z); });
+  if (read == shapeline::ShapefileRead::kCannotOpenFile) return cannotOpen("No se puede abrir el shapefile ");
+  if (read == shapeline::ShapefileRead::kCannotOpenTable) {
+    return cannotOpen("No se puede abrir la tabla de atributos (.dbf) del shapefile ");
   }
-  int count = 0;
-  int type = 0;
-  double minimum[4] = {0, 0, 0, 0};
-  double maximum[4] = {0, 0, 0, 0};
-  SHPGetInfo(shapes, &count, &type, minimum, maximum);
-  SHPClose(shapes);
-  contents.points = count;
-  if (count > 0) {
-    contents.extents.Add(minimum[0], minimum[1], minimum[2]);
-    contents.extents.Add(maximum[0], maximum[1], maximum[2]);
-  }
+  contents.points = summary.points;
+  contents.extents = summary.extents;
   contents.read = true;
 }
 
@@ -507,26 +257,6 @@ std::string KindCounts(const AlignmentSummary& alignment) {
   return text;
 }
 
-}  // namespace
-
-void Extents::Add(double x, double y, double z) {
-  if (!known) {
-    minX = maxX = x;
-    minY = maxY = y;
-    minZ = maxZ = z;
-    known = true;
-    return;
-  }
-  if (x < minX) minX = x;
-  if (x > maxX) maxX = x;
-  if (y < minY) minY = y;
-  if (y > maxY) maxY = y;
-  if (z < minZ) minZ = z;
-  if (z > maxZ) maxZ = z;
-}
-
-namespace {
-
 Contents ReadFrom(const Source& source, const std::string& path, const Detection& detection) {
   Contents contents;
   contents.path = path;
@@ -541,12 +271,8 @@ Contents ReadFrom(const Source& source, const std::string& path, const Detection
     case Format::kGtsProfile:
       ReadProfile(contents, source, [](std::string_view line) { return viaducto::ParseGtsProfileComma(line); });
       break;
-    case Format::kNativeCrossSections:
-      ReadSections(contents, source, [](std::string_view line, std::vector<common::CrossSectionPoint>& points) {
-        common::ParseNativeCrossSections(line, common::kNativeSectionsReadUnendedLine, points);
-      });
-      break;
-    case Format::kGtsCrossSections: ReadSections(contents, source, ParseCommaSectionLine); break;
+    case Format::kNativeCrossSections: ReadNativeSections(contents, source); break;
+    case Format::kGtsCrossSections: ReadGtsSections(contents, source); break;
     case Format::kNativePoints: ReadPoints(contents, source); break;
     case Format::kNativeSurface: ReadNativeSurface(contents, source); break;
     case Format::kShapefile: ReadShapefile(contents, source); break;
@@ -568,7 +294,63 @@ Contents ReadFrom(const Source& source, const std::string& path, const Detection
 
 }  // namespace
 
-Contents ReadContents(const std::string& path) { return ReadContents(path, DetectFile(path)); }
+namespace {
+
+// The file a reading was about: the next reading of the same file, unchanged (device, inode,
+// size, modification and change times), gives the same contents without reading it again: a
+// conversion's target is told once by the command that wrote it and once by the program that
+// ran the command. Once only, so that a file rewritten in place to the same size within one
+// tick of the file-system clock is not told from an old reading more than once.
+struct FileIdentity {
+  bool known = false;
+  struct stat info {};
+};
+
+FileIdentity IdentityOf(const std::string& path) {
+  FileIdentity identity;
+  identity.known = ::stat(path.c_str(), &identity.info) == 0 && S_ISREG(identity.info.st_mode);
+  return identity;
+}
+
+bool SameIdentity(const FileIdentity& a, const FileIdentity& b) {
+  return a.known && b.known && a.info.st_dev == b.info.st_dev && a.info.st_ino == b.info.st_ino &&
+         a.info.st_size == b.info.st_size && a.info.st_mtim.tv_sec == b.info.st_mtim.tv_sec &&
+         a.info.st_mtim.tv_nsec == b.info.st_mtim.tv_nsec && a.info.st_ctim.tv_sec == b.info.st_ctim.tv_sec &&
+         a.info.st_ctim.tv_nsec == b.info.st_ctim.tv_nsec;
+}
+
+struct LastReading {
+  std::string path;
+  FileIdentity identity;
+  Contents contents;
+};
+
+thread_local LastReading lastReading;
+
+}  // namespace
+
+Contents ReadContents(const std::string& path) {
+  const FileIdentity before = IdentityOf(path);
+  if (lastReading.path == path && SameIdentity(lastReading.identity, before)) {
+    // Once only: the contents are told twice at most from one reading.
+    Contents contents = std::move(lastReading.contents);
+    lastReading = LastReading();
+    return contents;
+  }
+  Contents contents;
+  {
+    // Detection and reading through one opening of the file.
+    const common::HeldSource held(path);
+    contents = ReadContents(path, DetectFile(path));
+  }
+  const FileIdentity after = IdentityOf(path);
+  if (SameIdentity(before, after)) {
+    lastReading = LastReading{path, after, contents};
+  } else {
+    lastReading = LastReading();
+  }
+  return contents;
+}
 
 Contents ReadContents(const std::string& path, const Detection& detection) {
   return ReadFrom(Source::File(), path, detection);

@@ -8,44 +8,17 @@
 #include <string_view>
 #include <vector>
 
+#include "common/record_summary.h"
 #include "frontend/detect/detect.h"
 
 namespace detect {
 
-struct Extents {
-  bool known = false;
-  double minX = 0, minY = 0, minZ = 0, maxX = 0, maxY = 0, maxZ = 0;
-  void Add(double x, double y, double z);
-};
-
-struct AlignmentSummary {
-  std::string name;
-  std::map<std::string, long> elementsByKind;  // "recta", "curva", "clotoide"
-  long elements = 0;
-  double length = 0;
-  double startStation = 0;
-  double endStation = 0;
-};
-
-struct ProfileSummary {
-  std::string name;
-  long vertices = 0;
-  double startStation = 0;
-  double endStation = 0;
-};
-
-struct CrossSectionSummary {
-  std::string name;
-  long sections = 0;
-  long points = 0;
-};
-
-struct SurfaceSummary {
-  std::string name;
-  long points = 0;
-  long faces = 0;
-  long invisibleFaces = 0;
-};
+// The summaries of the hub records, as the formats' readers give them.
+using Extents = common::Extents;
+using AlignmentSummary = common::AlignmentSummary;
+using ProfileSummary = common::ProfileSummary;
+using CrossSectionSummary = common::CrossSectionSummary;
+using SurfaceSummary = common::SurfaceSummary;
 
 struct LayerSummary {
   std::string name;

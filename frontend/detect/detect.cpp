@@ -5,8 +5,10 @@
 #include <cstring>
 #include <fstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "common/file_kind.h"
+#include "common/file_stream.h"
 #include "common/paths.h"
 #include "common/text_case.h"
 
@@ -512,6 +514,21 @@ Detection DetectFile(const std::string& path) {
     detection.format = Format::kMissing;
     detection.note = "No es un fichero normal: " + path;
     return detection;
+  }
+  // A file held open by its reading (see ReadContents) is read through that opening.
+  const int held = common::DuplicateHeldSource(path);
+  if (held >= 0) {
+    std::string head(kHeadBytes, '\0');
+    std::size_t got = 0;
+    while (got < head.size()) {
+      const ssize_t more = ::pread(held, &head[got], head.size() - got, static_cast<off_t>(got));
+      if (more < 0 && errno == EINTR) continue;
+      if (more <= 0) break;
+      got += static_cast<std::size_t>(more);
+    }
+    ::close(held);
+    head.resize(got);
+    return DetectContent(head, path);
   }
   std::ifstream in(path, std::ios::binary);
   if (!in) {

@@ -328,6 +328,11 @@ std::vector<Finding> CheckSurface(const SurfaceView& view) {
     findings.Add(kBrokenSide, Level::kError, "",
                  std::to_string(view.collapsedFaces) + " caras del dibujo no tienen tres vértices distintos");
   }
+  if (view.fourCornerFaces > 0) {
+    findings.Add(kBrokenSide, Level::kError, "",
+                 std::to_string(view.fourCornerFaces) +
+                     " caras del dibujo tienen cuatro vértices distintos: la superficie no las toma");
+  }
   if (view.facesWithoutPoints > 0) {
     findings.Add(kBrokenSide, Level::kError, "",
                  std::to_string(view.facesWithoutPoints) + " caras del fichero nombran puntos que no existen");

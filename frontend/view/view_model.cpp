@@ -8,19 +8,21 @@
 
 #include "common/clothoid.h"
 #include "common/file_kind.h"
+#include "common/file_stream.h"
 #include "formats/native/native_cross_section.h"
 #include "formats/native/native_profile.h"
-#include "common/numbers.h"
 #include "common/paths.h"
 #include "formats/native/point_file.h"
 #include "common/text_case.h"
 #include "common/temp_files.h"
 #include "common/text_input.h"
-#include "common/tokens.h"
 #include "formats/landxml/xml_reader.h"
+#include "formats/dxf/dxf_conversions.h"
 #include "formats/dxf/dxf_reader.h"
+#include "formats/dxf/dxf_surface.h"
 #include "formats/landxml/landxml_points.h"
 #include "formats/landxml/landxml_surface.h"
+#include "formats/native/superelevation.h"
 #include "formats/native/surface_file_reader.h"
 #include "formats/shapefile/shapefile_points.h"
 #include "formats/native/native_alignment_file.h"
@@ -111,21 +113,14 @@ void LoadPointText(std::string_view text, ViewModel& model) {
   BuildPointsView(std::move(points), model.points);
 }
 
-// The native superelevation file: station and two cross falls per line.
+// The native superelevation file, read by its reader.
 void LoadSuperelevation(const ViewInput& input, ViewModel& model) {
-  const std::string text = TextOf(input);
   SuperelevationView& view = model.superelevation;
   view = SuperelevationView();
-  common::LineReader reader(text);
-  std::string_view line;
-  std::vector<std::string_view> fields;
-  while (reader.Next(line)) {
-    if (common::SplitTokens(line, " \t\n", fields) < 3) continue;
-    SuperelevationRow row{common::LenientDouble(fields[0]), common::LenientDouble(fields[1]),
-                          common::LenientDouble(fields[2])};
-    view.rows.push_back(row);
-    view.extents.Add(row.station, row.first);
-    view.extents.Add(row.station, row.second);
+  for (const viaducto::SuperelevationRecord& record : viaducto::ParseNativeSuperelevation(TextOf(input))) {
+    view.rows.push_back({record.station, record.first, record.second});
+    view.extents.Add(record.station, record.first);
+    view.extents.Add(record.station, record.second);
   }
 }
 
@@ -144,76 +139,49 @@ bool LoadSurface(const ViewInput& input, ViewModel& model, std::string& error) {
   return true;
 }
 
-struct PlanKey {
-  double x, y, z;
-  bool operator==(const PlanKey& other) const { return x == other.x && y == other.y && z == other.z; }
-};
-struct PlanKeyHash {
-  std::size_t operator()(const PlanKey& key) const {
-    const std::hash<double> hash;
-    return hash(key.x) ^ (hash(key.y) * 31) ^ (hash(key.z) * 1009);
-  }
-};
-
-// A drawing: its 3D faces make a surface (corners that are the same point become one point);
-// a drawing without faces shows its points, numbered in drawing order.
+// A drawing: its 3D faces make a surface, read by the surface import's own reader of faces, so
+// that the view holds the triangles the conversion would write (the corners cleaned as it
+// cleans them, a face kept when it has exactly three distinct corners). The points are
+// numbered in the order the triangles first use them; faces that make no triangle are counted
+// for the checks. A drawing without faces shows its POINT entities as the point import reads
+// them, numbered in drawing order.
 void LoadDrawing(const ViewInput& input, ViewModel& model) {
-  planimetro::dxf::DxfFile file{std::string(input.bytes)};
-  std::vector<common::NativePoint> drawingPoints;
-  std::vector<SurfacePoint> corners;
-  std::vector<std::array<int32_t, 3>> triangles;
-  std::unordered_map<PlanKey, int32_t, PlanKeyHash> cornerIndex;
-  long collapsedFaces = 0;
-  auto indexOf = [&](const planimetro::dxf::DxfVertex& vertex) {
-    const PlanKey key{vertex.x, vertex.y, vertex.z};
-    auto found = cornerIndex.find(key);
-    if (found != cornerIndex.end()) return found->second;
-    const int32_t index = static_cast<int32_t>(corners.size());
-    corners.push_back({vertex.x, vertex.y, vertex.z});
-    cornerIndex.emplace(key, index);
-    return index;
-  };
-  if (planimetro::dxf::BuscarEntidades(file)) {
-    planimetro::dxf::DxfGroup group;
-    while (file.ReadGroup(group)) {
-      if (group.code != 0) continue;
-      if (planimetro::dxf::IsKeyword(group.value, "POINT")) {
-        planimetro::dxf::DxfVertex vertex;
-        if (!planimetro::dxf::LeerPunto(file, vertex)) continue;
-        common::NativePoint point;
-        point.number = static_cast<int32_t>(drawingPoints.size() + 1);
-        point.x = vertex.x;
-        point.y = vertex.y;
-        point.z = vertex.z;
-        drawingPoints.push_back(point);
-      } else if (planimetro::dxf::IsKeyword(group.value, "3DFACE")) {
-        planimetro::dxf::DxfFace face;
-        if (!planimetro::dxf::LeerCara3D(file, face)) continue;
-        // The distinct corners in order: three make a triangle, four a quadrilateral of two.
-        // A face that collapses to a line or a point adds no point.
-        const planimetro::dxf::DxfVertex* corner[4];
-        int distinct = 0;
-        for (const auto& vertex : face.corners) {
-          bool seen = false;
-          for (int k = 0; k < distinct; ++k) {
-            seen |= corner[k]->x == vertex.x && corner[k]->y == vertex.y && corner[k]->z == vertex.z;
-          }
-          if (!seen) corner[distinct++] = &vertex;
+  planimetro::surface::DxfFaceTriangles read;
+  {
+    planimetro::dxf::DxfFile file{std::string(input.bytes)};
+    planimetro::surface::ReadDxfFaceTriangles(file, nullptr, read);
+  }
+  if (read.faces > 0) {
+    std::vector<int32_t> renumbered(read.points.size(), -1);
+    std::vector<SurfacePoint> corners;
+    for (auto& triangle : read.triangles) {
+      for (int32_t& index : triangle) {
+        int32_t& to = renumbered[static_cast<std::size_t>(index)];
+        if (to < 0) {
+          const planimetro::surface::PuntoSup& point = read.points[static_cast<std::size_t>(index)];
+          to = static_cast<int32_t>(corners.size());
+          corners.push_back({point.x, point.y, point.z});
         }
-        if (distinct >= 3) triangles.push_back({indexOf(*corner[0]), indexOf(*corner[1]), indexOf(*corner[2])});
-        if (distinct == 4) triangles.push_back({indexOf(*corner[0]), indexOf(*corner[2]), indexOf(*corner[3])});
-        if (distinct < 3) ++collapsedFaces;
+        index = to;
       }
     }
-  }
-  if (!triangles.empty()) {
     model.kind = DataKind::kSurface;
-    BuildSurfaceView(std::move(corners), std::move(triangles), model.surface);
-    model.surface.collapsedFaces = collapsedFaces;
-  } else {
-    model.kind = DataKind::kPoints;
-    BuildPointsView(std::move(drawingPoints), model.points);
+    BuildSurfaceView(std::move(corners), std::move(read.triangles), model.surface);
+    model.surface.collapsedFaces = read.collapsed + read.lost;
+    model.surface.fourCornerFaces = read.fourCorners;
+    return;
   }
+  std::vector<common::NativePoint> drawingPoints;
+  for (const planimetro::dxf::DxfVertex& vertex : planimetro::dxf::ParseDxfPoints(input.bytes)) {
+    common::NativePoint point;
+    point.number = static_cast<int32_t>(drawingPoints.size() + 1);
+    point.x = vertex.x;
+    point.y = vertex.y;
+    point.z = vertex.z;
+    drawingPoints.push_back(point);
+  }
+  model.kind = DataKind::kPoints;
+  BuildPointsView(std::move(drawingPoints), model.points);
 }
 
 // A point shapefile: its points as the suite's shapefile import turns them into a point file.
@@ -229,27 +197,6 @@ bool LoadShapefile(const std::string& path, ViewModel& model, std::string& error
   model.kind = DataKind::kPoints;
   LoadPointText(text, model);
   return true;
-}
-
-// The names of the surfaces of a LandXML document, as the surface import lists them for its
-// selection (through a list file, from a document on disk: one held in memory only is
-// copied to a scratch file first).
-std::vector<std::string> LandXmlSurfaceNames(const ViewInput& input) {
-  std::vector<std::string> names;
-  common::ScratchFile copy;
-  if (!input.onDisk && (!copy.ok() || !common::WriteFileReplacing(copy.path(), input.bytes))) return names;
-  common::ScratchFile list;
-  const std::string& document = input.onDisk ? input.path : copy.path();
-  if (!list.ok() || planimetro::landxml::ListLandXmlSurfaces(document, list.path()) <= 0) return names;
-  std::string text;
-  if (!common::LoadTextFile(list.path(), text)) return names;
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    if (end > start) names.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return names;
 }
 
 void AddNote(ViewModel& model, const std::string& note) {
@@ -295,7 +242,11 @@ bool LoadLandXml(const ViewInput& input, const std::string& choice, ViewModel& m
   for (std::string& name : viaducto::ListLandXmlProfiles(source)) {
     model.entries.push_back({DataKind::kProfile, std::move(name)});
   }
-  for (std::string& name : LandXmlSurfaceNames(input)) model.entries.push_back({DataKind::kSurface, std::move(name)});
+  // The surfaces as the surface import lists them for its selection (a list of lines: a
+  // surface without a name is no entry).
+  for (std::string& name : planimetro::landxml::ListLandXmlSurfaceNames(source)) {
+    if (!name.empty()) model.entries.push_back({DataKind::kSurface, std::move(name)});
+  }
   planimetro::landxml::LandXmlPointsImport points = planimetro::landxml::ReadLandXmlPoints(source);
   if (!points.points.empty()) model.entries.push_back({DataKind::kPoints, "Puntos"});
   if (model.entries.empty()) {
@@ -473,16 +424,23 @@ bool LoadViewFile(const std::string& path, const std::string& choice, ViewModel&
   model.path = path;
   model.kind = KindOfPath(path);
   ViewReading reading = ViewReading::kByExtension;
+  // The look at the first bytes and the reading go through one opening of the file.
+  const common::HeldSource held(path);
   if (model.kind == DataKind::kNone) {
     // The first bytes tell a drawing from the rest, before a file that is none is read whole.
     std::string head(kSniffedBytes, '\0');
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    common::FileChunkReader file;
+    if (!file.Open(path)) {
       error = "No se puede leer el fichero " + path;
       return false;
     }
-    head.resize(std::fread(&head[0], 1, head.size(), file));
-    std::fclose(file);
+    std::size_t got = 0;
+    while (got < head.size()) {
+      const std::size_t more = file.Read(&head[got], head.size() - got);
+      if (more == 0) break;
+      got += more;
+    }
+    head.resize(got);
     reading = ReadingOf(path, head);
     if (reading == ViewReading::kUnknown || reading == ViewReading::kShapefile) {
       return LoadInput(reading, ViewInput{path, std::string_view(), true}, choice, model, error);

@@ -49,6 +49,36 @@ def dxf_counts(path):
     return {name: dict(counts) for name, counts in layers.items()}
 
 
+def shapefile_points(path):
+    """The vertices of the records the index points to, as the import writes them.
+
+    The index holds 8 bytes per record after its 100-byte header, up to the file length its
+    header gives (in 16-bit words; bytes after it are not records): the offset and the length
+    of the record in the .shp, in words. A record that does not carry its own number there is
+    no shape. A point shape is one vertex; a multipoint gives its count after its box, a line
+    or a polygon after its box and its part count."""
+    with open(os.path.splitext(path)[0] + ".shx", "rb") as index:
+        index_bytes = index.read()
+    with open(path, "rb") as shapes:
+        shape_bytes = shapes.read()
+    records = (int.from_bytes(index_bytes[24:28], "big") * 2 - 100) // 8
+    points = 0
+    for number in range(records):
+        entry = index_bytes[100 + 8 * number:108 + 8 * number]
+        offset = int.from_bytes(entry[0:4], "big") * 2
+        record = shape_bytes[offset:offset + 56]
+        if len(record) < 12 or int.from_bytes(record[0:4], "big") != number + 1:
+            continue
+        kind = int.from_bytes(record[8:12], "little")
+        if kind in (1, 11, 21):
+            points += 1
+        elif kind in (8, 18, 28):
+            points += int.from_bytes(record[44:48], "little")
+        elif kind in (3, 5, 13, 15, 23, 25, 31):
+            points += int.from_bytes(record[48:52], "little")
+    return points
+
+
 def main():
     cli, files = sys.argv[1], sys.argv[2:]
     differences = []
@@ -74,11 +104,7 @@ def main():
             if got != expected:
                 differences.append(f"{path}: capas {got} != {expected}")
         elif info["format"] == "shp":
-            # The index holds 8 bytes per record after its 100-byte header, up to the file
-            # length its header gives (in 16-bit words; bytes after it are not records).
-            with open(os.path.splitext(path)[0] + ".shx", "rb") as index:
-                header = index.read(100)
-            expected = (int.from_bytes(header[24:28], "big") * 2 - 100) // 8
+            expected = shapefile_points(path)
             if info.get("points") != expected:
                 differences.append(f"{path}: puntos {info.get('points')} != {expected}")
         elif extension in (".xml", ".dxf", ".shp"):

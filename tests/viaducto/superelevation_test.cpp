@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "common/text_input.h"
+#include "common/text_output.h"
 #include "support/test_support.h"
 #include "viaducto.h"
+#include "formats/native/superelevation.h"
 
 using testing_support::ConvertBytes;
 using testing_support::CrLf;
@@ -59,4 +63,15 @@ TEST(Superelevation, SampleTablesOfBothPrograms) {
   EXPECT_EQ(ReadFile(dir.File("i.per")), ReadFile(DataFile("ispol/peraltes_ispol.per")));
   ASSERT_EQ(MyDll_peralteClip2gts(DataFile("clip/peraltes_clip.txt").c_str(), dir.File("c.per").c_str()), 1);
   EXPECT_EQ(ReadFile(dir.File("c.per")), ReadFile(DataFile("clip/peraltes_clip.per")));
+}
+
+// The native file's reader (the views read it) takes back what the conversions write.
+TEST(Superelevation, TheNativeReaderTakesBackWhatIsWritten) {
+  std::string text = ReadFile(DataFile("ispol/peraltes_ispol.per"));
+  common::NormalizeLineEnds(text);
+  const std::vector<viaducto::SuperelevationRecord> records = viaducto::ParseNativeSuperelevation(text + "12.5 3\n");
+  ASSERT_FALSE(records.empty());
+  common::TextWriter writer;
+  viaducto::FormatNativeSuperelevation(records, writer);
+  EXPECT_EQ(writer.Bytes(), ReadFile(DataFile("ispol/peraltes_ispol.per")));  // the short line holds none
 }

@@ -175,6 +175,49 @@ TEST(SurfaceChecks, PlantedFaults) {
   EXPECT_TRUE(repeated) << Describe(f);
 }
 
+// A face of four distinct corners, on layer T.
+std::string Quad(double x0, double y0, double x1, double y1, double x2, double y2, double x3, double y3) {
+  char text[512];
+  std::snprintf(text, sizeof text,
+                "  0\n3DFACE\n  8\nT\n 10\n%g\n 20\n%g\n 30\n%g\n 11\n%g\n 21\n%g\n 31\n%g\n 12\n%g\n 22\n%g\n 32\n%g\n"
+                " 13\n%g\n 23\n%g\n 33\n%g\n",
+                x0, y0, Height(x0, y0), x1, y1, Height(x1, y1), x2, y2, Height(x2, y2), x3, y3, Height(x3, y3));
+  return text;
+}
+
+// The view and the check of a drawing read its faces as the surface import does: what the
+// import takes (here two triangles) is what they show, and the faces it leaves out (here two
+// of four corners) are a fault they report, whatever the import later decides for them.
+TEST(SurfaceChecks, DrawingFacesAreTheTrianglesTheSurfaceImportTakes) {
+  TempDir dir;
+  WriteFile(dir.File("mixed.dxf"), Drawing(Face(0, 0, 10, 0, 0, 10) + Quad(20, 0, 30, 0, 30, 10, 20, 10) +
+                                           Face(10, 0, 10, 10, 0, 10) + Quad(40, 0, 50, 0, 50, 10, 40, 10)));
+  const long written = planimetro::surface::ImportDxfSurface(dir.File("mixed.dxf"), "T", dir.File("mixed.sup"));
+  ASSERT_GT(written, 0);
+  view::ViewModel drawing;
+  view::ViewModel surface;
+  std::string error;
+  ASSERT_TRUE(view::LoadViewFile(dir.File("mixed.dxf"), drawing, error)) << error;
+  ASSERT_TRUE(view::LoadViewFile(dir.File("mixed.sup"), surface, error)) << error;
+  ASSERT_EQ(drawing.kind, view::DataKind::kSurface);
+  EXPECT_EQ(drawing.surface.triangles.size(), 2u);
+  EXPECT_EQ(surface.surface.triangles.size(), drawing.surface.triangles.size());
+  EXPECT_EQ(drawing.surface.points.size(), surface.surface.points.size());
+  const auto findings = view::CheckModel(drawing);
+  EXPECT_TRUE(Has(findings, view::Level::kError, "", "2 caras del dibujo tienen cuatro vértices distintos"))
+      << Describe(findings);
+
+  // Faces of four corners only: the import finds no face, and neither do the view and check.
+  WriteFile(dir.File("quads.dxf"), Drawing(Quad(20, 0, 30, 0, 30, 10, 20, 10)));
+  EXPECT_EQ(planimetro::surface::ImportDxfSurface(dir.File("quads.dxf"), "T", dir.File("quads.sup")), 0);
+  ASSERT_TRUE(view::LoadViewFile(dir.File("quads.dxf"), drawing, error)) << error;
+  EXPECT_TRUE(drawing.surface.triangles.empty());
+  const auto quads = view::CheckModel(drawing);
+  EXPECT_TRUE(Has(quads, view::Level::kError, "", "1 caras del dibujo tienen cuatro vértices distintos"))
+      << Describe(quads);
+  EXPECT_TRUE(Has(quads, view::Level::kError, "", "ningún triángulo")) << Describe(quads);
+}
+
 TEST(SurfaceChecks, UnusedPointsAndBadIndices) {
   std::vector<view::SurfacePoint> points = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {5, 5, 5}};
   view::SurfaceView surface;
@@ -200,15 +243,25 @@ TEST(Checks, AFileFullOfOneFaultGivesFiftyLinesAndACount) {
 }
 
 // The drawings of other programs in the shared samples, read through the same readers. The
-// egg and the polyline drawing are sound; 3dface.dxf draws lines with 15 of its 3D faces (two
-// distinct corners) and a flat triangle with another, which a surface cannot hold: those are
-// its errors. The LandXML documents wait for the format detection.
+// faces of a drawing are read as the surface import reads them: the egg's four-corner faces
+// make no triangle and its corners closer than a millimetre become one, so its surface has the
+// faults of the one the import writes; the polyline drawing's only face has four corners, so
+// it gives no surface, as the import says. 3dface.dxf draws lines with 16 of its 3D faces (two
+// distinct corners once cleaned), 22 of four corners and a flat triangle: those are its errors.
 TEST(SharedSamples, DrawingsGiveNoErrorsExceptWhereTheyHaveOne) {
   if (!testing_support::FileExists(Shared("dxf/3dface.dxf"))) GTEST_SKIP() << "no shared samples";
-  for (const char* name : {"dxf/PinkEggFromLW.dxf", "dxf/POLI-ALL210_12.DXF", "dxf/Leica_Disto_S910.dxf"}) {
-    const auto findings = CheckFile(Shared(name));
-    EXPECT_FALSE(view::HasError(findings)) << name << "\n" << Describe(findings);
+  {
+    const auto findings = CheckFile(Shared("dxf/Leica_Disto_S910.dxf"));
+    EXPECT_FALSE(view::HasError(findings)) << Describe(findings);
   }
+  TempDir dir;
+  EXPECT_GT(planimetro::surface::ImportDxfSurface(Shared("dxf/PinkEggFromLW.dxf"), "0", dir.File("egg.sup")), 0);
+  EXPECT_TRUE(view::HasError(CheckFile(dir.File("egg.sup"))));
+  EXPECT_TRUE(view::HasError(CheckFile(Shared("dxf/PinkEggFromLW.dxf"))));
+  EXPECT_EQ(planimetro::surface::ImportDxfSurface(Shared("dxf/POLI-ALL210_12.DXF"), "0", dir.File("poli.sup")), 0);
+  const auto polylines = CheckFile(Shared("dxf/POLI-ALL210_12.DXF"));
+  EXPECT_TRUE(Has(polylines, view::Level::kError, "", "1 caras del dibujo tienen cuatro vértices distintos"))
+      << Describe(polylines);
   // The point shapefiles: their tables have no point numbers, so every point reads as number
   // 0 and the numbers repeat, which is a warning.
   for (const char* name : {"shapefile/3dpoints.shp", "shapefile/masspntz.shp"}) {
@@ -219,7 +272,8 @@ TEST(SharedSamples, DrawingsGiveNoErrorsExceptWhereTheyHaveOne) {
   ASSERT_TRUE(view::HasError(findings));
   for (const auto& f : findings) {
     if (f.level != view::Level::kError) continue;
-    EXPECT_TRUE(f.text == "15 caras del dibujo no tienen tres vértices distintos" ||
+    EXPECT_TRUE(f.text == "16 caras del dibujo no tienen tres vértices distintos" ||
+                f.text == "22 caras del dibujo tienen cuatro vértices distintos: la superficie no las toma" ||
                 f.text.rfind("Triángulo degenerado", 0) == 0)
         << f.text;
   }

@@ -5,6 +5,7 @@
 
 #include "common/conversion.h"
 #include "common/export_guard.h"
+#include "common/file_stream.h"
 #include "formats/native/native_profile.h"
 #include "common/outcome.h"
 #include "common/text_input.h"
@@ -32,6 +33,9 @@ namespace {
 // written empty (the front end reads it), and the reason is recorded.
 bool ListFromLandXml(const std::string& entrada, std::vector<std::string> (*list)(const common::LandXmlSource&),
                      const char* nothing) {
+  // The document is opened once for the check and the listing, and the conversion that
+  // follows takes that opening over while the file stays unchanged.
+  const common::HeldSource held(entrada);
   std::vector<std::string> entries;
   if (common::CheckLandXmlSource(entrada)) {
     entries = list(entrada);
@@ -62,6 +66,7 @@ int32_t GuardedLandXmlImport(const char* entrada, const char* salida, JoinedCopy
   return common::GuardedExport(0, [&] {
     const std::string source = common::PathArgument(entrada);
     const std::string target = common::PathArgument(salida);
+    const common::HeldSource held(source);  // one opening for the check, the copy and the reading
     if (!CheckLandXmlImport(source, target)) return 0;
     if (copy == JoinedCopy::kLeft) LeaveJoinedCopy(source);
     return convert(source, target);
@@ -193,6 +198,7 @@ int32_t MyDll_alandxml2gtsWCE(int32_t selec, const char* entrada, const char* sa
     if (selec < 0) return 0;
     const std::string source = common::PathArgument(entrada);
     const std::string target = common::PathArgument(salida);
+    const common::HeldSource held(source);  // one opening for the check, the copy and the reading
     if (!viaducto::CheckLandXmlImport(source, target)) return 0;
     viaducto::LeaveJoinedCopy(source);
     return viaducto::ImportLandXmlAlignmentToNative(source, selec, target);
@@ -204,6 +210,7 @@ int32_t MyDll_alandxml2gts(int32_t selec, const char* entrada, const char* salid
     if (selec < 0) return 0;
     const std::string source = common::PathArgument(entrada);
     const std::string target = common::PathArgument(salida);
+    const common::HeldSource held(source);  // one opening for the check, the copy and the reading
     if (!viaducto::CheckLandXmlImport(source, target)) return 0;
     // The native file of the import, carried on to GTS in memory as its reader gets it.
     viaducto::LandXmlAlignmentImport imported;
