@@ -296,6 +296,9 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
     case Variant::LandXmlAlignment:
       arguments = {std::to_string(chosenIndex), source, target, programDirectory_};
       break;
+    case Variant::WithProgramDirectory:
+      arguments = {source, target, programDirectory_};
+      break;
     case Variant::LandXmlProfile:
       arguments = {chosen, source, target};
       break;

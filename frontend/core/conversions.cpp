@@ -44,9 +44,11 @@ class RegistryBuilder {
 
   // A conversion that only an export makes: no menu item; its control is the export's name.
   RegistryBuilder& WithoutMenu(const char* exportName, const char* caption, const char* sourceFilter,
-                               const char* extension, const char* targetFilter, const char* library) {
+                               const char* extension, const char* targetFilter, const char* library,
+                               Variant variant = Variant::Standard) {
     MenuCommand command;
     command.inMenu = false;
+    command.variant = variant;
     command.control = exportName;
     command.caption = caption;
     command.sourceFilter = sourceFilter;
@@ -245,7 +247,7 @@ Registry BuildRegistry() {
   toTra({F::kCartomapSections, F::kCartomapStationSections});
   m.Item("importarTransverMXRoad", "Importar de MxRoad...", "Transversales MxRoad (*.txt)|*.txt", "tra", tra,
          "Calzada_Transver_Importa_Mxroad", "Calzada");
-  toTra({F::kMxRoadCrossSections, F::kMxRoadSectionBlocks});
+  toTra({F::kMxRoadCrossSections, F::kMxRoadNumberedSections, F::kMxRoadSectionBlocks});
   m.Separator("sep9898");
   m.Item("interpolaTransver", "Interpola cota de eje...", tra, "", tra, "Calzada_TransverInterpolaCota", "Calzada");
   toTra({F::kNativeCrossSections}, "tra-interpolado");
@@ -372,6 +374,11 @@ Registry BuildRegistry() {
   m.WithoutMenu("Calzada_Eje_Importa_Asotec", "Importar eje de Asotec", "Eje Asotec (*.txt)|*.txt", "eje", eje,
                 "Calzada");
   toEje({F::kAsotecAlignment});
+  // The MxRoad string listing: Viaducto reads it into the GTS road file (the form of the file,
+  // elements or intersections, from the settings file in the program's directory).
+  m.WithoutMenu("MyDll_amxroad2gts", "Convertir eje de MxRoad (cadena) a GTS", "Eje MxRoad (*.txt)|*.txt", "gts",
+                "Eje GTS (*.gts)|*.gts", "Viaducto", Variant::WithProgramDirectory)
+      .Converts({F::kMxRoadStringListing}, D::Alignments, "gts", F::kGtsAlignment);
 
   Registry registry{m.TakeMenu(), m.TakeOthers(), {}};
   for (const std::vector<MenuCommand>* rows : {&registry.menu, &registry.withoutMenu}) {

@@ -30,6 +30,7 @@ enum class Variant {
   DxfFacesSurface,         // choose the layer of the 3D faces
   ExportLandXmlBySource,   // export chosen by the source (its format, else its extension)
   FieldBookToClipTer,      // points, alignment and target
+  WithProgramDirectory,    // source, target and the program's directory (its settings file)
   Quit,
   About,
 };

@@ -60,8 +60,10 @@ const std::vector<FormatInfo> kFormats = {
     {Format::kIstramProfile, "istram-rasante", "Rasante Istram", "txt"},
     {Format::kIstramCrossSections, "istram-transversales", "Transversales Istram", "trm txt"},
     {Format::kMxRoadAlignment, "mxroad-eje", "Eje MxRoad", "txt"},
+    {Format::kMxRoadStringListing, "mxroad-cadena", "Eje MxRoad (listado de cadena)", "txt"},
     {Format::kMxRoadProfile, "mxroad-rasante", "Rasante MxRoad", "txt"},
     {Format::kMxRoadCrossSections, "mxroad-transversales", "Transversales MxRoad", "mxr txt"},
+    {Format::kMxRoadNumberedSections, "mxroad-secciones", "Transversales MxRoad (puntos numerados)", "txt"},
     {Format::kMxRoadSectionBlocks, "mxroad-bloques", "Transversales MxRoad por bloques", "txt"},
     {Format::kInRoadsAlignment, "inroads-eje", "Eje InRoads", "txt"},
     {Format::kInRoadsProfile, "inroads-rasante", "Rasante InRoads", "txt"},
@@ -211,11 +213,15 @@ const Signature kSignatures[] = {
     {Format::kIstramAlignment, [](const auto& l) { return FirstLineStarts(l, "LISTADO DE EJE EN PLANTA"); }},
     {Format::kIstramElementList, [](const auto& l) { return FirstLineStarts(l, "LISTADO DE ELEMENTOS"); }},
     {Format::kIstramProfile, [](const auto& l) { return FirstLineHolds(l, "ISTRAM", "RASANTE"); }},
-    {Format::kMxRoadAlignment,
-     [](const auto& l) { return FirstLineHolds(l, "MXROAD", "ALIGNMENT") || FirstLineHolds(l, "MXROAD", "ELEMENTOS DEL EJE"); }},
+    // Two alignment listings: the element table Calzada imports, and the string listing of
+    // points Viaducto reads.
+    {Format::kMxRoadAlignment, [](const auto& l) { return FirstLineHolds(l, "MXROAD", "ELEMENTOS DEL EJE"); }},
+    {Format::kMxRoadStringListing, [](const auto& l) { return FirstLineHolds(l, "MXROAD", "ALIGNMENT"); }},
     {Format::kMxRoadProfile, [](const auto& l) { return FirstLineHolds(l, "MXROAD", "RASANTE"); }},
-    {Format::kMxRoadCrossSections,
-     [](const auto& l) { return FirstLineHolds(l, "MXROAD", "CROSS SECTIONS") || FirstLineHolds(l, "MXROAD", "SECCIONES"); }},
+    // Two section listings: station and count followed by pairs (both libraries read it), and
+    // numbered points under "P.K." lines (Calzada's import only).
+    {Format::kMxRoadCrossSections, [](const auto& l) { return FirstLineHolds(l, "MXROAD", "CROSS SECTIONS"); }},
+    {Format::kMxRoadNumberedSections, [](const auto& l) { return FirstLineHolds(l, "MXROAD", "SECCIONES"); }},
     {Format::kMxRoadSectionBlocks, [](const auto& l) { return FirstLineStarts(l, "SECCIONES "); }},
     {Format::kInRoadsAlignment, [](const auto& l) { return SecondLineStarts(l, "{ TYPE STATION RADIUS"); }},
     {Format::kInRoadsProfile, [](const auto& l) { return SecondLineStarts(l, "{ TYPE STATION ELEVATION"); }},

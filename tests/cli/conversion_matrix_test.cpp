@@ -62,10 +62,6 @@ const KnownFault kKnownFaults[] = {
     {"POLI-ALL210_12.DXF", "sup", "its one 3D face has four corners"},
     // The layer list of a drawing comes from its LAYER table, which this drawing leaves empty.
     {"PinkEggFromLW.dxf", "sup", "no LAYER table: Calzada_getCapasDxf lists nothing"},
-    // Detection names both MxRoad alignment listings "mxroad-eje"; Calzada's reader takes the
-    // element table only, not the string listing (Viaducto reads that one, to GTS only).
-    {"samples/ejes/variante-mxroad.txt", "eje", "the MxRoad string listing"},
-    {"mxroad/variante-mxroad-cadena.txt", "eje", "the MxRoad string listing"},
 };
 
 bool IsKnownFault(const std::string& file, const std::string& target) {

@@ -61,6 +61,22 @@ TEST(ConversionOffers, TheLandXmlExportFollowsTheSourceFormat) {
   EXPECT_EQ(toTra.out, dir.File("m.tra") + ": 3 secciones, 27 puntos\n");
   EXPECT_EQ(ReadFile(dir.File("m.tra")), ReadFile(DataFile("mxroad/tramo-mos.tra")));
 
+  // MxRoad's other two listings are other formats: the numbered points under "P.K." lines only
+  // Calzada reads (the LandXML export wrote one section of every point from it), and the string
+  // listing of an alignment only Viaducto reads, into the GTS road file.
+  const std::string numbered = Copy(dir, "calzada/tramo-mxroad.txt", "numerados.txt");
+  EXPECT_EQ(Offers(dir, numbered), "importarTransverMXRoad (a tra)\n");
+  const Outcome numberedToLandXml = Cli(dir, "convert " + Quoted(numbered) + " -o " + Quoted(dir.File("n.xml")));
+  EXPECT_EQ(numberedToLandXml.status, 1);
+  EXPECT_FALSE(FileExists(dir.File("n.xml")));
+  const std::string string = Copy(dir, "ejes/variante-mxroad.txt", "cadena.txt");
+  EXPECT_EQ(Offers(dir, string), "MyDll_amxroad2gts (a gts)\n");
+  const Outcome stringToEje = Cli(dir, "convert " + Quoted(string) + " -o " + Quoted(dir.File("c.eje")));
+  EXPECT_EQ(stringToEje.status, 1);
+  const Outcome stringToGts = Cli(dir, "convert " + Quoted(string) + " -o " + Quoted(dir.File("c.gts")));
+  ASSERT_EQ(stringToGts.status, 0) << stringToGts.err;
+  EXPECT_EQ(ReadFile(dir.File("c.gts")).substr(0, 6), "START ");
+
   // An HTrazado alignment (.res, a pattern the menu gives the Ispol reader) gets its own reader.
   const std::string htrazado = Copy(dir, "ejes/variante-htrazado.res", "h.res");
   const Outcome fromRes = Cli(dir, "convert " + Quoted(htrazado) + " -o " + Quoted(dir.File("h.xml")));
