@@ -214,8 +214,17 @@ int RunFor(const frontend::MenuCommand& command, detect::Format format, frontend
     return kFailed;
   }
   // One line per file written (a command may write several named after the target).
+  // Each target is read once: the command's own look at it is reused.
   for (const std::string& written : frontend::WrittenTargets(command, target)) {
-    const frontend::TargetReport report = frontend::InspectTarget(written);
+    frontend::TargetReport report;
+    bool looked = false;
+    for (const auto& [path, seen] : runner.writtenReports()) {
+      if (path == written) {
+        report = seen;
+        looked = true;
+      }
+    }
+    if (!looked) report = frontend::InspectTarget(written);
     if (!report.exists) continue;
     std::printf("%s: %s\n", written.c_str(), report.summary.empty() ? "generado" : report.summary.c_str());
   }

@@ -133,6 +133,7 @@ CommandRunner::CommandRunner(CommandHost& host, ExportCaller& exports, std::stri
 
 CommandOutcome CommandRunner::Run(const MenuCommand& command) {
   lastFailure_.clear();
+  writtenReports_.clear();
   lastSummary_.clear();
   lastTarget_.clear();
   try {
@@ -150,6 +151,7 @@ TargetReport CommandRunner::InspectWritten(const MenuCommand& command, const std
   TargetReport found;
   for (const std::string& written : WrittenTargets(command, target)) {
     TargetReport report = inspectTarget_(written);
+    writtenReports_.emplace_back(written, report);
     if (report.exists && !report.holdsNothing) return report;
     if (report.exists) found = report;
   }

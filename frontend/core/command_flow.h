@@ -151,6 +151,10 @@ class CommandRunner {
   // The target of the last command (empty before the save dialog).
   const std::string& lastTarget() const { return lastTarget_; }
 
+  // The files the last command looked at to judge its outcome, with what each holds, in the
+  // order the command names them (up to the first that holds something).
+  const std::vector<std::pair<std::string, TargetReport>>& writtenReports() const { return writtenReports_; }
+
   void SetTargetInspector(TargetInspector inspector) { inspectTarget_ = std::move(inspector); }
 
  private:
@@ -173,6 +177,7 @@ class CommandRunner {
   std::string lastFailure_;
   std::string lastSummary_;
   std::string lastTarget_;
+  std::vector<std::pair<std::string, TargetReport>> writtenReports_;
   TargetInspector inspectTarget_ = &InspectTarget;
 };
 

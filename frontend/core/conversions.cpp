@@ -26,39 +26,19 @@ class RegistryBuilder {
   RegistryBuilder& Item(const char* control, const char* caption, const char* sourceFilter, const char* extension,
                         const char* targetFilter, const char* exportName, const char* library,
                         Variant variant = Variant::Standard) {
-    MenuCommand command;
-    command.control = control;
-    command.caption = caption;
+    MenuCommand command = Row(control, caption, sourceFilter, extension, targetFilter, exportName, library, variant);
     command.menu = menu_;
     command.submenu = submenu_;
-    command.sourceFilter = sourceFilter;
-    command.extension = extension;
-    command.targetFilter = targetFilter;
-    command.exportName = exportName;
-    command.library = library;
-    command.variant = variant;
-    menuRows_.push_back(std::move(command));
-    lastRows_ = &menuRows_;
-    return *this;
+    return Add(menuRows_, std::move(command));
   }
 
   // A conversion that only an export makes: no menu item; its control is the export's name.
   RegistryBuilder& WithoutMenu(const char* exportName, const char* caption, const char* sourceFilter,
                                const char* extension, const char* targetFilter, const char* library,
                                Variant variant = Variant::Standard) {
-    MenuCommand command;
+    MenuCommand command = Row(exportName, caption, sourceFilter, extension, targetFilter, exportName, library, variant);
     command.inMenu = false;
-    command.variant = variant;
-    command.control = exportName;
-    command.caption = caption;
-    command.sourceFilter = sourceFilter;
-    command.extension = extension;
-    command.targetFilter = targetFilter;
-    command.exportName = exportName;
-    command.library = library;
-    otherRows_.push_back(std::move(command));
-    lastRows_ = &otherRows_;
-    return *this;
+    return Add(otherRows_, std::move(command));
   }
 
   // What the row last added reads and writes. The sources that name an extension make the
@@ -96,6 +76,26 @@ class RegistryBuilder {
   std::vector<MenuCommand> TakeOthers() { return std::move(otherRows_); }
 
  private:
+  static MenuCommand Row(const char* control, const char* caption, const char* sourceFilter, const char* extension,
+                         const char* targetFilter, const char* exportName, const char* library, Variant variant) {
+    MenuCommand command;
+    command.control = control;
+    command.caption = caption;
+    command.sourceFilter = sourceFilter;
+    command.extension = extension;
+    command.targetFilter = targetFilter;
+    command.exportName = exportName;
+    command.library = library;
+    command.variant = variant;
+    return command;
+  }
+
+  RegistryBuilder& Add(std::vector<MenuCommand>& rows, MenuCommand command) {
+    rows.push_back(std::move(command));
+    lastRows_ = &rows;
+    return *this;
+  }
+
   MenuName menu_;
   MenuName submenu_;
   std::vector<MenuCommand> menuRows_;

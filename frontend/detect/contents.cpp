@@ -294,62 +294,10 @@ Contents ReadFrom(const Source& source, const std::string& path, const Detection
 
 }  // namespace
 
-namespace {
-
-// The file a reading was about: the next reading of the same file, unchanged (device, inode,
-// size, modification and change times), gives the same contents without reading it again: a
-// conversion's target is told once by the command that wrote it and once by the program that
-// ran the command. Once only, so that a file rewritten in place to the same size within one
-// tick of the file-system clock is not told from an old reading more than once.
-struct FileIdentity {
-  bool known = false;
-  struct stat info {};
-};
-
-FileIdentity IdentityOf(const std::string& path) {
-  FileIdentity identity;
-  identity.known = ::stat(path.c_str(), &identity.info) == 0 && S_ISREG(identity.info.st_mode);
-  return identity;
-}
-
-bool SameIdentity(const FileIdentity& a, const FileIdentity& b) {
-  return a.known && b.known && a.info.st_dev == b.info.st_dev && a.info.st_ino == b.info.st_ino &&
-         a.info.st_size == b.info.st_size && a.info.st_mtim.tv_sec == b.info.st_mtim.tv_sec &&
-         a.info.st_mtim.tv_nsec == b.info.st_mtim.tv_nsec && a.info.st_ctim.tv_sec == b.info.st_ctim.tv_sec &&
-         a.info.st_ctim.tv_nsec == b.info.st_ctim.tv_nsec;
-}
-
-struct LastReading {
-  std::string path;
-  FileIdentity identity;
-  Contents contents;
-};
-
-thread_local LastReading lastReading;
-
-}  // namespace
-
 Contents ReadContents(const std::string& path) {
-  const FileIdentity before = IdentityOf(path);
-  if (lastReading.path == path && SameIdentity(lastReading.identity, before)) {
-    // Once only: the contents are told twice at most from one reading.
-    Contents contents = std::move(lastReading.contents);
-    lastReading = LastReading();
-    return contents;
-  }
-  Contents contents;
-  {
-    // Detection and reading through one opening of the file.
-    const common::HeldSource held(path);
-    contents = ReadContents(path, DetectFile(path));
-  }
-  const FileIdentity after = IdentityOf(path);
-  if (SameIdentity(before, after)) {
-    lastReading = LastReading{path, after, contents};
-  } else {
-    lastReading = LastReading();
-  }
-  return contents;
+  // Detection and reading through one opening of the file.
+  const common::HeldSource held(path);
+  return ReadContents(path, DetectFile(path));
 }
 
 Contents ReadContents(const std::string& path, const Detection& detection) {
