@@ -3,6 +3,7 @@
 // error. Exit status: 0 done, 1 a conversion failed (it said why), 2 the command line is wrong.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,20 @@ struct Verb {
 
 // The verbs in the order `--help` lists them.
 const std::vector<Verb>& Verbs();
+
+// One option of one verb as `help VERB` lists it (verb_options.cpp holds them all).
+struct VerbOption {
+  const char* verb;
+  const char* option;  // as written, with its value: "-o DESTINO"
+  const char* text;
+};
+const std::vector<VerbOption>& VerbOptions();
+// The usage of a verb, what it does and every option it takes (`help VERB`, `VERB --help`).
+void PrintVerbHelp(const Verb& verb, std::FILE* out);
+
+// Characters, not bytes, of a UTF-8 text; `text` padded with blanks to `width` characters.
+std::size_t TextWidth(const std::string& text);
+std::string PadRight(const std::string& text, std::size_t width);
 
 // "pasarela-cli: <message>" on standard error.
 void Note(const std::string& message);

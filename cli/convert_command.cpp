@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -35,7 +37,7 @@ struct ConvertLine {
   std::string target;     // -o
   std::string folder;     // -d
   std::string to;         // --to
-  std::string choice;     // --alignment, --profile, --surface or --layer
+  std::string choice;     // --alignment, --profile, --surface, --layer or --entry
   std::string axis;       // --axis: the alignment of the field-book command
   bool all = false;
   bool overwrite = false;
@@ -75,6 +77,52 @@ std::vector<std::string> FilesOf(const std::string& folder) {
   return files;
 }
 
+// Why a target named `target` cannot be written as `to`: its extension is that of another
+// format (a profile written into "perfil.eje" would be taken for an alignment). Empty when the
+// extension fits `to` or belongs to no format of the suite.
+std::string ExtensionOfAnotherFormat(const std::string& target, const std::string& to) {
+  const std::string dotted = common::SplitPath(target).extension;
+  if (dotted.size() < 2) return std::string();
+  const std::string extension = common::LowerAscii(dotted.substr(1));
+  std::vector<std::string> owners;   // the formats written with this extension
+  std::vector<std::string> written;  // the extensions `to` is written with
+  for (const frontend::MenuCommand* conversion : frontend::Conversions()) {
+    const std::string own = common::LowerAscii(frontend::TargetExtension(*conversion));
+    const bool isTo = common::EqualsIgnoringCase(conversion->target, to);
+    if (isTo && std::find(written.begin(), written.end(), own) == written.end()) written.push_back(own);
+    if ((own == extension || KeyOfExtension(extension) == common::LowerAscii(conversion->target)) &&
+        std::find(owners.begin(), owners.end(), conversion->target) == owners.end()) {
+      owners.push_back(conversion->target);
+    }
+  }
+  if (written.empty() || owners.empty() || KeyOfExtension(extension) == common::LowerAscii(to) ||
+      std::find(written.begin(), written.end(), extension) != written.end()) {
+    return std::string();
+  }
+  std::string formats;
+  for (const std::string& owner : owners) formats += (formats.empty() ? "" : ", ") + owner;
+  std::string extensions;
+  for (const std::string& own : written) extensions += (extensions.empty() ? "." : " o .") + own;
+  return "convert: el destino " + target + " tiene la extensión ." + extension + ", que es de otro formato (" +
+         formats + "), y --to " + to + " escribe ficheros " + extensions +
+         ": cambie la extensión del destino o el formato pedido";
+}
+
+// Makes `folder` and the folders above it that are missing.
+bool MakeFolders(const std::string& folder, std::string& error) {
+  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (!part.empty() && !IsDirectory(part) && ::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
+      error = "convert: no se puede crear la carpeta " + part + ": " + std::strerror(errno);
+      return false;
+    }
+    if (slash == std::string::npos) break;
+  }
+  if (IsDirectory(folder)) return true;
+  error = "convert: " + folder + " no es una carpeta";
+  return false;
+}
+
 bool ParseConvertLine(const Arguments& arguments, ConvertLine& line, std::string& error) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -93,9 +141,9 @@ bool ParseConvertLine(const Arguments& arguments, ConvertLine& line, std::string
     } else if (argument == "--to") {
       if (!value(line.to)) return false;
     } else if (argument == "--alignment" || argument == "--profile" || argument == "--surface" ||
-               argument == "--layer") {
+               argument == "--layer" || argument == "--entry") {
       if (!line.choice.empty()) {
-        error = "una sola elección de la lista (--alignment, --profile, --surface o --layer)";
+        error = "una sola elección de la lista (--alignment, --profile, --surface, --layer o --entry)";
         return false;
       }
       if (!value(line.choice)) return false;
@@ -118,9 +166,11 @@ bool ParseConvertLine(const Arguments& arguments, ConvertLine& line, std::string
   else if (line.target.empty() == line.folder.empty()) error = "convert: hace falta -o DESTINO o -d CARPETA (uno de los dos)";
   else if (!line.target.empty() && line.sources.size() > 1) error = "convert: -o es para un solo origen; use -d CARPETA";
   else if (line.all && !line.choice.empty()) error = "convert: --all o una elección, no las dos";
+  const bool toGiven = !line.to.empty();
   if (line.to.empty() && !line.target.empty()) line.to = KeyOfExtension(common::SplitPath(line.target).extension.substr(
                                                      line.target.find('.') == std::string::npos ? 0 : 1));
   if (error.empty() && line.to.empty()) error = "convert: falta --to FORMATO (véase pasarela-cli formats)";
+  if (error.empty() && toGiven && !line.target.empty()) error = ExtensionOfAnotherFormat(line.target, line.to);
   return error.empty();
 }
 
@@ -323,7 +373,8 @@ int ConvertFiles(const Arguments& arguments) {
   ConvertLine line;
   std::string error;
   if (!ParseConvertLine(arguments, line, error)) return UsageError(error);
-  if (!line.folder.empty() && !IsDirectory(line.folder)) return UsageError("convert: no existe la carpeta " + line.folder);
+  // -d names the folder the targets go to: made when it is missing.
+  if (!line.folder.empty() && !MakeFolders(line.folder, error)) return UsageError(error);
   frontend::LibraryLoader loader;
   frontend::LibraryExportCaller exports(loader);
   const bool progress = line.sources.size() > 1 && ::isatty(STDERR_FILENO) != 0;

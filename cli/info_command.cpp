@@ -108,7 +108,9 @@ int ListFormats(const Arguments& arguments) {
   for (const detect::FormatInfo& info : detect::Formats()) {
     std::string targets;
     for (const std::string& key : frontend::TargetKeysOf(info.format)) targets += (targets.empty() ? "" : " ") + key;
-    std::printf("%-24s %-52s %s\n", info.key, info.name, targets.empty() ? "-" : targets.c_str());
+    // Padded by characters: an accented name takes two bytes per letter but one column.
+    std::printf("%s %s %s\n", PadRight(info.key, 24).c_str(), PadRight(info.name, 52).c_str(),
+                targets.empty() ? "-" : targets.c_str());
   }
   return kDone;
 }

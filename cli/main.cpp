@@ -11,7 +11,7 @@ namespace cli {
 const std::vector<Verb>& Verbs() {
   static const std::vector<Verb> verbs = {
       {"info", "[--json] FICHERO...", "qué formato tiene cada fichero y qué contiene", &ShowInfo},
-      {"convert", "ORIGEN... (-o DESTINO | -d CARPETA) [--to FORMATO] [--all] [--overwrite]",
+      {"convert", "ORIGEN... (-o DESTINO | -d CARPETA) [--to FORMATO] [OPCIONES...]",
        "convierte cada origen al formato pedido con la orden que corresponde", &ConvertFiles},
       {"formats", "", "los formatos que se reconocen y a qué se pueden convertir", &ListFormats},
       {"commands", "", "las órdenes del menú del programa de escritorio", &ListCommands},
@@ -40,7 +40,8 @@ void PrintUsage(std::FILE* out) {
   }
   std::fprintf(out,
                "\n  pasarela-cli --help | -h      esta ayuda\n"
-               "  pasarela-cli --version       la versión\n");
+               "  pasarela-cli --version       la versión\n"
+               "  pasarela-cli help VERBO | pasarela-cli VERBO --help   el uso y las opciones de un verbo\n");
 }
 
 }  // namespace
@@ -61,7 +62,17 @@ int main(int argc, char** argv) {
     return cli::kDone;
   }
   for (const cli::Verb& candidate : cli::Verbs()) {
-    if (verb == candidate.name) return candidate.run(cli::Arguments(arguments.begin() + 1, arguments.end()));
+    if (verb != candidate.name) continue;
+    const cli::Arguments rest(arguments.begin() + 1, arguments.end());
+    // VERB --help: its usage and options. `call` passes its arguments on to an export, so
+    // only a --help right after it asks for help.
+    for (std::size_t k = 0; k < rest.size() && (k == 0 || verb != "call"); ++k) {
+      if (rest[k] == "--help" || rest[k] == "-h") {
+        cli::PrintVerbHelp(candidate, stdout);
+        return cli::kDone;
+      }
+    }
+    return candidate.run(rest);
   }
   cli::Note("verbo desconocido: " + verb);
   PrintUsage(stderr);

@@ -136,7 +136,7 @@ int ShowHelp(const Arguments& arguments) {
   }
   for (const Verb& verb : Verbs()) {
     if (arguments[0] == verb.name) {
-      std::printf("pasarela-cli %s %s\n    %s\n", verb.name, verb.usage, verb.description);
+      PrintVerbHelp(verb, stdout);
       return kDone;
     }
   }

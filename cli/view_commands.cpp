@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "frontend/detect/spanish_numbers.h"
 #include "frontend/core/library_export_caller.h"
 #include "frontend/view/checks.h"
 #include "frontend/view/view_model.h"
@@ -30,7 +31,8 @@ int Check(const std::string& path, const std::string& entry) {
   std::size_t errors = 0;
   for (const auto& finding : findings) errors += finding.level == view::Level::kError ? 1 : 0;
   for (const std::string& line : view::Summary(model)) std::printf("%s\n", line.c_str());
-  std::printf("Comprobaciones: %zu errores, %zu avisos\n", errors, findings.size() - errors);
+  std::printf("Comprobaciones: %s errores, %s avisos\n", detect::SpanishCount(static_cast<long long>(errors)).c_str(),
+              detect::SpanishCount(static_cast<long long>(findings.size() - errors)).c_str());
   for (const auto& finding : findings) std::printf("%s\n", view::FormatFinding(finding).c_str());
   return view::HasError(findings) ? kFailed : kDone;
 }

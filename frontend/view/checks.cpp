@@ -1,5 +1,7 @@
 #include "frontend/view/checks.h"
 
+#include "frontend/detect/spanish_numbers.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -17,10 +19,9 @@ constexpr double kDegenerateArea = 1e-6;          // m², in plan
 // records does not give a million lines.
 constexpr std::size_t kFindingsPerKind = 50;
 
+// The numbers of a finding are written for the person reading it (decimal comma).
 std::string Format(const char* format, double a, double b = 0, double c = 0) {
-  char text[256];
-  std::snprintf(text, sizeof text, format, a, b, c);
-  return text;
+  return detect::SpanishFormat(format, {a, b, c});
 }
 
 std::string AtStation(double station) { return "P.K. " + StationLabel(station, 3); }
@@ -38,7 +39,7 @@ class Findings {
   }
   std::vector<Finding> Take() {
     for (const auto& [kind, level] : overflow_) {
-      list_.push_back({level, "", "y " + std::to_string(counts_[kind] - kFindingsPerKind) + " más del mismo tipo"});
+      list_.push_back({level, "", "y " + detect::SpanishCount(static_cast<long long>(counts_[kind] - kFindingsPerKind)) + " más del mismo tipo"});
     }
     return std::move(list_);
   }
@@ -207,7 +208,7 @@ std::vector<Finding> CheckPoints(const PointsView& view) {
       const auto run = std::upper_bound(numbers.begin(), numbers.end(), numbers[k]) -
                        std::lower_bound(numbers.begin(), numbers.end(), numbers[k]);
       findings.Add(kRepeated, Level::kWarning, "punto " + std::to_string(numbers[k]),
-                   "Número de punto repetido (" + std::to_string(run) + " veces)");
+                   "Número de punto repetido (" + detect::SpanishCount(static_cast<long long>(run)) + " veces)");
     }
   }
   return findings.Take();
@@ -272,7 +273,7 @@ std::vector<Finding> CheckSurface(const SurfaceView& view) {
     if (end - k > 2) {
       findings.Add(kSharedEdge, Level::kError, "puntos " + std::to_string(edges[k].first + 1) + " y " +
                                                    std::to_string(edges[k].second + 1),
-                   "Arista compartida por " + std::to_string(end - k) + " triángulos");
+                   "Arista compartida por " + detect::SpanishCount(static_cast<long long>(end - k)) + " triángulos");
     }
     k = end;
   }
@@ -326,20 +327,20 @@ std::vector<Finding> CheckSurface(const SurfaceView& view) {
   }
   if (view.collapsedFaces > 0) {
     findings.Add(kBrokenSide, Level::kError, "",
-                 std::to_string(view.collapsedFaces) + " caras del dibujo no tienen tres vértices distintos");
+                 detect::SpanishCount(static_cast<long long>(view.collapsedFaces)) + " caras del dibujo no tienen tres vértices distintos");
   }
   if (view.fourCornerFaces > 0) {
     findings.Add(kBrokenSide, Level::kError, "",
-                 std::to_string(view.fourCornerFaces) +
+                 detect::SpanishCount(static_cast<long long>(view.fourCornerFaces)) +
                      " caras del dibujo tienen cuatro vértices distintos: la superficie no las toma");
   }
   if (view.facesWithoutPoints > 0) {
     findings.Add(kBrokenSide, Level::kError, "",
-                 std::to_string(view.facesWithoutPoints) + " caras del fichero nombran puntos que no existen");
+                 detect::SpanishCount(static_cast<long long>(view.facesWithoutPoints)) + " caras del fichero nombran puntos que no existen");
   }
   if (view.brokenSides > 0) {
     findings.Add(kBrokenSide, Level::kError, "",
-                 std::to_string(view.brokenSides) + " lados de arista no cierran un triángulo en el fichero");
+                 detect::SpanishCount(static_cast<long long>(view.brokenSides)) + " lados de arista no cierran un triángulo en el fichero");
   }
   return findings.Take();
 }

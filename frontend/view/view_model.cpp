@@ -28,6 +28,7 @@
 #include "formats/native/native_alignment_file.h"
 #include "formats/landxml/landxml_alignment.h"
 #include "formats/landxml/landxml_profile.h"
+#include "frontend/detect/spanish_numbers.h"
 
 namespace view {
 namespace {
@@ -499,10 +500,13 @@ std::string StationLabel(double station, int decimals) {
   const double rounded = std::round(std::fabs(station) * scale) / scale;
   const double kilometres = std::floor(rounded / 1000.0);
   const double metres = rounded - kilometres * 1000.0;
-  char text[64];
-  std::snprintf(text, sizeof text, "%s%.0f+%0*.*f", station < 0 && rounded > 0 ? "-" : "", kilometres,
-                decimals > 0 ? 4 + decimals : 3, decimals, metres);
-  return text;
+  // Kilometres, "+", metres of three digits and the decimals after a comma: "1+234,568".
+  std::string text = (station < 0 && rounded > 0 ? "-" : "") + detect::SpanishCount(static_cast<long long>(kilometres)) + "+";
+  std::string written = detect::SpanishNumber(metres, decimals);
+  const std::size_t comma = written.find(',');
+  const std::size_t whole = comma == std::string::npos ? written.size() : comma;
+  if (whole < 3) written.insert(0, 3 - whole, '0');
+  return text + written;
 }
 
 void BuildAlignmentView(std::vector<common::AlignmentElement> elements, AlignmentView& view) {
@@ -665,6 +669,7 @@ void BuildSurfaceView(std::vector<SurfacePoint> points, std::vector<std::array<i
 }
 
 std::vector<std::string> Summary(const ViewModel& model) {
+  const auto Count = [](std::size_t count) { return detect::SpanishCount(static_cast<long long>(count)); };
   std::vector<std::string> lines;
   char text[256];
   lines.push_back(std::string("Tipo: ") + KindName(model.kind));
@@ -679,14 +684,12 @@ std::vector<std::string> Summary(const ViewModel& model) {
       for (std::size_t i = 0; i + 1 < e.size(); ++i) {
         if (e[i].kind >= 0 && e[i].kind <= 2) ++counts[e[i].kind];
       }
-      std::snprintf(text, sizeof text, "Elementos: %zu (%zu rectas, %zu curvas, %zu clotoides)",
-                    e.empty() ? 0 : e.size() - 1, counts[0], counts[1], counts[2]);
-      lines.push_back(text);
+      lines.push_back("Elementos: " + Count(e.empty() ? 0 : e.size() - 1) + " (" + Count(counts[0]) + " rectas, " +
+                      Count(counts[1]) + " curvas, " + Count(counts[2]) + " clotoides)");
       if (!e.empty()) {
         lines.push_back("P.K. inicial: " + StationLabel(e.front().station, 3));
         lines.push_back("P.K. final: " + StationLabel(e.back().station, 3));
-        std::snprintf(text, sizeof text, "Longitud: %.3f m", e.back().station - e.front().station);
-        lines.push_back(text);
+        lines.push_back("Longitud: " + detect::SpanishNumber(e.back().station - e.front().station, 3) + " m");
       }
       break;
     }
@@ -694,20 +697,17 @@ std::vector<std::string> Summary(const ViewModel& model) {
       const auto& p = model.profile.vertices;
       std::size_t curves = 0;
       for (const auto& v : p) curves += v.tangent > 0 ? 1 : 0;
-      std::snprintf(text, sizeof text, "Vértices: %zu, acuerdos: %zu", p.size(), curves);
-      lines.push_back(text);
+      lines.push_back("Vértices: " + Count(p.size()) + ", acuerdos: " + Count(curves));
       if (!p.empty()) {
         lines.push_back("P.K. inicial: " + StationLabel(p.front().station, 3));
         lines.push_back("P.K. final: " + StationLabel(p.back().station, 3));
-        std::snprintf(text, sizeof text, "Cotas: %.3f a %.3f m", model.profile.extents.minY, model.profile.extents.maxY);
-        lines.push_back(text);
+        lines.push_back(detect::SpanishFormat("Cotas: %.3f a %.3f m", {model.profile.extents.minY, model.profile.extents.maxY}));
       }
       break;
     }
     case DataKind::kCrossSections: {
       const auto& s = model.sections.sections;
-      std::snprintf(text, sizeof text, "Perfiles: %zu, puntos: %zu", s.size(), model.sections.points.size());
-      lines.push_back(text);
+      lines.push_back("Perfiles: " + Count(s.size()) + ", puntos: " + Count(model.sections.points.size()));
       if (!s.empty()) {
         lines.push_back("P.K. inicial: " + StationLabel(s.front().station, 3));
         lines.push_back("P.K. final: " + StationLabel(s.back().station, 3));
@@ -715,20 +715,16 @@ std::vector<std::string> Summary(const ViewModel& model) {
       break;
     }
     case DataKind::kPoints:
-      std::snprintf(text, sizeof text, "Puntos: %zu", model.points.points.size());
-      lines.push_back(text);
+      lines.push_back("Puntos: " + Count(model.points.points.size()));
       break;
     case DataKind::kSuperelevation:
-      std::snprintf(text, sizeof text, "Filas: %zu", model.superelevation.rows.size());
-      lines.push_back(text);
+      lines.push_back("Filas: " + Count(model.superelevation.rows.size()));
       break;
     case DataKind::kSurface:
-      std::snprintf(text, sizeof text, "Puntos: %zu, triángulos: %zu", model.surface.points.size(),
-                    model.surface.triangles.size());
-      lines.push_back(text);
+      lines.push_back("Puntos: " + Count(model.surface.points.size()) + ", triángulos: " +
+                      Count(model.surface.triangles.size()));
       if (!model.surface.points.empty()) {
-        std::snprintf(text, sizeof text, "Cotas: %.3f a %.3f m", model.surface.minZ, model.surface.maxZ);
-        lines.push_back(text);
+        lines.push_back(detect::SpanishFormat("Cotas: %.3f a %.3f m", {model.surface.minZ, model.surface.maxZ}));
       }
       break;
     case DataKind::kNone: break;
@@ -736,9 +732,8 @@ std::vector<std::string> Summary(const ViewModel& model) {
   const Extents extents = model.Drawing();
   if (!extents.empty && (model.kind == DataKind::kAlignment || model.kind == DataKind::kPoints ||
                          model.kind == DataKind::kSurface)) {
-    std::snprintf(text, sizeof text, "Extensión: X %.3f a %.3f, Y %.3f a %.3f", extents.minX, extents.maxX,
-                  extents.minY, extents.maxY);
-    lines.push_back(text);
+    lines.push_back(detect::SpanishFormat("Extensión: X %.3f a %.3f, Y %.3f a %.3f",
+                                          {extents.minX, extents.maxX, extents.minY, extents.maxY}));
   }
   for (const std::string& note : model.notes) lines.push_back("Nota: " + note);
   return lines;

@@ -83,7 +83,7 @@ TEST(CliConventions, ResultOnStandardOutputFailureWithItsReasonOnStandardError) 
   const std::string xml = Copy("ejes/variante.xml", dir, "variante.xml");
   const Outcome converted = Cli(dir, "run importarEjeLandXML '" + xml + "' -");
   EXPECT_EQ(converted.status, 0) << converted.err;
-  EXPECT_EQ(converted.out, "Generado correctamente fichero \n" + dir.File("variante.eje") + "\n8 elementos, 1 660,000 m\n");
+  EXPECT_EQ(converted.out, "Generado correctamente fichero \n" + dir.File("variante.eje") + "\n8 elementos, 1\u202F660,000 m\n");
   EXPECT_TRUE(converted.err.empty()) << converted.err;
 
   const Outcome missing = Cli(dir, "run ejeGTS " + dir.File("no-existe.eje") + " " + dir.File("x.gts"));
@@ -152,7 +152,7 @@ TEST(CliConventions, ListAnswersByTextNumberOrAll) {
   EXPECT_EQ(all.status, 0) << all.err;
   EXPECT_TRUE(FileExists(dir.File("dos_variante.eje")));
   EXPECT_TRUE(FileExists(dir.File("dos_ramal_2.eje")));
-  EXPECT_NE(all.out.find(dir.File("dos_ramal_2.eje") + "\n8 elementos, 1 660,000 m\n"), std::string::npos) << all.out;
+  EXPECT_NE(all.out.find(dir.File("dos_ramal_2.eje") + "\n8 elementos, 1\u202F660,000 m\n"), std::string::npos) << all.out;
   EXPECT_EQ(Cli(dir, "run ejeGTS " + dir.File("a.eje") + " - --all").status, 2);
 
   // A list of one entry is taken without asking.

@@ -29,7 +29,7 @@ TEST(CheckCommand, ExitStatusTellsSoundFromFaultyFromUnreadable) {
   TempDir dir;
   WriteFile(dir.File("roto.eje"), "0 0 0 100 0 0\n100 100.5 0 100 0 0\n200 200 0 100 0 0\n");
   EXPECT_EQ(RunCli("check " + dir.File("roto.eje"), output), 1) << output;
-  EXPECT_NE(output.find("error  P.K. 0+100.000  Salto de posición de 0.5000 m"), std::string::npos) << output;
+  EXPECT_NE(output.find("error  P.K. 0+100,000  Salto de posición de 0,5000 m"), std::string::npos) << output;
 
   // Warnings alone do not fail.
   WriteFile(dir.File("p.pun"), "1 0 0 0\n1 1 1 1\n");

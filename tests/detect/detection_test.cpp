@@ -3,6 +3,8 @@
 // detectors on small made-up contents, and what `info` reads out of the files.
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -332,19 +334,35 @@ TEST(Detection, ALargeFileIsToldFromItsFirstLines) {
   EXPECT_EQ(detect::DetectFile(path).format, Format::kNativePoints);
   const detect::Contents contents = detect::ReadContents(path);
   EXPECT_EQ(contents.points, 20000);
-  EXPECT_EQ(detect::SummaryLine(contents), "20 000 puntos");
+  EXPECT_EQ(detect::SummaryLine(contents), "20\u202F000 puntos");
 }
 
 TEST(SpanishNumbers, ThousandsApartAndDecimalComma) {
   EXPECT_EQ(detect::SpanishCount(0), "0");
   EXPECT_EQ(detect::SpanishCount(815), "815");
-  EXPECT_EQ(detect::SpanishCount(44094), "44 094");
-  EXPECT_EQ(detect::SpanishCount(1234567), "1 234 567");
-  EXPECT_EQ(detect::SpanishCount(-1500), "-1 500");
-  EXPECT_EQ(detect::SpanishDecimal(1660, 3), "1 660,000");
+  EXPECT_EQ(detect::SpanishCount(44094), "44\u202F094");
+  EXPECT_EQ(detect::SpanishCount(1234567), "1\u202F234\u202F567");
+  EXPECT_EQ(detect::SpanishCount(-1500), "-1\u202F500");
+  EXPECT_EQ(detect::SpanishDecimal(1660, 3), "1\u202F660,000");
   EXPECT_EQ(detect::SpanishDecimal(-0.0004, 3), "0,000");
   EXPECT_EQ(detect::SpanishDecimal(-12.5, 1), "-12,5");
-  EXPECT_EQ(detect::SpanishDecimal(4471820.3456, 2), "4 471 820,35");
+  EXPECT_EQ(detect::SpanishDecimal(4471820.3456, 2), "4\u202F471\u202F820,35");
+  EXPECT_EQ(detect::SpanishNumber(23459893.00567, 3), "23\u202F459\u202F893,006");
+  EXPECT_EQ(detect::SpanishNumber(999.9996, 3), "1\u202F000,000");
+  EXPECT_EQ(detect::SpanishFormat("A = %.3f, R %.1f, 5 %%", {2118.9712, -797.44}), "A = 2\u202F118,971, R -797,4, 5 %");
+}
+
+// Under a locale whose decimal separator is a comma (the desktop program runs under es_ES) the
+// numbers come out the same: the C library's own formatting would give "2118,971", which the
+// grouping once cut into "21 18, 971".
+TEST(SpanishNumbers, TheProcessLocaleChangesNothing) {
+  const std::string before = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "es_ES.UTF-8") == nullptr) GTEST_SKIP() << "no es_ES.UTF-8 locale on this machine";
+  const std::string grouped = detect::SpanishNumber(2118.971, 3);
+  const std::string negative = detect::SpanishNumber(-797.437, 3);
+  std::setlocale(LC_ALL, before.c_str());
+  EXPECT_EQ(grouped, "2\u202F118,971");
+  EXPECT_EQ(negative, "-797,437");
 }
 
 TEST(Contents, WhatTheSamplesHold) {
@@ -353,7 +371,7 @@ TEST(Contents, WhatTheSamplesHold) {
   ASSERT_EQ(alignment.alignments.size(), 1u);
   EXPECT_EQ(alignment.alignments[0].elements, 8);
   EXPECT_EQ(alignment.alignments[0].elementsByKind, (std::map<std::string, long>{{"clotoide", 2}, {"curva", 3}, {"recta", 3}}));
-  EXPECT_EQ(detect::SummaryLine(alignment), "8 elementos, 1 660,000 m");
+  EXPECT_EQ(detect::SummaryLine(alignment), "8 elementos, 1\u202F660,000 m");
 
   const detect::Contents landXml = detect::ReadContents(samples + "ejes/variante.xml");
   ASSERT_EQ(landXml.alignments.size(), 1u);

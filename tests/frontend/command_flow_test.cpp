@@ -613,12 +613,12 @@ TEST_F(CommandFlow, SuccessOnlyWhenTheTargetHoldsSomething) {
 
   // Success names the target and what it holds; the Ispol row stays silent.
   host_.messages.clear();
-  targets_.report = {true, false, "12 elementos, 1 660,000 m", ""};
+  targets_.report = {true, false, "12 elementos, 1\u202F660,000 m", ""};
   host_.sources = {Source("b.eje")};
   EXPECT_EQ(Run("ejeGTS"), CommandOutcome::Converted);
-  ExpectOnlyMessage(host_, "Generado correctamente fichero \r\n" + dir_.File("b.gts") + "\r\n12 elementos, 1 660,000 m",
+  ExpectOnlyMessage(host_, "Generado correctamente fichero \r\n" + dir_.File("b.gts") + "\r\n12 elementos, 1\u202F660,000 m",
                     MessageIcon::None);
-  EXPECT_EQ(runner_.lastSummary(), "12 elementos, 1 660,000 m");
+  EXPECT_EQ(runner_.lastSummary(), "12 elementos, 1\u202F660,000 m");
   host_.messages.clear();
   targets_.inspected.clear();
   host_.sources = {Source("s.res")};
@@ -638,7 +638,7 @@ TEST(TargetInspection, ReportsWhatARealTargetHolds) {
   const frontend::TargetReport alignment = frontend::InspectTarget(dir.File("v.eje"));
   EXPECT_TRUE(alignment.exists);
   EXPECT_FALSE(alignment.holdsNothing);
-  EXPECT_EQ(alignment.summary, "1 elemento, 1 660,000 m");
+  EXPECT_EQ(alignment.summary, "1 elemento, 1\u202F660,000 m");
 
   WriteFile(dir.File("p.pun"), "1 10.0 20.0 5.0 A\n2 11.0 21.0 5.5 B\n");
   EXPECT_EQ(frontend::InspectTarget(dir.File("p.pun")).summary, "2 puntos");

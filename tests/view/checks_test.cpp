@@ -63,22 +63,22 @@ TEST(AlignmentChecks, PlantedFaultsAreFoundAtTheirStation) {
   using view::Level;
   // The arc start moved 5 cm east: the clothoid before it ends elsewhere.
   auto f = CheckText("a.eje", AlignmentWith(2, "475.000 442747.726 4472079.462 70.457747 0.000 500.000"));
-  EXPECT_TRUE(Has(f, Level::kError, "P.K. 0+475.000", "Salto de posición de 0.05")) << Describe(f);
+  EXPECT_TRUE(Has(f, Level::kError, "P.K. 0+475,000", "Salto de posición de 0,05")) << Describe(f);
   // Its tangent turned by 0.01 g.
   f = CheckText("a.eje", AlignmentWith(2, "475.000 442747.676 4472079.462 70.467747 0.000 500.000"));
-  EXPECT_TRUE(Has(f, Level::kError, "P.K. 0+475.000", "Salto de dirección")) << Describe(f);
-  EXPECT_FALSE(Has(f, Level::kError, "P.K. 0+475.000", "Salto de posición")) << Describe(f);
+  EXPECT_TRUE(Has(f, Level::kError, "P.K. 0+475,000", "Salto de dirección")) << Describe(f);
+  EXPECT_FALSE(Has(f, Level::kError, "P.K. 0+475,000", "Salto de posición")) << Describe(f);
   // A clothoid parameter that does not give the length: A² = 240² but L·R = 125 · 500.
   f = CheckText("a.eje", AlignmentWith(1, "350.000 442641.014 4472014.450 62.500000 240.000 500.000"));
-  EXPECT_TRUE(Has(f, Level::kError, "P.K. 0+350.000", "A² = L·R")) << Describe(f);
+  EXPECT_TRUE(Has(f, Level::kError, "P.K. 0+350,000", "A² = L·R")) << Describe(f);
   // Stations that go back, and an element of no length.
   f = CheckText("a.eje", "0 0 0 100 0 0\n100 100 0 100 0 0\n50 150 0 100 0 0\n50 150 0 100 0 0\n200 300 0 100 0 0\n");
-  EXPECT_TRUE(Has(f, Level::kError, "P.K. 0+050.000", "no crecen")) << Describe(f);
-  EXPECT_TRUE(Has(f, Level::kWarning, "P.K. 0+050.000", "longitud 0")) << Describe(f);
+  EXPECT_TRUE(Has(f, Level::kError, "P.K. 0+050,000", "no crecen")) << Describe(f);
+  EXPECT_TRUE(Has(f, Level::kWarning, "P.K. 0+050,000", "longitud 0")) << Describe(f);
   EXPECT_TRUE(view::HasError(f));
   // An exit clothoid after a straight has no radius to leave.
   f = CheckText("a.eje", "0 0 0 100 0 0\n100 100 0 100 50 0\n200 200 0 100 0 0\n");
-  EXPECT_TRUE(Has(f, Level::kError, "P.K. 0+100.000", "sin radio")) << Describe(f);
+  EXPECT_TRUE(Has(f, Level::kError, "P.K. 0+100,000", "sin radio")) << Describe(f);
 }
 
 TEST(AlignmentChecks, FewerThanTwoRecordsIsAnError) {
@@ -93,22 +93,22 @@ TEST(ProfileChecks, TheSampleIsSound) {
 
 TEST(ProfileChecks, OverlappingCurvesAndStationsThatGoBack) {
   auto f = CheckText("r.ras", "0 612.5 0 0 0\n420 618.3 3036 300 0.5\n980 603.9 4389 300 0.7\n1660 611.2 0 0 0\n");
-  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+980.000", "se solapan")) << Describe(f);
+  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+980,000", "se solapan")) << Describe(f);
   // A curve that reaches back past the first vertex overlaps too.
   f = CheckText("r.ras", "0 612.5 0 0 0\n100 618.3 3036 150 0.5\n1660 611.2 0 0 0\n");
-  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+100.000", "se solapan")) << Describe(f);
+  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+100,000", "se solapan")) << Describe(f);
   f = CheckText("r.ras", "0 612.5 0 0 0\n420 618.3 0 0 0\n300 611.2 0 0 0\n");
-  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+300.000", "no crecen")) << Describe(f);
+  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+300,000", "no crecen")) << Describe(f);
 }
 
 TEST(ProfileChecks, SignedKvMustAgreeWithTheChangeOfGrade) {
   // Crest (grade falls) with a negative kv and sag with a negative kv: only the sag is wrong.
   auto f = CheckText("r.ras", "0 612.5 0 0 0\n420 618.3 -3036 60 0.593\n980 603.9 -4389 80 0.729\n1660 611.2 0 0 0\n");
-  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+980.000", "negativo en un acuerdo cóncavo")) << Describe(f);
-  EXPECT_FALSE(Has(f, view::Level::kError, "P.K. 0+420.000", "Kv")) << Describe(f);
+  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+980,000", "negativo en un acuerdo cóncavo")) << Describe(f);
+  EXPECT_FALSE(Has(f, view::Level::kError, "P.K. 0+420,000", "Kv")) << Describe(f);
   // In a file that signs its kv, a positive kv at a crest is wrong.
   f = CheckText("r.ras", "0 612.5 0 0 0\n420 618.3 3036 60 0.593\n980 603.9 -4389 80 0.729\n1660 611.2 0 0 0\n");
-  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+420.000", "positivo en un acuerdo convexo")) << Describe(f);
+  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+420,000", "positivo en un acuerdo convexo")) << Describe(f);
 }
 
 TEST(SectionChecks, TheSamplesAreSound) {
@@ -125,11 +125,11 @@ TEST(SectionChecks, PlantedFaults) {
                            "140 0 10 EJE\n"                            // one point only
                            "160 -5 10 A\n160 5 10 B\n"                 // no point at the axis
                            "100 -6 10 A\n100 6 10 B\n");               // station 100 again
-  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+120.000", "desordenadas")) << Describe(f);
-  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+140.000", "un solo punto")) << Describe(f);
-  EXPECT_TRUE(Has(f, view::Level::kWarning, "P.K. 0+160.000", "sin punto en el eje")) << Describe(f);
-  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+100.000", "repetido")) << Describe(f);
-  EXPECT_FALSE(Has(f, view::Level::kError, "P.K. 0+160.000", "")) << Describe(f);
+  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+120,000", "desordenadas")) << Describe(f);
+  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+140,000", "un solo punto")) << Describe(f);
+  EXPECT_TRUE(Has(f, view::Level::kWarning, "P.K. 0+160,000", "sin punto en el eje")) << Describe(f);
+  EXPECT_TRUE(Has(f, view::Level::kError, "P.K. 0+100,000", "repetido")) << Describe(f);
+  EXPECT_FALSE(Has(f, view::Level::kError, "P.K. 0+160,000", "")) << Describe(f);
 }
 
 TEST(PointChecks, SampleAndRepeatedNumbers) {

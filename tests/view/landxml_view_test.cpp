@@ -142,7 +142,7 @@ TEST(LandXmlEntries, ADocumentWithNothingToShowSaysSo) {
 
 // Every entry of the documents of other programs, checked. They are sound but for the faults
 // they really hold, each an error the checks must find:
-// - subdivision (both versions), alignment "loop": two straights meet at 2+313.096 at an angle
+// - subdivision (both versions), alignment "loop": two straights meet at 2+313,096 at an angle
 //   of 1.42 g, with no curve between them;
 // - subdivision.xml, profile "loop: FGCenter": the curves at 478.590 and 645.423 (150 m and
 //   200 m long, 166.833 m apart) overlap, and so do those at 4012.461 and 4028.063 (250 m and
@@ -150,14 +150,14 @@ TEST(LandXmlEntries, ADocumentWithNothingToShowSaysSo) {
 // - A Kolu Güzergah: its last straight, 0.15 mm long, leaves at 61.172207 degrees where the
 //   arc before it ends at 61.159953 degrees (0.0136 g).
 TEST(LandXmlChecks, TheDocumentsOfOtherProgramsGiveNoErrorsExceptWhereTheyHaveOne) {
-  const std::string angle = "P.K. 2+313.096|Salto de dirección de -1.424919 g";
+  const std::string angle = "P.K. 2+313,096|Salto de dirección de -1,424919 g";
   const std::vector<std::pair<std::string, std::vector<std::string>>> known = {
       {"subdivision-2.0.xml|loop (eje)", {angle}},
       {"subdivision.xml|loop (eje)", {angle}},
       {"subdivision.xml|loop: FGCenter (rasante)",
-       {"P.K. 0+645.423|Los acuerdos se solapan: las tangentes suman 175.000 m y los vértices distan 166.833 m",
-        "P.K. 4+028.063|Los acuerdos se solapan: las tangentes suman 162.500 m y los vértices distan 15.602 m"}},
-      {"A Kolu Güzergah.xml|K1 A Kolu (eje)", {"P.K. 0+427.237|Salto de dirección de -0.013615 g"}},
+       {"P.K. 0+645,423|Los acuerdos se solapan: las tangentes suman 175,000 m y los vértices distan 166,833 m",
+        "P.K. 4+028,063|Los acuerdos se solapan: las tangentes suman 162,500 m y los vértices distan 15,602 m"}},
+      {"A Kolu Güzergah.xml|K1 A Kolu (eje)", {"P.K. 0+427,237|Salto de dirección de -0,013615 g"}},
   };
   std::vector<std::string> files;
   for (const char* name : {"subdivision-2.0.xml", "subdivision.xml", "Partridge_Survey.xml", "M3_RS-CL.tg.xml",

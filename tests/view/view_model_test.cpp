@@ -90,9 +90,9 @@ TEST(AlignmentView, HostileStationsStayBounded) {
 }
 
 TEST(StationLabels, KilometresPlusMetres) {
-  EXPECT_EQ(view::StationLabel(1234.5678, 3), "1+234.568");
+  EXPECT_EQ(view::StationLabel(1234.5678, 3), "1+234,568");
   EXPECT_EQ(view::StationLabel(50, 0), "0+050");
-  EXPECT_EQ(view::StationLabel(999.9996, 3), "1+000.000");
+  EXPECT_EQ(view::StationLabel(999.9996, 3), "1+000,000");
   EXPECT_EQ(view::StationLabel(-20, 0), "-0+020");
 }
 

@@ -344,7 +344,7 @@ TEST(Files, RecordTablesHaveAHeaderAndOneRowPerRecord) {
   ASSERT_EQ(rows.size(), 10u);
   EXPECT_EQ(rows[0][1], "Tipo");
   EXPECT_EQ(rows[2][1], "clotoide");
-  EXPECT_EQ(rows[2][7], "250.000");
+  EXPECT_EQ(rows[2][7], "250,000");
   EXPECT_EQ(rows[9][1], "final");
   EXPECT_EQ(view_drawing::RecordTable(model, 3).size(), 5u);  // the header, and one row past the limit
 }

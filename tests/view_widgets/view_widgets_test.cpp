@@ -63,11 +63,11 @@ TEST(ViewPanel, NamesTheElementUnderTheCursorWithItsStationRadiusAndParameter) {
   const auto project = [&](const common::Point2& p) { return canvas->projection().ToPixel(p.x, p.y); };
   const std::string arc = canvas->DescribeAt(project(view::PointOnElement(a.elements, 2, 150).point));
   EXPECT_NE(arc.find("Curva"), std::string::npos) << arc;
-  EXPECT_NE(arc.find("R 500.000"), std::string::npos) << arc;
+  EXPECT_NE(arc.find("R 500,000"), std::string::npos) << arc;
   EXPECT_NE(arc.find("P.K. 0+62"), std::string::npos) << arc;  // 475 + 150, to a metre or so
   const std::string clothoid = canvas->DescribeAt(project(view::PointOnElement(a.elements, 1, 60).point));
   EXPECT_NE(clothoid.find("Clotoide"), std::string::npos) << clothoid;
-  EXPECT_NE(clothoid.find("A 250.000  R 500.000"), std::string::npos) << clothoid;
+  EXPECT_NE(clothoid.find("A 250,000  R 500,000"), std::string::npos) << clothoid;
   const std::string away = canvas->DescribeAt(QPointF(5, 5));
   EXPECT_EQ(away.rfind("X ", 0), 0u) << away;
   EXPECT_NE(panel->details()->toPlainText().indexOf("Comprobaciones: 0 errores, 0 avisos"), -1);

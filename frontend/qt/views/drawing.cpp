@@ -1,5 +1,7 @@
 #include "frontend/qt/views/drawing.h"
 
+#include "frontend/detect/spanish_numbers.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -34,11 +36,8 @@ double Margin(const DrawOptions& options) { return options.labels ? 36.0 : 10.0;
 
 QString Text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
 
-std::string Number(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
+// A number for the person reading the drawing: decimal comma, grouped thousands.
+std::string Number(double value, int decimals) { return detect::SpanishNumber(value, decimals); }
 
 QColor ElementColour(int32_t kind) {
   if (kind == common::kArc) return kArcColour;
@@ -219,10 +218,10 @@ void DrawLongSection(QPainter& painter, const view::ProfileView& p, const Projec
     SmallFont(painter);
     for (const auto& v : p.vertices) {
       const QPointF at = projection.ToPixel(v.station, v.elevation);
-      painter.drawText(at + QPointF(4, -6), Text(view::StationLabel(v.station, 3) + "  " + Number("%.3f", v.elevation)));
+      painter.drawText(at + QPointF(4, -6), Text(view::StationLabel(v.station, 3) + "  " + Number(v.elevation, 3)));
     }
     painter.drawText(projection.area.adjusted(0, 0, 0, Margin(options) - 6), Qt::AlignRight | Qt::AlignBottom,
-                     Text("Escala vertical x" + Number("%g", options.exaggeration)));
+                     Text("Escala vertical x" + Number(options.exaggeration, options.exaggeration == std::round(options.exaggeration) ? 0 : 1)));
   }
   painter.restore();
 }
@@ -375,8 +374,8 @@ void DrawSurface(QPainter& painter, const view::SurfaceView& s, const Projection
     }
     SmallFont(painter, 6.5);
     painter.setPen(Qt::black);
-    painter.drawText(bar.topLeft() + QPointF(-6, -3), Text(Number("%.1f", s.maxZ)));
-    painter.drawText(bar.bottomLeft() + QPointF(-6, 10), Text(Number("%.1f", s.minZ)));
+    painter.drawText(bar.topLeft() + QPointF(-6, -3), Text(Number(s.maxZ, 1)));
+    painter.drawText(bar.bottomLeft() + QPointF(-6, 10), Text(Number(s.minZ, 1)));
   }
 }
 
@@ -409,12 +408,8 @@ double ExaggerationOf(const view::ViewModel& model, const DrawOptions& options) 
   return model.kind == view::DataKind::kProfile ? options.exaggeration : 1.0;
 }
 
-// A table value: three decimals, or the text of a number.
-std::string Fixed(double value, int decimals = 3) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
+// A table value for the reader: three decimals by default, decimal comma.
+std::string Fixed(double value, int decimals = 3) { return detect::SpanishNumber(value, decimals); }
 
 }  // namespace
 
@@ -564,7 +559,7 @@ std::vector<std::vector<std::string>> RecordTable(const view::ViewModel& model, 
           low = k == 0 ? section.points[k].offset : std::min(low, section.points[k].offset);
           high = k == 0 ? section.points[k].offset : std::max(high, section.points[k].offset);
         }
-        rows.push_back({view::StationLabel(section.station, 3), std::to_string(section.points.size()), Fixed(low),
+        rows.push_back({view::StationLabel(section.station, 3), detect::SpanishCount(static_cast<long long>(section.points.size())), Fixed(low),
                         Fixed(high)});
       }
       break;
@@ -678,8 +673,8 @@ bool WriteReport(const view::ViewModel& model, const std::vector<view::Finding>&
   for (const std::string& line : view::Summary(model)) page.Line(line);
   std::size_t errors = 0;
   for (const auto& finding : findings) errors += finding.level == view::Level::kError ? 1 : 0;
-  page.Line("Comprobaciones: " + std::to_string(errors) + " errores, " + std::to_string(findings.size() - errors) +
-            " avisos");
+  page.Line("Comprobaciones: " + detect::SpanishCount(static_cast<long long>(errors)) + " errores, " +
+            detect::SpanishCount(static_cast<long long>(findings.size() - errors)) + " avisos");
   page.Space(0.5);
   DrawOptions options;
   const QRectF block = page.Block(0.55);

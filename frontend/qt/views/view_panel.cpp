@@ -37,6 +37,7 @@
 #include <exception>
 #include <thread>
 
+#include "frontend/detect/spanish_numbers.h"
 #include "frontend/view/checks.h"
 
 namespace view_widgets {
@@ -45,11 +46,8 @@ namespace {
 QString Text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
 std::string Local(const QString& text) { return text.toLocal8Bit().toStdString(); }
 
-std::string Format(const char* format, double a, double b = 0) {
-  char text[160];
-  std::snprintf(text, sizeof text, format, a, b);
-  return text;
-}
+// The numbers under the cursor as the person reads them (decimal comma, grouped thousands).
+std::string Format(const char* format, double a, double b = 0) { return detect::SpanishFormat(format, {a, b}); }
 
 // The views that pan and zoom: those drawn through one projection.
 bool Zoomable(const view::ViewModel* model) {
@@ -399,7 +397,9 @@ bool ViewPanel::OpenFile(const std::string& path, const std::string& choice, std
   for (const std::string& line : view::Summary(model_)) html += Escaped(line) + QStringLiteral("<br>");
   std::size_t errors = 0;
   for (const auto& finding : findings) errors += finding.level == view::Level::kError ? 1 : 0;
-  html += QStringLiteral("</p><h4>Comprobaciones: %1 errores, %2 avisos</h4>").arg(errors).arg(findings.size() - errors);
+  html += QStringLiteral("</p><h4>Comprobaciones: %1 errores, %2 avisos</h4>")
+              .arg(Text(detect::SpanishCount(static_cast<long long>(errors))),
+                   Text(detect::SpanishCount(static_cast<long long>(findings.size() - errors))));
   if (findings.empty()) html += QStringLiteral("<p>Sin errores ni avisos.</p>");
   for (const auto& finding : findings) {
     const bool isError = finding.level == view::Level::kError;

@@ -321,7 +321,7 @@ TEST_F(Desktop, LandXmlCommandChoosesTheClickedAlignment) {
 
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(caption, "Selección de tramos desde LandXML");
-  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("elegido.eje") + "\n8 elementos, 1 660,000 m");
+  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("elegido.eje") + "\n8 elementos, 1\u202F660,000 m");
   EXPECT_FALSE(ReadFile(dir.File("elegido.eje")).empty());
 }
 
@@ -403,7 +403,7 @@ TEST_F(Desktop, OpeningAFileShowsWhatItHoldsAndRunsTheChosenCommand) {
   EXPECT_NE(summary.find("Formato: LandXML\n"), std::string::npos) << summary;
   EXPECT_NE(summary.find("Eje \"variante\": 8 elementos"), std::string::npos) << summary;
   EXPECT_NE(std::find(offered.begin(), offered.end(), "Importar > Ejes > Importar de LandXML..."), offered.end());
-  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("abierto.eje") + "\n8 elementos, 1 660,000 m");
+  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("abierto.eje") + "\n8 elementos, 1\u202F660,000 m");
 }
 
 TEST_F(Desktop, ADroppedFileIsOpened) {
