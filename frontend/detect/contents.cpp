@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/export_guard.h"
 #include "common/file_stream.h"
 #include "common/text_case.h"
 #include "common/text_input.h"
@@ -258,6 +259,8 @@ std::string KindCounts(const AlignmentSummary& alignment) {
 }
 
 Contents ReadFrom(const Source& source, const std::string& path, const Detection& detection) {
+  // Numbers are read in the "C" locale, whatever the program's locale is (the desktop runs under es_ES).
+  const common::CLocaleScope cLocale;
   Contents contents;
   contents.path = path;
   contents.detection = detection;

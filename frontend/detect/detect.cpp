@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/export_guard.h"
 #include "common/file_kind.h"
 #include "common/file_stream.h"
 #include "common/paths.h"
@@ -471,6 +472,8 @@ const FormatInfo* FindFormat(std::string_view key) {
 }
 
 Detection DetectContent(std::string_view head, const std::string& path) {
+  // Numbers are read in the "C" locale, whatever the program's locale is (the desktop runs under es_ES).
+  const common::CLocaleScope cLocale;
   // Bytes past the head are not looked at, whoever holds them (a whole file in memory).
   head = head.substr(0, kHeadBytes);
   const bool headIsWhole = head.size() < kHeadBytes;
@@ -509,6 +512,8 @@ Detection DetectContent(std::string_view head, const std::string& path) {
 }
 
 Detection DetectFile(const std::string& path) {
+  // Numbers are read in the "C" locale, whatever the program's locale is (the desktop runs under es_ES).
+  const common::CLocaleScope cLocale;
   Detection detection;
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {

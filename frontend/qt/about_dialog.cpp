@@ -30,6 +30,8 @@ AcercaConv::AcercaConv(QWidget* parent) : QDialog(parent) {
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(label, row++, 1, 1, 2);
   }
+  // The whole caption fits in the title bar.
+  setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 140);
 }
 
 }  // namespace frontend

@@ -9,13 +9,48 @@
 #include <string>
 
 #include "calzada.h"
+#include "frontend/core/about_box.h"
 #include "frontend/core/library_messages.h"
 #include "frontend/qt/principal.h"
 #include "frontend/qt/views/view_panel.h"
 #include "planimetro.h"
 #include "viaducto.h"
 
+namespace {
+
+// --help and --version answer on the terminal, before any window (or display) is needed.
+bool AnswerOnTerminal(int argc, char** argv, int& status) {
+  if (argc != 2) return false;
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::printf("pasarela %s\n", frontend::AboutBoxText().version.c_str());
+    status = 0;
+    return true;
+  }
+  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    std::printf(
+        "uso: pasarela [FICHERO]\n"
+        "    El programa de escritorio: cada conversión es una orden de los menús Importar y Exportar.\n"
+        "    Con FICHERO, lo muestra (dibujo, resumen y comprobaciones) al abrirse.\n\n"
+        "  pasarela --help | -h      esta ayuda\n"
+        "  pasarela --version       la versión\n\n"
+        "Desde un terminal, sin ventana: pasarela-cli --help\n");
+    status = 0;
+    return true;
+  }
+  if (argv[1][0] == '-' && argv[1][1] != '\0' && std::strcmp(argv[1], "--captura") != 0 &&
+      std::strcmp(argv[1], "--captura-vista") != 0 && std::strcmp(argv[1], "--medir-vista") != 0) {
+    std::fprintf(stderr, "pasarela: opción desconocida: %s (véase pasarela --help)\n", argv[1]);
+    status = 2;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  int status = 0;
+  if (AnswerOnTerminal(argc, argv, status)) return status;
   QApplication application(argc, argv);
   QApplication::setApplicationName(frontend::kProgramTitle);
   view_widgets::InstallSpanishQtTranslations(application);

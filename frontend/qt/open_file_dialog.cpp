@@ -38,11 +38,13 @@ AbrirFichero::AbrirFichero(const std::string& path, QWidget* parent)
     if (!where.empty()) where += " > ";
     commands_->addItem(QString::fromUtf8((where + CaptionWithoutAccelerator(command->caption)).c_str()));
   }
-  if (commands_->count() == 1) commands_->setCurrentRow(0);
+  // The first command comes selected: Enter (or Convertir) runs it, a double click runs another.
+  if (commands_->count() > 0) commands_->setCurrentRow(0);
 
   auto* convert = new QPushButton("Con&vertir", this);
   convert->setObjectName("BtnConvertir");
   convert->setEnabled(!candidates_.empty());
+  convert->setDefault(true);
   auto* cancel = new QPushButton("&Cancelar", this);
   cancel->setObjectName("BtnCancelar");
   auto* buttons = new QHBoxLayout;

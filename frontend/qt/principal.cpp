@@ -4,6 +4,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMimeData>
 #include <QMenu>
@@ -114,6 +115,10 @@ void Principal::OpenMenu(const QString& menuControl, const QString& submenuContr
 void Principal::AddOpenItem(QMenu* fileMenu) {
   QAction* open = fileMenu->addAction("&Abrir...");
   open->setObjectName("abrir");
+  // Ctrl+O, wherever the focus is in the window (the menu need not be open).
+  open->setShortcut(QKeySequence::Open);
+  open->setShortcutContext(Qt::WindowShortcut);
+  addAction(open);
   connect(open, &QAction::triggered, this, [this] {
     QFileDialog dialog(this, kSourceDialogTitle);
     dialog.setObjectName("dialAbrir");
@@ -138,7 +143,8 @@ void Principal::ShowOutcome(const MenuCommand& command, CommandOutcome outcome) 
   if (outcome == CommandOutcome::Done) return;
   views_->ConversionFinished(QString::fromUtf8(command.caption.c_str()).remove('&'),
                              outcome == CommandOutcome::Converted, FromLocalText(host_.lastTarget()),
-                             QString::fromUtf8(runner_.lastFailure().c_str()));
+                             QString::fromUtf8(runner_.lastFailure().c_str()),
+                             QString::fromUtf8(runner_.lastSummary().c_str()));
 }
 
 void Principal::dragEnterEvent(QDragEnterEvent* event) {

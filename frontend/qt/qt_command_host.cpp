@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include "common/paths.h"
 #include "frontend/qt/about_dialog.h"
 #include "frontend/qt/selection_dialogs.h"
 
@@ -54,10 +55,33 @@ bool QtCommandHost::AskFile(bool save, const std::string& filter, std::string& p
   return true;
 }
 
-bool QtCommandHost::AskSource(const std::string& filter, std::string& path) { return AskFile(false, filter, path); }
+std::string TargetWithEntry(const std::string& target, const std::string& entry) {
+  std::string part;
+  for (const char c : entry) {
+    const bool kept = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+                      c == '_' || c == '.';
+    if (kept) {
+      part += c;
+    } else if (part.empty() || part.back() != '_') {
+      part += '_';
+    }
+  }
+  if (part.size() > 100) part.resize(100);
+  if (part.empty() || part == "_") part = "entrada";
+  return common::AppendSuffix(target, "_" + part);
+}
+
+bool QtCommandHost::AskSource(const std::string& filter, std::string& path) {
+  // A command starts with its source: no entry is chosen yet.
+  chosenEntry_.clear();
+  return AskFile(false, filter, path);
+}
 
 bool QtCommandHost::AskTarget(const std::string& filter, std::string& path) {
   lastTarget_.clear();
+  // The proposed target tells which entry of the source it holds.
+  if (!chosenEntry_.empty() && !path.empty()) path = TargetWithEntry(path, chosenEntry_);
+  chosenEntry_.clear();
   const bool chosen = AskFile(true, filter, path);
   if (chosen) lastTarget_ = path;
   return chosen;
@@ -67,14 +91,18 @@ int QtCommandHost::ChooseFromList(ListKind kind, const std::string& caption, con
   QStringList entries;
   for (const std::string& line : lines) entries << FromLocalText(line);
   const QString title = QString::fromUtf8(caption.c_str());
+  int chosen = -1;
   if (kind == ListKind::DxfLayers) {
     SeleccionCapa dialog(title, entries, window_);
     if (dialog.exec() != QDialog::Accepted) return -1;
-    return dialog.chosenIndex < 0 ? kNothingChosen : dialog.chosenIndex;
+    chosen = dialog.chosenIndex < 0 ? kNothingChosen : dialog.chosenIndex;
+  } else {
+    EjeSelecLandxml dialog(title, entries, window_);
+    if (dialog.exec() != QDialog::Accepted) return -1;
+    chosen = dialog.itemSelec < 0 ? kNothingChosen : dialog.itemSelec;
   }
-  EjeSelecLandxml dialog(title, entries, window_);
-  if (dialog.exec() != QDialog::Accepted) return -1;
-  return dialog.itemSelec < 0 ? kNothingChosen : dialog.itemSelec;
+  if (chosen >= 0 && static_cast<std::size_t>(chosen) < lines.size()) chosenEntry_ = lines[static_cast<std::size_t>(chosen)];
+  return chosen;
 }
 
 void QtCommandHost::ShowMessage(const std::string& text, MessageIcon icon) {

@@ -38,7 +38,13 @@ class QtCommandHost : public CommandHost {
 
   QWidget* window_;
   std::string lastTarget_;
+  std::string chosenEntry_;  // the list entry chosen in this command, for the proposed target
 };
+
+// `target` with the chosen list entry in its name, before the extension ("ejes.eje" with the
+// alignment "Eje 1" gives "ejes_Eje_1.eje"), by the rule of pasarela-cli's --all: ASCII letters,
+// digits, "-", "_" and "." kept, each run of other characters one "_", at most 100 characters.
+std::string TargetWithEntry(const std::string& target, const std::string& entry);
 
 // Shows a library's message in a message box (installed as the libraries' message hook).
 void ShowLibraryMessage(const char* caption, const char* text);

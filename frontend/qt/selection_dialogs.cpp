@@ -1,12 +1,25 @@
 #include "frontend/qt/selection_dialogs.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace frontend {
+namespace {
+
+// The width a dialog needs for its whole title in the title bar: the text, the window's icon and
+// its buttons.
+int TitleWidth(const QWidget& dialog) {
+  const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+  return metrics.horizontalAdvance(dialog.windowTitle()) + 140;
+}
+
+}  // namespace
 
 EjeSelecLandxml::EjeSelecLandxml(const QString& caption, const QStringList& lines, QWidget* parent)
     : QDialog(parent), listEjes_(new QListWidget(this)) {
@@ -15,12 +28,13 @@ EjeSelecLandxml::EjeSelecLandxml(const QString& caption, const QStringList& line
   setModal(true);
   listEjes_->setObjectName("listEjes");
   listEjes_->addItems(lines);
-  // A single entry is the only choice there is: it comes selected.
-  if (listEjes_->count() == 1) listEjes_->setCurrentRow(0);
+  // The first entry comes selected, so Enter takes it (a single entry is the only choice).
+  if (listEjes_->count() > 0) listEjes_->setCurrentRow(0);
 
   auto* frame = new QGroupBox(this);
   auto* accept = new QPushButton("&Aceptar", frame);
   accept->setObjectName("BtnAce");
+  accept->setDefault(true);
   auto* cancel = new QPushButton("&Cancelar", frame);
   cancel->setObjectName("BtnCan");
   auto* buttons = new QHBoxLayout(frame);
@@ -31,9 +45,10 @@ EjeSelecLandxml::EjeSelecLandxml(const QString& caption, const QStringList& line
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(listEjes_);
   layout->addWidget(frame);
-  resize(420, 320);
+  resize(std::max(420, TitleWidth(*this)), 320);
 
   connect(accept, &QPushButton::clicked, this, [this] { Accept(); });
+  connect(listEjes_, &QListWidget::itemDoubleClicked, this, [this] { Accept(); });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -51,7 +66,7 @@ SeleccionCapa::SeleccionCapa(const QString& caption, const QStringList& layers, 
   setModal(true);
   listCapasDibujo_->setObjectName("ListCapasDibujo");
   listCapasDibujo_->addItems(layers);
-  if (listCapasDibujo_->count() == 1) listCapasDibujo_->setCurrentRow(0);
+  if (listCapasDibujo_->count() > 0) listCapasDibujo_->setCurrentRow(0);
 
   auto* frame = new QGroupBox("Capas del Dibujo", this);
   auto* frameLayout = new QVBoxLayout(frame);
@@ -59,6 +74,7 @@ SeleccionCapa::SeleccionCapa(const QString& caption, const QStringList& layers, 
 
   auto* accept = new QPushButton("Aceptar", this);
   accept->setObjectName("CommandAceptar");
+  accept->setDefault(true);
   auto* cancel = new QPushButton("Cancelar", this);
   cancel->setObjectName("CommandCancelar");
   auto* buttons = new QHBoxLayout;
@@ -69,7 +85,8 @@ SeleccionCapa::SeleccionCapa(const QString& caption, const QStringList& layers, 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame);
   layout->addLayout(buttons);
-  resize(360, 360);
+  // Wide enough for the caller's caption ("Seleccione la capa donde estan dibujadas las caras 3D").
+  resize(std::max(360, TitleWidth(*this)), 360);
 
   connect(accept, &QPushButton::clicked, this, [this] { Accept(); });
   connect(listCapasDibujo_, &QListWidget::itemDoubleClicked, this, [this] { Accept(); });

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "common/export_guard.h"
 #include "common/clothoid.h"
 #include "common/file_kind.h"
 #include "common/file_stream.h"
@@ -421,6 +422,8 @@ bool LoadViewFile(const std::string& path, ViewModel& model, std::string& error)
 }
 
 bool LoadViewFile(const std::string& path, const std::string& choice, ViewModel& model, std::string& error) {
+  // Numbers are read in the "C" locale, whatever the program's locale is (the desktop runs under es_ES).
+  const common::CLocaleScope cLocale;
   model = ViewModel();
   model.path = path;
   model.kind = KindOfPath(path);
@@ -457,6 +460,8 @@ bool LoadViewFile(const std::string& path, const std::string& choice, ViewModel&
 
 bool LoadViewBytes(std::string_view bytes, const std::string& name, const std::string& choice, ViewModel& model,
                    std::string& error) {
+  // Numbers are read in the "C" locale, whatever the program's locale is (the desktop runs under es_ES).
+  const common::CLocaleScope cLocale;
   model = ViewModel();
   model.path = name;
   model.kind = KindOfPath(name);

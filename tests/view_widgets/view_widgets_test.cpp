@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QComboBox>
 #include <QSettings>
 #include <QListWidget>
@@ -207,6 +210,11 @@ TEST(MainWindow, AWindowWithoutItsOwnOpenItemGetsOneFromTheViews) {
 TEST(MainWindow, QtsOwnTextsAreSpanish) {
   if (!view_widgets::InstallSpanishQtTranslations(*application)) GTEST_SKIP() << "Qt's Spanish translations are not installed";
   EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancelar");
+  // The file dialogs' list: the kind of a folder and the date column, in Spanish with accents.
+  QFileSystemModel files;
+  EXPECT_EQ(files.headerData(3, Qt::Horizontal).toString(), "Última modificación");
+  EXPECT_EQ(QFileIconProvider().type(QFileInfo(QString::fromUtf8(PASARELA_SOURCE_DIR))), "Carpeta");
+  EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
 }
 
 }  // namespace

@@ -33,6 +33,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <exception>
 #include <thread>
@@ -54,6 +55,9 @@ bool Zoomable(const view::ViewModel* model) {
   return model != nullptr && model->kind != view::DataKind::kCrossSections && model->kind != view::DataKind::kNone;
 }
 
+// Escaped for the pane's HTML. Its paragraphs keep their white space as it is ("pre-wrap"):
+// otherwise the narrow no-break space between the thousands of a number becomes a blank where
+// a line may break.
 QString Escaped(const std::string& text) { return Text(text).toHtmlEscaped(); }
 
 // Opens the files dropped on the main window.
@@ -82,13 +86,52 @@ class DropFilter : public QObject {
 
 }  // namespace
 
+namespace {
+
+// The texts of the file dialogs that Qt's Spanish translations leave in English (the kind
+// "Folder" of a folder in the list) or that must keep their accent, looked up before them.
+class FileDialogWords : public QTranslator {
+ public:
+  using QTranslator::QTranslator;
+  bool isEmpty() const override { return false; }
+  QString translate(const char* context, const char* source, const char* disambiguation, int n) const override {
+    (void)disambiguation;
+    (void)n;
+    struct Word {
+      const char* context;
+      const char* source;
+      const char* spanish;
+    };
+    static const Word words[] = {
+        {"QAbstractFileIconProvider", "Folder", "Carpeta"},
+        {"QAbstractFileIconProvider", "Drive", "Unidad"},
+        {"QAbstractFileIconProvider", "File", "Archivo"},
+        {"QAbstractFileIconProvider", "Shortcut", "Acceso directo"},
+        {"QAbstractFileIconProvider", "%1 File", "Archivo %1"},
+        {"QFileSystemModel", "Date Modified", "Última modificación"},
+    };
+    if (context == nullptr || source == nullptr) return QString();
+    for (const Word& word : words) {
+      if (std::strcmp(context, word.context) == 0 && std::strcmp(source, word.source) == 0) {
+        return QString::fromUtf8(word.spanish);
+      }
+    }
+    return QString();
+  }
+};
+
+}  // namespace
+
 bool InstallSpanishQtTranslations(QCoreApplication& application) {
   auto* translator = new QTranslator(&application);
   if (!translator->load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     delete translator;
-    return false;
+    translator = nullptr;
   }
-  return QCoreApplication::installTranslator(translator);
+  const bool loaded = translator != nullptr && QCoreApplication::installTranslator(translator);
+  // Installed last, so it is asked first.
+  QCoreApplication::installTranslator(new FileDialogWords(&application));
+  return loaded;
 }
 
 ViewCanvas::ViewCanvas(QWidget* parent) : QWidget(parent) {
@@ -393,7 +436,7 @@ bool ViewPanel::OpenFile(const std::string& path, const std::string& choice, std
   canvas_->SetModel(&model_);
 
   const std::vector<view::Finding>& findings = loaded.findings;
-  QString html = QStringLiteral("<h3>") + QFileInfo(Text(path)).fileName().toHtmlEscaped() + QStringLiteral("</h3><p>");
+  QString html = QStringLiteral("<h3>") + QFileInfo(Text(path)).fileName().toHtmlEscaped() + QStringLiteral("</h3><p style='white-space:pre-wrap'>");
   for (const std::string& line : view::Summary(model_)) html += Escaped(line) + QStringLiteral("<br>");
   std::size_t errors = 0;
   for (const auto& finding : findings) errors += finding.level == view::Level::kError ? 1 : 0;
@@ -403,7 +446,7 @@ bool ViewPanel::OpenFile(const std::string& path, const std::string& choice, std
   if (findings.empty()) html += QStringLiteral("<p>Sin errores ni avisos.</p>");
   for (const auto& finding : findings) {
     const bool isError = finding.level == view::Level::kError;
-    html += QStringLiteral("<p style='color:%1'><b>%2</b> %3<br>%4</p>")
+    html += QStringLiteral("<p style='color:%1; white-space:pre-wrap'><b>%2</b> %3<br>%4</p>")
                 .arg(isError ? "#b00000" : "#806000", view::LevelName(finding.level), Escaped(finding.where),
                      Escaped(finding.text));
   }
@@ -493,9 +536,9 @@ bool WindowViews::Open(const QString& path) {
 }
 
 void WindowViews::ConversionFinished(const QString& caption, bool converted, const QString& target,
-                                     const QString& failure) {
+                                     const QString& failure, const QString& summary) {
   if (converted) {
-    Log(caption + QStringLiteral(": generado ") + target);
+    Log(caption + QStringLiteral(": generado ") + target + (summary.isEmpty() ? QString() : QStringLiteral(": ") + summary));
     std::string error;
     // The target is shown when it is a file the views know (a native file, a drawing, a
     // LandXML document...); other targets stay in the log.

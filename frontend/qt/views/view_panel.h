@@ -124,7 +124,9 @@ class WindowViews {
   // The same, silent for a file of a kind the views do not show.
   bool Show(const QString& path);
   // A conversion ended: logged, and its target shown when it was written.
-  void ConversionFinished(const QString& caption, bool converted, const QString& target, const QString& failure);
+  // `summary` tells what the target holds, as the success message and pasarela-cli do.
+  void ConversionFinished(const QString& caption, bool converted, const QString& target, const QString& failure,
+                          const QString& summary = QString());
 
   ViewPanel* panel() const { return panel_; }
   QListWidget* log() const { return log_; }

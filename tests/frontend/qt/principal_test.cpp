@@ -25,13 +25,17 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QSettings>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTest>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <functional>
 #include <memory>
 
 #include "frontend/core/command_table.h"
+#include "frontend/detect/spanish_numbers.h"
 #include "frontend/qt/about_dialog.h"
 #include "frontend/qt/open_file_dialog.h"
 #include "frontend/qt/menu_mnemonics.h"
@@ -57,6 +61,9 @@ QApplication& Application() {
   static char* argv[] = {name, nullptr};
   if (!application) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The desktop program runs under a Spanish locale, whose decimal separator is a comma: so
+    // do its tests (where the locale is generated).
+    ::setenv("LC_ALL", "es_ES.UTF-8", 1);
     // Files opened by the tests are remembered in settings of the tests, not the user's.
     testing_support::PrivateSettingsFolder();
     application = std::make_unique<QApplication>(argc, argv);
@@ -484,6 +491,7 @@ TEST_F(Desktop, SelectionDialogsReturnWhatWasClicked) {
   }
   {
     frontend::EjeSelecLandxml dialog("x", lines);
+    dialog.list()->clearSelection();
     dialog.findChild<QPushButton*>("BtnAce")->click();  // nothing selected
     EXPECT_EQ(dialog.itemSelec, -1);
     EXPECT_TRUE(dialog.dataSelec.isEmpty());
@@ -518,4 +526,95 @@ TEST_F(Desktop, FileDialogFiltersAndAboutBox) {
   frontend::AcercaConv about;
   EXPECT_EQ(about.windowTitle(), "Acerca de Conversiones");
   EXPECT_EQ(about.findChild<QLabel*>("Version")->text(), "1.0.0");
+}
+
+// Under es_ES every number a person reads is in one form, the one of detect::SpanishNumber:
+// the summary of Fichero > Abrir..., the message box after the conversion and the view pane
+// beside it (summary and the line under the cursor). The C library's own formatting under this
+// locale gives "2118,971", which the grouping once cut into "21 18, 971".
+TEST_F(Desktop, NumbersAreInOneFormUnderTheSpanishLocale) {
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+  if (std::string(probe) != "1,5") GTEST_SKIP() << "the es_ES.UTF-8 locale is not generated here";
+  ScratchWithSample scratch("ejes/variante.xml", "variante.xml");
+  TempDir& dir = scratch.dir;
+  frontend::Principal window;
+  window.show();
+
+  const std::string length = detect::SpanishNumber(1660, 3);
+  ASSERT_EQ(length, "1\u202F660,000");
+  std::string summary;
+  std::string proposed;
+  std::string message;
+  DialogScript script({ChooseFile(scratch.source),
+                       [&](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::AbrirFichero*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         summary = dialog->summary()->toPlainText().toStdString();
+                         for (int row = 0; row < dialog->commands()->count(); ++row) {
+                           if (dialog->commands()->item(row)->text() == "Importar > Ejes > Importar de LandXML...") {
+                             dialog->commands()->setCurrentRow(row);
+                           }
+                         }
+                         QTest::keyClick(dialog->commands(), Qt::Key_Return);
+                       },
+                       // The first entry comes selected: Enter takes it.
+                       [](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::EjeSelecLandxml*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         EXPECT_EQ(dialog->list()->selectedItems().size(), 1);
+                         QTest::keyClick(dialog->list(), Qt::Key_Return);
+                       },
+                       // The proposed target carries the alignment's name.
+                       [&](QWidget* w) {
+                         auto* name = w->findChild<QLineEdit*>("fileNameEdit");
+                         ASSERT_NE(name, nullptr);
+                         proposed = name->text().toStdString();
+                         name->setText(QString::fromStdString(dir.File("abierto.eje")));
+                         static_cast<QDialog*>(w)->accept();
+                       },
+                       ReadMessage(message)});
+  // Ctrl+O opens the file, whatever has the focus.
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_TRUE(script.finished());
+  EXPECT_EQ(proposed, "variante_variante.eje");
+  EXPECT_NE(summary.find("longitud " + length + " m"), std::string::npos) << summary;
+  EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("abierto.eje") + "\n8 elementos, " + length + " m");
+
+  // The view pane shows the target with the same numbers.
+  view_widgets::ViewPanel* panel = window.views().panel();
+  ASSERT_EQ(panel->model().kind, view::DataKind::kAlignment);
+  // The pane's text as it holds it (the plain text form turns every no-break space into a blank).
+  const std::string pane = panel->details()->document()->toRawText().toStdString();
+  EXPECT_NE(pane.find("Longitud: " + length + " m"), std::string::npos) << pane;
+  const view::Extents extents = panel->model().Drawing();
+  EXPECT_NE(pane.find("Extensión: X " + detect::SpanishNumber(extents.minX, 3) + " a "), std::string::npos) << pane;
+  const std::string under = panel->canvas()->DescribeAt(QPointF(panel->canvas()->width() / 2.0, 5));
+  EXPECT_NE(under.find("X "), std::string::npos) << under;
+  EXPECT_EQ(under.find('.'), std::string::npos) << under;
+  EXPECT_NE(under.find(','), std::string::npos) << under;
+}
+
+TEST_F(Desktop, ListDialogsAcceptTheirFirstEntryAndTitlesFit) {
+  frontend::EjeSelecLandxml entries("Selección de tramos desde LandXML", {"Eje 1", "Eje 2"});
+  EXPECT_EQ(entries.list()->currentRow(), 0);
+  emit entries.list()->itemDoubleClicked(entries.list()->item(1));
+  EXPECT_EQ(entries.result(), QDialog::Accepted);
+  entries.list()->setCurrentRow(1);
+  emit entries.list()->itemDoubleClicked(entries.list()->item(1));
+  EXPECT_EQ(entries.itemSelec, 1);
+
+  const QString caption = "Seleccione la capa donde estan dibujadas las caras 3D";
+  frontend::SeleccionCapa layers(caption, {"0", "CARAS"});
+  EXPECT_EQ(layers.windowTitle(), caption);  // as the command gives it, without its accent
+  EXPECT_EQ(layers.list()->currentRow(), 0);
+  EXPECT_GT(layers.width(), layers.fontMetrics().horizontalAdvance(caption) + 60);
+  EXPECT_TRUE(layers.findChild<QPushButton*>("CommandAceptar")->isDefault());
+  layers.findChild<QPushButton*>("CommandAceptar")->click();
+  EXPECT_EQ(layers.mCapaSeleccionada, "0");
+
+  EXPECT_EQ(frontend::TargetWithEntry("/d/ejes.eje", "Eje 1: Rasante/2"), "/d/ejes_Eje_1_Rasante_2.eje");
+  EXPECT_EQ(frontend::TargetWithEntry("/d/sin", "Ñandú"), "/d/sin__and_");
 }
