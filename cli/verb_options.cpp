@@ -32,6 +32,7 @@ const std::vector<VerbOption>& VerbOptions() {
       {"view", "-o DIBUJO.png|svg", "el dibujo que se escribe (PNG o SVG)"},
       {"view", "--size ANCHOxALTO", "el tamaño del dibujo en píxeles (1600x1000 si no se da)"},
       {"view", "--section N", "el perfil transversal que se dibuja, desde 1"},
+      {"view", "--exaggeration X", "la exageración vertical del perfil longitudinal (si no se da, la que lo hace llenar el dibujo)"},
       {"view", "--entry NOMBRE|N", "el eje, la rasante o la superficie de un documento LandXML (la primera si no se da)"},
 
       {"report", "-o INFORME.pdf", "el informe que se escribe"},

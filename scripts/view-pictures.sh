@@ -24,3 +24,10 @@ done
 echo "$out/landxml-eje.png"
 "$build/bin/pasarela" --captura-vista "$root/tests/data/landxml/subdivision.xml" "$out/landxml-superficie.png" EG
 echo "$out/landxml-superficie.png"
+# The long section of a real road (the profile of the M3 document, 1.26 km) as the command line
+# draws it, and its band (guitarra) cut out of the same picture.
+"$build/bin/pasarela-cli" view "$root/tests/data/landxml/M3_RS-CL.tg.xml" --entry 2 --size 1600x1000 \
+  -o "$out/longitudinal-carretera.png" >/dev/null
+echo "$out/longitudinal-carretera.png"
+python3 "$root/scripts/crop-png.py" "$out/longitudinal-carretera.png" "$out/guitarra.png" 0 740 1000 260
+echo "$out/guitarra.png"

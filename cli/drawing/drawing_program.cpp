@@ -1,7 +1,7 @@
 // pasarela-view: the drawings of pasarela-cli, the one program of the command line that links
 // Qt's GUI libraries. pasarela-cli runs it for its `view` and `report` verbs with the same
 // arguments, so its messages and exit status are those of pasarela-cli.
-//   pasarela-view view FILE -o DRAWING.png|svg [--size WxH] [--section N] [--entry E]
+//   pasarela-view view FILE -o DRAWING.png|svg [--size WxH] [--section N] [--exaggeration X] [--entry E]
 //   pasarela-view report FILE -o REPORT.pdf
 #include <QGuiApplication>
 #include <cstdio>
@@ -24,6 +24,7 @@ struct DrawingArguments {
   int width = 1600;
   int height = 1000;
   int section = -1;
+  double exaggeration = 0;  // of the long section; 0 fills the drawing
   std::string entry;  // of a LandXML document: a name or a number from 1
 };
 
@@ -42,6 +43,14 @@ bool ParseDrawingArguments(const Arguments& words, DrawingArguments& arguments, 
       }
     } else if (word == "--section" && k + 1 < count) {
       arguments.section = std::atoi(words[++k].c_str());
+    } else if (word == "--exaggeration" && k + 1 < count) {
+      ++k;
+      char* end = nullptr;
+      arguments.exaggeration = std::strtod(words[k].c_str(), &end);
+      if (end == words[k].c_str() || *end != '\0' || !(arguments.exaggeration >= 0.1 && arguments.exaggeration <= 10000)) {
+        status = UsageError("exageración no válida: " + words[k] + " (un número de 0.1 a 10000)");
+        return false;
+      }
     } else if (word == "--entry" && k + 1 < count) {
       arguments.entry = words[++k];
     } else if (arguments.source.empty() && word.rfind("-", 0) != 0) {
@@ -86,6 +95,7 @@ int Draw(const Arguments& words, bool report) {
   } else {
     view_drawing::DrawOptions options;
     options.section = arguments.section;
+    options.exaggeration = arguments.exaggeration;
     written = view_drawing::SaveDrawing(model, arguments.target, QSize(arguments.width, arguments.height), options, error);
   }
   if (!written) return UsageError(error);

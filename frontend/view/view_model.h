@@ -65,6 +65,9 @@ struct ProfileView {
   common::Profile vertices;
   std::vector<SectionPoint> line;  // grade line with parabolas or arcs, every metre or finer
   Extents extents;                 // x station, y elevation
+  // The ground along the alignment, where the source holds it (a LandXML ProfSurf); empty
+  // otherwise. Its elevations are part of the extents.
+  std::vector<SectionPoint> terrain;
 };
 
 struct CrossSection {

@@ -350,3 +350,77 @@ TEST(Files, RecordTablesHaveAHeaderAndOneRowPerRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+view::ViewModel LoadEntry(const std::string& path, const std::string& entry) {
+  view::ViewModel model;
+  std::string error;
+  EXPECT_TRUE(view::LoadViewFile(path, entry, model, error)) << error;
+  return model;
+}
+
+// Whether a pixel is of the grade line (blue on its tangents, red on its vertical curves).
+bool OnGradeLine(QRgb pixel) {
+  const int r = qRed(pixel), g = qGreen(pixel), b = qBlue(pixel);
+  const bool blue = b > 150 && r < 110 && g < 150;
+  const bool red = r > 150 && g < 90 && b < 90;
+  return blue || red;
+}
+
+}  // namespace
+
+// The long section as drawn for a road: the profile fills at least 40 % of the drawing's
+// height (the exaggeration is chosen for it) and no two labels overlap or leave the drawing,
+// at the sizes of the command line, the report and a small desktop pane.
+TEST(LongSection, FillsTheDrawingAndNoTwoLabelsOverlap) {
+  const std::vector<view::ViewModel> models = {
+      Load(Sample("rasantes/variante.ras")),
+      LoadEntry(std::string(PASARELA_TEST_DATA) + "/landxml/M3_RS-CL.tg.xml", "2"),
+  };
+  for (const view::ViewModel& model : models) {
+    ASSERT_EQ(model.kind, view::DataKind::kProfile);
+    for (const QSize size : {QSize(1600, 1000), QSize(1200, 700), QSize(700, 420)}) {
+      std::vector<QRectF> boxes;
+      view_drawing::DrawOptions options;
+      options.labelBoxes = &boxes;
+      const QImage image = view_drawing::RenderImage(model, size, options);
+      const std::string what = model.path + " " + std::to_string(size.width()) + "x" + std::to_string(size.height());
+      ASSERT_GT(boxes.size(), 20u) << what;
+      const QRectF frame(0, 0, size.width(), size.height());
+      for (std::size_t i = 0; i < boxes.size(); ++i) {
+        EXPECT_TRUE(frame.contains(boxes[i])) << what << ": label " << i << " is cut";
+        for (std::size_t k = i + 1; k < boxes.size(); ++k) {
+          const QRectF both = boxes[i].intersected(boxes[k]);
+          EXPECT_FALSE(both.width() > 0.01 && both.height() > 0.01) << what << ": labels " << i << " and " << k;
+        }
+      }
+      // The rows of the grade line, above the band.
+      const QRectF area = view_drawing::DrawingArea(model, frame, options);
+      int top = size.height();
+      int bottom = -1;
+      for (int y = 0; y <= static_cast<int>(area.bottom()); ++y) {
+        for (int x = static_cast<int>(area.left()); x < static_cast<int>(area.right()); ++x) {
+          if (!OnGradeLine(image.pixel(x, y))) continue;
+          top = std::min(top, y);
+          bottom = std::max(bottom, y);
+        }
+      }
+      EXPECT_GE(bottom - top, 0.4 * size.height()) << what << ": the profile spans rows " << top << " to " << bottom;
+    }
+  }
+}
+
+TEST(LongSection, TheExaggerationIsRoundOrTheOneAsked) {
+  const view::ViewModel model = Load(Sample("rasantes/variante.ras"));
+  view_drawing::DrawOptions options;
+  const QRectF target(0, 0, 1600, 1000);
+  const double chosen = view_drawing::LongSectionExaggeration(model, target, options);
+  double mantissa = chosen / std::pow(10.0, std::floor(std::log10(chosen)));
+  EXPECT_TRUE(std::fabs(mantissa - std::round(mantissa * 2) / 2) < 1e-9 || std::fabs(mantissa - 2.5) < 1e-9) << chosen;
+  EXPECT_GT(chosen, 10.0);  // a road's profile: far flatter than long
+  const auto projection = view_drawing::ModelProjection(model, target, options);
+  EXPECT_NEAR(projection.scaleY / projection.scaleX, chosen, 1e-9);
+  options.exaggeration = 10;
+  EXPECT_EQ(view_drawing::LongSectionExaggeration(model, target, options), 10.0);
+}

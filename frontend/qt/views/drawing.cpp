@@ -136,11 +136,13 @@ class AreaRaster {
   int stride_ = 0;
 };
 
-void DrawTitle(QPainter& painter, const view::ViewModel& model, const QRectF& target) {
+void DrawTitle(QPainter& painter, const view::ViewModel& model, const QRectF& target, const DrawOptions& options) {
   SmallFont(painter, 8.5);
   painter.setPen(Qt::black);
   const std::string title = std::string(view::KindName(model.kind)) + "  " + QFileInfo(Text(model.path)).fileName().toStdString();
-  painter.drawText(target.adjusted(8, 4, -8, -4), Qt::AlignLeft | Qt::AlignTop, Text(title));
+  QRectF box;
+  painter.drawText(target.adjusted(8, 4, -8, -4), Qt::AlignLeft | Qt::AlignTop, Text(title), &box);
+  if (options.labelBoxes != nullptr) options.labelBoxes->push_back(box);
 }
 
 void DrawPlan(QPainter& painter, const view::AlignmentView& a, const Projection& projection, const DrawOptions& options) {
@@ -199,29 +201,391 @@ void DrawCurvature(QPainter& painter, const view::AlignmentView& a, const QRectF
   painter.restore();
 }
 
-void DrawLongSection(QPainter& painter, const view::ProfileView& p, const Projection& projection,
+// Labels that never overlap one another nor leave their bounds: a label that would is not
+// drawn. The boxes drawn are kept (and handed to DrawOptions::labelBoxes).
+class Labels {
+ public:
+  Labels(QPainter& painter, const QRectF& bounds, std::vector<QRectF>* record)
+      : painter_(painter), bounds_(bounds), record_(record) {}
+
+  // The box `text` takes with the corner or side `align` names at `at` (vertical text reads
+  // upwards and takes the text's height as its width).
+  QRectF Box(const QString& text, const QPointF& at, Qt::Alignment align, bool vertical = false) const {
+    const QFontMetricsF metrics(painter_.font());
+    const double length = metrics.horizontalAdvance(text) + 2;
+    const double thickness = metrics.height();
+    const double width = vertical ? thickness : length;
+    const double height = vertical ? length : thickness;
+    double left = at.x();
+    if (align & Qt::AlignRight) left -= width;
+    if (align & Qt::AlignHCenter) left -= width / 2;
+    double top = at.y();
+    if (align & Qt::AlignBottom) top -= height;
+    if (align & Qt::AlignVCenter) top -= height / 2;
+    return QRectF(left, top, width, height);
+  }
+  bool Fits(const QRectF& box) const {
+    if (!bounds_.contains(box)) return false;
+    for (const QRectF& placed : placed_) {
+      if (placed.adjusted(-1, -1, 1, 1).intersects(box)) return false;
+    }
+    return true;
+  }
+  // Draws the label when it fits; false when it was left out.
+  bool Put(const QString& text, const QPointF& at, Qt::Alignment align, bool vertical = false) {
+    return PutBox(text, Box(text, at, align, vertical), vertical);
+  }
+  bool PutBox(const QString& text, const QRectF& box, bool vertical = false) {
+    if (text.isEmpty() || !Fits(box)) return false;
+    if (vertical) {
+      painter_.save();
+      painter_.translate(box.left(), box.bottom());
+      painter_.rotate(-90);
+      painter_.drawText(QRectF(0, 0, box.height(), box.width()), Qt::AlignCenter, text);
+      painter_.restore();
+    } else {
+      painter_.drawText(box, Qt::AlignCenter, text);
+    }
+    placed_.push_back(box);
+    if (record_ != nullptr) record_->push_back(box);
+    return true;
+  }
+  // A place of the drawing (a vertex) that labels keep clear of.
+  void Keep(const QRectF& box) { placed_.push_back(box); }
+
+ private:
+  QPainter& painter_;
+  QRectF bounds_;
+  std::vector<QRectF>* record_;
+  std::vector<QRectF> placed_;
+};
+
+// The smallest round step (1, 2, 2.5 or 5 times a power of ten) of at least `least`.
+double RoundStep(double least) {
+  if (!(least > 0) || !std::isfinite(least)) return 1.0;
+  const double power = std::pow(10.0, std::floor(std::log10(least)));
+  for (const double m : {1.0, 2.0, 2.5, 5.0, 10.0}) {
+    if (m * power >= least * (1 - 1e-9)) return m * power;
+  }
+  return 10.0 * power;
+}
+
+// Decimals that show the multiples of `step` exactly.
+int StepDecimals(double step) {
+  int decimals = 0;
+  while (decimals < 3 && std::fabs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-6) {
+    ++decimals;
+  }
+  return decimals;
+}
+
+constexpr double kTitleHeight = 22.0;
+constexpr double kOuterMargin = 10.0;
+
+// Where the long section's parts go in `target`: the profile, the band (guitarra) under it
+// with its rows, the column of the rows' titles and elevations at the left.
+struct LongSectionLayout {
+  QRectF profile;
+  QRectF band;  // empty without labels or when the drawing is too low for it
+  struct Row {
+    QString title;
+    QRectF rect;
+  };
+  std::vector<Row> rows;
+};
+
+constexpr double kBandFont = 7.0;
+
+LongSectionLayout LayOutLongSection(const view::ProfileView& p, const QRectF& target, const DrawOptions& options) {
+  LongSectionLayout layout;
+  if (!options.labels) {
+    layout.profile = target.adjusted(kOuterMargin, kOuterMargin, -kOuterMargin, -kOuterMargin);
+    return layout;
+  }
+  QFont font;
+  font.setPointSizeF(kBandFont);
+  const QFontMetricsF metrics(font);
+  const double titles = std::max(metrics.horizontalAdvance(QStringLiteral("Cota terreno")),
+                                 metrics.horizontalAdvance(QStringLiteral("000 000,0"))) + 12;
+  const double vertical = metrics.horizontalAdvance(QStringLiteral("00+000,000")) + 10;
+  const double line = metrics.height() + 6;
+  std::vector<std::pair<QString, double>> rows = {{QStringLiteral("Pendiente"), line},
+                                                  {QStringLiteral("Acuerdos"), 2 * line},
+                                                  {QStringLiteral("Cota rasante"), vertical}};
+  if (!p.terrain.empty()) rows.push_back({QStringLiteral("Cota terreno"), vertical});
+  rows.push_back({QStringLiteral("P.K."), vertical});
+  double bandHeight = 0;
+  for (const auto& row : rows) bandHeight += row.second;
+  const QRectF inner = target.adjusted(kOuterMargin, kOuterMargin + kTitleHeight, -kOuterMargin - 14, -kOuterMargin);
+  // The band only where it leaves the profile at least as high as itself.
+  const bool band = inner.height() >= 2 * bandHeight + 40;
+  const double bottom = band ? inner.bottom() - bandHeight - 10 : inner.bottom() - line - 6;
+  layout.profile = QRectF(QPointF(inner.left() + titles, inner.top() + 16), QPointF(inner.right(), bottom));
+  if (!band) return layout;
+  layout.band = QRectF(QPointF(inner.left(), inner.bottom() - bandHeight), QPointF(inner.right(), inner.bottom()));
+  double y = layout.band.top();
+  for (const auto& [title, height] : rows) {
+    layout.rows.push_back({title, QRectF(layout.band.left(), y, layout.band.width(), height)});
+    y += height;
+  }
+  return layout;
+}
+
+// The exaggeration that fills `area` with `extents`, rounded down to 1, 1.5, 2, 2.5, 3, 4, 5,
+// 6 or 8 times a power of ten (at least 1).
+double FillingExaggeration(const view::Extents& extents, const QRectF& area) {
+  if (extents.empty || extents.Width() <= 0 || area.width() <= 0 || area.height() <= 0) return 1.0;
+  const double height = std::max(extents.Height(), extents.Width() * 1e-4);
+  const double exact = (area.height() / height) / (area.width() / extents.Width());
+  if (!(exact > 1) || !std::isfinite(exact)) return 1.0;
+  const double power = std::pow(10.0, std::floor(std::log10(exact)));
+  double chosen = power;
+  for (const double m : {1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0, 8.0, 10.0}) {
+    if (m * power <= exact * (1 + 1e-9)) chosen = m * power;
+  }
+  return chosen;
+}
+
+QString ExaggerationText(double exaggeration) {
+  return Text(Number(exaggeration, exaggeration == std::round(exaggeration) ? 0 : 1));
+}
+
+// Grade in per cent of the tangent from vertex a to vertex b.
+double GradePercent(const common::ProfileVertex& a, const common::ProfileVertex& b) {
+  return b.station != a.station ? (b.elevation - a.elevation) / (b.station - a.station) * 100.0 : 0.0;
+}
+
+bool IsVerticalCurve(const common::Profile& p, std::size_t i) {
+  return i > 0 && i + 1 < p.size() && p[i].tangent > 0 && std::isfinite(p[i].tangent);
+}
+
+double Interpolated(const std::vector<view::SectionPoint>& line, double station) {
+  if (line.empty()) return 0;
+  if (station <= line.front().station) return line.front().elevation;
+  if (station >= line.back().station) return line.back().elevation;
+  const auto next = std::lower_bound(line.begin(), line.end(), station,
+                                     [](const view::SectionPoint& s, double x) { return s.station < x; });
+  const auto before = next - 1;
+  if (next->station == before->station) return next->elevation;
+  return before->elevation + (next->elevation - before->elevation) * (station - before->station) /
+                                 (next->station - before->station);
+}
+
+void DrawLongSection(QPainter& painter, const view::ViewModel& model, const Projection& projection, const QRectF& target,
                      const DrawOptions& options) {
+  const view::ProfileView& p = model.profile;
+  const LongSectionLayout layout = LayOutLongSection(p, target, options);
+  const QRectF area = projection.area;
   painter.save();
-  QPolygonF grade;
-  for (const auto& v : p.vertices) grade << projection.ToPixel(v.station, v.elevation);
+  Labels labels(painter, target.adjusted(2, kTitleHeight + 2, -2, -2), options.labelBoxes);
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  projection.ToWorld(area.bottomLeft(), x0, y0);
+  projection.ToWorld(area.topRight(), x1, y1);
+  x0 = std::max(x0, p.extents.minX);
+  x1 = std::min(x1, p.extents.maxX);
+  SmallFont(painter, kBandFont);
+
+  // Elevation grid and axis.
+  if (options.labels) {
+    const double step = RoundStep(36.0 / projection.scaleY);
+    const int decimals = StepDecimals(step);
+    for (double y = std::ceil(y0 / step) * step; y <= y1 + 1e-9; y += step) {
+      const double py = projection.ToPixel(0, y).y();
+      painter.setPen(LinePen(kGridColour, 1.0));
+      painter.drawLine(QPointF(area.left(), py), QPointF(area.right(), py));
+      painter.setPen(Qt::black);
+      labels.Put(Text(Number(y, decimals)), QPointF(area.left() - 4, py), Qt::AlignRight | Qt::AlignVCenter);
+    }
+    labels.Put(QStringLiteral("Cota (m)"), QPointF(area.left() - 4, area.top() - 4), Qt::AlignRight | Qt::AlignBottom);
+    // Station grid: lines at the major stations, ticks at the minor ones.
+    const double major = RoundStep(90.0 / projection.scaleX);
+    const double minor = RoundStep(12.0 / projection.scaleX);
+    painter.setPen(LinePen(kGridColour, 1.0));
+    for (double x = std::ceil(x0 / major) * major; x <= x1 + 1e-9; x += major) {
+      const double px = projection.ToPixel(x, 0).x();
+      painter.drawLine(QPointF(px, area.top()), QPointF(px, area.bottom()));
+    }
+    painter.setPen(LinePen(Qt::black, 1.0));
+    painter.drawRect(area);
+    for (double x = std::ceil(x0 / minor) * minor; x <= x1 + 1e-9; x += minor) {
+      const double px = projection.ToPixel(x, 0).x();
+      const bool isMajor = std::fabs(std::remainder(x, major)) < minor * 1e-3;
+      painter.drawLine(QPointF(px, area.bottom()), QPointF(px, area.bottom() - (isMajor ? 7 : 4)));
+    }
+    if (layout.band.isEmpty()) {
+      for (double x = std::ceil(x0 / major) * major; x <= x1 + 1e-9; x += major) {
+        labels.Put(Text(view::StationLabel(x, StepDecimals(major))), QPointF(projection.ToPixel(x, 0).x(), area.bottom() + 3),
+                   Qt::AlignHCenter | Qt::AlignTop);
+      }
+    }
+  }
+
+  painter.save();
+  painter.setClipRect(area.adjusted(-4, -4, 4, 4));
+  // The terrain, the tangents through the vertices, the grade line and its vertical curves.
+  if (!p.terrain.empty()) {
+    QPolygonF ground;
+    for (const auto& s : p.terrain) ground << projection.ToPixel(s.station, s.elevation);
+    painter.setPen(LinePen(QColor(140, 90, 40), 1.4));
+    painter.drawPolyline(ground);
+  }
+  QPolygonF tangents;
+  for (const auto& v : p.vertices) tangents << projection.ToPixel(v.station, v.elevation);
   QPen dashed = LinePen(Qt::gray, 1.0);
   dashed.setStyle(Qt::DashLine);
   painter.setPen(dashed);
-  painter.drawPolyline(grade);
+  painter.drawPolyline(tangents);
   QPolygonF line;
   for (const auto& s : p.line) line << projection.ToPixel(s.station, s.elevation);
   painter.setPen(LinePen(kClothoidColour, 2.0));
   painter.drawPolyline(line);
-  painter.setPen(LinePen(Qt::black, 1.0));
-  for (const QPointF& vertex : grade) painter.drawEllipse(vertex, 3, 3);
-  if (options.labels) {
-    SmallFont(painter);
-    for (const auto& v : p.vertices) {
-      const QPointF at = projection.ToPixel(v.station, v.elevation);
-      painter.drawText(at + QPointF(4, -6), Text(view::StationLabel(v.station, 3) + "  " + Number(v.elevation, 3)));
+  for (std::size_t i = 0; i < p.vertices.size(); ++i) {
+    if (!IsVerticalCurve(p.vertices, i)) continue;
+    const auto& v = p.vertices[i];
+    QPolygonF curve;
+    for (const auto& s : p.line) {
+      if (s.station >= v.station - v.tangent - 1e-9 && s.station <= v.station + v.tangent + 1e-9) {
+        curve << projection.ToPixel(s.station, s.elevation);
+      }
     }
-    painter.drawText(projection.area.adjusted(0, 0, 0, Margin(options) - 6), Qt::AlignRight | Qt::AlignBottom,
-                     Text("Escala vertical x" + Number(options.exaggeration, options.exaggeration == std::round(options.exaggeration) ? 0 : 1)));
+    painter.setPen(LinePen(kArcColour, 2.4));
+    painter.drawPolyline(curve);
+    // Its start and end marked across the line.
+    painter.setPen(LinePen(kArcColour, 1.0));
+    for (const double at : {v.station - v.tangent, v.station + v.tangent}) {
+      const QPointF point = projection.ToPixel(at, Interpolated(p.line, at));
+      painter.drawLine(point + QPointF(0, -7), point + QPointF(0, 7));
+    }
+  }
+  painter.setPen(LinePen(Qt::black, 1.0));
+  for (const QPointF& vertex : tangents) painter.drawEllipse(vertex, 3, 3);
+  painter.restore();
+
+  if (!options.labels) {
+    painter.restore();
+    return;
+  }
+  // The labels of the drawing keep clear of the vertices.
+  for (const QPointF& vertex : tangents) labels.Keep(QRectF(vertex - QPointF(4, 4), QSizeF(8, 8)));
+  painter.setPen(Qt::black);
+  labels.Put(QStringLiteral("Exageración vertical x") + ExaggerationText(projection.scaleY / projection.scaleX),
+             QPointF(area.right() - 4, area.top() + 4), Qt::AlignRight | Qt::AlignTop);
+  // Each vertex: its number above it (below where there is no room).
+  for (std::size_t i = 0; i < p.vertices.size(); ++i) {
+    const QPointF at = tangents[static_cast<int>(i)];
+    const QString name = QStringLiteral("V") + QString::number(i + 1);
+    if (!labels.Put(name, at + QPointF(0, -6), Qt::AlignHCenter | Qt::AlignBottom)) {
+      labels.Put(name, at + QPointF(0, 6), Qt::AlignHCenter | Qt::AlignTop);
+    }
+  }
+  // The grade of each tangent beside its straight part.
+  painter.setPen(QColor(0, 90, 0));
+  for (std::size_t i = 0; i + 1 < p.vertices.size(); ++i) {
+    const auto& a = p.vertices[i];
+    const auto& b = p.vertices[i + 1];
+    const double from = a.station + (IsVerticalCurve(p.vertices, i) ? a.tangent : 0);
+    const double to = b.station - (IsVerticalCurve(p.vertices, i + 1) ? b.tangent : 0);
+    const double middle = to > from ? (from + to) / 2 : (a.station + b.station) / 2;
+    const QPointF at = projection.ToPixel(middle, Interpolated(p.line, middle));
+    const QString grade = Text(Number(GradePercent(a, b), 3)) + QStringLiteral(" %");
+    // On the side of the line that is clear of it: above and ahead of a falling tangent, above
+    // and behind a rising one; else below on the other side.
+    const bool rising = b.elevation >= a.elevation;
+    const Qt::Alignment ahead = rising ? Qt::AlignRight : Qt::AlignLeft;
+    const Qt::Alignment behind = rising ? Qt::AlignLeft : Qt::AlignRight;
+    const double side = rising ? -4 : 4;
+    if (!labels.Put(grade, at + QPointF(side, -4), ahead | Qt::AlignBottom)) {
+      labels.Put(grade, at + QPointF(-side, 4), behind | Qt::AlignTop);
+    }
+  }
+  painter.setPen(Qt::black);
+  if (layout.band.isEmpty()) {
+    painter.restore();
+    return;
+  }
+
+  // The band: a row per value, its title at the left, lines at the vertices.
+  const QRectF band(QPointF(area.left(), layout.band.top()), layout.band.bottomRight());
+  painter.setPen(LinePen(Qt::black, 1.0));
+  painter.drawRect(layout.band);
+  painter.drawLine(QPointF(area.left(), layout.band.top()), QPointF(area.left(), layout.band.bottom()));
+  const auto inBand = [&](double station) {
+    const double px = projection.ToPixel(station, 0).x();
+    return px >= band.left() - 0.5 && px <= band.right() + 0.5;
+  };
+  const double tickStep = RoundStep(std::max(14.0 / projection.scaleX, RoundStep(12.0 / projection.scaleX)));
+  const int tickDecimals = StepDecimals(tickStep);
+  for (const auto& row : layout.rows) {
+    painter.setPen(LinePen(Qt::black, 1.0));
+    painter.drawLine(row.rect.topLeft(), row.rect.topRight());
+    painter.setPen(Qt::black);
+    labels.Put(row.title, QPointF(row.rect.left() + 4, row.rect.center().y()), Qt::AlignLeft | Qt::AlignVCenter);
+    const QRectF cells(QPointF(band.left(), row.rect.top()), row.rect.bottomRight());
+    const auto vertical = [&](double station, const QString& text) {
+      const double px = projection.ToPixel(station, 0).x();
+      if (!inBand(station)) return false;
+      return labels.Put(text, QPointF(px, cells.bottom() - 3), Qt::AlignHCenter | Qt::AlignBottom, true);
+    };
+    if (row.title == QStringLiteral("Pendiente")) {
+      for (std::size_t i = 0; i + 1 < p.vertices.size(); ++i) {
+        const auto& a = p.vertices[i];
+        const auto& b = p.vertices[i + 1];
+        const double left = std::max(projection.ToPixel(a.station, 0).x(), cells.left());
+        const double right = std::min(projection.ToPixel(b.station, 0).x(), cells.right());
+        if (right <= left) continue;
+        painter.setPen(LinePen(Qt::black, 1.0));
+        if (inBand(b.station)) painter.drawLine(QPointF(right, cells.top()), QPointF(right, cells.bottom()));
+        const QString grade = Text(Number(GradePercent(a, b), 3)) + QStringLiteral(" %");
+        const QRectF box = labels.Box(grade, QPointF((left + right) / 2, cells.center().y()), Qt::AlignCenter);
+        if (box.left() > left && box.right() < right) labels.PutBox(grade, box);
+      }
+    } else if (row.title == QStringLiteral("Acuerdos")) {
+      for (std::size_t i = 0; i < p.vertices.size(); ++i) {
+        if (!IsVerticalCurve(p.vertices, i)) continue;
+        const auto& v = p.vertices[i];
+        const double left = std::max(projection.ToPixel(v.station - v.tangent, 0).x(), cells.left());
+        const double right = std::min(projection.ToPixel(v.station + v.tangent, 0).x(), cells.right());
+        if (right <= left) continue;
+        const double y = cells.top() + 4;
+        painter.setPen(LinePen(kArcColour, 1.0));
+        painter.drawLine(QPointF(left, y), QPointF(right, y));
+        painter.drawLine(QPointF(left, y), QPointF(left, y + 5));
+        painter.drawLine(QPointF(right, y), QPointF(right, y + 5));
+        painter.setPen(Qt::black);
+        const double external = v.external != 0 ? v.external
+                                                : (v.kv != 0 ? v.tangent * v.tangent / (2 * std::fabs(v.kv)) : 0.0);
+        const QString kv = QStringLiteral("Kv ") + Text(Number(v.kv, 0));
+        const QString lengths = QStringLiteral("T ") + Text(Number(v.tangent, 2)) + QStringLiteral("  f ") +
+                                Text(Number(external, 3));
+        const double centre = (left + right) / 2;
+        const double middle = cells.top() + cells.height() / 2 + 2;
+        const QRectF upper = labels.Box(kv, QPointF(centre, middle), Qt::AlignHCenter | Qt::AlignBottom);
+        const QRectF lower = labels.Box(lengths, QPointF(centre, middle + 2), Qt::AlignHCenter | Qt::AlignTop);
+        if (labels.Fits(upper) && labels.Fits(lower)) {
+          labels.PutBox(kv, upper);
+          labels.PutBox(lengths, lower);
+        } else {
+          labels.PutBox(kv, upper);
+        }
+      }
+    } else {
+      const bool stations = row.title == QStringLiteral("P.K.");
+      const bool ground = row.title == QStringLiteral("Cota terreno");
+      const std::vector<view::SectionPoint>& from = ground ? p.terrain : p.line;
+      const auto value = [&](double station) {
+        return stations ? Text(view::StationLabel(station, tickDecimals)) : Text(Number(Interpolated(from, station), 2));
+      };
+      // The vertices first, then the round stations where they leave room.
+      painter.setPen(Qt::black);
+      for (const auto& v : p.vertices) {
+        if (ground && (v.station < from.front().station || v.station > from.back().station)) continue;
+        vertical(v.station, stations ? Text(view::StationLabel(v.station, 3)) : value(v.station));
+      }
+      for (double x = std::ceil(x0 / tickStep) * tickStep; x <= x1 + 1e-9; x += tickStep) {
+        if (ground && (x < from.front().station || x > from.back().station)) continue;
+        vertical(x, value(x));
+      }
+    }
   }
   painter.restore();
 }
@@ -404,9 +768,7 @@ void DrawSuperelevation(QPainter& painter, const view::SuperelevationView& s, co
   painter.restore();
 }
 
-double ExaggerationOf(const view::ViewModel& model, const DrawOptions& options) {
-  return model.kind == view::DataKind::kProfile ? options.exaggeration : 1.0;
-}
+
 
 // A table value for the reader: three decimals by default, decimal comma.
 std::string Fixed(double value, int decimals = 3) { return detect::SpanishNumber(value, decimals); }
@@ -428,6 +790,7 @@ Projection FitProjection(const view::Extents& extents, const QRectF& area, doubl
 }
 
 QRectF DrawingArea(const view::ViewModel& model, const QRectF& target, const DrawOptions& options) {
+  if (model.kind == view::DataKind::kProfile) return LayOutLongSection(model.profile, target, options).profile;
   const double margin = Margin(options);
   QRectF area = target.adjusted(margin, margin, -margin, -margin);
   if (model.kind == view::DataKind::kAlignment && options.curvature) {
@@ -439,7 +802,14 @@ QRectF DrawingArea(const view::ViewModel& model, const QRectF& target, const Dra
 
 Projection ModelProjection(const view::ViewModel& model, const QRectF& target, const DrawOptions& options) {
   if (options.useProjection) return options.projection;
-  return FitProjection(model.Drawing(), DrawingArea(model, target, options), ExaggerationOf(model, options));
+  const double exaggeration =
+      model.kind == view::DataKind::kProfile ? LongSectionExaggeration(model, target, options) : 1.0;
+  return FitProjection(model.Drawing(), DrawingArea(model, target, options), exaggeration);
+}
+
+double LongSectionExaggeration(const view::ViewModel& model, const QRectF& target, const DrawOptions& options) {
+  if (options.exaggeration > 0) return options.exaggeration;
+  return FillingExaggeration(model.Drawing(), DrawingArea(model, target, options));
 }
 
 QColor ElevationColour(double z, double minZ, double maxZ) {
@@ -480,14 +850,14 @@ void DrawModel(QPainter& painter, const view::ViewModel& model, const QRectF& ta
                       options);
       }
       break;
-    case view::DataKind::kProfile: DrawLongSection(painter, model.profile, projection, options); break;
+    case view::DataKind::kProfile: DrawLongSection(painter, model, projection, target, options); break;
     case view::DataKind::kCrossSections: DrawSections(painter, model.sections, area, options); break;
     case view::DataKind::kPoints: DrawPoints(painter, model.points, projection, options); break;
     case view::DataKind::kSuperelevation: DrawSuperelevation(painter, model.superelevation, projection, options); break;
     case view::DataKind::kSurface: DrawSurface(painter, model.surface, projection, options); break;
     case view::DataKind::kNone: break;
   }
-  if (options.labels) DrawTitle(painter, model, target);
+  if (options.labels) DrawTitle(painter, model, target, options);
   painter.restore();
 }
 

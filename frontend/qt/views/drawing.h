@@ -40,12 +40,20 @@ Projection FitProjection(const view::Extents& extents, const QRectF& area, doubl
 struct DrawOptions {
   bool labels = true;          // station labels, point numbers and codes, titles, legends
   bool curvature = true;       // the curvature diagram under a plan
-  double exaggeration = 10.0;  // vertical, in the long section
+  // Vertical exaggeration of the long section; 0 chooses the one that fills the drawing.
+  double exaggeration = 0.0;
   int section = -1;            // cross section to draw; -1 draws the first ones side by side
   // A view with a zoom of its own (the desktop program's pan and zoom); unset fits the data.
   bool useProjection = false;
   Projection projection;
+  // When set, the box of every label drawn is added to it (the tests check that none overlaps).
+  std::vector<QRectF>* labelBoxes = nullptr;
 };
+
+// The vertical exaggeration the long section of `model` is drawn with in `target`: the one
+// asked for, else the round value (1, 1.5, 2, 2.5, 3, 4, 5, 6, 8 times a power of ten) that
+// makes the profile fill the drawing's height.
+double LongSectionExaggeration(const view::ViewModel& model, const QRectF& target, const DrawOptions& options);
 
 // The area of `target` the main drawing of the model fills (the plan without the curvature
 // strip, the long section inside its margins).

@@ -319,9 +319,12 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
   sectionLabel_->setBuddy(section_);
   exaggeration_ = new QDoubleSpinBox(this);
   exaggeration_->setObjectName("exageracion");
-  exaggeration_->setRange(1, 100);
-  exaggeration_->setValue(10);
+  // 0, "ajustada", fills the drawing's height with the profile; any other value is the user's.
+  exaggeration_->setRange(0, 1000);
+  exaggeration_->setDecimals(1);
+  exaggeration_->setValue(0);
   exaggeration_->setPrefix(QStringLiteral("x"));
+  exaggeration_->setSpecialValueText(QStringLiteral("ajustada"));
   exaggerationLabel_ = new QLabel(QStringLiteral("&Exageración vertical:"), this);
   exaggerationLabel_->setBuddy(exaggeration_);
   auto* fit = new QPushButton(QStringLiteral("&Ajustar"), this);
