@@ -1,5 +1,7 @@
 #include "frontend/view/plan_index.h"
 
+#include "frontend/view/view_model.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -87,6 +89,88 @@ long PlanIndex::Nearest(double x, double y, double radius) const {
     }
   }
   return best;
+}
+
+void SurfaceLocator::Build(const SurfaceView& surface) {
+  surface_ = &surface;
+  std::vector<common::Point2> plan;
+  plan.reserve(surface.points.size());
+  for (const SurfacePoint& point : surface.points) plan.push_back({point.x, point.y});
+  points_.Build(plan);
+  const std::size_t count = surface.points.size();
+  firstOfPoint_.assign(count + 1, 0);
+  const auto valid = [count](int32_t index) { return index >= 0 && static_cast<std::size_t>(index) < count; };
+  for (const auto& triangle : surface.triangles) {
+    for (const int32_t corner : triangle) {
+      if (valid(corner)) ++firstOfPoint_[static_cast<std::size_t>(corner) + 1];
+    }
+  }
+  for (std::size_t p = 0; p < count; ++p) firstOfPoint_[p + 1] += firstOfPoint_[p];
+  trianglesOf_.assign(firstOfPoint_[count], 0);
+  std::vector<uint32_t> next(firstOfPoint_.begin(), firstOfPoint_.end() - 1);
+  double longest = 0;
+  for (std::size_t t = 0; t < surface.triangles.size(); ++t) {
+    const auto& triangle = surface.triangles[t];
+    for (int k = 0; k < 3; ++k) {
+      const int32_t corner = triangle[k];
+      if (!valid(corner)) continue;
+      trianglesOf_[next[static_cast<std::size_t>(corner)]++] = static_cast<uint32_t>(t);
+      const int32_t other = triangle[(k + 1) % 3];
+      if (!valid(other)) continue;
+      const SurfacePoint& a = surface.points[static_cast<std::size_t>(corner)];
+      const SurfacePoint& b = surface.points[static_cast<std::size_t>(other)];
+      const double side = std::hypot(a.x - b.x, a.y - b.y);
+      if (std::isfinite(side)) longest = std::max(longest, side);
+    }
+  }
+  // A place inside a triangle is never farther from its nearest corner than the longest side.
+  reach_ = longest;
+}
+
+bool SurfaceLocator::InTriangle(std::size_t triangle, double x, double y, double& z) const {
+  const auto& corners = surface_->triangles[triangle];
+  const std::size_t count = surface_->points.size();
+  for (const int32_t corner : corners) {
+    if (corner < 0 || static_cast<std::size_t>(corner) >= count) return false;
+  }
+  const SurfacePoint& a = surface_->points[static_cast<std::size_t>(corners[0])];
+  const SurfacePoint& b = surface_->points[static_cast<std::size_t>(corners[1])];
+  const SurfacePoint& c = surface_->points[static_cast<std::size_t>(corners[2])];
+  const double area = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
+  if (!(std::fabs(area) > 0)) return false;
+  const double u = ((b.x - x) * (c.y - y) - (c.x - x) * (b.y - y)) / area;
+  const double v = ((c.x - x) * (a.y - y) - (a.x - x) * (c.y - y)) / area;
+  const double w = 1.0 - u - v;
+  constexpr double kEdge = -1e-9;
+  if (u < kEdge || v < kEdge || w < kEdge) return false;
+  z = u * a.z + v * b.z + w * c.z;
+  return std::isfinite(z);
+}
+
+bool SurfaceLocator::ElevationAt(double x, double y, double& z) const {
+  if (surface_ == nullptr || reach_ <= 0) return false;
+  // Near first: a wide search only where the points are sparse.
+  long nearest = -1;
+  for (double share = 1.0 / 64; nearest < 0 && share <= 1.0; share *= 4) nearest = points_.Nearest(x, y, reach_ * share);
+  if (nearest < 0) return false;
+  // The triangles of the nearest point, then those of their corners.
+  const auto trianglesOf = [this](std::size_t point) {
+    return std::make_pair(trianglesOf_.begin() + firstOfPoint_[point], trianglesOf_.begin() + firstOfPoint_[point + 1]);
+  };
+  const auto [begin, end] = trianglesOf(static_cast<std::size_t>(nearest));
+  for (auto t = begin; t != end; ++t) {
+    if (InTriangle(*t, x, y, z)) return true;
+  }
+  for (auto t = begin; t != end; ++t) {
+    for (const int32_t corner : surface_->triangles[*t]) {
+      if (corner < 0 || static_cast<std::size_t>(corner) >= surface_->points.size()) continue;
+      const auto [from, to] = trianglesOf(static_cast<std::size_t>(corner));
+      for (auto other = from; other != to; ++other) {
+        if (InTriangle(*other, x, y, z)) return true;
+      }
+    }
+  }
+  return false;
 }
 
 }  // namespace view

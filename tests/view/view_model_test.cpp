@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/file_kind.h"
+#include "frontend/view/plan_index.h"
 #include "frontend/view/view_model.h"
 #include "formats/dxf/dxf_surface.h"
 #include "formats/native/surface_file_reader.h"
@@ -303,3 +304,25 @@ TEST(LoadViewBytes, ShowsWhatTheFileShows) {
 }
 
 }  // namespace
+
+// The elevation under the cursor of a surface: the plane of the triangle holding the place,
+// nothing outside the triangles or in a hole, and faces naming points that do not exist
+// skipped.
+TEST(SurfaceLocator, ElevationFromTheTriangleHoldingThePlace) {
+  view::SurfaceView surface;
+  // A square of two triangles, z = x + 2y, and a triangle far away with a bad corner.
+  surface.points = {{0, 0, 0}, {10, 0, 10}, {10, 10, 30}, {0, 10, 20}, {100, 100, 5}};
+  surface.triangles = {{0, 1, 2}, {0, 2, 3}, {4, 7, 1}};
+  view::SurfaceLocator locator;
+  locator.Build(surface);
+  double z = 0;
+  for (const auto& [x, y] : std::vector<std::pair<double, double>>{{1, 1}, {9, 2}, {2, 9}, {5, 5}, {10, 10}, {0, 0}}) {
+    ASSERT_TRUE(locator.ElevationAt(x, y, z)) << x << " " << y;
+    EXPECT_NEAR(z, x + 2 * y, 1e-9) << x << " " << y;
+  }
+  EXPECT_FALSE(locator.ElevationAt(-1, 5, z));
+  EXPECT_FALSE(locator.ElevationAt(11, 5, z));
+  EXPECT_FALSE(locator.ElevationAt(100, 100.5, z));
+  view::SurfaceLocator empty;
+  EXPECT_FALSE(empty.ElevationAt(0, 0, z));
+}

@@ -59,6 +59,34 @@ std::unique_ptr<view_widgets::ViewPanel> OpenPanel(const std::string& path) {
   return panel;
 }
 
+TEST(ViewPanel, TellsTheSurfacesElevationUnderTheCursor) {
+  auto panel = OpenPanel(Sample("superficies/terreno.xml"));
+  ASSERT_EQ(panel->model().kind, view::DataKind::kSurface);
+  const auto& s = panel->model().surface;
+  ASSERT_FALSE(s.triangles.empty());
+  // The centre of the first triangle: its elevation is the mean of its corners'.
+  const auto& t = s.triangles.front();
+  double x = 0, y = 0, z = 0;
+  for (const int32_t corner : t) {
+    x += s.points[corner].x / 3;
+    y += s.points[corner].y / 3;
+    z += s.points[corner].z / 3;
+  }
+  const std::string under = panel->canvas()->DescribeAt(panel->canvas()->projection().ToPixel(x, y));
+  EXPECT_NE(under.find("  Z "), std::string::npos) << under;
+  double shownZ = 0;
+  const std::string zText = under.substr(under.find("  Z ") + 4);
+  std::string plain;
+  for (const char c : zText) {
+    if (c == ',') plain += '.';
+    else if ((c >= '0' && c <= '9') || c == '-') plain += c;
+  }
+  shownZ = std::stod(plain);
+  EXPECT_NEAR(shownZ, z, 0.01 + 0.001) << under;  // to the pixel under the cursor
+  const std::string outside = panel->canvas()->DescribeAt(QPointF(2, 2));
+  EXPECT_NE(outside.find("fuera de la superficie"), std::string::npos) << outside;
+}
+
 TEST(ViewPanel, NamesTheElementUnderTheCursorWithItsStationRadiusAndParameter) {
   auto panel = OpenPanel(Sample("ejes/variante.eje"));
   view_widgets::ViewCanvas* canvas = panel->canvas();

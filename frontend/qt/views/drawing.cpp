@@ -145,34 +145,6 @@ void DrawTitle(QPainter& painter, const view::ViewModel& model, const QRectF& ta
   if (options.labelBoxes != nullptr) options.labelBoxes->push_back(box);
 }
 
-void DrawPlan(QPainter& painter, const view::AlignmentView& a, const Projection& projection, const DrawOptions& options) {
-  painter.save();
-  painter.setClipRect(projection.area.adjusted(-Margin(options), -Margin(options), Margin(options), Margin(options)));
-  for (std::size_t i = 0; i + 1 < a.elementFirstPoint.size(); ++i) {
-    QPolygonF line;
-    const std::size_t end = std::min(a.path.size(), a.elementFirstPoint[i + 1] + 1);
-    for (std::size_t k = a.elementFirstPoint[i]; k < end; ++k) {
-      line << projection.ToPixel(a.path[k].point.x, a.path[k].point.y);
-    }
-    painter.setPen(LinePen(ElementColour(a.elements[i].kind), 2.0));
-    painter.drawPolyline(line);
-  }
-  if (options.labels) {
-    SmallFont(painter);
-    for (const view::StationTick& tick : a.ticks) {
-      const QPointF at = projection.ToPixel(tick.at.point.x, tick.at.point.y);
-      if (!Visible(at, projection.area)) continue;
-      // Across the road: the tangent turned a quarter circle, drawn 6 px to each side.
-      const double across = (tick.at.azimuth + 100.0) * common::kRadiansPerGrad;
-      const QPointF side(6.0 * std::sin(across), -6.0 * std::cos(across));
-      painter.setPen(LinePen(Qt::black, 1.0));
-      painter.drawLine(at - side, at + side);
-      painter.drawText(at + side * 1.4 + QPointF(2, 3), Text(tick.label));
-    }
-  }
-  painter.restore();
-}
-
 void DrawCurvature(QPainter& painter, const view::AlignmentView& a, const QRectF& strip, const DrawOptions& options) {
   view::Extents extents;
   for (const view::StationPoint& p : a.path) extents.Add(p.station, p.curvature);
@@ -590,13 +562,148 @@ void DrawLongSection(QPainter& painter, const view::ViewModel& model, const Proj
   painter.restore();
 }
 
+// The references of a plan: a grid of eastings and northings labelled outside the drawing, a
+// north arrow and a scale bar inside it (their places kept clear of other labels).
+void DrawPlanReferences(QPainter& painter, const Projection& projection, Labels& labels) {
+  const QRectF area = projection.area;
+  painter.save();
+  SmallFont(painter, 7.0);
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  projection.ToWorld(area.bottomLeft(), x0, y0);
+  projection.ToWorld(area.topRight(), x1, y1);
+  const double step = RoundStep(120.0 / projection.scaleX);
+  const int decimals = StepDecimals(step);
+  QPen grid = LinePen(QColor(215, 215, 215), 1.0);
+  grid.setStyle(Qt::DotLine);
+  for (double x = std::ceil(x0 / step) * step; x <= x1; x += step) {
+    const double px = projection.ToPixel(x, 0).x();
+    painter.setPen(grid);
+    painter.drawLine(QPointF(px, area.top()), QPointF(px, area.bottom()));
+    painter.setPen(Qt::black);
+    labels.Put(Text(Number(x, decimals)), QPointF(px, area.bottom() + 2), Qt::AlignHCenter | Qt::AlignTop);
+  }
+  for (double y = std::ceil(y0 / step) * step; y <= y1; y += step) {
+    const double py = projection.ToPixel(0, y).y();
+    painter.setPen(grid);
+    painter.drawLine(QPointF(area.left(), py), QPointF(area.right(), py));
+    painter.setPen(Qt::black);
+    labels.Put(Text(Number(y, decimals)), QPointF(area.left() - 2, py), Qt::AlignRight | Qt::AlignVCenter, true);
+  }
+  // North: up the page (eastings to the right, northings up).
+  const QPointF tip(area.right() - 18, area.top() + 16);
+  QPolygonF arrow;
+  arrow << tip << tip + QPointF(-6, 18) << tip + QPointF(0, 13) << tip + QPointF(6, 18);
+  painter.setPen(LinePen(Qt::black, 1.0));
+  painter.setBrush(Qt::black);
+  painter.drawPolygon(arrow);
+  painter.setBrush(Qt::NoBrush);
+  labels.Keep(QRectF(tip + QPointF(-8, -2), QSizeF(16, 22)));
+  labels.Put(QStringLiteral("N"), tip + QPointF(0, -5), Qt::AlignHCenter | Qt::AlignBottom);
+  // Scale bar: a round length near a fifth of the width, in four parts.
+  const double length = RoundStep(area.width() / 6.0 / projection.scaleX);
+  const double pixels = length * projection.scaleX;
+  const QPointF start(area.left() + 12, area.bottom() - 12);
+  for (int k = 0; k < 4; ++k) {
+    const QRectF part(start.x() + pixels * k / 4, start.y() - 4, pixels / 4, 4);
+    painter.fillRect(part, k % 2 == 0 ? Qt::black : Qt::white);
+    painter.drawRect(part);
+  }
+  labels.Keep(QRectF(start.x() - 2, start.y() - 6, pixels + 4, 8));
+  labels.Put(QStringLiteral("0"), start + QPointF(0, -9), Qt::AlignHCenter | Qt::AlignBottom);
+  labels.Put(Text(Number(length, StepDecimals(length))) + QStringLiteral(" m"), start + QPointF(pixels, -9),
+             Qt::AlignHCenter | Qt::AlignBottom);
+  painter.restore();
+}
+
+void DrawPlan(QPainter& painter, const view::AlignmentView& a, const Projection& projection, const QRectF& target,
+              const DrawOptions& options) {
+  Labels labels(painter, target.adjusted(2, kTitleHeight + 2, -2, -2), options.labelBoxes);
+  if (options.labels) DrawPlanReferences(painter, projection, labels);
+  painter.save();
+  painter.setClipRect(projection.area.adjusted(-Margin(options), -Margin(options), Margin(options), Margin(options)));
+  QPolygonF path;
+  for (std::size_t i = 0; i + 1 < a.elementFirstPoint.size(); ++i) {
+    QPolygonF line;
+    const std::size_t end = std::min(a.path.size(), a.elementFirstPoint[i + 1] + 1);
+    for (std::size_t k = a.elementFirstPoint[i]; k < end; ++k) {
+      line << projection.ToPixel(a.path[k].point.x, a.path[k].point.y);
+    }
+    path << line;
+    painter.setPen(LinePen(ElementColour(a.elements[i].kind), 2.0));
+    painter.drawPolyline(line);
+  }
+  painter.restore();
+  if (!options.labels) return;
+  painter.save();
+  SmallFont(painter);
+  // A label clear of the line: no point of the path inside its box.
+  const auto clearOfLine = [&path](const QRectF& box) {
+    const QRectF around = box.adjusted(-2, -2, 2, 2);
+    for (const QPointF& point : path) {
+      if (around.contains(point)) return false;
+    }
+    for (int k = 0; k + 1 < path.size(); ++k) {
+      const QPointF middle = (path[k] + path[k + 1]) / 2;
+      if (around.contains(middle)) return false;
+    }
+    return true;
+  };
+  for (const view::StationTick& tick : a.ticks) {
+    const QPointF at = projection.ToPixel(tick.at.point.x, tick.at.point.y);
+    if (!Visible(at, projection.area)) continue;
+    // Across the road: the tangent turned a quarter circle, drawn 6 px to each side.
+    const double across = (tick.at.azimuth + 100.0) * common::kRadiansPerGrad;
+    const QPointF side(6.0 * std::sin(across), -6.0 * std::cos(across));
+    painter.setPen(LinePen(Qt::black, 1.0));
+    painter.drawLine(at - side, at + side);
+    // The label beyond the tick's end, on whichever side of the road leaves it clear.
+    for (const double sense : {1.0, -1.0}) {
+      const QPointF end = at + side * sense * 1.5;
+      Qt::Alignment align = (side.x() * sense >= 0 ? Qt::AlignLeft : Qt::AlignRight);
+      align |= std::fabs(side.y()) < 2 ? Qt::AlignVCenter : (side.y() * sense >= 0 ? Qt::AlignTop : Qt::AlignBottom);
+      const QRectF box = labels.Box(Text(tick.label), end, align);
+      if (clearOfLine(box) && labels.PutBox(Text(tick.label), box)) break;
+    }
+  }
+  painter.restore();
+}
+
 void DrawOneSection(QPainter& painter, const view::CrossSection& section, const QRectF& cell, const DrawOptions& options) {
   view::Extents extents;
   for (const auto& point : section.points) extents.Add(point.offset, point.elevation);
-  const double inner = options.labels ? 18.0 : 4.0;
-  const Projection projection = FitProjection(extents, cell.adjusted(inner, inner, -inner, -inner), 1.0);
+  // Room for the axes' labels: elevations at the left, offsets under the section.
+  const QRectF inside = options.labels ? cell.adjusted(46, 20, -12, -20) : cell.adjusted(4, 4, -4, -4);
+  const Projection projection = FitProjection(extents, inside, 1.0);
   painter.save();
-  painter.setPen(LinePen(kGridColour, 1.0));
+  Labels labels(painter, cell.adjusted(1, 1, -1, -1), options.labelBoxes);
+  if (options.labels && !extents.empty) {
+    SmallFont(painter, 6.5);
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    projection.ToWorld(inside.bottomLeft(), x0, y0);
+    projection.ToWorld(inside.topRight(), x1, y1);
+    const double step = RoundStep(40.0 / projection.scaleX);
+    const int decimals = StepDecimals(step);
+    painter.setPen(LinePen(Qt::black, 1.0));
+    painter.drawLine(inside.bottomLeft(), inside.bottomRight());
+    painter.drawLine(inside.bottomLeft(), inside.topLeft());
+    for (double x = std::ceil(x0 / step) * step; x <= x1 + 1e-9; x += step) {
+      const double px = projection.ToPixel(x, 0).x();
+      painter.setPen(LinePen(kGridColour, 1.0));
+      painter.drawLine(QPointF(px, inside.top()), QPointF(px, inside.bottom()));
+      painter.setPen(LinePen(Qt::black, 1.0));
+      painter.drawLine(QPointF(px, inside.bottom()), QPointF(px, inside.bottom() + 3));
+      labels.Put(Text(Number(x, decimals)), QPointF(px, inside.bottom() + 4), Qt::AlignHCenter | Qt::AlignTop);
+    }
+    for (double y = std::ceil(y0 / step) * step; y <= y1 + 1e-9; y += step) {
+      const double py = projection.ToPixel(0, y).y();
+      painter.setPen(LinePen(kGridColour, 1.0));
+      painter.drawLine(QPointF(inside.left(), py), QPointF(inside.right(), py));
+      painter.setPen(LinePen(Qt::black, 1.0));
+      painter.drawLine(QPointF(inside.left() - 3, py), QPointF(inside.left(), py));
+      labels.Put(Text(Number(y, decimals)), QPointF(inside.left() - 4, py), Qt::AlignRight | Qt::AlignVCenter);
+    }
+  }
+  painter.setPen(LinePen(QColor(150, 150, 150), 1.0));
   const QPointF axisTop = projection.ToPixel(0, extents.maxY);
   const QPointF axisBottom = projection.ToPixel(0, extents.minY);
   painter.drawLine(axisTop, axisBottom);
@@ -607,12 +714,13 @@ void DrawOneSection(QPainter& painter, const view::CrossSection& section, const 
   for (const QPointF& point : line) painter.drawEllipse(point, 2, 2);
   if (options.labels) {
     SmallFont(painter);
-    painter.drawText(cell.adjusted(4, 2, -4, -2), Qt::AlignHCenter | Qt::AlignTop,
-                     Text("P.K. " + view::StationLabel(section.station, 3)));
+    painter.setPen(Qt::black);
+    labels.Put(Text("P.K. " + view::StationLabel(section.station, 3)), QPointF(cell.center().x(), cell.top() + 3),
+               Qt::AlignHCenter | Qt::AlignTop);
     if (section.points.size() <= 40) {
       for (std::size_t k = 0; k < section.points.size(); ++k) {
         if (section.points[k].code.empty()) continue;
-        painter.drawText(line[static_cast<int>(k)] + QPointF(2, -4), Text(section.points[k].code));
+        labels.Put(Text(section.points[k].code), line[static_cast<int>(k)] + QPointF(2, -4), Qt::AlignLeft | Qt::AlignBottom);
       }
     }
   }
@@ -841,7 +949,7 @@ void DrawModel(QPainter& painter, const view::ViewModel& model, const QRectF& ta
   const Projection projection = ModelProjection(model, target, options);
   switch (model.kind) {
     case view::DataKind::kAlignment:
-      DrawPlan(painter, model.alignment, projection, options);
+      DrawPlan(painter, model.alignment, projection, target, options);
       if (options.curvature) {
         const double margin = Margin(options);
         const QRectF inner = target.adjusted(margin, margin, -margin, -margin);
@@ -852,9 +960,21 @@ void DrawModel(QPainter& painter, const view::ViewModel& model, const QRectF& ta
       break;
     case view::DataKind::kProfile: DrawLongSection(painter, model, projection, target, options); break;
     case view::DataKind::kCrossSections: DrawSections(painter, model.sections, area, options); break;
-    case view::DataKind::kPoints: DrawPoints(painter, model.points, projection, options); break;
+    case view::DataKind::kPoints:
+      DrawPoints(painter, model.points, projection, options);
+      if (options.labels) {
+        Labels labels(painter, target.adjusted(2, kTitleHeight + 2, -2, -2), options.labelBoxes);
+        DrawPlanReferences(painter, projection, labels);
+      }
+      break;
     case view::DataKind::kSuperelevation: DrawSuperelevation(painter, model.superelevation, projection, options); break;
-    case view::DataKind::kSurface: DrawSurface(painter, model.surface, projection, options); break;
+    case view::DataKind::kSurface:
+      DrawSurface(painter, model.surface, projection, options);
+      if (options.labels) {
+        Labels labels(painter, target.adjusted(2, kTitleHeight + 2, -2, -2), options.labelBoxes);
+        DrawPlanReferences(painter, projection, labels);
+      }
+      break;
     case view::DataKind::kNone: break;
   }
   if (options.labels) DrawTitle(painter, model, target, options);

@@ -152,6 +152,8 @@ void ViewCanvas::SetModel(const view::ViewModel* model) {
     for (const common::NativePoint& point : model->points.points) plan.push_back({point.x, point.y});
   }
   plan_.Build(plan);
+  surface_ = view::SurfaceLocator();
+  if (model != nullptr && model->kind == view::DataKind::kSurface) surface_.Build(model->surface);
   options_.section = model != nullptr && model->kind == view::DataKind::kCrossSections ? 0 : -1;
   Fit();
 }
@@ -301,6 +303,11 @@ std::string ViewCanvas::DescribeAt(const QPointF& pixel) const {
     case view::DataKind::kProfile:
       return "P.K. " + view::StationLabel(x, 3) + Format("  cota de la rasante %.3f", view::ProfileElevation(model_->profile.vertices, x));
     case view::DataKind::kSuperelevation: return "P.K. " + view::StationLabel(x, 3) + Format("  valor %.3f", y);
+    case view::DataKind::kSurface: {
+      double z = 0;
+      if (surface_.ElevationAt(x, y, z)) return detect::SpanishFormat("X %.3f  Y %.3f  Z %.3f", {x, y, z});
+      return Format("X %.3f  Y %.3f", x, y) + "  (fuera de la superficie)";
+    }
     default: return Format("X %.3f  Y %.3f", x, y);
   }
 }

@@ -65,6 +65,8 @@ class ViewCanvas : public QWidget {
   const view::ViewModel* model_ = nullptr;
   // The points of the plan (the alignment's path or the points) for what lies under the mouse.
   view::PlanIndex plan_;
+  // The surface's triangles by point, for the elevation under the mouse.
+  view::SurfaceLocator surface_;
   view_drawing::DrawOptions options_;
   bool zoomed_ = false;
   QImage cache_;
