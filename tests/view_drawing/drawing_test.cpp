@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/clothoid.h"
+#include "frontend/detect/spanish_numbers.h"
 #include "frontend/qt/views/drawing.h"
 #include "formats/dxf/dxf_surface.h"
 #include "support/test_support.h"
@@ -423,4 +424,35 @@ TEST(LongSection, TheExaggerationIsRoundOrTheOneAsked) {
   EXPECT_NEAR(projection.scaleY / projection.scaleX, chosen, 1e-9);
   options.exaggeration = 10;
   EXPECT_EQ(view_drawing::LongSectionExaggeration(model, target, options), 10.0);
+}
+
+// The report's table is as wide as its contents: eight-digit eastings and their northings stay
+// apart, every page of the table starts with its header, and the numbers are the reader's.
+TEST(Files, ReportTableColumnsFitTheirContents) {
+  std::string output;
+  if (testing_support::RunCommand("command -v pdftotext >/dev/null", output) != 0) GTEST_SKIP() << "no pdftotext";
+  TempDir dir;
+  const view::ViewModel model = LoadEntry(std::string(PASARELA_TEST_DATA) + "/landxml/M3_RS-CL.tg.xml", "1");
+  std::string error;
+  ASSERT_TRUE(view_drawing::WriteReport(model, view::CheckModel(model), dir.File("informe.pdf"), error)) << error;
+  ASSERT_EQ(testing_support::RunCommand("pdftotext -layout " + testing_support::Quoted(dir.File("informe.pdf")) + " -", output), 0);
+  // The text of a PDF gives its narrow spaces back as blanks.
+  const auto blanks = [](std::string text) {
+    for (const char* narrow : {"\u202F", "\u00A0"}) {
+      for (std::size_t k = text.find(narrow); k != std::string::npos; k = text.find(narrow, k)) text.replace(k, std::string(narrow).size(), " ");
+    }
+    return text;
+  };
+  output = blanks(output);
+  const std::string x = blanks(detect::SpanishNumber(model.alignment.elements.front().x, 3));
+  const std::string y = blanks(detect::SpanishNumber(model.alignment.elements.front().y, 3));
+  const std::size_t at = output.find(x, output.find("Tabla"));
+  ASSERT_NE(at, std::string::npos) << output;
+  const std::size_t next = output.find(y, at);
+  ASSERT_NE(next, std::string::npos) << output;
+  EXPECT_GE(next - (at + x.size()), 2u) << output.substr(at, 80);
+  EXPECT_EQ(output.substr(at + x.size(), next - at - x.size()).find_first_not_of(' '), std::string::npos);
+  std::size_t headers = 0;
+  for (std::size_t k = output.find("Parámetro"); k != std::string::npos; k = output.find("Parámetro", k + 1)) ++headers;
+  EXPECT_GE(headers, 2u) << "the table's second page starts with its header";
 }

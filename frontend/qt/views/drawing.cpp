@@ -1095,9 +1095,14 @@ class PageWriter {
     painter_.setFont(font);
   }
   double LineHeight() const { return QFontMetricsF(painter_.font(), &writer_).height() * 1.15; }
-  void Room(double height) {
-    if (y_ + height > page_.bottom()) NewPage();
+  // Starts a page when `height` does not fit on this one; true when it did.
+  bool Room(double height) {
+    if (y_ + height <= page_.bottom()) return false;
+    NewPage();
+    return true;
   }
+  double Width() const { return page_.width(); }
+  QFontMetricsF Metrics() const { return QFontMetricsF(painter_.font(), &writer_); }
   void NewPage() {
     writer_.newPage();
     y_ = page_.top();
@@ -1109,16 +1114,26 @@ class PageWriter {
                       Text(text));
     y_ += LineHeight();
   }
-  // One row of a table with columns of equal width.
-  void Row(const std::vector<std::string>& cells) {
-    Room(LineHeight());
+  // One row of a table: each cell in its column's width, numbers to the right; a header row
+  // is drawn bold with a rule under it. True when the row started a page.
+  bool Row(const std::vector<std::string>& cells, const std::vector<double>& widths, const std::vector<bool>& right,
+           bool header = false) {
+    const bool newPage = Room(LineHeight());
     painter_.setPen(Qt::black);
-    const double width = page_.width() / std::max<std::size_t>(1, cells.size());
-    for (std::size_t k = 0; k < cells.size(); ++k) {
-      painter_.drawText(QRectF(page_.left() + width * k, y_, width - 4, LineHeight()), Qt::AlignLeft | Qt::AlignVCenter,
-                        Text(cells[k]));
+    QFont font = painter_.font();
+    font.setBold(header);
+    painter_.setFont(font);
+    double x = page_.left();
+    for (std::size_t k = 0; k < cells.size() && k < widths.size(); ++k) {
+      const Qt::Alignment align = (right[k] ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+      painter_.drawText(QRectF(x + 3, y_, widths[k] - 6, LineHeight()), align, Text(cells[k]));
+      x += widths[k];
     }
+    if (header) painter_.drawLine(QPointF(page_.left(), y_ + LineHeight()), QPointF(x, y_ + LineHeight()));
+    font.setBold(false);
+    painter_.setFont(font);
     y_ += LineHeight();
+    return newPage;
   }
   void Space(double fraction) { y_ += LineHeight() * fraction; }
   // A rectangle for a drawing `share` of the page high, on this page or the next.
@@ -1192,8 +1207,47 @@ bool WriteReport(const view::ViewModel& model, const std::vector<view::Finding>&
   if (!rows.empty()) {
     page.Font(11, true);
     page.Line("Tabla");
-    page.Font(7.5);
-    for (std::size_t k = 0; k < rows.size() && k <= kMaxTableRows; ++k) page.Row(rows[k]);
+    // Columns as wide as their widest cell; a table wider than the page gets a smaller type
+    // (down to 6 points, still read on A4), then its columns share what is left.
+    const std::size_t shown = std::min(rows.size(), kMaxTableRows + 1);
+    const std::size_t columns = rows.front().size();
+    std::vector<bool> right(columns, false);
+    for (std::size_t c = 0; c < columns; ++c) {
+      const std::string& head = rows.front()[c];
+      right[c] = head != "Tipo" && head != "Código";
+    }
+    const auto measure = [&](double points) {
+      page.Font(points, true);
+      std::vector<double> widths(columns, 0.0);
+      for (std::size_t k = 0; k < shown; ++k) {
+        if (k == 1) page.Font(points);
+        const QFontMetricsF metrics = page.Metrics();
+        for (std::size_t c = 0; c < columns && c < rows[k].size(); ++c) {
+          widths[c] = std::max(widths[c], metrics.horizontalAdvance(Text(rows[k][c])) + 12);
+        }
+      }
+      return widths;
+    };
+    double points = 8.0;
+    std::vector<double> widths = measure(points);
+    double total = 0;
+    for (const double w : widths) total += w;
+    if (total > page.Width()) {
+      points = std::max(6.0, points * page.Width() / total);
+      widths = measure(points);
+      total = 0;
+      for (const double w : widths) total += w;
+      if (total > page.Width()) {
+        for (double& w : widths) w *= page.Width() / total;
+      }
+    }
+    page.Font(points);
+    page.Row(rows.front(), widths, right, true);
+    for (std::size_t k = 1; k < shown; ++k) {
+      // Each page of the table starts with its header.
+      if (page.Room(page.LineHeight())) page.Row(rows.front(), widths, right, true);
+      page.Row(rows[k], widths, right);
+    }
     if (rows.size() > kMaxTableRows + 1) page.Line("La tabla sigue en el fichero; se muestran las primeras filas.");
   }
   if (!painter.end()) {
