@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <locale>
+#include <sstream>
 #include <string_view>
 #include <unordered_map>
 
@@ -233,6 +235,70 @@ void BuildLandXmlSurface(planimetro::landxml::LandXmlSurfaceRead read, ViewModel
   }
 }
 
+// The ground under a profile of a LandXML document: the first ProfSurf of the Profile that
+// holds the ProfAlign named by `entry` ("alignment: profile", letter case ignored), its
+// PntList2D as station and elevation pairs in order of station.
+class ProfileGroundHandler : public common::LandXmlHandler {
+ public:
+  explicit ProfileGroundHandler(std::string entry) : entry_(common::LowerAscii(std::move(entry))) {}
+
+  void StartElement(std::string_view localName, const common::LandXmlAttributes& attributes) override {
+    if (common::NameIs(localName, "Alignment")) {
+      const auto name = common::GetAttribute(attributes, "name");
+      alignment_ = name ? std::string(*name) : (attributes.empty() ? std::string() : std::string(attributes.front().value));
+    } else if (common::NameIs(localName, "Profile")) {
+      inProfile_ = true;
+      matched_ = false;
+      ground_.clear();
+    } else if (inProfile_ && common::NameIs(localName, "ProfAlign")) {
+      const auto name = common::GetAttribute(attributes, "name");
+      const std::string entry = alignment_ + ": " + (name ? std::string(*name) : std::string());
+      if (common::LowerAscii(entry) == entry_) matched_ = true;
+    } else if (inProfile_ && common::NameIs(localName, "ProfSurf")) {
+      inSurface_ = ground_.empty();
+    } else if (inSurface_ && common::NameIs(localName, "PntList2D")) {
+      reading_ = true;
+      text_.clear();
+    }
+  }
+  void EndElement(std::string_view localName) override {
+    if (reading_ && common::NameIs(localName, "PntList2D")) {
+      reading_ = false;
+      std::istringstream numbers(text_);
+      numbers.imbue(std::locale::classic());
+      double station = 0;
+      double elevation = 0;
+      while (numbers >> station >> elevation) {
+        if (std::isfinite(station) && std::isfinite(elevation)) ground_.push_back({station, elevation});
+      }
+    } else if (common::NameIs(localName, "ProfSurf")) {
+      inSurface_ = false;
+    } else if (inProfile_ && common::NameIs(localName, "Profile")) {
+      inProfile_ = false;
+      if (matched_ && found_.empty()) found_ = ground_;
+    }
+  }
+  void Characters(std::string_view text) override { text_ += text; }
+  bool WantsText() const override { return reading_; }
+
+  std::vector<SectionPoint> Take() {
+    std::stable_sort(found_.begin(), found_.end(),
+                     [](const SectionPoint& a, const SectionPoint& b) { return a.station < b.station; });
+    return std::move(found_);
+  }
+
+ private:
+  std::string entry_;
+  std::string alignment_;
+  bool inProfile_ = false;
+  bool matched_ = false;
+  bool inSurface_ = false;
+  bool reading_ = false;
+  std::string text_;
+  std::vector<SectionPoint> ground_;
+  std::vector<SectionPoint> found_;
+};
+
 // A LandXML document: its alignments, profiles and surfaces, and its survey points, each an
 // entry read with the import that converts it.
 bool LoadLandXml(const ViewInput& input, const std::string& choice, ViewModel& model, std::string& error) {
@@ -278,6 +344,11 @@ bool LoadLandXml(const ViewInput& input, const std::string& choice, ViewModel& m
       viaducto::LandXmlProfileImport imported = viaducto::ImportLandXmlProfile(source, entry.name);
       for (const std::string& note : imported.notes) AddNote(model, note);
       BuildProfileView(std::move(imported.profile), model.profile);
+      // The ground, where the document holds it beside the profile.
+      ProfileGroundHandler ground(entry.name);
+      source.Parse(ground);
+      model.profile.terrain = ground.Take();
+      for (const SectionPoint& point : model.profile.terrain) model.profile.extents.Add(point.station, point.elevation);
       break;
     }
     case DataKind::kSurface:

@@ -190,3 +190,20 @@ TEST(LandXmlChecks, TheDocumentsOfOtherProgramsGiveNoErrorsExceptWhereTheyHaveOn
 }
 
 }  // namespace
+
+// A profile's ground (ProfSurf) comes with it, in order of station; a profile without one has
+// none.
+TEST(LandXmlView, AProfileBringsTheGroundOfItsProfile) {
+  const view::ViewModel profile = Load(Data("subdivision.xml"), "1stave: FGCenter");
+  ASSERT_EQ(profile.kind, view::DataKind::kProfile);
+  ASSERT_GT(profile.profile.terrain.size(), 10u);
+  EXPECT_DOUBLE_EQ(profile.profile.terrain.front().station, 0.0);
+  EXPECT_DOUBLE_EQ(profile.profile.terrain.front().elevation, 258.184472);
+  for (std::size_t k = 1; k < profile.profile.terrain.size(); ++k) {
+    EXPECT_LE(profile.profile.terrain[k - 1].station, profile.profile.terrain[k].station);
+  }
+  EXPECT_LE(profile.profile.extents.minY, 258.184472);
+  const view::ViewModel other = Load(Data("M3_RS-CL.tg.xml"), "2");
+  ASSERT_EQ(other.kind, view::DataKind::kProfile);
+  EXPECT_TRUE(other.profile.terrain.empty());
+}
