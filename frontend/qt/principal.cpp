@@ -53,14 +53,9 @@ Principal::Principal(const std::string& libraryDirectory, QWidget* parent)
 
 namespace {
 
-// The caption a menu item shows: a command that opens a dialog (a file dialog, the About box)
-// says so with "..." when the table's caption does not already.
-QString ItemCaption(const MenuCommand& command) {
-  QString caption = QString::fromUtf8(command.caption.c_str());
-  const bool opensDialog = command.kind == ItemKind::Command && command.variant != Variant::Quit;
-  if (opensDialog && !caption.trimmed().endsWith("...")) caption += "...";
-  return caption;
-}
+// The caption a menu item shows: the command table's, exactly as the program was described
+// ("Acerca de Conversor Formatos", "Exportar  a Clip (TER)..."); only a mnemonic is added.
+QString ItemCaption(const MenuCommand& command) { return QString::fromUtf8(command.caption.c_str()); }
 
 }  // namespace
 
