@@ -456,3 +456,45 @@ TEST(Files, ReportTableColumnsFitTheirContents) {
   for (std::size_t k = output.find("Parámetro"); k != std::string::npos; k = output.find("Parámetro", k + 1)) ++headers;
   EXPECT_GE(headers, 2u) << "the table's second page starts with its header";
 }
+
+// The plans (with their grid, north arrow and scale bar) and the cross sections (with their
+// axes) keep their labels apart and inside the picture too; a plan's station labels stay clear
+// of the line.
+TEST(Labels, PlansAndSectionsKeepTheirLabelsApart) {
+  const std::vector<view::ViewModel> models = {
+      Load(Sample("ejes/variante.eje")),
+      LoadEntry(std::string(PASARELA_TEST_DATA) + "/landxml/M3_RS-CL.tg.xml", "1"),
+      Load(Sample("transversales/tramo.tra")),
+      Load(Sample("puntos/levantamiento.pun")),
+  };
+  for (const view::ViewModel& model : models) {
+    for (const QSize size : {QSize(1600, 1000), QSize(800, 500)}) {
+      std::vector<QRectF> boxes;
+      view_drawing::DrawOptions options;
+      options.labelBoxes = &boxes;
+      const QImage image = view_drawing::RenderImage(model, size, options);
+      const std::string what = model.path + " " + std::to_string(size.width());
+      EXPECT_GT(boxes.size(), 5u) << what;
+      const QRectF frame(0, 0, size.width(), size.height());
+      for (std::size_t i = 0; i < boxes.size(); ++i) {
+        EXPECT_TRUE(frame.contains(boxes[i])) << what << ": label " << i << " is cut";
+        for (std::size_t k = i + 1; k < boxes.size(); ++k) {
+          const QRectF both = boxes[i].intersected(boxes[k]);
+          EXPECT_FALSE(both.width() > 0.01 && both.height() > 0.01) << what << ": labels " << i << " and " << k;
+        }
+      }
+      if (model.kind != view::DataKind::kAlignment) continue;
+      // No station's point of the line inside a label's box: the labels lie beside the road,
+      // not across it.
+      const auto projection = view_drawing::ModelProjection(model, frame, options);
+      std::size_t crossed = 0;
+      for (const auto& tick : model.alignment.ticks) {
+        const QPointF at = projection.ToPixel(tick.at.point.x, tick.at.point.y);
+        for (const QRectF& box : boxes) {
+          if (box.contains(at)) ++crossed;
+        }
+      }
+      EXPECT_EQ(crossed, 0u) << what;
+    }
+  }
+}
