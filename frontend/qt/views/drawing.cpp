@@ -564,7 +564,8 @@ void DrawLongSection(QPainter& painter, const view::ViewModel& model, const Proj
 
 // The references of a plan: a grid of eastings and northings labelled outside the drawing, a
 // north arrow and a scale bar inside it (their places kept clear of other labels).
-void DrawPlanReferences(QPainter& painter, const Projection& projection, Labels& labels) {
+void DrawPlanReferences(QPainter& painter, const Projection& projection, Labels& labels,
+                        const QPolygonF& occupied = QPolygonF()) {
   const QRectF area = projection.area;
   painter.save();
   SmallFont(painter, 7.0);
@@ -589,8 +590,39 @@ void DrawPlanReferences(QPainter& painter, const Projection& projection, Labels&
     painter.setPen(Qt::black);
     labels.Put(Text(Number(y, decimals)), QPointF(area.left() - 2, py), Qt::AlignRight | Qt::AlignVCenter, true);
   }
+  // The arrow and the bar go to the corners the drawing leaves empty (the fewest of its
+  // points), the arrow to the top right unless it is taken.
+  const auto pointsIn = [&occupied](const QRectF& box) {
+    long count = 0;
+    for (const QPointF& point : occupied) count += box.contains(point) ? 1 : 0;
+    return count;
+  };
+  const double barLength = RoundStep(area.width() / 6.0 / projection.scaleX);
+  const double barPixels = barLength * projection.scaleX;
+  const QRectF arrowBoxes[] = {QRectF(area.right() - 30, area.top(), 30, 44), QRectF(area.left(), area.top(), 30, 44),
+                               QRectF(area.right() - 30, area.bottom() - 44, 30, 44),
+                               QRectF(area.left(), area.bottom() - 44, 30, 44)};
+  const QRectF barBoxes[] = {QRectF(area.left(), area.bottom() - 34, barPixels + 40, 34),
+                             QRectF(area.right() - barPixels - 40, area.bottom() - 34, barPixels + 40, 34),
+                             QRectF(area.left(), area.top(), barPixels + 40, 34),
+                             QRectF(area.right() - barPixels - 40, area.top(), barPixels + 40, 34)};
+  const auto emptiest = [&](const QRectF (&boxes)[4], const QRectF& taken) {
+    int best = 0;
+    long fewest = -1;
+    for (int k = 0; k < 4; ++k) {
+      if (boxes[k].intersects(taken)) continue;
+      const long count = pointsIn(boxes[k]);
+      if (fewest < 0 || count < fewest) {
+        fewest = count;
+        best = k;
+      }
+    }
+    return boxes[best];
+  };
+  const QRectF arrowBox = emptiest(arrowBoxes, QRectF());
+  const QRectF barBox = emptiest(barBoxes, arrowBox);
   // North: up the page (eastings to the right, northings up).
-  const QPointF tip(area.right() - 18, area.top() + 16);
+  const QPointF tip(arrowBox.center().x(), arrowBox.top() + 16);
   QPolygonF arrow;
   arrow << tip << tip + QPointF(-6, 18) << tip + QPointF(0, 13) << tip + QPointF(6, 18);
   painter.setPen(LinePen(Qt::black, 1.0));
@@ -600,9 +632,9 @@ void DrawPlanReferences(QPainter& painter, const Projection& projection, Labels&
   labels.Keep(QRectF(tip + QPointF(-8, -2), QSizeF(16, 22)));
   labels.Put(QStringLiteral("N"), tip + QPointF(0, -5), Qt::AlignHCenter | Qt::AlignBottom);
   // Scale bar: a round length near a fifth of the width, in four parts.
-  const double length = RoundStep(area.width() / 6.0 / projection.scaleX);
-  const double pixels = length * projection.scaleX;
-  const QPointF start(area.left() + 12, area.bottom() - 12);
+  const double length = barLength;
+  const double pixels = barPixels;
+  const QPointF start(barBox.left() + 12, barBox.bottom() - 12);
   for (int k = 0; k < 4; ++k) {
     const QRectF part(start.x() + pixels * k / 4, start.y() - 4, pixels / 4, 4);
     painter.fillRect(part, k % 2 == 0 ? Qt::black : Qt::white);
@@ -618,17 +650,17 @@ void DrawPlanReferences(QPainter& painter, const Projection& projection, Labels&
 void DrawPlan(QPainter& painter, const view::AlignmentView& a, const Projection& projection, const QRectF& target,
               const DrawOptions& options) {
   Labels labels(painter, target.adjusted(2, kTitleHeight + 2, -2, -2), options.labelBoxes);
-  if (options.labels) DrawPlanReferences(painter, projection, labels);
+  QPolygonF path;
+  for (const view::StationPoint& point : a.path) path << projection.ToPixel(point.point.x, point.point.y);
+  if (options.labels) DrawPlanReferences(painter, projection, labels, path);
   painter.save();
   painter.setClipRect(projection.area.adjusted(-Margin(options), -Margin(options), Margin(options), Margin(options)));
-  QPolygonF path;
   for (std::size_t i = 0; i + 1 < a.elementFirstPoint.size(); ++i) {
     QPolygonF line;
     const std::size_t end = std::min(a.path.size(), a.elementFirstPoint[i + 1] + 1);
     for (std::size_t k = a.elementFirstPoint[i]; k < end; ++k) {
       line << projection.ToPixel(a.path[k].point.x, a.path[k].point.y);
     }
-    path << line;
     painter.setPen(LinePen(ElementColour(a.elements[i].kind), 2.0));
     painter.drawPolyline(line);
   }
@@ -964,7 +996,12 @@ void DrawModel(QPainter& painter, const view::ViewModel& model, const QRectF& ta
       DrawPoints(painter, model.points, projection, options);
       if (options.labels) {
         Labels labels(painter, target.adjusted(2, kTitleHeight + 2, -2, -2), options.labelBoxes);
-        DrawPlanReferences(painter, projection, labels);
+        QPolygonF occupied;
+        const std::size_t every = std::max<std::size_t>(1, model.points.points.size() / 20000);
+        for (std::size_t k = 0; k < model.points.points.size(); k += every) {
+          occupied << projection.ToPixel(model.points.points[k].x, model.points.points[k].y);
+        }
+        DrawPlanReferences(painter, projection, labels, occupied);
       }
       break;
     case view::DataKind::kSuperelevation: DrawSuperelevation(painter, model.superelevation, projection, options); break;
