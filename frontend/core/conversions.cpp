@@ -379,6 +379,32 @@ Registry BuildRegistry() {
   m.WithoutMenu("MyDll_amxroad2gts", "Convertir eje de MxRoad (cadena) a GTS", "Eje MxRoad (*.txt)|*.txt", "gts",
                 "Eje GTS (*.gts)|*.gts", "Viaducto", Variant::WithProgramDirectory)
       .Converts({F::kMxRoadStringListing}, D::Alignments, "gts", F::kGtsAlignment);
+  // Coordinate systems and maps (Georref): native points and surfaces moved between systems
+  // (--s_srs, --t_srs), and points, surfaces and alignments written as maps.
+  const char* const punFilter = "Puntos (*.pun)|*.pun";
+  const char* const supFilter = "Superficie (*.sup)|*.sup";
+  m.WithoutMenu("Georref_Puntos_Transforma", "Transformar puntos a otro sistema de coordenadas", punFilter, "pun", punFilter,
+                "Georref")
+      .Converts({F::kNativePoints}, D::Points, "pun", F::kNativePoints);
+  m.WithoutMenu("Georref_Sup_Transforma", "Transformar superficie a otro sistema de coordenadas", supFilter, "sup", supFilter,
+                "Georref")
+      .Converts({F::kNativeSurface}, D::Surfaces, "sup", F::kNativeSurface);
+  struct MapTarget {
+    const char* key;
+    const char* filter;
+  };
+  const MapTarget mapTargets[] = {{"geojson", "GeoJSON (*.geojson)|*.geojson"},
+                                  {"kml", "KML (*.kml)|*.kml"},
+                                  {"kmz", "KMZ (*.kmz)|*.kmz"},
+                                  {"gpkg", "GeoPackage (*.gpkg)|*.gpkg"}};
+  for (const MapTarget& map : mapTargets) {
+    m.WithoutMenu("Georref_Puntos_Mapa", "Puntos a mapa", punFilter, map.key, map.filter, "Georref")
+        .Converts({F::kNativePoints}, D::Points, map.key, F::kUnknown);
+    m.WithoutMenu("Georref_Sup_Mapa", "Superficie a mapa", supFilter, map.key, map.filter, "Georref")
+        .Converts({F::kNativeSurface}, D::Surfaces, map.key, F::kUnknown);
+    m.WithoutMenu("Georref_Eje_Mapa", "Eje a mapa", eje, map.key, map.filter, "Georref")
+        .Converts({F::kNativeAlignment}, D::Alignments, map.key, F::kUnknown);
+  }
 
   Registry registry{m.TakeMenu(), m.TakeOthers(), {}};
   for (const std::vector<MenuCommand>* rows : {&registry.menu, &registry.withoutMenu}) {

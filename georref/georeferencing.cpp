@@ -1,0 +1,326 @@
+#include "georref/georeferencing.h"
+
+#include <sys/stat.h>
+
+#include <vector>
+
+#include "common/conversion.h"
+#include "common/message_hook.h"
+#include "common/outcome.h"
+#include "common/paths.h"
+#include "common/source_files.h"
+#include "common/text_output.h"
+#include "formats/geo/alignment_samples.h"
+#include "formats/geo/crs_transform.h"
+#include "formats/maps/map_writer.h"
+#include "formats/native/native_alignment_file.h"
+#include "formats/native/point_file.h"
+#include "formats/native/surface_file_reader.h"
+#include "formats/native/surface_model.h"
+
+namespace georref {
+namespace {
+
+struct Systems {
+  std::string source;
+  std::string target;
+  bool allowBallpark = false;
+  std::string lastOperation;
+};
+
+Systems& Current() {
+  static Systems systems;
+  return systems;
+}
+
+constexpr const char* kWgs84 = "EPSG:4326";
+constexpr double kStationInterval = 100.0;
+
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string Named(const std::string& definition) {
+  std::string description, problem;
+  return geo::DescribeSystem(definition, description, problem) ? description : definition;
+}
+
+// Coordinates of one conversion, moved together.
+struct Coordinates {
+  std::vector<double> x, y, z;
+  void Add(double a, double b, double c) {
+    x.push_back(a);
+    y.push_back(b);
+    z.push_back(c);
+  }
+  geo::Extent Extent() const {
+    geo::Extent extent;
+    for (std::size_t i = 0; i < x.size(); ++i) extent.Add(x[i], y[i]);
+    return extent;
+  }
+};
+
+// Moves `points` from `source` to `target`; the operation is kept for the message the
+// conversion shows once it has written its target. False with the reason recorded.
+bool Move(Coordinates& points, const std::string& source, const std::string& target, bool heights,
+          std::string& report) {
+  geo::CoordinateTransform transform;
+  std::string problem;
+  if (!transform.Prepare(source, target, points.Extent(), Current().allowBallpark, problem)) {
+    common::RecordFailure("No se puede transformar de " + source + " a " + target + ": " + problem);
+    return false;
+  }
+  if (!transform.Transform(points.x.data(), points.y.data(), heights ? points.z.data() : nullptr, points.x.size(),
+                           problem)) {
+    common::RecordFailure(problem);
+    return false;
+  }
+  const geo::OperationChoice& choice = transform.choice();
+  Current().lastOperation = geo::DescribeOperation(choice);
+  report = Named(source) + " a " + Named(target) + ": " + Current().lastOperation;
+  if (choice.ballpark) report += " (operación aproximada, aceptada)";
+  const std::string note = geo::MissingGridNote(choice);
+  if (!note.empty()) report += "\r\n" + note;
+  return true;
+}
+
+// The source and target systems of a transformation; false with the reason recorded.
+bool SystemsForTransform(std::string& source, std::string& target) {
+  source = Current().source;
+  target = Current().target;
+  if (source.empty()) {
+    common::RecordFailure("Falta el sistema de coordenadas de origen (--s_srs)");
+    return false;
+  }
+  if (target.empty()) {
+    common::RecordFailure("Falta el sistema de coordenadas de destino (--t_srs)");
+    return false;
+  }
+  return true;
+}
+
+// The system of a map: WGS84 for GeoJSON and KML, else the target's, else the source's.
+// False with the reason recorded.
+bool SystemsForMap(maps::MapFormat format, std::string& source, std::string& map) {
+  source = Current().source;
+  const std::string& target = Current().target;
+  if (maps::AlwaysWgs84(format)) {
+    if (!target.empty() && Named(target) != Named(kWgs84)) {
+      common::RecordFailure(std::string(format == maps::MapFormat::kGeoJson ? "Un GeoJSON" : "Un KML") +
+                            " va siempre en WGS84 (EPSG:4326): sobra el sistema de destino " + target);
+      return false;
+    }
+    if (source.empty()) {
+      common::RecordFailure("Falta el sistema de coordenadas de origen (--s_srs) para situar el mapa");
+      return false;
+    }
+    map = kWgs84;
+    return true;
+  }
+  map = target.empty() ? source : target;
+  return true;
+}
+
+bool ReadPoints(const std::string& entrada, std::vector<common::NativePoint>& points) {
+  if (!common::ReadPointFile(entrada, common::PointCodeRule::kRestOfLine, points)) {
+    if (!common::HasRecordedFailure()) common::RecordSourceFailure(entrada, 0);
+    return false;
+  }
+  if (points.empty()) {
+    common::RecordNothingToWrite(entrada, "ningún punto");
+    return false;
+  }
+  return true;
+}
+
+bool ReadSurface(const std::string& entrada, planimetro::surface::SurfaceFileContents& surface) {
+  std::string problem;
+  if (!planimetro::surface::LeerFicheroSup(entrada, surface, problem)) {
+    common::RecordFailure(problem.empty() ? common::SourceFailureText(entrada, 0) : problem);
+    return false;
+  }
+  if (surface.points.empty() || surface.triangles.empty()) {
+    common::RecordNothingToWrite(entrada, "ningún triángulo");
+    return false;
+  }
+  return true;
+}
+
+bool WriteMapFile(const std::string& salida, maps::MapFormat format, const maps::MapContents& contents) {
+  std::string problem;
+  const bool written = maps::WriteMap(salida, format, contents, problem);
+  if (Exists(salida)) common::RememberWrittenTarget(salida);
+  if (!written) common::RecordFailure("No se ha generado el fichero " + salida + ": " + problem);
+  return written;
+}
+
+bool MapTarget(const std::string& entrada, const std::string& salida, maps::MapFormat& format) {
+  if (!common::CheckConversionTarget(entrada, salida)) return false;
+  if (!maps::MapFormatOfPath(salida, format)) {
+    common::RecordFailure("El fichero " + salida + " no es un mapa: la extensión ha de ser geojson, kml, kmz o gpkg");
+    return false;
+  }
+  return true;
+}
+
+void Report(const std::string& report) {
+  if (!report.empty()) common::ShowMessage(kSystemCaption, report.c_str());
+}
+
+}  // namespace
+
+bool SetSystems(const std::string& source, const std::string& target, bool allowBallpark) {
+  Systems& systems = Current();
+  systems = Systems();
+  for (const std::string* definition : {&source, &target}) {
+    std::string description, problem;
+    if (!definition->empty() && !geo::DescribeSystem(*definition, description, problem)) {
+      common::RecordFailure(problem);
+      return false;
+    }
+  }
+  systems.source = source;
+  systems.target = target;
+  systems.allowBallpark = allowBallpark;
+  return true;
+}
+
+const std::string& LastOperation() { return Current().lastOperation; }
+
+int TransformPointFile(const std::string& entrada, const std::string& salida) {
+  // In place is allowed: a conversion's target transformed after it is written.
+  const bool inPlace = common::SameExistingFile(entrada.c_str(), salida.c_str());
+  if (!inPlace && !common::CheckConversionTarget(entrada, salida)) return 0;
+  std::string source, target;
+  if (!SystemsForTransform(source, target)) return 0;
+  std::vector<common::NativePoint> points;
+  if (!ReadPoints(entrada, points)) return 0;
+  Coordinates moved;
+  for (const common::NativePoint& p : points) moved.Add(p.x, p.y, p.z);
+  std::string report;
+  if (!Move(moved, source, target, true, report)) return 0;
+  if (inPlace) common::ForgetSourceFile(entrada.c_str());
+  common::TextWriter out;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    common::WriteFullPointLine(out, points[i].number, moved.x[i], moved.y[i], moved.z[i], points[i].code);
+  }
+  if (!out.SaveTo(salida)) return 0;
+  common::RememberWrittenTarget(salida);
+  Report(report);
+  return 1;
+}
+
+int TransformSurfaceFile(const std::string& entrada, const std::string& salida) {
+  const bool inPlace = common::SameExistingFile(entrada.c_str(), salida.c_str());
+  if (!inPlace && !common::CheckConversionTarget(entrada, salida)) return 0;
+  std::string source, target;
+  if (!SystemsForTransform(source, target)) return 0;
+  planimetro::surface::SurfaceFileContents surface;
+  if (!ReadSurface(entrada, surface)) return 0;
+  Coordinates moved;
+  for (const auto& p : surface.points) moved.Add(p.x, p.y, p.z);
+  std::string report;
+  if (!Move(moved, source, target, true, report)) return 0;
+  std::vector<planimetro::surface::PuntoSup> points(surface.points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) points[i] = {moved.x[i], moved.y[i], moved.z[i]};
+  if (inPlace) common::ForgetSourceFile(entrada.c_str());
+  planimetro::surface::SuperficieTin model;
+  planimetro::surface::BuildFromRoundedPoints(model, std::move(points), surface.triangles);
+  if (planimetro::surface::GuardarSup(model, salida) <= 0) {
+    if (!common::HasRecordedFailure()) common::RecordTargetFailure(salida, 0);
+    return 0;
+  }
+  common::RememberWrittenTarget(salida);
+  Report(report);
+  return 1;
+}
+
+int PointsToMap(const std::string& entrada, const std::string& salida) {
+  maps::MapFormat format;
+  if (!MapTarget(entrada, salida, format)) return 0;
+  std::string source, system;
+  if (!SystemsForMap(format, source, system)) return 0;
+  std::vector<common::NativePoint> points;
+  if (!ReadPoints(entrada, points)) return 0;
+  Coordinates moved;
+  for (const common::NativePoint& p : points) moved.Add(p.x, p.y, p.z);
+  std::string report;
+  if (!source.empty() && !system.empty() && !Move(moved, source, system, false, report)) return 0;
+  maps::MapContents contents;
+  contents.system = system;
+  contents.points.reserve(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    contents.points.push_back({points[i].number, points[i].code, moved.x[i], moved.y[i], moved.z[i]});
+  }
+  if (!WriteMapFile(salida, format, contents)) return 0;
+  Report(report);
+  return static_cast<int>(points.size());
+}
+
+int SurfaceToMap(const std::string& entrada, const std::string& salida) {
+  maps::MapFormat format;
+  if (!MapTarget(entrada, salida, format)) return 0;
+  std::string source, system;
+  if (!SystemsForMap(format, source, system)) return 0;
+  planimetro::surface::SurfaceFileContents surface;
+  if (!ReadSurface(entrada, surface)) return 0;
+  Coordinates moved;
+  for (const auto& p : surface.points) moved.Add(p.x, p.y, p.z);
+  std::string report;
+  if (!source.empty() && !system.empty() && !Move(moved, source, system, false, report)) return 0;
+  maps::MapContents contents;
+  contents.system = system;
+  maps::MapSurface map;
+  map.name = common::SplitPath(entrada).name;
+  map.points.reserve(moved.x.size());
+  for (std::size_t i = 0; i < moved.x.size(); ++i) map.points.push_back({moved.x[i], moved.y[i], moved.z[i]});
+  map.triangles = surface.triangles;
+  contents.surfaces.push_back(std::move(map));
+  if (!WriteMapFile(salida, format, contents)) return 0;
+  Report(report);
+  return static_cast<int>(surface.triangles.size());
+}
+
+int AlignmentToMap(const std::string& entrada, const std::string& salida) {
+  maps::MapFormat format;
+  if (!MapTarget(entrada, salida, format)) return 0;
+  std::string source, system;
+  if (!SystemsForMap(format, source, system)) return 0;
+  common::NativeAlignment alignment;
+  if (!viaducto::ReadNativeAlignment(entrada, viaducto::kElementReader, alignment)) {
+    if (!common::HasRecordedFailure()) common::RecordSourceFailure(entrada, 0);
+    return 0;
+  }
+  if (alignment.elements.size() < 2) {
+    common::RecordNothingToWrite(entrada, "ningún eje");
+    return 0;
+  }
+  // Sampled in the alignment's own plane, then moved point by point.
+  const std::vector<geo::StationedPoint> vertices = geo::DensifyAlignment(alignment.elements, geo::kDefaultChordTolerance);
+  const std::vector<geo::StationedPoint> marks = geo::StationMarks(alignment.elements, kStationInterval);
+  Coordinates moved;
+  for (const auto& p : vertices) moved.Add(p.x, p.y, 0);
+  for (const auto& p : marks) moved.Add(p.x, p.y, 0);
+  std::string report;
+  if (!source.empty() && !system.empty() && !Move(moved, source, system, false, report)) return 0;
+  maps::MapContents contents;
+  contents.system = system;
+  maps::MapAlignment map;
+  map.name = common::SplitPath(entrada).name;
+  for (std::size_t i = 0; i < vertices.size(); ++i) map.vertices.push_back({moved.x[i], moved.y[i], 0, vertices[i].station});
+  for (std::size_t i = 0; i < marks.size(); ++i) {
+    const std::size_t k = vertices.size() + i;
+    map.marks.push_back({moved.x[k], moved.y[k], marks[i].station});
+  }
+  contents.alignments.push_back(std::move(map));
+  if (!WriteMapFile(salida, format, contents)) return 0;
+  if (!report.empty()) {
+    report += "\r\nEl eje va densificado (cuerda de 1 cm) y transformado punto a punto: arcos y clotoides no se "
+              "transforman elemento a elemento.";
+  }
+  Report(report);
+  return 1;
+}
+
+}  // namespace georref
