@@ -268,6 +268,8 @@ bool CoordinateTransform::Prepare(const std::string& sourceText, const std::stri
 
   choice_.name = OperationName(context, chosen.get());
   choice_.accuracy = proj_coordoperation_get_accuracy(context, chosen.get());
+  // A change of projection alone is exact.
+  if (choice_.accuracy < 0 && proj_get_type(chosen.get()) == PJ_TYPE_CONVERSION) choice_.accuracy = 0;
   choice_.ballpark = proj_coordoperation_has_ballpark_transformation(context, chosen.get()) != 0;
   choice_.vertical = choice_.ballpark && (HasVerticalPart(source.get()) || HasVerticalPart(target.get()) ||
                                           choice_.name.find("vertical") != std::string::npos);
