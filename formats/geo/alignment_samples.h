@@ -26,7 +26,8 @@ std::vector<StationedPoint> DensifyAlignment(const std::vector<common::Alignment
 // The points at every multiple of `interval` metres of station within the alignment.
 std::vector<StationedPoint> StationMarks(const std::vector<common::AlignmentElement>& elements, double interval);
 
-// "0+100", "12+345,6": kilometres, "+", metres (a decimal comma only where the station has one).
+// "0+100", "0+012,500": kilometres, "+", metres (three decimals with a comma only where the
+// station is not a whole metre).
 std::string StationLabel(double station);
 
 inline constexpr double kDefaultChordTolerance = 0.01;
