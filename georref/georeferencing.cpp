@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include <vector>
 
 #include "common/conversion.h"
@@ -122,29 +124,44 @@ bool SystemsForMap(maps::MapFormat format, std::string& source, std::string& map
   return true;
 }
 
+constexpr common::ConversionRule kPointFile{"un fichero de puntos", "ningún punto"};
+constexpr common::ConversionRule kAlignmentFile{"un fichero de ejes", "ningún eje"};
+constexpr common::ConversionRule kSurfaceFile{"una superficie", "ningún triángulo", common::FileKind::kBinary};
+
+// The target's folder exists: said before anything else is asked of the conversion.
+bool TargetFolderExists(const std::string& salida) {
+  std::string folder = common::SplitPath(salida).directory;
+  if (folder.empty()) folder = ".";
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return true;
+  common::RecordTargetFailure(salida, ENOENT);
+  return false;
+}
+
 bool ReadPoints(const std::string& entrada, std::vector<common::NativePoint>& points) {
-  if (!common::ReadPointFile(entrada, common::PointCodeRule::kRestOfLine, points)) {
-    if (!common::HasRecordedFailure()) common::RecordSourceFailure(entrada, 0);
-    return false;
-  }
-  if (points.empty()) {
-    common::RecordNothingToWrite(entrada, "ningún punto");
-    return false;
-  }
-  return true;
+  std::string text;
+  if (!common::LoadConversionSource(entrada, kPointFile, text)) return false;
+  common::ForEachPointLine(text, common::PointCodeRule::kRestOfLine,
+                           [&](const common::PointLine& line) { points.push_back(common::ToNativePoint(line)); });
+  return common::RequireSomething(points.empty(), entrada, kPointFile);
+}
+
+bool ReadAlignment(const std::string& entrada, common::NativeAlignment& alignment) {
+  std::string text;
+  if (!common::LoadConversionSource(entrada, kAlignmentFile, text)) return false;
+  alignment = common::ParseNativeAlignment(text, viaducto::kElementReader);
+  return common::RequireSomething(alignment.elements.size() < 2, entrada, kAlignmentFile);
 }
 
 bool ReadSurface(const std::string& entrada, planimetro::surface::SurfaceFileContents& surface) {
+  std::string bytes;
+  if (!common::LoadConversionSource(entrada, kSurfaceFile, bytes, false)) return false;
   std::string problem;
-  if (!planimetro::surface::LeerFicheroSup(entrada, surface, problem)) {
-    common::RecordFailure(problem.empty() ? common::SourceFailureText(entrada, 0) : problem);
+  if (!planimetro::surface::LeerSup(bytes, surface, problem)) {
+    common::RecordFailure("El fichero " + entrada + " no es una superficie nativa: " + problem);
     return false;
   }
-  if (surface.points.empty() || surface.triangles.empty()) {
-    common::RecordNothingToWrite(entrada, "ningún triángulo");
-    return false;
-  }
-  return true;
+  return common::RequireSomething(surface.points.empty() || surface.triangles.empty(), entrada, kSurfaceFile);
 }
 
 bool WriteMapFile(const std::string& salida, maps::MapFormat format, const maps::MapContents& contents) {
@@ -155,8 +172,7 @@ bool WriteMapFile(const std::string& salida, maps::MapFormat format, const maps:
   return written;
 }
 
-bool MapTarget(const std::string& entrada, const std::string& salida, maps::MapFormat& format) {
-  if (!common::CheckConversionTarget(entrada, salida)) return false;
+bool MapFormatOf(const std::string& salida, maps::MapFormat& format) {
   if (!maps::MapFormatOfPath(salida, format)) {
     common::RecordFailure("El fichero " + salida + " no es un mapa: la extensión ha de ser geojson, kml, kmz o gpkg");
     return false;
@@ -192,10 +208,11 @@ int TransformPointFile(const std::string& entrada, const std::string& salida) {
   // In place is allowed: a conversion's target transformed after it is written.
   const bool inPlace = common::SameExistingFile(entrada.c_str(), salida.c_str());
   if (!inPlace && !common::CheckConversionTarget(entrada, salida)) return 0;
-  std::string source, target;
-  if (!SystemsForTransform(source, target)) return 0;
+  if (!TargetFolderExists(salida)) return 0;
   std::vector<common::NativePoint> points;
   if (!ReadPoints(entrada, points)) return 0;
+  std::string source, target;
+  if (!SystemsForTransform(source, target)) return 0;
   Coordinates moved;
   for (const common::NativePoint& p : points) moved.Add(p.x, p.y, p.z);
   std::string report;
@@ -214,10 +231,11 @@ int TransformPointFile(const std::string& entrada, const std::string& salida) {
 int TransformSurfaceFile(const std::string& entrada, const std::string& salida) {
   const bool inPlace = common::SameExistingFile(entrada.c_str(), salida.c_str());
   if (!inPlace && !common::CheckConversionTarget(entrada, salida)) return 0;
-  std::string source, target;
-  if (!SystemsForTransform(source, target)) return 0;
+  if (!TargetFolderExists(salida)) return 0;
   planimetro::surface::SurfaceFileContents surface;
   if (!ReadSurface(entrada, surface)) return 0;
+  std::string source, target;
+  if (!SystemsForTransform(source, target)) return 0;
   Coordinates moved;
   for (const auto& p : surface.points) moved.Add(p.x, p.y, p.z);
   std::string report;
@@ -237,12 +255,12 @@ int TransformSurfaceFile(const std::string& entrada, const std::string& salida) 
 }
 
 int PointsToMap(const std::string& entrada, const std::string& salida) {
-  maps::MapFormat format;
-  if (!MapTarget(entrada, salida, format)) return 0;
-  std::string source, system;
-  if (!SystemsForMap(format, source, system)) return 0;
+  if (!common::CheckConversionTarget(entrada, salida) || !TargetFolderExists(salida)) return 0;
   std::vector<common::NativePoint> points;
   if (!ReadPoints(entrada, points)) return 0;
+  maps::MapFormat format;
+  std::string source, system;
+  if (!MapFormatOf(salida, format) || !SystemsForMap(format, source, system)) return 0;
   Coordinates moved;
   for (const common::NativePoint& p : points) moved.Add(p.x, p.y, p.z);
   std::string report;
@@ -259,12 +277,12 @@ int PointsToMap(const std::string& entrada, const std::string& salida) {
 }
 
 int SurfaceToMap(const std::string& entrada, const std::string& salida) {
-  maps::MapFormat format;
-  if (!MapTarget(entrada, salida, format)) return 0;
-  std::string source, system;
-  if (!SystemsForMap(format, source, system)) return 0;
+  if (!common::CheckConversionTarget(entrada, salida) || !TargetFolderExists(salida)) return 0;
   planimetro::surface::SurfaceFileContents surface;
   if (!ReadSurface(entrada, surface)) return 0;
+  maps::MapFormat format;
+  std::string source, system;
+  if (!MapFormatOf(salida, format) || !SystemsForMap(format, source, system)) return 0;
   Coordinates moved;
   for (const auto& p : surface.points) moved.Add(p.x, p.y, p.z);
   std::string report;
@@ -283,19 +301,12 @@ int SurfaceToMap(const std::string& entrada, const std::string& salida) {
 }
 
 int AlignmentToMap(const std::string& entrada, const std::string& salida) {
-  maps::MapFormat format;
-  if (!MapTarget(entrada, salida, format)) return 0;
-  std::string source, system;
-  if (!SystemsForMap(format, source, system)) return 0;
+  if (!common::CheckConversionTarget(entrada, salida) || !TargetFolderExists(salida)) return 0;
   common::NativeAlignment alignment;
-  if (!viaducto::ReadNativeAlignment(entrada, viaducto::kElementReader, alignment)) {
-    if (!common::HasRecordedFailure()) common::RecordSourceFailure(entrada, 0);
-    return 0;
-  }
-  if (alignment.elements.size() < 2) {
-    common::RecordNothingToWrite(entrada, "ningún eje");
-    return 0;
-  }
+  if (!ReadAlignment(entrada, alignment)) return 0;
+  maps::MapFormat format;
+  std::string source, system;
+  if (!MapFormatOf(salida, format) || !SystemsForMap(format, source, system)) return 0;
   // Sampled in the alignment's own plane, then moved point by point.
   const std::vector<geo::StationedPoint> vertices = geo::DensifyAlignment(alignment.elements, geo::kDefaultChordTolerance);
   const std::vector<geo::StationedPoint> marks = geo::StationMarks(alignment.elements, kStationInterval);
