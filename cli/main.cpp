@@ -11,13 +11,15 @@ namespace cli {
 const std::vector<Verb>& Verbs() {
   static const std::vector<Verb> verbs = {
       {"info", "[--json] FICHERO...", "qué formato tiene cada fichero y qué contiene", &ShowInfo},
-      {"convert", "ORIGEN... (-o DESTINO | -d CARPETA) [--to FORMATO] [--all] [--overwrite]",
+      {"convert",
+       "ORIGEN... (-o DESTINO | -d CARPETA) [--to FORMATO] [--all] [--overwrite] [--s_srs SISTEMA] [--t_srs SISTEMA] "
+       "[--allow-ballpark]",
        "convierte cada origen al formato pedido con la orden que corresponde", &ConvertFiles},
       {"formats", "", "los formatos que se reconocen y a qué se pueden convertir", &ListFormats},
       {"commands", "", "las órdenes del menú del programa de escritorio", &ListCommands},
       {"run", "ORDEN ORIGEN [DESTINO|-] [RESPUESTA...] [--all] [--overwrite|-f]",
        "ejecuta una orden del menú respondiendo a sus diálogos", &RunMenuCommand},
-      {"exports", "", "las funciones de las cuatro bibliotecas con sus parámetros", &ListExports},
+      {"exports", "", "las funciones de las cinco bibliotecas con sus parámetros", &ListExports},
       {"call", "[BIBLIOTECA:]FUNCION ARGUMENTO...", "llama a una función y escribe su resultado", &CallExport},
       {"check", "FICHERO [--entry NOMBRE|N]", "las comprobaciones de lo que contiene el fichero (1 si hay algún error)", &CheckFile},
       {"view", "FICHERO -o DIBUJO.png|svg [--size ANCHOxALTO] [--section N] [--entry NOMBRE|N]", "dibuja lo que contiene el fichero",

@@ -51,6 +51,11 @@ std::string Named(const std::string& definition) {
 // Coordinates of one conversion, moved together.
 struct Coordinates {
   std::vector<double> x, y, z;
+  void Reserve(std::size_t count) {
+    x.reserve(count);
+    y.reserve(count);
+    z.reserve(count);
+  }
   void Add(double a, double b, double c) {
     x.push_back(a);
     y.push_back(b);
@@ -141,6 +146,7 @@ bool TargetFolderExists(const std::string& salida) {
 bool ReadPoints(const std::string& entrada, std::vector<common::NativePoint>& points) {
   std::string text;
   if (!common::LoadConversionSource(entrada, kPointFile, text)) return false;
+  points.reserve(text.size() / 32);  // a point line is some 45 characters
   common::ForEachPointLine(text, common::PointCodeRule::kRestOfLine,
                            [&](const common::PointLine& line) { points.push_back(common::ToNativePoint(line)); });
   return common::RequireSomething(points.empty(), entrada, kPointFile);
@@ -164,9 +170,12 @@ bool ReadSurface(const std::string& entrada, planimetro::surface::SurfaceFileCon
   return common::RequireSomething(surface.points.empty() || surface.triangles.empty(), entrada, kSurfaceFile);
 }
 
-bool WriteMapFile(const std::string& salida, maps::MapFormat format, const maps::MapContents& contents) {
+bool WriteMapFile(const std::string& salida, maps::MapFormat format, const maps::MapContents& contents,
+                  std::string& report) {
   std::string problem;
-  const bool written = maps::WriteMap(salida, format, contents, problem);
+  std::vector<std::string> notes;
+  const bool written = maps::WriteMap(salida, format, contents, problem, &notes);
+  for (const std::string& note : notes) report += (report.empty() ? "" : "\r\n") + note;
   if (Exists(salida)) common::RememberWrittenTarget(salida);
   if (!written) common::RecordFailure("No se ha generado el fichero " + salida + ": " + problem);
   return written;
@@ -214,6 +223,7 @@ int TransformPointFile(const std::string& entrada, const std::string& salida) {
   std::string source, target;
   if (!SystemsForTransform(source, target)) return 0;
   Coordinates moved;
+  moved.Reserve(points.size());
   for (const common::NativePoint& p : points) moved.Add(p.x, p.y, p.z);
   std::string report;
   if (!Move(moved, source, target, true, report)) return 0;
@@ -262,6 +272,7 @@ int PointsToMap(const std::string& entrada, const std::string& salida) {
   std::string source, system;
   if (!MapFormatOf(salida, format) || !SystemsForMap(format, source, system)) return 0;
   Coordinates moved;
+  moved.Reserve(points.size());
   for (const common::NativePoint& p : points) moved.Add(p.x, p.y, p.z);
   std::string report;
   if (!source.empty() && !system.empty() && !Move(moved, source, system, false, report)) return 0;
@@ -271,7 +282,7 @@ int PointsToMap(const std::string& entrada, const std::string& salida) {
   for (std::size_t i = 0; i < points.size(); ++i) {
     contents.points.push_back({points[i].number, points[i].code, moved.x[i], moved.y[i], moved.z[i]});
   }
-  if (!WriteMapFile(salida, format, contents)) return 0;
+  if (!WriteMapFile(salida, format, contents, report)) return 0;
   Report(report);
   return static_cast<int>(points.size());
 }
@@ -295,7 +306,7 @@ int SurfaceToMap(const std::string& entrada, const std::string& salida) {
   for (std::size_t i = 0; i < moved.x.size(); ++i) map.points.push_back({moved.x[i], moved.y[i], moved.z[i]});
   map.triangles = surface.triangles;
   contents.surfaces.push_back(std::move(map));
-  if (!WriteMapFile(salida, format, contents)) return 0;
+  if (!WriteMapFile(salida, format, contents, report)) return 0;
   Report(report);
   return static_cast<int>(surface.triangles.size());
 }
@@ -325,7 +336,7 @@ int AlignmentToMap(const std::string& entrada, const std::string& salida) {
     map.marks.push_back({moved.x[k], moved.y[k], marks[i].station});
   }
   contents.alignments.push_back(std::move(map));
-  if (!WriteMapFile(salida, format, contents)) return 0;
+  if (!WriteMapFile(salida, format, contents, report)) return 0;
   if (!report.empty()) {
     report += "\r\nEl eje va densificado (cuerda de 1 cm) y transformado punto a punto: arcos y clotoides no se "
               "transforman elemento a elemento.";

@@ -43,6 +43,9 @@ class QuietErrors {
   }
 };
 
+// Layers larger than this are written without a spatial index.
+constexpr std::size_t kIndexedFeatures = 100000;
+
 class Writer {
  public:
   Writer(MapFormat format, const std::string& system) : format_(format) {
@@ -78,25 +81,43 @@ class Writer {
       problem = "no se puede crear " + path + QuietErrors::Last();
       return false;
     }
-    if (format_ == MapFormat::kGpkg) GDALDatasetStartTransaction(dataset_, FALSE);
     return true;
   }
 
-  OGRLayerH Layer(const char* name, OGRwkbGeometryType type, std::string& problem) {
+  OGRLayerH Layer(const char* name, OGRwkbGeometryType type, std::string& problem, std::size_t features = 0) {
     char** options = nullptr;
+    if (format_ == MapFormat::kGpkg && features > kIndexedFeatures) {
+      // SQLite's R-tree takes half a minute for a million points: a large layer goes without
+      // its spatial index, which GIS programs build on demand, and the user is told.
+      options = CSLSetNameValue(options, "SPATIAL_INDEX", "NO");
+      notes_.push_back(std::string("La capa ") + name + " del GeoPackage va sin índice espacial (" +
+                       std::to_string(features) + " elementos); QGIS lo crea con «Crear índice espacial».");
+    }
     if (format_ == MapFormat::kGeoJson) {
       options = CSLSetNameValue(options, "RFC7946", "YES");
       // Ten thousandths of a millimetre in degrees: RFC 7946's default of 7 decimals is ~1 cm.
       options = CSLSetNameValue(options, "COORDINATE_PRECISION", "10");
     }
+    // A GeoPackage's features go in one transaction per layer, opened once the layer exists:
+    // a million points are then one write, not a million.
+    if (inTransaction_ && GDALDatasetCommitTransaction(dataset_) != OGRERR_NONE) {
+      problem = "no se puede escribir el GeoPackage" + QuietErrors::Last();
+      CSLDestroy(options);
+      return nullptr;
+    }
+    inTransaction_ = false;
     OGRLayerH layer = GDALDatasetCreateLayer(dataset_, name, type == wkbNone ? nullptr : srs_, type, options);
     CSLDestroy(options);
-    if (layer == nullptr) problem = std::string("no se puede crear la capa ") + name + QuietErrors::Last();
+    if (layer == nullptr) {
+      problem = std::string("no se puede crear la capa ") + name + QuietErrors::Last();
+      return nullptr;
+    }
+    if (format_ == MapFormat::kGpkg) inTransaction_ = GDALDatasetStartTransaction(dataset_, FALSE) == OGRERR_NONE;
     return layer;
   }
 
   bool Close(std::string& problem) {
-    if (format_ == MapFormat::kGpkg && GDALDatasetCommitTransaction(dataset_) != OGRERR_NONE) {
+    if (inTransaction_ && GDALDatasetCommitTransaction(dataset_) != OGRERR_NONE) {
       problem = "no se puede escribir el GeoPackage" + QuietErrors::Last();
       return false;
     }
@@ -111,11 +132,14 @@ class Writer {
   }
 
   GDALDatasetH dataset() const { return dataset_; }
+  const std::vector<std::string>& notes() const { return notes_; }
 
  private:
   MapFormat format_;
   OGRSpatialReferenceH srs_ = nullptr;
   GDALDatasetH dataset_ = nullptr;
+  bool inTransaction_ = false;
+  std::vector<std::string> notes_;
 };
 
 bool AddField(OGRLayerH layer, const char* name, OGRFieldType type) {
@@ -292,7 +316,7 @@ bool WriteKml(Writer& writer, const MapContents& contents, std::string& problem)
 
 bool WriteGpkg(Writer& writer, const MapContents& contents, std::string& problem) {
   if (!contents.points.empty()) {
-    OGRLayerH layer = writer.Layer("puntos", wkbPoint25D, problem);
+    OGRLayerH layer = writer.Layer("puntos", wkbPoint25D, problem, contents.points.size());
     if (layer == nullptr) return false;
     AddField(layer, "numero", OFTInteger);
     AddField(layer, "codigo", OFTString);
@@ -341,7 +365,9 @@ bool WriteGpkg(Writer& writer, const MapContents& contents, std::string& problem
     }
   }
   if (!contents.surfaces.empty()) {
-    OGRLayerH triangles = writer.Layer("triangulos", wkbPolygon25D, problem);
+    std::size_t count = 0;
+    for (const MapSurface& surface : contents.surfaces) count += surface.triangles.size();
+    OGRLayerH triangles = writer.Layer("triangulos", wkbPolygon25D, problem, count);
     OGRLayerH outline = triangles != nullptr ? writer.Layer("contorno", wkbMultiLineString25D, problem) : nullptr;
     if (outline == nullptr) return false;
     AddField(triangles, "superficie", OFTString);
@@ -436,7 +462,8 @@ std::vector<std::vector<int32_t>> SurfaceOutline(const MapSurface& surface) {
   return chains;
 }
 
-bool WriteMap(const std::string& path, MapFormat format, const MapContents& contents, std::string& problem) {
+bool WriteMap(const std::string& path, MapFormat format, const MapContents& contents, std::string& problem,
+              std::vector<std::string>* notes) {
   static std::once_flag registered;
   std::call_once(registered, [] { GDALAllRegister(); });
   const QuietErrors quiet;
@@ -450,6 +477,7 @@ bool WriteMap(const std::string& path, MapFormat format, const MapContents& cont
     case MapFormat::kGpkg: ok = WriteGpkg(writer, contents, problem); break;
   }
   if (!ok) return false;
+  if (notes != nullptr) *notes = writer.notes();
   return writer.Close(problem);
 }
 

@@ -66,6 +66,10 @@ std::vector<std::vector<int32_t>> SurfaceOutline(const MapSurface& surface);
 
 // Writes `contents` to `path` in `format` (an existing file is replaced). False, with
 // `problem` set to a Spanish reason, when the driver is missing or the file cannot be written.
-bool WriteMap(const std::string& path, MapFormat format, const MapContents& contents, std::string& problem);
+// `notes` gets what the user must know of the file written (a GeoPackage layer of more than
+// 100 000 features goes without its spatial index: SQLite takes half a minute to build one
+// for a million points).
+bool WriteMap(const std::string& path, MapFormat format, const MapContents& contents, std::string& problem,
+              std::vector<std::string>* notes = nullptr);
 
 }  // namespace maps
