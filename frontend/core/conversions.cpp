@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <initializer_list>
+#include <string>
 #include <utility>
 
 #include "frontend/detect/contents.h"
@@ -391,18 +392,20 @@ Registry BuildRegistry() {
       .Converts({F::kNativeSurface}, D::Surfaces, "sup", F::kNativeSurface);
   struct MapTarget {
     const char* key;
+    const char* name;
     const char* filter;
   };
-  const MapTarget mapTargets[] = {{"geojson", "GeoJSON (*.geojson)|*.geojson"},
-                                  {"kml", "KML (*.kml)|*.kml"},
-                                  {"kmz", "KMZ (*.kmz)|*.kmz"},
-                                  {"gpkg", "GeoPackage (*.gpkg)|*.gpkg"}};
+  const MapTarget mapTargets[] = {{"geojson", "GeoJSON", "GeoJSON (*.geojson)|*.geojson"},
+                                  {"kml", "KML", "KML (*.kml)|*.kml"},
+                                  {"kmz", "KMZ", "KMZ (*.kmz)|*.kmz"},
+                                  {"gpkg", "GeoPackage", "GeoPackage (*.gpkg)|*.gpkg"}};
   for (const MapTarget& map : mapTargets) {
-    m.WithoutMenu("Georref_Puntos_Mapa", "Puntos a mapa", punFilter, map.key, map.filter, "Georref")
+    const std::string to = std::string(" a mapa ") + map.name;
+    m.WithoutMenu("Georref_Puntos_Mapa", ("Puntos" + to).c_str(), punFilter, map.key, map.filter, "Georref")
         .Converts({F::kNativePoints}, D::Points, map.key, F::kUnknown);
-    m.WithoutMenu("Georref_Sup_Mapa", "Superficie a mapa", supFilter, map.key, map.filter, "Georref")
+    m.WithoutMenu("Georref_Sup_Mapa", ("Superficie" + to).c_str(), supFilter, map.key, map.filter, "Georref")
         .Converts({F::kNativeSurface}, D::Surfaces, map.key, F::kUnknown);
-    m.WithoutMenu("Georref_Eje_Mapa", "Eje a mapa", eje, map.key, map.filter, "Georref")
+    m.WithoutMenu("Georref_Eje_Mapa", ("Eje" + to).c_str(), eje, map.key, map.filter, "Georref")
         .Converts({F::kNativeAlignment}, D::Alignments, map.key, F::kUnknown);
   }
 
