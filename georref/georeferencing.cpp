@@ -125,6 +125,11 @@ bool SystemsForMap(maps::MapFormat format, std::string& source, std::string& map
     map = kWgs84;
     return true;
   }
+  // A GeoPackage in a target system needs the source's system to get there.
+  if (!target.empty() && source.empty()) {
+    common::RecordFailure("Falta el sistema de coordenadas de origen (--s_srs) para llevar el mapa a " + target);
+    return false;
+  }
   map = target.empty() ? source : target;
   return true;
 }

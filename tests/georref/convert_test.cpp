@@ -70,6 +70,26 @@ TEST(ConvertWithSystems, PointsAreMovedIntoAndOutOfOtherFormats) {
   EXPECT_NE(told.err.find("es_ign_SPED2ETV2.tif"), std::string::npos) << told.err;
 }
 
+// A shapefile's .prj names its system: `info` shows it and convert takes it as the source's.
+TEST(ConvertWithSystems, AShapefileNamesItsSystemInItsPrj) {
+  TempDir dir;
+  testing_support::WriteFile(dir.File("ed50.pun"), "    1  440000.000 4474000.000  650.000 BC\n");
+  ASSERT_EQ(Cli(dir, "convert " + Quoted(dir.File("ed50.pun")) + " -o " + Quoted(dir.File("ed50.shp"))).status, 0);
+  std::string wkt;
+  ASSERT_EQ(testing_support::RunCommand("projinfo -q -o WKT1_ESRI EPSG:23030", wkt), 0);
+  testing_support::WriteFile(dir.File("ed50.prj"), wkt);
+  const Outcome info = Cli(dir, "info --json " + Quoted(dir.File("ed50.shp")));
+  EXPECT_NE(info.out.find("\"crs\":{\"name\":\"ED_1950_UTM_Zone_30N\""), std::string::npos) << info.out;
+  const Outcome outcome =
+      Cli(dir, "convert " + Quoted(dir.File("ed50.shp")) + " -o " + Quoted(dir.File("etrs.pun")) + " --t_srs EPSG:25830");
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_NE(outcome.err.find("1,5 m"), std::string::npos) << outcome.err;
+  const std::vector<double> expected = geo_testing::Cs2cs("EPSG:23030", "EPSG:25830", "440000 4474000 650\\n");
+  const std::vector<double> point = FirstPoint(dir.File("etrs.pun"));
+  EXPECT_NEAR(point[1], expected[0], 0.0006);
+  EXPECT_NEAR(point[2], expected[1], 0.0006);
+}
+
 TEST(ConvertWithSystems, RefusalsSayWhyAndLeaveNoTarget) {
   TempDir dir;
   testing_support::WriteFile(dir.File("h.pun"), "    1      -0.500     38.300  100.000\n");

@@ -215,6 +215,10 @@ TEST(Maps, AMapWithoutItsSystemOrInTheWrongOneIsRefused) {
   EXPECT_FALSE(testing_support::FileExists(dir.File("sin.geojson")));
   // A GeoPackage keeps the data's own coordinates when no system is known.
   EXPECT_GT(georref::PointsToMap(kPoints, dir.File("local.gpkg")), 0);
+  // Nor is one labelled with a target system its coordinates were never moved to.
+  ASSERT_TRUE(georref::SetSystems("", "EPSG:23030", false));
+  EXPECT_EQ(georref::PointsToMap(kPoints, dir.File("sin-origen.gpkg")), 0);
+  EXPECT_FALSE(testing_support::FileExists(dir.File("sin-origen.gpkg")));
   ASSERT_TRUE(georref::SetSystems("EPSG:25830", "EPSG:23030", false));
   EXPECT_EQ(georref::PointsToMap(kPoints, dir.File("otro.kml")), 0);
   EXPECT_FALSE(testing_support::FileExists(dir.File("otro.kml")));
