@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <string_view>
 
 #include <vector>
 
@@ -15,7 +16,9 @@
 #include "formats/geo/alignment_samples.h"
 #include "formats/geo/crs_transform.h"
 #include "formats/maps/map_writer.h"
+#include "formats/native/cross_section_set.h"
 #include "formats/native/native_alignment_file.h"
+#include "formats/native/native_profile.h"
 #include "formats/native/point_file.h"
 #include "formats/native/surface_file_reader.h"
 #include "formats/native/surface_model.h"
@@ -136,6 +139,8 @@ bool SystemsForMap(maps::MapFormat format, std::string& source, std::string& map
 
 constexpr common::ConversionRule kPointFile{"un fichero de puntos", "ningún punto"};
 constexpr common::ConversionRule kAlignmentFile{"un fichero de ejes", "ningún eje"};
+constexpr common::ConversionRule kProfileFile{"un fichero de rasante", "ninguna rasante"};
+constexpr common::ConversionRule kSectionsFile{"un fichero de transversales", "ningún transversal"};
 constexpr common::ConversionRule kSurfaceFile{"una superficie", "ningún triángulo", common::FileKind::kBinary};
 
 // The target's folder exists: said before anything else is asked of the conversion.
@@ -348,6 +353,56 @@ int AlignmentToMap(const std::string& entrada, const std::string& salida) {
   }
   Report(report);
   return 1;
+}
+
+namespace {
+
+// A profile or cross sections: a table of a GeoPackage (they have no plan position of their own).
+int TableToMap(const std::string& entrada, const std::string& salida, const common::ConversionRule& rule,
+               maps::MapTable (*read)(std::string_view text)) {
+  if (!common::CheckConversionTarget(entrada, salida) || !TargetFolderExists(salida)) return 0;
+  std::string text;
+  if (!common::LoadConversionSource(entrada, rule, text)) return 0;
+  maps::MapTable table = read(text);
+  if (!common::RequireSomething(table.rows.empty(), entrada, rule)) return 0;
+  maps::MapFormat format;
+  if (!MapFormatOf(salida, format)) return 0;
+  if (format != maps::MapFormat::kGpkg) {
+    common::RecordFailure("El fichero " + salida + ": una rasante o unos transversales van a un GeoPackage (gpkg), como tabla");
+    return 0;
+  }
+  maps::MapContents contents;
+  contents.tables.push_back(std::move(table));
+  std::string report;
+  if (!WriteMapFile(salida, format, contents, report)) return 0;
+  Report(report);
+  return static_cast<int>(contents.tables.front().rows.size());
+}
+
+maps::MapTable ProfileTable(std::string_view text) {
+  maps::MapTable table{"rasante", {"pk", "cota", "kv", "tangente", "externa"}, {}};
+  for (const common::ProfileVertex& v : common::ParseNativeProfile(text)) {
+    table.rows.push_back({v.station, v.elevation, v.kv, v.tangent, v.external});
+  }
+  return table;
+}
+
+maps::MapTable SectionsTable(std::string_view text) {
+  maps::MapTable table{"transversales", {"pk", "desplazamiento", "cota"}, {}};
+  viaducto::CrossSectionSet sections;
+  sections.Parse(text);
+  for (const common::CrossSectionPoint& p : sections.points) table.rows.push_back({p.station, p.offset, p.elevation});
+  return table;
+}
+
+}  // namespace
+
+int ProfileToMap(const std::string& entrada, const std::string& salida) {
+  return TableToMap(entrada, salida, kProfileFile, ProfileTable);
+}
+
+int CrossSectionsToMap(const std::string& entrada, const std::string& salida) {
+  return TableToMap(entrada, salida, kSectionsFile, SectionsTable);
 }
 
 }  // namespace georref

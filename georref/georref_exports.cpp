@@ -44,6 +44,18 @@ int32_t Georref_Eje_Mapa(const char* entrada, const char* salida) {
   });
 }
 
+int32_t Georref_Rasante_Mapa(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    return georref::ProfileToMap(common::PathArgument(entrada), common::PathArgument(salida));
+  });
+}
+
+int32_t Georref_Transver_Mapa(const char* entrada, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    return georref::CrossSectionsToMap(common::PathArgument(entrada), common::PathArgument(salida));
+  });
+}
+
 int32_t Georref_Operacion(char* texto) {
   return common::GuardedExport(0, [&] {
     if (texto == nullptr) return 0;

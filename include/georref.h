@@ -54,6 +54,14 @@ GEORREF_API int32_t Georref_Sup_Mapa(const char* entrada, const char* salida);
  * transformed element by element: they do not stay arcs and clothoids in another projection. */
 GEORREF_API int32_t Georref_Eje_Mapa(const char* entrada, const char* salida);
 
+/* A GeoPackage salida (*.gpkg) of the native profile entrada: the table "rasante" (pk, cota, kv,
+ * tangente, externa), one row per vertex. */
+GEORREF_API int32_t Georref_Rasante_Mapa(const char* entrada, const char* salida);
+
+/* A GeoPackage salida (*.gpkg) of the native cross sections entrada: the table "transversales"
+ * (pk, desplazamiento, cota), one row per point. */
+GEORREF_API int32_t Georref_Transver_Mapa(const char* entrada, const char* salida);
+
 /* The last operation used, "ED50 to ETRS89 (7), 1,5 m", into texto (at least 1024 bytes);
  * empty when none. 1 when there is one. */
 GEORREF_API int32_t Georref_Operacion(char* texto);

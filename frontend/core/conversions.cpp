@@ -408,6 +408,12 @@ Registry BuildRegistry() {
     m.WithoutMenu("Georref_Eje_Mapa", ("Eje" + to).c_str(), eje, map.key, map.filter, "Georref")
         .Converts({F::kNativeAlignment}, D::Alignments, map.key, F::kUnknown);
   }
+  const char* const gpkg = "GeoPackage (*.gpkg)|*.gpkg";
+  m.WithoutMenu("Georref_Rasante_Mapa", "Rasante a tabla GeoPackage", "Rasante (*.ras)|*.ras", "gpkg", gpkg, "Georref")
+      .Converts({F::kNativeProfile}, D::Profiles, "gpkg", F::kUnknown);
+  m.WithoutMenu("Georref_Transver_Mapa", "Transversales a tabla GeoPackage", "Transversales (*.tra)|*.tra", "gpkg", gpkg,
+                "Georref")
+      .Converts({F::kNativeCrossSections}, D::CrossSections, "gpkg", F::kUnknown);
 
   Registry registry{m.TakeMenu(), m.TakeOthers(), {}};
   for (const std::vector<MenuCommand>* rows : {&registry.menu, &registry.withoutMenu}) {

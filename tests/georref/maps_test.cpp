@@ -89,6 +89,10 @@ TEST(Maps, EveryFormatOpensInOgrinfoWithItsLayersTypesAndCounts) {
       {"kml", georref::SurfaceToMap, kSurface,
        {{"Triángulos terreno", "Unknown (any) 12"}, {"Contorno terreno", "Unknown (any) 1"}},
        {{"POLYGON Z", 12}, {"LINESTRING Z", 1}}},  // one ring: read back as a line
+      // Profiles and cross sections: tables without geometry.
+      {"gpkg", georref::ProfileToMap, PASARELA_SOURCE_DIR "/samples/rasantes/variante.ras", {{"rasante", "None 4"}}},
+      {"gpkg", georref::CrossSectionsToMap, PASARELA_SOURCE_DIR "/samples/transversales/tramo.tra",
+       {{"transversales", "None 27"}}},
       {"kmz", georref::AlignmentToMap, kAlignment, {{"Eje variante", "Unknown (any) 1"}, {"PK variante", "Unknown (any) 17"}},
        {{"LINESTRING Z", 1}, {"POINT Z", 17}}},
   };
