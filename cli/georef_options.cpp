@@ -70,6 +70,7 @@ bool PrepareSystems(const SystemOptions& options, const frontend::MenuCommand& c
     }
     if (format == detect::Format::kNativePoints && command.reads == frontend::DataKind::Points) {
       step.kind = SystemStep::kSourcePoints;
+      step.shapefileTarget = command.targetFormat == detect::Format::kShapefile;
     } else if (command.targetFormat == detect::Format::kNativePoints) {
       step.kind = SystemStep::kTargetPoints;
     } else if (command.targetFormat == detect::Format::kNativeSurface) {
@@ -101,6 +102,7 @@ bool FinishSystems(const SystemStep& step, const std::string& target, frontend::
   const char* name = step.kind == SystemStep::kTargetPoints    ? "Georref_Puntos_Transforma"
                      : step.kind == SystemStep::kTargetSurface ? "Georref_Sup_Transforma"
                                                                : nullptr;
+  if (step.shapefileTarget) return CallLibrary(exports, "Georref_Prj", {target});
   if (name == nullptr) return true;
   if (CallLibrary(exports, name, {target, target})) return true;
   // A target left in the source's system would look like a result.

@@ -27,6 +27,7 @@ bool ParseSystemOption(const std::vector<std::string>& arguments, std::size_t& i
 // What must happen around one conversion of `source` (read as `format`) by `command`.
 struct SystemStep {
   enum Kind { kNone, kSourcePoints, kTargetPoints, kTargetSurface } kind = kNone;
+  bool shapefileTarget = false;  // the target system goes into the .prj beside it
   std::string scratch;  // kSourcePoints: the transformed copy the conversion reads
   ~SystemStep();
 };

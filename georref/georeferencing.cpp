@@ -355,6 +355,23 @@ int AlignmentToMap(const std::string& entrada, const std::string& salida) {
   return 1;
 }
 
+int WriteProjection(const std::string& salida) {
+  const std::string& target = Current().target;
+  if (target.empty()) {
+    common::RecordFailure("Falta el sistema de coordenadas de destino (--t_srs) para el .prj de " + salida);
+    return 0;
+  }
+  std::string wkt, problem;
+  if (!maps::EsriWkt(target, wkt, problem)) {
+    common::RecordFailure(problem);
+    return 0;
+  }
+  const common::PathParts parts = common::SplitPath(salida);
+  common::TextWriter out;
+  out.Write(wkt);
+  return out.SaveTo(common::JoinPath(parts.directory, parts.name + ".prj")) ? 1 : 0;
+}
+
 namespace {
 
 // A profile or cross sections: a table of a GeoPackage (they have no plan position of their own).

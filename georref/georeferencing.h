@@ -18,6 +18,9 @@ int TransformSurfaceFile(const std::string& entrada, const std::string& salida);
 int PointsToMap(const std::string& entrada, const std::string& salida);
 int SurfaceToMap(const std::string& entrada, const std::string& salida);
 int AlignmentToMap(const std::string& entrada, const std::string& salida);
+// The .prj beside the shapefile `salida` with the target system; 1 when written.
+int WriteProjection(const std::string& salida);
+
 // A native profile or native cross sections as a table of a GeoPackage.
 int ProfileToMap(const std::string& entrada, const std::string& salida);
 int CrossSectionsToMap(const std::string& entrada, const std::string& salida);

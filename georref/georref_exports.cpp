@@ -56,6 +56,10 @@ int32_t Georref_Transver_Mapa(const char* entrada, const char* salida) {
   });
 }
 
+int32_t Georref_Prj(const char* salida) {
+  return common::GuardedExport(0, [&] { return georref::WriteProjection(common::PathArgument(salida)); });
+}
+
 int32_t Georref_Operacion(char* texto) {
   return common::GuardedExport(0, [&] {
     if (texto == nullptr) return 0;

@@ -62,6 +62,11 @@ GEORREF_API int32_t Georref_Rasante_Mapa(const char* entrada, const char* salida
  * (pk, desplazamiento, cota), one row per point. */
 GEORREF_API int32_t Georref_Transver_Mapa(const char* entrada, const char* salida);
 
+/* The .prj beside the shapefile salida (*.shp): the target system of Georref_Sistemas as ESRI
+ * WKT, so that GIS programs place the points the conversion moved. 1 when written; 0 when no
+ * target system is set or it cannot be written. */
+GEORREF_API int32_t Georref_Prj(const char* salida);
+
 /* The last operation used, "ED50 to ETRS89 (7), 1,5 m", into texto (at least 1024 bytes);
  * empty when none. 1 when there is one. */
 GEORREF_API int32_t Georref_Operacion(char* texto);

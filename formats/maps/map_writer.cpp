@@ -423,6 +423,19 @@ bool MapFormatOfPath(const std::string& path, MapFormat& format) {
 
 bool AlwaysWgs84(MapFormat format) { return format != MapFormat::kGpkg; }
 
+bool EsriWkt(const std::string& definition, std::string& wkt, std::string& problem) {
+  const QuietErrors quiet;
+  OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+  bool ok = OSRSetFromUserInput(srs, definition.c_str()) == OGRERR_NONE && OSRMorphToESRI(srs) == OGRERR_NONE;
+  char* text = nullptr;
+  ok = ok && OSRExportToWkt(srs, &text) == OGRERR_NONE && text != nullptr;
+  if (ok) wkt = text;
+  else problem = "GDAL no puede escribir el sistema " + definition + " como .prj" + QuietErrors::Last();
+  CPLFree(text);
+  OSRDestroySpatialReference(srs);
+  return ok;
+}
+
 std::vector<std::vector<int32_t>> SurfaceOutline(const MapSurface& surface) {
   // Each side counted in both directions: a side of one triangle only is on the outline.
   std::map<std::pair<int32_t, int32_t>, int> sides;

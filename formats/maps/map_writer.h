@@ -64,6 +64,10 @@ struct MapContents {
 // The edges of a surface that belong to one triangle only, chained into lines (its outline).
 std::vector<std::vector<int32_t>> SurfaceOutline(const MapSurface& surface);
 
+// The system `definition` as ESRI WKT (a shapefile's .prj); false, with `problem` set, when
+// GDAL does not take it.
+bool EsriWkt(const std::string& definition, std::string& wkt, std::string& problem);
+
 // Writes `contents` to `path` in `format` (an existing file is replaced). False, with
 // `problem` set to a Spanish reason, when the driver is missing or the file cannot be written.
 // `notes` gets what the user must know of the file written (a GeoPackage layer of more than
