@@ -15,6 +15,7 @@
 
 #include "cli/argument_host.h"
 #include "cli/cli.h"
+#include "cli/georef_options.h"
 #include "common/paths.h"
 #include "common/text_case.h"
 #include "frontend/core/command_flow.h"
@@ -41,6 +42,7 @@ struct ConvertLine {
   std::string axis;       // --axis: the alignment of the field-book command
   bool all = false;
   bool overwrite = false;
+  SystemOptions systems;  // --s_srs, --t_srs, --allow-ballpark
 };
 
 // The target key an extension stands for.
@@ -153,6 +155,8 @@ bool ParseConvertLine(const Arguments& arguments, ConvertLine& line, std::string
       line.all = true;
     } else if (argument == "--overwrite" || argument == "-f") {
       line.overwrite = true;
+    } else if (ParseSystemOption(arguments, i, line.systems, error)) {
+      if (!error.empty()) return false;
     } else if (argument.size() > 1 && argument[0] == '-') {
       error = "opción desconocida: " + argument;
       return false;
@@ -251,8 +255,8 @@ std::vector<std::string> LayersWithFaces(const std::vector<std::string>& entries
 // Runs `command` once for one target; prints the target's line. The exit status of the run.
 int RunFor(const frontend::MenuCommand& command, detect::Format format, frontend::ExportCaller& exports,
            const std::string& source, const std::string& target, const std::vector<std::string>& answers,
-           int fixedChoice, bool overwrite) {
-  ArgumentHost host(command, source, target, answers, overwrite);
+           int fixedChoice, bool overwrite, const SystemStep& systems) {
+  ArgumentHost host(command, systems.scratch.empty() ? source : systems.scratch, target, answers, overwrite);
   host.KeepSuccessMessage();
   if (fixedChoice >= 0) host.ChooseAlways(fixedChoice);
   frontend::CommandRunner runner(host, exports, frontend::ProgramDirectory());
@@ -262,6 +266,9 @@ int RunFor(const frontend::MenuCommand& command, detect::Format format, frontend
   if (outcome != frontend::CommandOutcome::Converted) {
     if (host.refusal().empty() && runner.lastFailure().empty()) Note(source + ": conversión no completada");
     return kFailed;
+  }
+  for (const std::string& written : frontend::WrittenTargets(command, target)) {
+    if (!FinishSystems(systems, written, exports)) return kFailed;
   }
   // One line per file written (a command may write several named after the target).
   // Each target is read once: the command's own look at it is reused.
@@ -337,9 +344,11 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
   }
   const std::string target =
       !line.target.empty() ? line.target : TargetInFolder(line.folder, source, command, line.to);
+  SystemStep systems;
+  if (!PrepareSystems(line.systems, command, format, source, exports, systems)) return kFailed;
   // --all of a conversion that chooses from no list is the conversion itself.
   if (!line.all || !selects) {
-    return RunFor(command, format, exports, source, names.Claim(target), answers, -1, line.overwrite);
+    return RunFor(command, format, exports, source, names.Claim(target), answers, -1, line.overwrite, systems);
   }
 
   ArgumentHost listing(command, source, target, {}, line.overwrite);
@@ -362,7 +371,9 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
   const std::vector<std::string> targets = EntryTargets(target, entries, names);
   int status = kDone;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (RunFor(command, format, exports, source, targets[i], {}, indexes[i], line.overwrite) != kDone) status = kFailed;
+    if (RunFor(command, format, exports, source, targets[i], {}, indexes[i], line.overwrite, systems) != kDone) {
+      status = kFailed;
+    }
   }
   return status;
 }

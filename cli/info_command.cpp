@@ -6,10 +6,20 @@
 
 #include "cli/cli.h"
 #include "frontend/core/conversions.h"
+#include "formats/geo/named/named_system.h"
 #include "frontend/detect/contents.h"
 
 namespace cli {
 namespace {
+
+// The coordinate system the file names for itself (LandXML CoordinateSystem, a shapefile's
+// .prj). An IFC file's IfcProjectedCRS is read by geo::NamedSystemOfFile(path, "ifc") once
+// detection knows IFC files.
+geo::NamedSystem SystemOf(const detect::Contents& contents) {
+  if (contents.detection.format == detect::Format::kLandXml) return geo::NamedSystemOfFile(contents.path, "landxml");
+  if (contents.detection.format == detect::Format::kShapefile) return geo::NamedSystemOfFile(contents.path, "shapefile");
+  return geo::NamedSystem();
+}
 
 nlohmann::ordered_json ContentsJson(const detect::Contents& contents) {
   nlohmann::ordered_json json;
@@ -62,6 +72,9 @@ nlohmann::ordered_json ContentsJson(const detect::Contents& contents) {
     }
     json["layers"] = list;
   }
+  if (const geo::NamedSystem system = SystemOf(contents); !system.definition.empty()) {
+    json["crs"] = {{"name", system.name}, {"definition", system.definition}};
+  }
   return json;
 }
 
@@ -95,6 +108,9 @@ int ShowInfo(const Arguments& arguments) {
     if (i > 0) std::printf("\n");
     std::printf("%s\n", files[i].c_str());
     for (const std::string& line : detect::DescriptionLines(contents)) std::printf("  %s\n", line.c_str());
+    if (const geo::NamedSystem system = SystemOf(contents); !system.definition.empty()) {
+      std::printf("  Sistema de coordenadas: %s\n", system.name.c_str());
+    }
     // Only the conversions whose data the file holds.
     for (const frontend::MenuCommand* conversion : frontend::ConversionsFor(contents)) {
       std::printf("  Se convierte con: %s (a %s)\n", conversion->control.c_str(), conversion->target.c_str());

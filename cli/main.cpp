@@ -17,7 +17,7 @@ const std::vector<Verb>& Verbs() {
       {"commands", "", "las órdenes del menú del programa de escritorio", &ListCommands},
       {"run", "ORDEN ORIGEN [DESTINO|-] [RESPUESTA...] [--all] [--overwrite|-f]",
        "ejecuta una orden del menú respondiendo a sus diálogos", &RunMenuCommand},
-      {"exports", "", "las funciones de las cuatro bibliotecas con sus parámetros", &ListExports},
+      {"exports", "", "las funciones de las cinco bibliotecas con sus parámetros", &ListExports},
       {"call", "[BIBLIOTECA:]FUNCION ARGUMENTO...", "llama a una función y escribe su resultado", &CallExport},
       {"check", "FICHERO [--entry NOMBRE|N]", "las comprobaciones de lo que contiene el fichero (1 si hay algún error)", &CheckFile},
       {"view", "FICHERO -o DIBUJO.png|svg [--size ANCHOxALTO] [--section N] [--entry NOMBRE|N]", "dibuja lo que contiene el fichero",

@@ -23,6 +23,9 @@ const std::vector<VerbOption>& VerbOptions() {
       {"convert", "--all", "un destino por cada entrada de la lista, con el nombre del origen y el de la entrada"},
       {"convert", "--axis FICHERO.eje", "el eje que pide la orden de la libreta de campo (puntosTraClipTer)"},
       {"convert", "--overwrite, -f", "escribe encima de un destino que ya existe"},
+      {"convert", "--s_srs SISTEMA", "el sistema de coordenadas del origen (EPSG:n, cadena PROJ o WKT) si el fichero no lo nombra"},
+      {"convert", "--t_srs SISTEMA", "el sistema de coordenadas del destino: los puntos y las superficies se transforman con PROJ"},
+      {"convert", "--allow-ballpark", "acepta una transformación aproximada o un cambio de altura sin su rejilla de geoide"},
 
       {"run", "--all", "ejecuta la orden una vez por cada entrada de su lista"},
       {"run", "--overwrite, -f", "escribe encima de un destino que ya existe"},

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libgtest-dev libxml2-dev libshp-dev mdbtools-dev mdbtools gdal-bin python3-ezdxf
-          qt6-base-dev qt6-svg-dev poppler-utils qt6-translations-l10n nlohmann-json3-dev locales time clang libclang-rt-dev ccache strace)
+          qt6-base-dev qt6-svg-dev poppler-utils qt6-translations-l10n nlohmann-json3-dev locales time clang libclang-rt-dev ccache strace
+          libproj-dev proj-bin proj-data libgdal-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <initializer_list>
+#include <string>
 #include <utility>
 
 #include "frontend/detect/contents.h"
@@ -379,6 +380,40 @@ Registry BuildRegistry() {
   m.WithoutMenu("MyDll_amxroad2gts", "Convertir eje de MxRoad (cadena) a GTS", "Eje MxRoad (*.txt)|*.txt", "gts",
                 "Eje GTS (*.gts)|*.gts", "Viaducto", Variant::WithProgramDirectory)
       .Converts({F::kMxRoadStringListing}, D::Alignments, "gts", F::kGtsAlignment);
+  // Coordinate systems and maps (Georref): native points and surfaces moved between systems
+  // (--s_srs, --t_srs), and points, surfaces and alignments written as maps.
+  const char* const punFilter = "Puntos (*.pun)|*.pun";
+  const char* const supFilter = "Superficie (*.sup)|*.sup";
+  m.WithoutMenu("Georref_Puntos_Transforma", "Transformar puntos a otro sistema de coordenadas", punFilter, "pun", punFilter,
+                "Georref")
+      .Converts({F::kNativePoints}, D::Points, "pun", F::kNativePoints);
+  m.WithoutMenu("Georref_Sup_Transforma", "Transformar superficie a otro sistema de coordenadas", supFilter, "sup", supFilter,
+                "Georref")
+      .Converts({F::kNativeSurface}, D::Surfaces, "sup", F::kNativeSurface);
+  struct MapTarget {
+    const char* key;
+    const char* name;
+    const char* filter;
+  };
+  const MapTarget mapTargets[] = {{"geojson", "GeoJSON", "GeoJSON (*.geojson)|*.geojson"},
+                                  {"kml", "KML", "KML (*.kml)|*.kml"},
+                                  {"kmz", "KMZ", "KMZ (*.kmz)|*.kmz"},
+                                  {"gpkg", "GeoPackage", "GeoPackage (*.gpkg)|*.gpkg"}};
+  for (const MapTarget& map : mapTargets) {
+    const std::string to = std::string(" a mapa ") + map.name;
+    m.WithoutMenu("Georref_Puntos_Mapa", ("Puntos" + to).c_str(), punFilter, map.key, map.filter, "Georref")
+        .Converts({F::kNativePoints}, D::Points, map.key, F::kUnknown);
+    m.WithoutMenu("Georref_Sup_Mapa", ("Superficie" + to).c_str(), supFilter, map.key, map.filter, "Georref")
+        .Converts({F::kNativeSurface}, D::Surfaces, map.key, F::kUnknown);
+    m.WithoutMenu("Georref_Eje_Mapa", ("Eje" + to).c_str(), eje, map.key, map.filter, "Georref")
+        .Converts({F::kNativeAlignment}, D::Alignments, map.key, F::kUnknown);
+  }
+  const char* const gpkg = "GeoPackage (*.gpkg)|*.gpkg";
+  m.WithoutMenu("Georref_Rasante_Mapa", "Rasante a tabla GeoPackage", "Rasante (*.ras)|*.ras", "gpkg", gpkg, "Georref")
+      .Converts({F::kNativeProfile}, D::Profiles, "gpkg", F::kUnknown);
+  m.WithoutMenu("Georref_Transver_Mapa", "Transversales a tabla GeoPackage", "Transversales (*.tra)|*.tra", "gpkg", gpkg,
+                "Georref")
+      .Converts({F::kNativeCrossSections}, D::CrossSections, "gpkg", F::kUnknown);
 
   Registry registry{m.TakeMenu(), m.TakeOthers(), {}};
   for (const std::vector<MenuCommand>* rows : {&registry.menu, &registry.withoutMenu}) {

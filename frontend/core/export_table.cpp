@@ -2,6 +2,7 @@
 
 #include "calzada.h"
 #include "frontend/core/export_invoker.h"
+#include "georref.h"
 #include "planimetro.h"
 #include "shapeline.h"
 #include "viaducto.h"
@@ -122,6 +123,17 @@ const std::vector<ExportEntry>& ExportTable() {
       // Shapeline
       PASARELA_EXPORT("Shapeline", ImportarPuntosDeShapeline, "entrada,salida"),
       PASARELA_EXPORT("Shapeline", ExportarPuntosToShapeline, "entrada,salida"),
+      // Georref
+      PASARELA_EXPORT("Georref", Georref_Sistemas, "origen,destino,aproximada"),
+      PASARELA_EXPORT("Georref", Georref_Puntos_Transforma, "entrada,salida"),
+      PASARELA_EXPORT("Georref", Georref_Sup_Transforma, "entrada,salida"),
+      PASARELA_EXPORT("Georref", Georref_Puntos_Mapa, "entrada,salida"),
+      PASARELA_EXPORT("Georref", Georref_Sup_Mapa, "entrada,salida"),
+      PASARELA_EXPORT("Georref", Georref_Eje_Mapa, "entrada,salida"),
+      PASARELA_EXPORT("Georref", Georref_Rasante_Mapa, "entrada,salida"),
+      PASARELA_EXPORT("Georref", Georref_Transver_Mapa, "entrada,salida"),
+      PASARELA_EXPORT("Georref", Georref_Prj, "salida"),
+      PASARELA_EXPORT("Georref", Georref_Operacion, "texto"),
   };
   return table;
 }

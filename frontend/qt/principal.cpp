@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <map>
 
+#include "frontend/qt/coordinate_systems_dialog.h"
 #include "frontend/qt/menu_mnemonics.h"
 #include "frontend/qt/open_file_dialog.h"
 #include "frontend/qt/road_picture.h"
@@ -131,6 +132,8 @@ void Principal::OpenFile(const std::string& path) {
   views_->Show(FromLocalText(path));
   AbrirFichero dialog(path, this);
   if (dialog.exec() != QDialog::Accepted || dialog.chosen == nullptr) return;
+  // A map or a change of coordinate system asks for the systems first.
+  if (NeedsCoordinateSystems(*dialog.chosen) && !AskCoordinateSystems(this, exports_)) return;
   ShowOutcome(*dialog.chosen, runner_.RunWithSource(*dialog.chosen, path, dialog.sourceFormat));
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,7 +20,7 @@ using testing_support::WriteFile;
 namespace {
 
 const std::string kCli = testing_support::CliPath();
-const char* const kLibraries[] = {"Viaducto", "Calzada", "Planimetro", "Shapeline"};
+const char* const kLibraries[] = {"Viaducto", "Calzada", "Planimetro", "Shapeline", "Georref"};
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -71,11 +72,11 @@ TEST(Libraries, ShowExactlyTheirDeclaredExports) {
 }
 
 TEST(ExportTable, CoversEveryDeclaredExportWithMatchingParameters) {
-  std::set<std::string> tabled[4];
+  std::set<std::string> tabled[std::size(kLibraries)];
   frontend::LibraryLoader loader(std::string(PASARELA_BINARY_DIR) + "/lib");
   for (const frontend::ExportEntry& entry : frontend::ExportTable()) {
     int index = -1;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(kLibraries)); ++i) {
       if (std::string(entry.library) == kLibraries[i]) index = i;
     }
     ASSERT_GE(index, 0) << entry.library;
@@ -86,7 +87,7 @@ TEST(ExportTable, CoversEveryDeclaredExportWithMatchingParameters) {
     std::string error;
     EXPECT_NE(loader.Resolve(entry.library, entry.name, error), nullptr) << error;
   }
-  for (int i = 0; i < 4; ++i) {
+  for (std::size_t i = 0; i < std::size(kLibraries); ++i) {
     std::set<std::string> declared = HeaderExports(kLibraries[i]);
     declared.erase(std::string(kLibraries[i]) + "_SetMessageHook");  // set by programs, not a conversion
     EXPECT_EQ(tabled[i], declared) << kLibraries[i];

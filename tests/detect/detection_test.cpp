@@ -153,6 +153,8 @@ const std::map<std::string, std::string> kExpected = {
     {"tests/data/wtrazado/variante-wtrazado.txt", "wtrazado-eje"},
     {"tests/data/clip/variante.alz", "clip-alz"},
     {"tests/data/native/variante.eje", "eje"},
+    {"tests/data/geo/terreno.sup", "sup"},
+    {"tests/data/geo/sistema.xml", "landxml"},
     {"tests/data/clip/variante.plt", "clip-plt"},
     {"tests/data/clip/clip.gts", "gts-transversales"},
     {"tests/data/clip/clip.ter", "clip-ter-listado"},

@@ -26,6 +26,7 @@ int Run_shapefile(const uint8_t*, std::size_t);
 int Run_jet_database(const uint8_t*, std::size_t);
 int Run_view_files(const uint8_t*, std::size_t);
 int Run_detection(const uint8_t*, std::size_t);
+int Run_named_system(const uint8_t*, std::size_t);
 }  // namespace fuzzing
 
 namespace {
@@ -53,6 +54,7 @@ const Family kFamilies[] = {
     {"jet_database", fuzzing::Run_jet_database},
     {"view_files", fuzzing::Run_view_files},
     {"detection", fuzzing::Run_detection},
+    {"named_system", fuzzing::Run_named_system},
 };
 
 int RunFamily(const Family& family, const std::string& bytes) {

@@ -37,6 +37,7 @@
 #include "frontend/core/command_table.h"
 #include "frontend/detect/spanish_numbers.h"
 #include "frontend/qt/about_dialog.h"
+#include "frontend/qt/coordinate_systems_dialog.h"
 #include "frontend/qt/open_file_dialog.h"
 #include "frontend/qt/menu_mnemonics.h"
 #include "frontend/qt/principal.h"
@@ -415,6 +416,36 @@ TEST_F(Desktop, OpeningAFileShowsWhatItHoldsAndRunsTheChosenCommand) {
   EXPECT_NE(summary.find("Eje \"variante\": 8 elementos"), std::string::npos) << summary;
   EXPECT_NE(std::find(offered.begin(), offered.end(), "Importar > Ejes > Importar de LandXML..."), offered.end());
   EXPECT_EQ(message, "Pasarela|Generado correctamente fichero \n" + dir.File("abierto.eje") + "\n8 elementos, 1\u202F660,000 m");
+}
+
+// A map asks for the coordinate systems before its target, and names the operation used.
+TEST_F(Desktop, AMapOfPointsAsksForTheSystemsAndNamesTheOperation) {
+  ScratchWithSample scratch("puntos/levantamiento.pun", "levantamiento.pun");
+  frontend::Principal window;
+  window.show();
+  std::string operation;
+  std::string message;
+  DialogScript script({ChooseFile(scratch.source),
+                       [](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::AbrirFichero*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         auto found = dialog->commands()->findItems("Puntos a mapa GeoJSON", Qt::MatchExactly);
+                         ASSERT_EQ(found.size(), 1);
+                         dialog->commands()->setCurrentItem(found.front());
+                         dialog->findChild<QPushButton*>("BtnConvertir")->click();
+                       },
+                       [](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::SistemasCoordenadas*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         dialog->source()->setText("EPSG:25830");
+                         dialog->accept();
+                       },
+                       ChooseFile(scratch.dir.File("puntos.geojson")), ReadMessage(operation), ReadMessage(message)});
+  window.CommandAction("abrir")->trigger();
+  EXPECT_TRUE(script.finished());
+  EXPECT_NE(operation.find("ETRS89 to WGS 84 (1), 1 m"), std::string::npos) << operation;
+  EXPECT_NE(message.find("Generado correctamente fichero"), std::string::npos) << message;
+  EXPECT_TRUE(testing_support::FileExists(scratch.dir.File("puntos.geojson")));
 }
 
 TEST_F(Desktop, ADroppedFileIsOpened) {

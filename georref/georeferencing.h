@@ -1,0 +1,31 @@
+// What the georeferencing library's exports do: native points and surfaces transformed between
+// coordinate systems, and points, surfaces and alignments written as maps.
+#pragma once
+
+#include <string>
+
+namespace georref {
+
+// The systems the following conversions use (see Georref_Sistemas). False, with the reason
+// recorded, when a system given is not one PROJ knows.
+bool SetSystems(const std::string& source, const std::string& target, bool allowBallpark);
+
+// "ED50 to ETRS89 (7), 1,5 m" of the last transformation; empty when none.
+const std::string& LastOperation();
+
+int TransformPointFile(const std::string& entrada, const std::string& salida);
+int TransformSurfaceFile(const std::string& entrada, const std::string& salida);
+int PointsToMap(const std::string& entrada, const std::string& salida);
+int SurfaceToMap(const std::string& entrada, const std::string& salida);
+int AlignmentToMap(const std::string& entrada, const std::string& salida);
+// The .prj beside the shapefile `salida` with the target system; 1 when written.
+int WriteProjection(const std::string& salida);
+
+// A native profile or native cross sections as a table of a GeoPackage.
+int ProfileToMap(const std::string& entrada, const std::string& salida);
+int CrossSectionsToMap(const std::string& entrada, const std::string& salida);
+
+// The caption of the message that names the operation used.
+inline constexpr const char* kSystemCaption = "Sistema de coordenadas";
+
+}  // namespace georref
