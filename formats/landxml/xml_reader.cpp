@@ -1,5 +1,7 @@
 #include "formats/landxml/xml_reader.h"
 
+#include <cctype>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -299,5 +301,26 @@ bool DeclaresFeet(std::string_view localName, const LandXmlAttributes& attribute
 }
 
 void ShowApproximation(const std::string& text) { ShowMessage(kApproximationCaption, text.c_str()); }
+
+bool WktIsGeographic(std::string_view wkt) {
+  std::size_t start = 0;
+  while (start < wkt.size() && std::isspace(static_cast<unsigned char>(wkt[start])) != 0) ++start;
+  const std::string_view head = wkt.substr(start, 8);
+  const auto startsWith = [&](std::string_view word) {
+    if (head.size() < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      if (std::toupper(static_cast<unsigned char>(head[i])) != word[i]) return false;
+    }
+    return true;
+  };
+  return startsWith("GEOGCS[") || startsWith("GEOGCRS[") || startsWith("GEODCRS[");
+}
+
+std::string DegreesCheck::Note(bool geographic) const {
+  if (points_ == 0) return std::string();
+  if (!geographic && (outside_ || !lost_)) return std::string();
+  return std::string(geographic ? "las coordenadas son geográficas (grados)" : "las coordenadas parecen grados") +
+         ": el fichero de puntos guarda 3 decimales, un redondeo de hasta 0,0005° (unos 55 m sobre el terreno)";
+}
 
 }  // namespace common

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,5 +93,29 @@ inline constexpr const char* kFeetMessage = "el fichero está en pies: las medid
 // What an import approximated or could not keep, said through the message hook.
 inline constexpr const char* kApproximationCaption = "Aviso";
 void ShowApproximation(const std::string& text);
+
+// Whether a projection text (the WKT of a shapefile's .prj) describes geographic coordinates
+// (degrees of latitude and longitude) rather than a projection.
+bool WktIsGeographic(std::string_view wkt);
+
+// Watches the coordinates a point file is written from: a point file keeps three decimals,
+// which in degrees is a rounding of up to 0.0005 degrees, some 55 m on the ground.
+class DegreesCheck {
+ public:
+  void Add(double x, double y) {
+    ++points_;
+    if (!(std::fabs(x) <= 180 && std::fabs(y) <= 90)) outside_ = true;
+    if (!lost_ && (Cut(x) || Cut(y))) lost_ = true;
+  }
+  // The warning when the coordinates are degrees (`geographic`, or every one within the
+  // range of degrees with decimals a point file does not keep); empty otherwise.
+  std::string Note(bool geographic) const;
+
+ private:
+  static bool Cut(double value) { return std::fabs(value * 1000 - std::round(value * 1000)) > 1e-6; }
+  long points_ = 0;
+  bool outside_ = false;
+  bool lost_ = false;
+};
 
 }  // namespace common
