@@ -367,10 +367,12 @@ std::vector<std::string> ListLandXmlSurfaceNames(const common::LandXmlSource& so
 
 int ListLandXmlSurfaces(const std::string& document, const std::string& listFile) {
   std::vector<std::string> names;
-  // A document that breaks off lists the surfaces before the fault; a source that is not a
-  // LandXML document gives the empty list and the reason.
+  // A document that breaks off, or a source that is not a LandXML document, gives the empty
+  // list and the reason.
   if (common::CheckLandXmlSource(document)) {
+    common::ForgetMalformedDocuments();
     names = ListLandXmlSurfaceNames(document);
+    if (common::MalformedDocumentSeen()) names.clear();
     if (names.empty()) common::RecordNothingToWrite(document, "ninguna superficie");
   }
   common::TextWriter out;
@@ -427,7 +429,8 @@ int ImportLandXmlSurface(const std::string& document, const std::string& surface
                                  [&](const std::array<int32_t, 3>& triangle) { surface::AddTriangle(model, triangle); }};
   LandXmlSurfaceRead read;
   ReadSurface(document, surfaceName, [&](std::string_view bytes) { return triangleFile.Write(bytes); }, receiver, read);
-  if (read.parse == common::ParseResult::kCannotOpen) return 0;
+  // A document cut short is no smaller surface: the reader has recorded where it breaks.
+  if (read.parse != common::ParseResult::kComplete) return 0;
   if (!read.triangleTextWritten || !triangleFile.Commit()) return 0;
 
   std::string notes;

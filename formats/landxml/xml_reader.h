@@ -50,12 +50,26 @@ enum class ParseResult {
 // access, external entities and entity definitions are off (an entity-expansion bomb stops at
 // its first reference). A document without an encoding declaration that is not valid UTF-8 is
 // read as Windows-1252, as older Spanish tools save it.
+// A document that is not well formed (kMalformed) is noted for MalformedDocumentSeen; read from
+// a path, it is also recorded as the reason of the running export's failure (the first reason
+// wins, so a document cut short is never reported as one that holds nothing).
 class LandXmlReader {
  public:
   ParseResult Parse(const std::string& path, LandXmlHandler& handler);
   // The same for a document already in memory.
   ParseResult ParseBytes(std::string_view document, LandXmlHandler& handler);
+
+ private:
+  ParseResult ParseFile(const std::string& path, LandXmlHandler& handler);
 };
+
+// The line at which the last document read on this thread stopped at an error.
+int LastMalformedLine();
+// Whether a document read on this thread since ForgetMalformedDocuments was not well formed.
+void ForgetMalformedDocuments();
+bool MalformedDocumentSeen();
+// "El documento LandXML X está incompleto o mal formado (línea N)".
+std::string MalformedDocumentText(const std::string& path, int line);
 
 // The document a LandXML reading takes: a file named by its path (the usual case, converted
 // from the path implicitly), or bytes already in memory. It refers to the path or bytes it
@@ -103,12 +117,21 @@ bool WktIsGeographic(std::string_view wkt);
 class DegreesCheck {
  public:
   void Add(double x, double y) {
-    ++points_;
+    if (points_++ == 0) {
+      minX_ = maxX_ = x;
+      minY_ = maxY_ = y;
+    }
+    minX_ = std::fmin(minX_, x);
+    maxX_ = std::fmax(maxX_, x);
+    minY_ = std::fmin(minY_, y);
+    maxY_ = std::fmax(maxY_, y);
     if (!(std::fabs(x) <= 180 && std::fabs(y) <= 90)) outside_ = true;
     if (!lost_ && (Cut(x) || Cut(y))) lost_ = true;
   }
-  // The warning when the coordinates are degrees (`geographic`, or every one within the
-  // range of degrees with decimals a point file does not keep); empty otherwise.
+  // The warning when the coordinates are degrees: `geographic`, or every one within the range
+  // of degrees, with decimals a point file does not keep, spread over at most two degrees as
+  // the points of one site are (small plane coordinates of a local grid spread wider). Empty
+  // otherwise.
   std::string Note(bool geographic) const;
 
  private:
@@ -116,6 +139,7 @@ class DegreesCheck {
   long points_ = 0;
   bool outside_ = false;
   bool lost_ = false;
+  double minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
 };
 
 }  // namespace common

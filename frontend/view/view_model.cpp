@@ -236,8 +236,14 @@ void BuildLandXmlSurface(planimetro::landxml::LandXmlSurfaceRead read, ViewModel
 bool LoadLandXml(const ViewInput& input, const std::string& choice, ViewModel& model, std::string& error) {
   const std::string& path = input.path;
   const common::LandXmlSource source = common::LandXmlSource::Bytes(input.bytes);
+  common::ForgetMalformedDocuments();
   for (std::string& name : viaducto::ListLandXmlAlignments(source)) {
     model.entries.push_back({DataKind::kAlignment, std::move(name)});
+  }
+  // A document cut short is refused as the imports refuse it, not shown as a smaller one.
+  if (common::MalformedDocumentSeen()) {
+    error = common::MalformedDocumentText(path, common::LastMalformedLine());
+    return false;
   }
   for (std::string& name : viaducto::ListLandXmlProfiles(source)) {
     model.entries.push_back({DataKind::kProfile, std::move(name)});

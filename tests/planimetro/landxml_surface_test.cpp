@@ -112,10 +112,12 @@ TEST_F(LandXmlSurface, FailuresLeaveNoSurface) {
   // An unreadable document leaves the triangle file of the last run alone.
   EXPECT_EQ(Calzada_Sup_Importa_LandXML(dir_.File("no-existe.xml").c_str(), "Otra", dir_.File("x.sup").c_str()), 0);
   EXPECT_EQ(ReadFile(planimetro::landxml::TriangleFilePath()), CrLf("1\n0.000 0.000 0.000\n0\n"));
-  // A document cut short gives what was read before the fault.
+  // A document cut short is refused, even where the surface chosen stands whole before the
+  // fault: it is no smaller document. The triangle file of the last run stays.
   const std::string cut(kDocument, std::string(kDocument).find("<Surface name=\"Otra\""));
-  EXPECT_EQ(Calzada_Sup_Importa_LandXML(Write("cut.xml", cut).c_str(), "Terreno", dir_.File("c.sup").c_str()), 1);
-  EXPECT_EQ(surface_check::ReadSurfaceFile(ReadFile(dir_.File("c.sup"))).triangleCount, 1);
+  EXPECT_EQ(Calzada_Sup_Importa_LandXML(Write("cut.xml", cut).c_str(), "Terreno", dir_.File("c.sup").c_str()), 0);
+  EXPECT_FALSE(FileExists(dir_.File("c.sup")));
+  EXPECT_EQ(ReadFile(planimetro::landxml::TriangleFilePath()), CrLf("1\n0.000 0.000 0.000\n0\n"));
 }
 
 TEST_F(LandXmlSurface, RealSurfacesImportWhole) {
