@@ -335,6 +335,17 @@ bool DeclaresFeet(std::string_view localName, const LandXmlAttributes& attribute
   return lower.find("foot") != std::string::npos || lower.find("feet") != std::string::npos;
 }
 
+double FeetInMetres(std::string_view localName, const LandXmlAttributes& attributes) {
+  if (!DeclaresFeet(localName, attributes)) return 0;
+  const std::optional<std::string_view> unit = GetAttribute(attributes, "linearUnit");
+  const std::string lower = unit ? common::LowerAscii(*unit) : std::string();
+  return lower.find("survey") != std::string::npos ? kUsSurveyFoot : kInternationalFoot;
+}
+
+const char* FeetMessage(double feetInMetres) {
+  return feetInMetres == kUsSurveyFoot ? kUsFeetMessage : kFeetMessage;
+}
+
 void ShowApproximation(const std::string& text) { ShowMessage(kApproximationCaption, text.c_str()); }
 
 bool WktIsGeographic(std::string_view wkt) {

@@ -100,9 +100,17 @@ inline constexpr const char* kLandXmlDocument = "un documento LandXML";
 bool CheckLandXmlSource(const std::string& path);
 
 // Whether a `Units` child declares feet as the linear unit (`Imperial`, or a `linearUnit` in
-// feet): the imports keep the numbers as they are and say so.
+// feet): the imports convert every length to metres and say so.
 bool DeclaresFeet(std::string_view localName, const LandXmlAttributes& attributes);
-inline constexpr const char* kFeetMessage = "el fichero está en pies: las medidas no se han convertido";
+inline constexpr double kInternationalFoot = 0.3048;
+inline constexpr double kUsSurveyFoot = 1200.0 / 3937.0;
+// The metres in the foot a `Units` child declares: the US survey foot where its `linearUnit`
+// says so (USSurveyFoot), the international foot otherwise; 0 when it declares no feet.
+double FeetInMetres(std::string_view localName, const LandXmlAttributes& attributes);
+inline constexpr const char* kFeetMessage = "el fichero está en pies: las medidas se han convertido a metros";
+inline constexpr const char* kUsFeetMessage = "el fichero está en pies US: las medidas se han convertido a metros";
+// The message for a document in the foot of `feetInMetres`.
+const char* FeetMessage(double feetInMetres);
 
 // What an import approximated or could not keep, said through the message hook.
 inline constexpr const char* kApproximationCaption = "Aviso";

@@ -225,7 +225,7 @@ void BuildLandXmlSurface(planimetro::landxml::LandXmlSurfaceRead read, ViewModel
   }
   BuildSurfaceView(std::move(points), std::move(read.triangles), model.surface);
   model.surface.facesWithoutPoints = read.facesWithoutPoints;
-  if (read.feet) AddNote(model, common::kFeetMessage);
+  if (read.feet) AddNote(model, common::FeetMessage(read.feetInMetres));
   if (read.invisibleFaces > 0) {
     AddNote(model, std::to_string(read.invisibleFaces) + " caras ocultas (fuera del contorno o en huecos) no se muestran");
   }
@@ -290,7 +290,7 @@ bool LoadLandXml(const ViewInput& input, const std::string& choice, ViewModel& m
           planimetro::landxml::ReadLandXmlSurface(source, entry.name, [](std::string_view) { return true; }), model);
       break;
     case DataKind::kPoints:
-      if (points.feet) AddNote(model, common::kFeetMessage);
+      if (points.feet) AddNote(model, common::FeetMessage(points.feetInMetres));
       if (points.unresolved > 0) {
         AddNote(model, std::to_string(points.unresolved) + " puntos sin coordenadas nombran un punto que no existe");
       }

@@ -50,10 +50,10 @@ TEST(LandXmlPoints, RealSurveysImportEveryPoint) {
             1);
   const std::string partridge = ReadFile(dir.File("p.pun"));
   EXPECT_EQ(partridge.substr(0, partridge.find('\n') + 1),
-            "    1   32423.251   33268.219  805.571 BAR[245.538]\r\n");
+            "    1    9882.607   10140.153  245.538 BAR[245.538]\r\n");  // feet (32423.251 33268.219 805.571) in metres
   EXPECT_EQ(PointsOf(dir.File("p.pun")).size(), 2896u);
   ASSERT_EQ(g_told.size(), 1u);
-  EXPECT_EQ(g_told[0], "Aviso|el fichero está en pies: las medidas no se han convertido");
+  EXPECT_EQ(g_told[0], "Aviso|el fichero está en pies: las medidas se han convertido a metros");
 
   ASSERT_EQ(Planimetro_Puntos_Importa_LandXML(DataFile("landxml/subdivision.xml").c_str(), dir.File("s.pun").c_str()),
             1);
@@ -61,8 +61,8 @@ TEST(LandXmlPoints, RealSurveysImportEveryPoint) {
   ASSERT_EQ(subdivision.size(), 639u);
   EXPECT_EQ(subdivision[0].number, 1);
   EXPECT_EQ(subdivision[0].code, "PCOR");
-  EXPECT_DOUBLE_EQ(subdivision[0].x, -626.278);
-  EXPECT_DOUBLE_EQ(subdivision[0].y, 1145.998);
+  EXPECT_DOUBLE_EQ(subdivision[0].x, -190.889);  // -626.278 ft
+  EXPECT_DOUBLE_EQ(subdivision[0].y, 349.300);    // 1145.998 ft
 }
 
 TEST(LandXmlPoints, NamesReferencesAndMissingElevations) {
@@ -76,14 +76,17 @@ TEST(LandXmlPoints, NamesReferencesAndMissingElevations) {
             "<CgPoint name=\"x\" pntRef=\"nadie\"/>"
             "<CgPoint>1 2 3</CgPoint></CgPoints></LandXML>");
   ASSERT_EQ(Planimetro_Puntos_Importa_LandXML(dir.File("c.xml").c_str(), dir.File("c.pun").c_str()), 1);
-  // Numbers from numeric names, else one past the highest so far; the referring point takes the
-  // coordinates of the one it names; a code keeps no line end.
+  // Numbers from numeric names, else one past the highest so far (a name that is no number is
+  // kept as the code of a point without one: here the point has its own); the referring point
+  // takes the coordinates of the one it names; a code keeps no line end.
   EXPECT_EQ(ReadFile(dir.File("c.pun")), CrLf("   12     200.000     100.000   30.000 ARB\n"
                                               "   13     250.000     150.000    0.000 BASE NORTE\n"
                                               "    7     250.000     150.000    0.000 \n"
                                               "   14       2.000       1.000    3.000 \n"));
   ASSERT_EQ(g_told.size(), 1u);
-  EXPECT_EQ(g_told[0], "Aviso|1 puntos sin coordenadas que remiten a un punto que no existe no se han importado");
+  EXPECT_EQ(g_told[0],
+            "Aviso|1 punto cuyo nombre no es un número entero se ha renumerado; su nombre queda como código donde "
+            "no tenían otro\n1 puntos sin coordenadas que remiten a un punto que no existe no se han importado");
 }
 
 TEST(LandXmlPoints, ExportReadsBackInOurImportAndInPython) {

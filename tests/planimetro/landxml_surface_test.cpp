@@ -233,13 +233,13 @@ TEST_F(LandXmlSurface, InvisibleFacesAndFacesWithoutPointsAreLeftOutAndCounted) 
   ASSERT_EQ(Calzada_Sup_Importa_LandXML(document.c_str(), "S", target.c_str()), 1);
   EXPECT_EQ(surface_check::ReadSurfaceFile(ReadFile(target)).triangleCount, 2);
   // The triangle file holds what the surface was built from: the placeholders, not the faces
-  // on them.
+  // on them; US survey feet in metres (10 ft is 3.048006 m).
   EXPECT_EQ(ReadFile(planimetro::landxml::TriangleFilePath()),
-            CrLf("4\n0.000 0.000 1.000\n10.000 0.000 1.000\n0.000 10.000 1.000\n10.000 10.000 1.000\n2\n0 1 2\n"
+            CrLf("4\n0.000 0.000 0.305\n3.048 0.000 0.305\n0.000 3.048 0.305\n3.048 3.048 0.305\n2\n0 1 2\n"
                  "1 3 2\n"));
   ASSERT_EQ(g_said.size(), 1u);
   EXPECT_EQ(g_said[0],
-            "Aviso|el fichero está en pies: las medidas no se han convertido\n"
+            "Aviso|el fichero está en pies US: las medidas se han convertido a metros\n"
             "1 caras invisibles (fuera del contorno o en huecos) no se han importado\n"
             "2 caras que nombran puntos que no existen no se han importado");
 }

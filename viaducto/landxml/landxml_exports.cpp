@@ -148,7 +148,7 @@ int WriteFixedWidthNativeProfile(const Profile& profile, const std::string& targ
 // The chosen pair's sections, or the reason there are none.
 bool ReadChosenSections(const std::string& path, const std::string& entrada, const std::string& transver,
                         const std::string& capa, CrossSectionSet& set, std::vector<std::string>& notes) {
-  bool feet = false;
+  double feet = 0;
   if (!ReadLandXmlCrossSections(path, transver, capa, set, &feet)) {
     RecordMalformed(entrada);
     return false;
@@ -158,7 +158,7 @@ bool ReadChosenSections(const std::string& path, const std::string& entrada, con
                           capa + "\"");
     return false;
   }
-  if (feet) notes.emplace_back(common::kFeetMessage);
+  if (feet != 0) notes.emplace_back(common::FeetMessage(feet));
   return true;
 }
 
