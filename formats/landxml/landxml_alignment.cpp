@@ -648,6 +648,9 @@ int ImportLandXmlAlignmentToNative(const std::string& entrada, int selec, const 
   LandXmlAlignmentImport imported;
   common::TextWriter writer;
   if (!FormatLandXmlAlignmentAsNative(entrada, selec, imported, writer)) return 0;
+  // A document cut short is refused (the reader has said where it breaks), never said to be
+  // approximated.
+  if (imported.parse != ParseResult::kComplete) return 0;
   if (!writer.SaveTo(salida)) return 0;
   // Said once the target is written: a failure's reason must not be hidden behind it.
   ShowImportNotes(imported.notes);

@@ -178,7 +178,8 @@ int ImportLandXmlPoints(const std::string& entrada, const std::string& salida) {
   if (!common::CheckConversionTarget(entrada, salida)) return 0;
   if (!common::CheckLandXmlSource(entrada)) return 0;
   const LandXmlPointsImport imported = ReadLandXmlPoints(entrada);
-  if (imported.parse == common::ParseResult::kCannotOpen) return 0;
+  // A document cut short is refused: the reader has said where it breaks.
+  if (imported.parse != common::ParseResult::kComplete) return 0;
   std::string notes;
   if (imported.feet) notes = common::FeetMessage(imported.feetInMetres);
   if (imported.renumbered > 0) {

@@ -135,3 +135,36 @@ TEST(LandXmlPoints, RefusesWhatItCannotConvert) {
   EXPECT_EQ(g_told[1], "Error en la conversión|El fichero " + dir.File("n.xml") + " no contiene ningún punto");
   EXPECT_EQ(g_told[3], "Error en la conversión|El fichero " + dir.File("v.pun") + " no contiene ningún punto");
 }
+
+namespace {
+
+// A cadastral survey names its points "LC-134": the name that is no number becomes the code of
+// a point without one, and the import says how many were renumbered. A document cut short is
+// refused, naming its line.
+TEST(LandXmlPoints, NamesThatAreNoNumbersBecomeCodesAndACutDocumentIsRefused) {
+  TempDir dir;
+  Told told;
+  const std::string document =
+      "<?xml version=\"1.0\"?>\n<LandXML><CgPoints>\n<CgPoint name=\"LC-134\">4400000 500000 10</CgPoint>\n"
+      "<CgPoint name=\"LC-135\" code=\"MOJON\">4400001 500001 11</CgPoint>\n<CgPoint name=\"7\">4400002 500002 12"
+      "</CgPoint>\n</CgPoints></LandXML>\n";
+  WriteFile(dir.File("c.xml"), document);
+  ASSERT_EQ(Planimetro_Puntos_Importa_LandXML(dir.File("c.xml").c_str(), dir.File("c.pun").c_str()), 1);
+  EXPECT_EQ(ReadFile(dir.File("c.pun")), CrLf("    1  500000.000 4400000.000   10.000 LC-134\n"
+                                              "    2  500001.000 4400001.000   11.000 MOJON\n"
+                                              "    7  500002.000 4400002.000   12.000 \n"));
+  ASSERT_EQ(g_told.size(), 1u);
+  EXPECT_EQ(g_told[0],
+            "Aviso|2 puntos cuyo nombre no es un número entero se han renumerado; su nombre queda como código donde "
+            "no tenían otro");
+
+  g_told.clear();
+  WriteFile(dir.File("cut.xml"), document.substr(0, document.find("<CgPoint name=\"7\"")));
+  EXPECT_EQ(Planimetro_Puntos_Importa_LandXML(dir.File("cut.xml").c_str(), dir.File("cut.pun").c_str()), 0);
+  EXPECT_FALSE(testing_support::FileExists(dir.File("cut.pun")));
+  ASSERT_EQ(g_told.size(), 1u);
+  EXPECT_EQ(g_told[0], "Error en la conversión|El documento LandXML " + dir.File("cut.xml") +
+                           " está incompleto o mal formado (línea 4)");
+}
+
+}  // namespace

@@ -121,6 +121,8 @@ bool ImportProfile(const std::string& path, const std::string& nombreRas, LandXm
 // What was approximated is said once the target is written (a failure's reason must not be
 // hidden behind it).
 int SayNotesOnSuccess(int result, const std::vector<std::string>& notes) {
+  // A document cut short fails the import: nothing of it is said to be approximated.
+  if (common::MalformedDocumentSeen()) return 0;
   if (result != 0) ShowImportNotes(notes);
   return result;
 }
@@ -229,6 +231,7 @@ int32_t MyDll_alandxml2gts(int32_t selec, const char* entrada, const char* salid
     common::TextWriter native;
     common::ForgetMalformedDocuments();
     if (!viaducto::FormatLandXmlAlignmentAsNative(source, selec, imported, native)) return 0;
+    if (common::MalformedDocumentSeen()) return 0;
     if (common::MalformedDocumentSeen()) return 0;
     if (!imported.clothoidsSound) {
       viaducto::ShowImportNotes(imported.notes);
