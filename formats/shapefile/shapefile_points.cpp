@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <optional>
 #include <shapefil.h>
 #include <strings.h>
 #include <vector>
 
+#include "common/file_stream.h"
 #include "common/fixed_format.h"
 #include "common/message_hook.h"
 #include "common/outcome.h"
@@ -133,12 +135,14 @@ struct RecordSpan {
   std::size_t length = 0;
 };
 
-// The records of the .shp one after the other from its header. `clean` when they fill the
-// file to its end with nothing left over that is no record.
-std::vector<RecordSpan> RecordsInSequence(const std::string& shp, bool& clean) {
-  std::vector<RecordSpan> records;
+// Hands the records of the .shp, one after the other from its header, to `visit(span)`.
+// `clean` when they fill the file to its end with nothing left over that is no record. The
+// number of records.
+template <typename Visit>
+std::size_t WalkInSequence(const std::string& shp, bool& clean, Visit&& visit) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(shp.data());
   std::size_t at = kHeaderSize;
+  std::size_t count = 0;
   clean = true;
   while (at + kRecordHeaderSize <= shp.size()) {
     const std::size_t length = static_cast<std::size_t>(BigEndian32(bytes + at + 4)) * 2;
@@ -146,35 +150,34 @@ std::vector<RecordSpan> RecordsInSequence(const std::string& shp, bool& clean) {
       clean = false;
       break;
     }
-    records.push_back({at + kRecordHeaderSize, length});
+    visit(RecordSpan{at + kRecordHeaderSize, length});
+    ++count;
     at += kRecordHeaderSize + length;
   }
   clean = clean && at == shp.size();
-  return records;
+  return count;
 }
 
-// The records the .shx points at: those whose offset lands on a record header of the same
-// length. `agrees` when it names every record of `sequence` and no other.
-std::vector<RecordSpan> RecordsOfIndex(const std::string& shp, const std::string& shx,
-                                       const std::vector<RecordSpan>& sequence, bool& agrees) {
-  std::vector<RecordSpan> records;
+// The number of entries of the .shx: those its header declares that the file holds.
+std::size_t IndexEntries(const std::string& shx, long long& declared) {
   const auto* index = reinterpret_cast<const unsigned char*>(shx.data());
-  const auto* bytes = reinterpret_cast<const unsigned char*>(shp.data());
-  long long declared = shx.size() >= kHeaderSize ? (static_cast<long long>(BigEndian32(index + 24)) * 2 - 100) / 8 : 0;
+  declared = shx.size() >= kHeaderSize ? (static_cast<long long>(BigEndian32(index + 24)) * 2 - 100) / 8 : 0;
   if (declared < 0) declared = 0;
   const std::size_t available = shx.size() >= kHeaderSize ? (shx.size() - kHeaderSize) / 8 : 0;
-  const std::size_t count = std::min(static_cast<std::size_t>(declared), available);
-  agrees = shx.size() >= kHeaderSize && count == sequence.size() && static_cast<std::size_t>(declared) == count;
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::size_t offset = static_cast<std::size_t>(BigEndian32(index + kHeaderSize + 8 * i)) * 2;
-    const std::size_t length = static_cast<std::size_t>(BigEndian32(index + kHeaderSize + 8 * i + 4)) * 2;
-    const bool fits = offset >= kHeaderSize && offset <= shp.size() && shp.size() - offset >= kRecordHeaderSize &&
-                      length >= 4 && length <= shp.size() - offset - kRecordHeaderSize &&
-                      static_cast<std::size_t>(BigEndian32(bytes + offset + 4)) * 2 == length;
-    if (agrees && (i >= sequence.size() || sequence[i].start != offset + kRecordHeaderSize)) agrees = false;
-    if (fits) records.push_back({offset + kRecordHeaderSize, length});
-  }
-  return records;
+  return std::min(static_cast<std::size_t>(declared), available);
+}
+
+// Entry `i` of the .shx: false when its offset lands on no record header of its length.
+bool IndexEntry(const std::string& shp, const std::string& shx, std::size_t i, RecordSpan& span) {
+  const auto* index = reinterpret_cast<const unsigned char*>(shx.data());
+  const auto* bytes = reinterpret_cast<const unsigned char*>(shp.data());
+  const std::size_t offset = static_cast<std::size_t>(BigEndian32(index + kHeaderSize + 8 * i)) * 2;
+  const std::size_t length = static_cast<std::size_t>(BigEndian32(index + kHeaderSize + 8 * i + 4)) * 2;
+  const bool fits = offset >= kHeaderSize && offset <= shp.size() && shp.size() - offset >= kRecordHeaderSize &&
+                    length >= 4 && length <= shp.size() - offset - kRecordHeaderSize &&
+                    static_cast<std::size_t>(BigEndian32(bytes + offset + 4)) * 2 == length;
+  span = RecordSpan{offset + kRecordHeaderSize, length};
+  return fits;
 }
 
 // Shape types whose records carry a z for each vertex.
@@ -288,17 +291,32 @@ ShapefileRead ReadShapefilePoints(const std::string& shapefile, const ShapefileP
   // The records in the order they stand in the .shp. The index is only a shortcut to them:
   // where it disagrees (a count or offsets of another file), the records are what the .shp
   // holds. Where the .shp is no clean sequence (space left between records), the index says
-  // where they are.
+  // where they are. Nothing is kept per record: a million records are walked, not listed.
   bool clean = false;
-  bool agrees = false;
-  const std::vector<RecordSpan> sequence = RecordsInSequence(shp, clean);
-  std::vector<RecordSpan> records = RecordsOfIndex(shp, shx, sequence, agrees);
+  const std::size_t inSequence = WalkInSequence(shp, clean, [](const RecordSpan&) {});
+  long long declared = 0;
+  const std::size_t entries = IndexEntries(shx, declared);
+  std::size_t validEntries = 0;
+  bool agrees = static_cast<std::size_t>(declared) == entries && entries == inSequence;
+  {
+    std::size_t i = 0;
+    RecordSpan span;
+    WalkInSequence(shp, clean, [&](const RecordSpan& record) {
+      if (i < entries && !(IndexEntry(shp, shx, i, span) && span.start == record.start)) agrees = false;
+      ++i;
+    });
+    for (std::size_t k = 0; k < entries; ++k) validEntries += IndexEntry(shp, shx, k, span) ? 1 : 0;
+  }
+  const bool bySequence = clean;
   if (clean && !agrees) {
     said.indexDisagrees = true;
-    said.indexRecords = static_cast<long>(records.size());
-    records = sequence;
+    said.indexRecords = static_cast<long>(validEntries);
   }
-  said.records = static_cast<long>(records.size());
+  said.records = static_cast<long>(bySequence ? inSequence : validEntries);
+  if (bySequence) {
+    shx.clear();
+    shx.shrink_to_fit();
+  }
 
   // Read only: importing never needs to change the source, which may well be read-only.
   SAHooks hooks = MemoryFileHooks();
@@ -315,7 +333,8 @@ ShapefileRead ReadShapefilePoints(const std::string& shapefile, const ShapefileP
   const bool vertexElevation = CarriesElevation(shapeType);
 
   std::string codeText;
-  for (std::size_t index = 0; index < records.size(); ++index) {
+  std::size_t index = 0;
+  const auto readRecord = [&](const RecordSpan& span) {
     const int row = static_cast<int>(index);
     const bool inTable = row < tableRecords;
     ShapefilePoint point;
@@ -325,6 +344,7 @@ ShapefileRead ReadShapefilePoints(const std::string& shapefile, const ShapefileP
     } else if (inTable) {
       point.number = TruncateToNumber(DBFReadDoubleAttribute(table.get(), row, numberField));
     }
+    ++index;
     if (elevationField >= 0 && inTable) fieldElevation = DBFReadDoubleAttribute(table.get(), row, elevationField);
     codeText.clear();
     if (codeField >= 0 && inTable) {
@@ -332,14 +352,24 @@ ShapefileRead ReadShapefilePoints(const std::string& shapefile, const ShapefileP
       if (text != nullptr) codeText = text;
     }
     point.code = codeText;
-    const auto* record = reinterpret_cast<const unsigned char*>(shp.data()) + records[index].start;
-    ForEachVertex(record, records[index].length, [&](double x, double y, double z, bool hasZ) {
+    const auto* record = reinterpret_cast<const unsigned char*>(shp.data()) + span.start;
+    ForEachVertex(record, span.length, [&](double x, double y, double z, bool hasZ) {
       point.x = x;
       point.y = y;
       point.z = vertexElevation ? (hasZ ? z : 0.0) : fieldElevation;
       if (hasZ) said.vertexZ = true;
       visit(point);
     });
+  };
+  if (bySequence) {
+    WalkInSequence(shp, clean, readRecord);
+  } else {
+    RecordSpan span;
+    for (std::size_t k = 0; k < entries; ++k) {
+      // The table's row is the entry's place in the index, valid or not.
+      index = k;
+      if (IndexEntry(shp, shx, k, span)) readRecord(span);
+    }
   }
   return ShapefileRead::kRead;
 }
@@ -367,7 +397,17 @@ int ImportShapefilePoints(const std::string& shapefile, const std::string& point
   }
   // The point file exists, empty, even when the shapefile turns out unreadable.
   if (!common::WriteFileBytes(pointFile, std::string_view())) return Fail(kCannotCreateFile);
+  // The lines go to the file a batch at a time: a million points are never held whole beside
+  // the shapefile read.
   common::TextWriter out;
+  std::optional<common::TargetFileStream> stream;
+  bool writeFailed = false;
+  const auto flush = [&] {
+    if (!stream) stream.emplace(pointFile);
+    if (!stream->Write(out.Bytes())) writeFailed = true;
+    out.Clear();
+  };
+  constexpr std::size_t kBatch = 1 << 20;
   ShapefileNotes notes;
   common::DegreesCheck degrees;
   const ShapefileRead read = ReadShapefilePoints(
@@ -375,11 +415,13 @@ int ImportShapefilePoints(const std::string& shapefile, const std::string& point
       [&](const ShapefilePoint& point) {
         common::WriteFullPointLine(out, point.number, point.x, point.y, point.z, point.code);
         degrees.Add(point.x, point.y);
+        if (out.Bytes().size() >= kBatch) flush();
       },
       &notes);
   if (read == ShapefileRead::kCannotOpenFile) return Fail(kCannotOpenFile);
   if (read == ShapefileRead::kCannotOpenTable) return Fail(kCannotOpenTable);
-  if (!out.SaveTo(pointFile)) return Fail(kCannotCreateFile);
+  flush();
+  if (writeFailed || !stream->Finish()) return Fail(kCannotCreateFile);
   std::vector<std::string> texts = ShapefileNoteTexts(notes);
   const std::string projection = Beside(shapefile, "prj", "PRJ");
   std::string wkt;
