@@ -23,7 +23,8 @@ std::vector<std::string> ParseEntityLayers(DxfFile& file);
 // Writes the layer names of the drawing's layer table to `layerFile`, one per line in table
 // order, and makes the drawing the current one; a drawing without a layer table lists the
 // layers its entities name. Returns the number of names; a drawing that cannot be read, is no
-// DXF or names no layer gives 0 (with the reason) and an empty layer file. The layer file is a list for the front end, not a target: a failure never removes it.
+// DXF or names no layer gives 0 (with the reason) and an empty layer file. The layer file is a
+// list for the front end, not a target: a failure never removes it.
 int ListDxfLayers(const std::string& layerFile, const std::string& drawing);
 
 // A survey point of a drawing: a POINT entity, or a block reference whose attributes name a

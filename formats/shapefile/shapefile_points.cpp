@@ -112,7 +112,8 @@ bool WriteNumberField(DBFHandle table, int record, int field, double value, std:
 namespace {
 
 uint32_t BigEndian32(const unsigned char* p) {
-  return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 | p[3];
+  return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 |
+         p[3];
 }
 int32_t LittleEndian32(const unsigned char* p) {
   return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
@@ -181,7 +182,10 @@ bool IndexEntry(const std::string& shp, const std::string& shx, std::size_t i, R
 }
 
 // Shape types whose records carry a z for each vertex.
-bool RecordCarriesZ(int32_t type) { return type == SHPT_POINTZ || type == SHPT_MULTIPOINTZ || type == SHPT_ARCZ || type == SHPT_POLYGONZ || type == SHPT_MULTIPATCH; }
+bool RecordCarriesZ(int32_t type) {
+  return type == SHPT_POINTZ || type == SHPT_MULTIPOINTZ || type == SHPT_ARCZ || type == SHPT_POLYGONZ ||
+         type == SHPT_MULTIPATCH;
+}
 
 // Hands each vertex of one record to `vertex(x, y, z, hasZ)`; a record too short for what it
 // says it holds gives none.

@@ -326,7 +326,8 @@ std::vector<Finding> CheckSurface(const SurfaceView& view) {
   }
   if (view.collapsedFaces > 0) {
     findings.Add(kBrokenSide, Level::kError, "",
-                 std::to_string(view.collapsedFaces) + " caras del dibujo no tienen tres vértices distintos o no tienen área");
+                 std::to_string(view.collapsedFaces) +
+                     " caras del dibujo no tienen tres vértices distintos o no tienen área");
   }
   if (view.fourCornerFaces > 0) {
     findings.Add(kBrokenSide, Level::kError, "",
