@@ -239,17 +239,20 @@ std::string TargetInFolder(const std::string& folder, const std::string& source,
   return target;
 }
 
-// The layers of a drawing's list that hold 3D faces, when the drawing was read and some do:
+// The layers of a drawing's list that hold 3D faces (none when none does):
 // a layer without faces makes no surface.
 std::vector<std::string> LayersWithFaces(const std::vector<std::string>& entries, const detect::Contents& contents) {
   std::vector<std::string> kept;
   for (const std::string& entry : entries) {
     for (const detect::LayerSummary& layer : contents.layers) {
       const auto faces = layer.entities.find("3DFACE");
-      if (layer.name == entry && faces != layer.entities.end() && faces->second > 0) kept.push_back(entry);
+      // The import takes the faces of a layer whatever the letter case its entities name it in.
+      if (common::EqualsIgnoringCase(layer.name, entry) && faces != layer.entities.end() && faces->second > 0) {
+        if (kept.empty() || kept.back() != entry) kept.push_back(entry);
+      }
     }
   }
-  return kept.empty() ? entries : kept;
+  return kept;
 }
 
 // Runs `command` once for one target; prints the target's line. The exit status of the run.
@@ -361,6 +364,10 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
   std::vector<int> indexes;
   if (command.variant == frontend::Variant::DxfFacesSurface && contents.read) {
     const std::vector<std::string> kept = LayersWithFaces(entries, contents);
+    if (kept.empty()) {
+      Note(source + ": ninguna capa del dibujo tiene caras 3D");
+      return kFailed;
+    }
     for (const std::string& layer : kept) {
       indexes.push_back(static_cast<int>(std::find(entries.begin(), entries.end(), layer) - entries.begin()));
     }

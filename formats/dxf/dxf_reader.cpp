@@ -16,19 +16,6 @@ constexpr int kNameCode = 2;
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// Reads the next group of the current entity; at the group that starts the next entity (or
-// at the end of the file) puts it back and answers false.
-bool ReadEntityGroup(DxfFile& file, DxfGroup& group, bool& atEnd) {
-  if (!LeerGrupoDxf(file, group)) {
-    atEnd = true;
-    return false;
-  }
-  if (group.code == kEntityStart) {
-    file.UnreadGroup();
-    return false;
-  }
-  return true;
-}
 
 // Searches for (0, `opener`) followed by (2, `name`) before (0, `closer`).
 bool FindNamedBlock(DxfFile& file, std::string_view opener, std::string_view name, std::string_view closer) {
@@ -79,6 +66,18 @@ bool DxfFile::NoteStreamEnd() {
     failureRecorded_ = true;
   }
   return false;
+}
+
+bool ReadEntityGroup(DxfFile& file, DxfGroup& group, bool& atEnd) {
+  if (!LeerGrupoDxf(file, group)) {
+    atEnd = true;
+    return false;
+  }
+  if (group.code == kEntityStart) {
+    file.UnreadGroup();
+    return false;
+  }
+  return true;
 }
 
 bool IsKeyword(std::string_view value, std::string_view keyword) {

@@ -91,6 +91,10 @@ bool IsKeyword(std::string_view value, std::string_view keyword);
 // line holding only a line end reads as 0), the second the value without its line end.
 inline bool LeerGrupoDxf(DxfFile& file, DxfGroup& group) { return file.ReadGroup(group); }
 
+// Reads the next group of the current entity; at the group that starts the next entity (or
+// at the end of the file, which sets `atEnd`) puts it back and answers false.
+bool ReadEntityGroup(DxfFile& file, DxfGroup& group, bool& atEnd);
+
 // Advances to the layer table: past (0, "TABLE") then (2, "LAYER") of the same table. False
 // at the end of the file.
 bool BuscarTablaCapas(DxfFile& file);

@@ -47,9 +47,29 @@ DxfSummary SummarizeDxf(DxfFile& file) {
   bool counted = true;
   double x = 0, y = 0, minZ = 0, maxZ = 0;
   bool haveX = false, haveY = false, haveZ = false;
+  // The coordinates of the entity being read: they count once the entity is known to be drawn
+  // in model space (67 = 1 puts it in paper space, where a title block has coordinates of the
+  // sheet, not of the site).
+  common::Extents entityExtents;
+  double entityMinZ = 0, entityMaxZ = 0;
+  bool entityHasZ = false;
+  bool paperSpace = false;
+  bool otherPoints = false;  // codes 11-13 are points of this entity, not vectors or sizes
   const auto finishEntity = [&] {
     if (!counted) ++layer(entityLayer).entities[entity];
     counted = true;
+    if (!paperSpace && entityExtents.known) {
+      summary.extents.Add(entityExtents.minX, entityExtents.minY, 0);
+      summary.extents.Add(entityExtents.maxX, entityExtents.maxY, 0);
+    }
+    if (!paperSpace && entityHasZ) {
+      minZ = haveZ && minZ < entityMinZ ? minZ : entityMinZ;
+      maxZ = haveZ && maxZ > entityMaxZ ? maxZ : entityMaxZ;
+      haveZ = true;
+    }
+    entityExtents = common::Extents();
+    entityHasZ = false;
+    haveX = haveY = false;
   };
   DxfGroup group;
   while (LeerGrupoDxf(file, group)) {
@@ -71,6 +91,10 @@ DxfSummary SummarizeDxf(DxfFile& file) {
         entity = UpperCase(value);
         entityLayer = "0";
         counted = false;
+        paperSpace = false;
+        // An image's 13/23 are its size in pixels, an ellipse's or a ray's 11/21 a vector:
+        // only these entities keep further corners in 11 to 13.
+        otherPoints = entity == "LINE" || entity == "3DFACE" || entity == "SOLID" || entity == "TRACE";
       }
       continue;
     }
@@ -85,21 +109,25 @@ DxfSummary SummarizeDxf(DxfFile& file) {
     }
     if (section != "ENTITIES") continue;
     if (group.code == 8 && !counted) entityLayer = value;
+    // A polyline's vertices follow it: its paper-space flag is theirs.
+    if (group.code == 67 && (!counted || entity == "POLYLINE")) paperSpace = FirstNumber(value) == 1;
     // The point of a polyline's own header is a placeholder, not a vertex.
     if (entity == "POLYLINE" && !counted) continue;
-    if (group.code >= 10 && group.code <= 13) {
+    const int last = group.code % 10;
+    const bool coordinate = last == 0 || (otherPoints && last <= 3);
+    if (group.code >= 10 && group.code <= 13 && coordinate) {
       x = FirstNumber(value);
       haveX = true;
       haveY = false;
-    } else if (group.code >= 20 && group.code <= 23 && haveX) {
+    } else if (group.code >= 20 && group.code <= 23 && coordinate && haveX) {
       y = FirstNumber(value);
       haveY = true;
-      summary.extents.Add(x, y, 0);
-    } else if (group.code >= 30 && group.code <= 33 && haveX && haveY) {
+      entityExtents.Add(x, y, 0);
+    } else if (group.code >= 30 && group.code <= 33 && coordinate && haveX && haveY) {
       const double z = FirstNumber(value);
-      minZ = haveZ && minZ < z ? minZ : z;
-      maxZ = haveZ && maxZ > z ? maxZ : z;
-      haveZ = true;
+      entityMinZ = entityHasZ && entityMinZ < z ? entityMinZ : z;
+      entityMaxZ = entityHasZ && entityMaxZ > z ? entityMaxZ : z;
+      entityHasZ = true;
       haveX = haveY = false;
     }
   }

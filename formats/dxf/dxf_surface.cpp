@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "common/outcome.h"
 #include "common/text_case.h"
 #include "formats/dxf/dxf_reader.h"
+#include "formats/landxml/xml_reader.h"
 #include "formats/native/surface_model.h"
 
 namespace planimetro::surface {
@@ -99,6 +101,63 @@ class PlanPositions {
   std::vector<Slot> slots_ = std::vector<Slot>(1024);
 };
 
+// Twice the signed area in plan of the triangle of three corners.
+double PlanArea(const std::vector<PuntoSup>& points, int32_t a, int32_t b, int32_t c) {
+  const PuntoSup& p = points[static_cast<std::size_t>(a)];
+  const PuntoSup& q = points[static_cast<std::size_t>(b)];
+  const PuntoSup& r = points[static_cast<std::size_t>(c)];
+  return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x);
+}
+
+enum class Split { kSplit, kNoArea, kTwisted };
+
+// A face of four distinct corners, in their order around it, as two triangles: along the
+// shorter diagonal in plan where both diagonals part it into two triangles turning the same
+// way (a convex face), along the only one that does where one does (a face with a corner
+// pointing in). A face whose sides cross in plan is no surface, and one of no area in plan
+// holds none.
+Split SplitFace(const std::vector<PuntoSup>& points, const std::array<int32_t, 4>& c,
+                std::vector<std::array<int32_t, 3>>& triangles) {
+  const double a1 = PlanArea(points, c[0], c[1], c[2]);
+  const double a2 = PlanArea(points, c[0], c[2], c[3]);
+  const double b1 = PlanArea(points, c[0], c[1], c[3]);
+  const double b2 = PlanArea(points, c[1], c[2], c[3]);
+  const bool alongFirst = a1 != 0 && a2 != 0 && (a1 > 0) == (a2 > 0);
+  const bool alongSecond = b1 != 0 && b2 != 0 && (b1 > 0) == (b2 > 0);
+  if (!alongFirst && !alongSecond) {
+    if (a1 == 0 && a2 == 0 && b1 == 0 && b2 == 0) return Split::kNoArea;  // every corner on one line
+    // Three corners on one line: the face is the triangle the fourth makes with the ends.
+    const std::array<int32_t, 3> candidates[] = {{c[0], c[2], c[3]}, {c[0], c[1], c[2]}, {c[1], c[2], c[3]},
+                                                 {c[0], c[1], c[3]}};
+    const double zero[] = {a1, a2, b1, b2};
+    const double other[] = {a2, a1, b2, b1};
+    for (int k = 0; k < 4; ++k) {
+      if (zero[k] == 0 && other[k] != 0) {
+        triangles.push_back(candidates[k]);
+        return Split::kSplit;
+      }
+    }
+    return Split::kTwisted;
+  }
+  bool first = alongFirst;
+  if (alongFirst && alongSecond) {
+    const auto squared = [&](int32_t i, int32_t j) {
+      const PuntoSup& p = points[static_cast<std::size_t>(i)];
+      const PuntoSup& q = points[static_cast<std::size_t>(j)];
+      return (q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y);
+    };
+    first = squared(c[0], c[2]) <= squared(c[1], c[3]);
+  }
+  if (first) {
+    triangles.push_back({c[0], c[1], c[2]});
+    triangles.push_back({c[0], c[2], c[3]});
+  } else {
+    triangles.push_back({c[0], c[1], c[3]});
+    triangles.push_back({c[1], c[2], c[3]});
+  }
+  return Split::kSplit;
+}
+
 }  // namespace
 
 bool ReadDxfFaceTriangles(dxf::DxfFile& file, const std::string* layer, DxfFaceTriangles& read) {
@@ -168,9 +227,23 @@ bool ReadDxfFaceTriangles(dxf::DxfFile& file, const std::string* layer, DxfFaceT
     if (lost) {
       ++read.lost;
     } else if (distinct == 3) {
-      triangles.push_back({found[0], found[1], found[2]});
+      if (PlanArea(cleaned.Points(), found[0], found[1], found[2]) == 0) {
+        ++read.collapsed;
+      } else {
+        triangles.push_back({found[0], found[1], found[2]});
+      }
     } else if (distinct == 4) {
-      ++read.fourCorners;
+      switch (SplitFace(cleaned.Points(), found, triangles)) {
+        case Split::kSplit:
+          ++read.split;
+          break;
+        case Split::kNoArea:
+          ++read.collapsed;
+          break;
+        case Split::kTwisted:
+          ++read.fourCorners;
+          break;
+      }
     } else {
       ++read.collapsed;
     }
@@ -180,21 +253,30 @@ bool ReadDxfFaceTriangles(dxf::DxfFile& file, const std::string* layer, DxfFaceT
   return true;
 }
 
-bool BuildDxfSurface(dxf::DxfFile& file, const std::string& layer, SuperficieTin& model) {
+bool BuildDxfSurface(dxf::DxfFile& file, const std::string& layer, SuperficieTin& model, DxfFaceTriangles* counts) {
   model.Vaciar();
   DxfFaceTriangles read;
   if (!ReadDxfFaceTriangles(file, &layer, read) || read.faces == 0) return false;
   BuildFromTriangles(model, read.points, read.triangles);
+  if (counts != nullptr) {
+    read.points.clear();
+    read.triangles.clear();
+    *counts = std::move(read);
+  }
   return true;
 }
 
-long ImportDxfSurface(const std::string& drawing, const std::string& layer, const std::string& target) {
+long ImportDxfSurface(const std::string& drawing, const std::string& layer, const std::string& target,
+                      std::string* note) {
   dxf::DxfFile file;
   if (!file.OpenStreamed(drawing)) return 0;
   SuperficieTin model;
-  if (!BuildDxfSurface(file, layer, model)) return 0;
+  DxfFaceTriangles counts;
+  if (!BuildDxfSurface(file, layer, model, &counts)) return 0;
   model.name = target;
-  return GuardarSup(model, target);
+  const long written = GuardarSup(model, target);
+  if (note != nullptr) *note = FacesNote(counts);
+  return written;
 }
 
 namespace {
@@ -203,14 +285,35 @@ constexpr common::ConversionRule kDrawing{"un dibujo DXF", "ninguna cara 3D", co
 
 }  // namespace
 
+std::string FacesNote(const DxfFaceTriangles& read) {
+  std::string note;
+  const auto add = [&](long count, const char* one, const char* many) {
+    if (count == 0) return;
+    if (!note.empty()) note += "\n";
+    note += std::to_string(count) + (count == 1 ? one : many);
+  };
+  add(read.split, " cara de cuatro vértices se ha dividido en dos triángulos por su diagonal más corta",
+      " caras de cuatro vértices se han dividido en dos triángulos por su diagonal más corta");
+  add(read.collapsed, " cara sin tres vértices distintos o sin área en planta se ha descartado",
+      " caras sin tres vértices distintos o sin área en planta se han descartado");
+  add(read.fourCorners, " cara de cuatro vértices con lados que se cruzan en planta se ha descartado",
+      " caras de cuatro vértices con lados que se cruzan en planta se han descartado");
+  add(read.lost, " cara con un vértice a menos de 0,001 de otro se ha descartado",
+      " caras con un vértice a menos de 0,001 de otro se han descartado");
+  return note;
+}
+
 long ConvertDxfFacesToSurface(const std::string& drawing, const std::string& layer, const std::string& target) {
   if (!common::CheckConversionTarget(drawing, target)) return 0;
   if (!common::CheckConversionSourceKind(drawing, kDrawing)) return 0;
-  const long triangles = ImportDxfSurface(drawing, layer, target);
+  std::string note;
+  const long triangles = ImportDxfSurface(drawing, layer, target, &note);
   if (triangles == 0 && !common::HasRecordedFailure()) {
-    const std::string what = "ninguna cara 3D que forme un triángulo en la capa " + layer;
+    std::string what = "ninguna cara 3D que forme un triángulo en la capa " + layer;
+    if (!note.empty()) what += " (" + note + ")";
     common::RecordNothingToWrite(drawing, what.c_str());
   }
+  if (triangles > 0 && !note.empty()) common::ShowApproximation(note);
   return triangles;
 }
 

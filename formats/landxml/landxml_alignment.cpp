@@ -150,7 +150,7 @@ class AlignmentImportHandler : public LandXmlHandler {
 
   void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
     if (NameIs(name, "Metric") || NameIs(name, "Imperial")) {
-      if (common::DeclaresFeet(name, attributes)) feet_ = true;
+      if (const double foot = common::FeetInMetres(name, attributes)) feet_ = foot;
       if (const auto unit = GetAttribute(attributes, "directionUnit")) directionUnit_ = common::LowerAscii(*unit);
       return;
     }
@@ -240,7 +240,7 @@ class AlignmentImportHandler : public LandXmlHandler {
     result.parse = parse;
     result.clothoidsSound = sound_;
     result.alignments = alignmentIndex_ + 1;
-    if (feet_) result.notes.push_back(common::kFeetMessage);
+    if (feet_ != 0) result.notes.push_back(common::FeetMessage(feet_));
     if (elements_.empty()) return result;
     ResolveEndStation();
     ResolveSpiralLengths();
@@ -273,6 +273,17 @@ class AlignmentImportHandler : public LandXmlHandler {
     }
     out[0].station = staStart_;
     for (std::size_t i = 0; i + 1 < out.size(); ++i) out[i + 1].station = out[i].station + out[i].length;
+    if (feet_ != 0) {
+      // Every length in metres: stations, coordinates, lengths, radii and parameters.
+      for (AlignmentElement& record : out) {
+        record.station *= feet_;
+        record.x *= feet_;
+        record.y *= feet_;
+        record.length *= feet_;
+        record.radius *= feet_;
+        record.parameter *= feet_;
+      }
+    }
     AddNotes(out, result.notes);
     return result;
   }
@@ -516,7 +527,7 @@ class AlignmentImportHandler : public LandXmlHandler {
   double staStart_ = 0;
   std::optional<double> alignmentLength_;
   std::optional<double> endStation_;
-  bool feet_ = false;
+  double feet_ = 0;  // the metres in the document's foot; 0 in a document in metres
   std::string directionUnit_;
   std::vector<std::pair<double, double>> directionSamples_;  // `dir` and direction of longer lines
   std::vector<std::optional<double>> equations_;             // `staAhead` of station equations
@@ -637,6 +648,9 @@ int ImportLandXmlAlignmentToNative(const std::string& entrada, int selec, const 
   LandXmlAlignmentImport imported;
   common::TextWriter writer;
   if (!FormatLandXmlAlignmentAsNative(entrada, selec, imported, writer)) return 0;
+  // A document cut short is refused (the reader has said where it breaks), never said to be
+  // approximated.
+  if (imported.parse != ParseResult::kComplete) return 0;
   if (!writer.SaveTo(salida)) return 0;
   // Said once the target is written: a failure's reason must not be hidden behind it.
   ShowImportNotes(imported.notes);

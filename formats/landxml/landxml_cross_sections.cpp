@@ -33,6 +33,12 @@ constexpr char kListSeparators[] = " \t\r\n";
 
 std::string CodeText(std::string_view text) { return std::string(text.substr(0, kLongestCode)); }
 
+// Whether an element says its numbers are pairs of grade and distance.
+bool IsSlopeDistance(const LandXmlAttributes& attributes) {
+  const auto format = GetAttribute(attributes, "dataFormat");
+  return format && common::EqualsIgnoringCase(*format, "Slope Distance");
+}
+
 // A surface of a cross section is known by its `name`; design surfaces written without one
 // by their `side`.
 std::optional<std::string_view> SurfaceName(const LandXmlAttributes& attributes) {
@@ -108,19 +114,19 @@ class SurfaceHandler : public LandXmlHandler {
       : wantedAlignment_(alignment), wantedSurface_(surface), set_(set) {}
 
   void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
-    if (common::DeclaresFeet(name, attributes)) feet = true;
+    if (const double foot = common::FeetInMetres(name, attributes)) feet = foot;
     if (NameIs(name, "Alignment")) {
       const auto alignmentName = GetAttribute(attributes, "name");
       if (alignmentName && common::EqualsIgnoringCase(*alignmentName, wantedAlignment_)) inAlignment_ = true;
     } else if (NameIs(name, "CrossSect")) {
       if (const auto sta = GetNumber(attributes, "sta")) station_ = *sta;
+      sectionSlope_ = IsSlopeDistance(attributes);
     } else if (NameIs(name, "CrossSectSurf") || NameIs(name, "DesignCrossSectSurf")) {
       const auto surfaceName = SurfaceName(attributes);
       if (surfaceName && common::EqualsIgnoringCase(*surfaceName, wantedSurface_)) {
         inSurface_ = true;
         design_ = NameIs(name, "DesignCrossSectSurf");
-        const auto format = GetAttribute(attributes, "dataFormat");
-        slopeDistance_ = format && common::EqualsIgnoringCase(*format, "Slope Distance");
+        slopeDistance_ = sectionSlope_ || IsSlopeDistance(attributes);
         const auto side = GetAttribute(attributes, "side");
         left_ = side && common::EqualsIgnoringCase(*side, "left");
         runningOffset_ = 0;
@@ -130,6 +136,8 @@ class SurfaceHandler : public LandXmlHandler {
       code_ = desc ? CodeText(*desc) : std::string();
     } else if (NameIs(name, "CrossSectPnt")) {
       inPoint_ = true;
+      // The format may stand on each point instead of on its surface.
+      pointSlope_ = IsSlopeDistance(attributes);
       const auto code = GetAttribute(attributes, "code");
       code_ = code ? CodeText(*code) : std::string();
     } else if (NameIs(name, "PntList2D")) {
@@ -153,7 +161,8 @@ class SurfaceHandler : public LandXmlHandler {
 
   void Characters(std::string_view text) override {
     if (!inAlignment_ || !inSurface_) return;
-    if (slopeDistance_ && (inPointList_ || (design_ && inPoint_))) {
+    const bool slopeDistance = slopeDistance_ || (inPoint_ && pointSlope_);
+    if (slopeDistance && (inPointList_ || (design_ && inPoint_))) {
       AppendSlopeDistancePairs(text, station_, code_, left_, runningOffset_, runningElevation_, set_);
     } else if (inPointList_) {
       AppendPairs(text, station_, code_, common::EqualsIgnoringCase(code_, "left"), set_);
@@ -162,7 +171,7 @@ class SurfaceHandler : public LandXmlHandler {
     }
   }
 
-  bool feet = false;
+  double feet = 0;  // the metres in the document's foot; 0 in a document in metres
 
  private:
   const std::string& wantedAlignment_;
@@ -176,6 +185,8 @@ class SurfaceHandler : public LandXmlHandler {
   bool inPoint_ = false;
   bool inPointList_ = false;
   bool slopeDistance_ = false;  // pairs of grade and distance instead of offset and elevation
+  bool sectionSlope_ = false;   // ... said by the section for all its surfaces
+  bool pointSlope_ = false;     // ... said by the point being read
   bool left_ = false;
   double runningOffset_ = 0;
   double runningElevation_ = 0;
@@ -231,11 +242,18 @@ std::vector<std::string> ListLandXmlCrossSectionSurfaces(const common::LandXmlSo
 }
 
 bool ReadLandXmlCrossSections(const common::LandXmlSource& source, const std::string& alignment,
-                              const std::string& surface, CrossSectionSet& set, bool* feet) {
+                              const std::string& surface, CrossSectionSet& set, double* feet) {
   set.points.clear();
   SurfaceHandler handler(alignment, surface, set);
   if (source.Parse(handler) != ParseResult::kComplete) return false;
   if (feet != nullptr) *feet = handler.feet;
+  if (handler.feet != 0) {
+    for (CrossSectionPoint& point : set.points) {
+      point.station *= handler.feet;
+      point.offset *= handler.feet;
+      point.elevation *= handler.feet;
+    }
+  }
   set.Clean();
   set.Sort();
   return true;

@@ -18,10 +18,10 @@ std::vector<std::string> ListLandXmlCrossSectionSurfaces(const common::LandXmlSo
 
 // The points of the surface `surface` under the alignment `alignment` (names compared without
 // regard to case), cleaned and in section order. False when the document cannot be read or is
-// malformed: then nothing is to be written. `feet`, when given, tells whether the document
-// declares feet.
+// malformed: then nothing is to be written. A document in feet is read in metres; `feet`,
+// when given, receives the metres in its foot (0 for a document in metres).
 bool ReadLandXmlCrossSections(const common::LandXmlSource& source, const std::string& alignment,
-                              const std::string& surface, CrossSectionSet& set, bool* feet = nullptr);
+                              const std::string& surface, CrossSectionSet& set, double* feet = nullptr);
 
 // The station-offset points of an InRoads document, in section order.
 bool ReadInroadsCrossSections(const common::LandXmlSource& source, CrossSectionSet& set);

@@ -54,7 +54,7 @@ struct PendingPoint {
 class PointsHandler : public common::LandXmlHandler {
  public:
   void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
-    if (common::DeclaresFeet(name, attributes)) feet = true;
+    if (const double foot = common::FeetInMetres(name, attributes)) feet = foot;
     if (!NameIs(name, "CgPoint")) return;
     PendingPoint pending;
     if (const auto pointName = common::GetAttribute(attributes, "name")) pending.name = std::string(*pointName);
@@ -93,7 +93,8 @@ class PointsHandler : public common::LandXmlHandler {
   LandXmlPointsImport Finish(common::ParseResult parse) {
     LandXmlPointsImport result;
     result.parse = parse;
-    result.feet = feet;
+    result.feet = feet != 0;
+    result.feetInMetres = feet;
     std::unordered_map<std::string, std::size_t> byName;
     for (std::size_t i = 0; i < points_.size(); ++i) {
       if (points_[i].located) byName.emplace(common::LowerAscii(points_[i].name), i);
@@ -112,15 +113,27 @@ class PointsHandler : public common::LandXmlHandler {
         pending.point.z = named.z;
       }
       int32_t number = 0;
-      if (!WholeNumber(pending.name, number)) number = highest < INT32_MAX ? highest + 1 : highest;
+      if (!WholeNumber(pending.name, number)) {
+        number = highest < INT32_MAX ? highest + 1 : highest;
+        // A name that is no number ("LC-134") is kept as the code of a point without one.
+        if (!pending.name.empty()) {
+          ++result.renumbered;
+          if (pending.point.code.empty()) pending.point.code = CodeOf(pending.name);
+        }
+      }
       highest = std::max(highest, number);
       pending.point.number = number;
+      if (feet != 0) {
+        pending.point.x *= feet;
+        pending.point.y *= feet;
+        pending.point.z *= feet;
+      }
       result.points.push_back(std::move(pending.point));
     }
     return result;
   }
 
-  bool feet = false;
+  double feet = 0;  // the metres in the document's foot; 0 in a document in metres
 
  private:
   std::vector<PendingPoint> points_;
@@ -165,9 +178,16 @@ int ImportLandXmlPoints(const std::string& entrada, const std::string& salida) {
   if (!common::CheckConversionTarget(entrada, salida)) return 0;
   if (!common::CheckLandXmlSource(entrada)) return 0;
   const LandXmlPointsImport imported = ReadLandXmlPoints(entrada);
-  if (imported.parse == common::ParseResult::kCannotOpen) return 0;
+  // A document cut short is refused: the reader has said where it breaks.
+  if (imported.parse != common::ParseResult::kComplete) return 0;
   std::string notes;
-  if (imported.feet) notes = common::kFeetMessage;
+  if (imported.feet) notes = common::FeetMessage(imported.feetInMetres);
+  if (imported.renumbered > 0) {
+    notes += (notes.empty() ? "" : "\n") + std::to_string(imported.renumbered) +
+             (imported.renumbered == 1 ? " punto cuyo nombre no es un número entero se ha renumerado"
+                                       : " puntos cuyo nombre no es un número entero se han renumerado") +
+             "; su nombre queda como código donde no tenían otro";
+  }
   if (imported.unresolved > 0) {
     char text[160];
     std::snprintf(text, sizeof text, "%ld puntos sin coordenadas que remiten a un punto que no existe no se han importado",
@@ -179,8 +199,14 @@ int ImportLandXmlPoints(const std::string& entrada, const std::string& salida) {
     return 0;
   }
   common::TextWriter writer;
-  for (const common::NativePoint& point : imported.points) common::WriteFullPointLine(writer, point);
+  common::DegreesCheck degrees;
+  for (const common::NativePoint& point : imported.points) {
+    common::WriteFullPointLine(writer, point);
+    degrees.Add(point.x, point.y);
+  }
   if (!writer.SaveTo(salida)) return 0;
+  const std::string loss = degrees.Note(false);
+  if (!loss.empty()) notes += (notes.empty() ? "" : "\n") + loss;
   // Said once the target is written: a failure's reason must not be hidden behind it.
   if (!notes.empty()) common::ShowApproximation(notes);
   return 1;

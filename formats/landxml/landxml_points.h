@@ -14,14 +14,17 @@ namespace planimetro::landxml {
 struct LandXmlPointsImport {
   common::ParseResult parse = common::ParseResult::kComplete;
   std::vector<common::NativePoint> points;
-  bool feet = false;        // the document declares feet
+  bool feet = false;        // the document declares feet: the coordinates are converted to metres
+  double feetInMetres = 0;  // the metres in its foot
   long unresolved = 0;      // CgPoints without coordinates whose pntRef names no point
+  long renumbered = 0;      // CgPoints named otherwise than by a whole number
 };
 
 // Every `CgPoint` of the document, in document order: northing, easting and elevation (0 when
 // absent) from its text, or those of the point its `pntRef` names; its number from its `name`
-// when that is a whole number, else the next number after the highest given so far; its
-// `code` (else its `desc`) as the code.
+// when that is a whole number, else the next number after the highest given so far (the name
+// then becomes the code of a point without `code` or `desc`); its `code` (else its `desc`) as
+// the code. Coordinates in feet are converted to metres.
 LandXmlPointsImport ReadLandXmlPoints(const common::LandXmlSource& source);
 
 // The document of `points` as `CgPoints` named `name`, one `CgPoint` per point (`name` the

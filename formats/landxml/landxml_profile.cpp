@@ -51,7 +51,7 @@ class ProfileImportHandler : public LandXmlHandler {
 
   void StartElement(std::string_view localName, const LandXmlAttributes& attributes) override {
     expectingPoints_ = false;
-    if (common::DeclaresFeet(localName, attributes)) feet_ = true;
+    if (const double foot = common::FeetInMetres(localName, attributes)) feet_ = foot;
     if (NameIs(localName, "Alignment")) {
       alignment_ = NameOf(attributes);
       active_ = false;
@@ -118,7 +118,7 @@ class ProfileImportHandler : public LandXmlHandler {
   }
 
   std::vector<std::string> TakeNotes() {
-    if (feet_) notes_.insert(notes_.begin(), common::kFeetMessage);
+    if (feet_ != 0) notes_.insert(notes_.begin(), common::FeetMessage(feet_));
     return std::move(notes_);
   }
 
@@ -170,7 +170,22 @@ class ProfileImportHandler : public LandXmlHandler {
   bool pendingTangentFromRadius_ = false;
   std::optional<std::pair<double, double>> unsymmetric_;  // lengthIn, lengthOut
   std::vector<std::string> notes_;
-  bool feet_ = false;
+  double feet_ = 0;  // the metres in the document's foot; 0 in a document in metres
+
+ public:
+  // Every length of the profile in metres.
+  void ToMetres(Profile& profile) const {
+    if (feet_ == 0) return;
+    for (common::ProfileVertex& vertex : profile) {
+      vertex.station *= feet_;
+      vertex.elevation *= feet_;
+      vertex.kv *= feet_;
+      vertex.tangent *= feet_;
+      vertex.external *= feet_;
+    }
+  }
+
+ private:
 };
 
 }  // namespace
@@ -186,6 +201,7 @@ LandXmlProfileImport ImportLandXmlProfile(const common::LandXmlSource& source, s
   LandXmlProfileImport result;
   result.parse = source.Parse(handler);
   result.profile = handler.TakeCompletedProfile();
+  handler.ToMetres(result.profile);
   result.notes = handler.TakeNotes();
   return result;
 }

@@ -31,6 +31,8 @@ class Counter : public common::LandXmlHandler {
     };
     if (NameIs(name, "Alignment")) {
       names_.push_back(text("name"));
+      // The cross sections are listed under the alignment they follow, "*" when unnamed.
+      sectionAlignment_ = GetAttribute(attributes, "name") ? text("name") : std::string("*");
       const auto named = GetAttribute(attributes, "name");
       firstAttributes_.push_back(named ? std::string(*named)
                                        : attributes.empty() ? std::string() : std::string(attributes.front().value));
@@ -47,8 +49,16 @@ class Counter : public common::LandXmlHandler {
     } else if (NameIs(name, "CrossSect")) {
       sectionSurfaces_.clear();
     } else if (NameIs(name, "DesignCrossSectSurf") || NameIs(name, "CrossSectSurf")) {
-      const std::string alignment = inAlignment_ ? names_.back() : std::string();
-      currentSet_ = SetIndex(alignment + ": " + text("name"));
+      // Named as the cross-section import lists them: a surface by its name, a design surface
+      // without one by its side.
+      auto surface = GetAttribute(attributes, "name");
+      if (!surface) surface = GetAttribute(attributes, "side");
+      const std::string alignment = inAlignment_ ? sectionAlignment_ : std::string();
+      std::string key = alignment + ": " + std::string(surface ? *surface : std::string_view());
+      for (char& c : key) {
+        if (c == '\n' || c == '\r') c = ' ';
+      }
+      currentSet_ = SetIndex(key);
       if (sectionSurfaces_.insert(currentSet_).second) ++Set().sections;
     } else if (NameIs(name, "CrossSectPnt") && currentSet_ >= 0) {
       ++Set().points;
@@ -125,6 +135,7 @@ class Counter : public common::LandXmlHandler {
   std::vector<std::string> names_;  // of the alignments, in document order
   std::vector<std::string> firstAttributes_;  // their names as the profile import takes them
   std::vector<std::string> profileEntries_;   // "alignment: profile", each once
+  std::string sectionAlignment_;  // of the cross sections: the last alignment's name
   bool inAlignment_ = false;
   bool inSurface_ = false;
   bool readingPairs_ = false;

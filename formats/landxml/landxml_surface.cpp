@@ -156,8 +156,8 @@ class SurfaceImportHandler : public common::LandXmlHandler {
       const auto invisible = common::GetAttribute(attributes, "i");
       faceInvisible_ = invisible && common::LenientInt(*invisible) == 1;
       Open(kFace);
-    } else if (common::DeclaresFeet(name, attributes)) {
-      feet = true;
+    } else if (const double foot = common::FeetInMetres(name, attributes)) {
+      feet = foot;
     }
   }
 
@@ -214,6 +214,8 @@ class SurfaceImportHandler : public common::LandXmlHandler {
       }
     }
     out.Printf("%ld\n", largest);
+    // A document in feet gives its points in metres.
+    const double unit = feet != 0 ? feet : 1.0;
     std::vector<surface::PuntoSup> surfacePoints;
     surfacePoints.reserve(slot.size());
     const std::vector<CgPointLandXml>& named = cgPoints_.Records();
@@ -229,10 +231,10 @@ class SurfaceImportHandler : public common::LandXmlHandler {
       const std::size_t before = out.Bytes().size();
       if (point.cgPoint >= 0) {
         const CgPointLandXml& cg = named[static_cast<std::size_t>(point.cgPoint)];
-        out.Printf("%0.3lf %0.3lf %0.3lf\n", cg.x, cg.y, cg.z);
+        out.Printf("%0.3lf %0.3lf %0.3lf\n", cg.x * unit, cg.y * unit, cg.z * unit);
       } else {
-        out.Printf("%0.3lf %0.3lf %0.3lf\n", point.x, point.y, point.z);
-        if (point.threeDecimals) {
+        out.Printf("%0.3lf %0.3lf %0.3lf\n", point.x * unit, point.y * unit, point.z * unit);
+        if (point.threeDecimals && feet == 0) {
           surfacePoints.push_back(surface::PuntoSup{});
           surfacePoints.back().x = point.x;
           surfacePoints.back().y = point.y;
@@ -286,7 +288,7 @@ class SurfaceImportHandler : public common::LandXmlHandler {
     return written;
   }
 
-  bool feet = false;
+  double feet = 0;  // the metres in the document's foot; 0 in a document in metres
   long surfacesSeen = 0;
   long surfacesSelected = 0;
   long invisibleFaces = 0;
@@ -367,10 +369,12 @@ std::vector<std::string> ListLandXmlSurfaceNames(const common::LandXmlSource& so
 
 int ListLandXmlSurfaces(const std::string& document, const std::string& listFile) {
   std::vector<std::string> names;
-  // A document that breaks off lists the surfaces before the fault; a source that is not a
-  // LandXML document gives the empty list and the reason.
+  // A document that breaks off, or a source that is not a LandXML document, gives the empty
+  // list and the reason.
   if (common::CheckLandXmlSource(document)) {
+    common::ForgetMalformedDocuments();
     names = ListLandXmlSurfaceNames(document);
+    if (common::MalformedDocumentSeen()) names.clear();
     if (names.empty()) common::RecordNothingToWrite(document, "ninguna superficie");
   }
   common::TextWriter out;
@@ -391,7 +395,8 @@ void ReadSurface(const common::LandXmlSource& source, const std::string& surface
   read.parse = source.Parse(handler);
   if (read.parse == common::ParseResult::kCannotOpen) return;
   read.triangleTextWritten = handler.BuildTriangles(triangleText, receiver);
-  read.feet = handler.feet;
+  read.feet = handler.feet != 0;
+  read.feetInMetres = handler.feet;
   read.surfacesSeen = handler.surfacesSeen;
   read.surfacesSelected = handler.surfacesSelected;
   read.invisibleFaces = handler.invisibleFaces;
@@ -427,12 +432,13 @@ int ImportLandXmlSurface(const std::string& document, const std::string& surface
                                  [&](const std::array<int32_t, 3>& triangle) { surface::AddTriangle(model, triangle); }};
   LandXmlSurfaceRead read;
   ReadSurface(document, surfaceName, [&](std::string_view bytes) { return triangleFile.Write(bytes); }, receiver, read);
-  if (read.parse == common::ParseResult::kCannotOpen) return 0;
+  // A document cut short is no smaller surface: the reader has recorded where it breaks.
+  if (read.parse != common::ParseResult::kComplete) return 0;
   if (!read.triangleTextWritten || !triangleFile.Commit()) return 0;
 
   std::string notes;
   char text[160];
-  if (read.feet) notes += common::kFeetMessage;
+  if (read.feet) notes += common::FeetMessage(read.feetInMetres);
   if (read.invisibleFaces > 0) {
     std::snprintf(text, sizeof text, "%ld caras invisibles (fuera del contorno o en huecos) no se han importado",
                   read.invisibleFaces);

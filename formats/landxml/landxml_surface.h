@@ -39,7 +39,8 @@ struct LandXmlSurfaceRead {
   bool triangleTextWritten = true;
   std::vector<surface::PuntoSup> points;
   std::vector<std::array<int32_t, 3>> triangles;
-  bool feet = false;
+  bool feet = false;         // the document is in feet: the points were converted to metres
+  double feetInMetres = 0;   // the metres in its foot
   long surfacesSeen = 0;
   long surfacesSelected = 0;
   long invisibleFaces = 0;

@@ -1,5 +1,7 @@
 #include "formats/landxml/xml_reader.h"
 
+#include <cctype>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -189,6 +191,14 @@ std::optional<double> GetNumber(const LandXmlAttributes& attributes, std::string
 
 namespace {
 
+thread_local int lastMalformedLine = 0;
+thread_local bool malformedSeen = false;
+
+void NoteMalformed(int line) {
+  lastMalformedLine = line;
+  malformedSeen = true;
+}
+
 // Feeds the parser from `next(buffer, size)` (0 at the end) until the document ends or breaks.
 template <typename NextChunk>
 ParseResult ParseChunks(bool windows1252, LandXmlHandler& handler, NextChunk&& next, bool& readFailed) {
@@ -227,6 +237,12 @@ ParseResult ParseChunks(bool windows1252, LandXmlHandler& handler, NextChunk&& n
   if (!failed && xmlParseChunk(context.get(), nullptr, 0, 1) != 0) failed = true;
   if (readFailed || !context->wellFormed) failed = true;
   if (!failed) state.FlushText();
+  if (failed) {
+    // The line of the error; a document cut short ends in an error at its last line.
+    int line = context->lastError.line;
+    if (line <= 0 && context->input != nullptr) line = context->input->line;
+    NoteMalformed(line > 0 ? line : 1);
+  }
   return failed ? ParseResult::kMalformed : ParseResult::kComplete;
 }
 
@@ -239,7 +255,28 @@ bool Windows1252Bytes(std::string_view document) {
 
 }  // namespace
 
+int LastMalformedLine() { return lastMalformedLine; }
+
+void ForgetMalformedDocuments() {
+  malformedSeen = false;
+  lastMalformedLine = 0;
+}
+
+bool MalformedDocumentSeen() { return malformedSeen; }
+
+std::string MalformedDocumentText(const std::string& path, int line) {
+  return "El documento LandXML " + path + " está incompleto o mal formado (línea " + std::to_string(line) + ")";
+}
+
 ParseResult LandXmlReader::Parse(const std::string& path, LandXmlHandler& handler) {
+  const ParseResult result = ParseFile(path, handler);
+  // A document cut short or broken is no smaller document: whatever reads it for an export
+  // fails with this reason, which names where the document breaks.
+  if (result == ParseResult::kMalformed) RecordFailure(MalformedDocumentText(path, lastMalformedLine));
+  return result;
+}
+
+ParseResult LandXmlReader::ParseFile(const std::string& path, LandXmlHandler& handler) {
   common::FileChunkReader file;
   if (!file.Open(path)) return ParseResult::kCannotOpen;
   // One opening for both passes: the encoding check, then the parse.
@@ -298,6 +335,38 @@ bool DeclaresFeet(std::string_view localName, const LandXmlAttributes& attribute
   return lower.find("foot") != std::string::npos || lower.find("feet") != std::string::npos;
 }
 
+double FeetInMetres(std::string_view localName, const LandXmlAttributes& attributes) {
+  if (!DeclaresFeet(localName, attributes)) return 0;
+  const std::optional<std::string_view> unit = GetAttribute(attributes, "linearUnit");
+  const std::string lower = unit ? common::LowerAscii(*unit) : std::string();
+  return lower.find("survey") != std::string::npos ? kUsSurveyFoot : kInternationalFoot;
+}
+
+const char* FeetMessage(double feetInMetres) {
+  return feetInMetres == kUsSurveyFoot ? kUsFeetMessage : kFeetMessage;
+}
+
 void ShowApproximation(const std::string& text) { ShowMessage(kApproximationCaption, text.c_str()); }
+
+bool WktIsGeographic(std::string_view wkt) {
+  std::size_t start = 0;
+  while (start < wkt.size() && std::isspace(static_cast<unsigned char>(wkt[start])) != 0) ++start;
+  const std::string_view head = wkt.substr(start, 8);
+  const auto startsWith = [&](std::string_view word) {
+    if (head.size() < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      if (std::toupper(static_cast<unsigned char>(head[i])) != word[i]) return false;
+    }
+    return true;
+  };
+  return startsWith("GEOGCS[") || startsWith("GEOGCRS[") || startsWith("GEODCRS[");
+}
+
+std::string DegreesCheck::Note(bool geographic) const {
+  if (points_ == 0) return std::string();
+  if (!geographic && (outside_ || !lost_ || maxX_ - minX_ > 2 || maxY_ - minY_ > 2)) return std::string();
+  return std::string(geographic ? "las coordenadas son geográficas (grados)" : "las coordenadas parecen grados") +
+         ": el fichero de puntos guarda 3 decimales, un redondeo de hasta 0,0005° (unos 55 m sobre el terreno)";
+}
 
 }  // namespace common

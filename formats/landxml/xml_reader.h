@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,12 +50,26 @@ enum class ParseResult {
 // access, external entities and entity definitions are off (an entity-expansion bomb stops at
 // its first reference). A document without an encoding declaration that is not valid UTF-8 is
 // read as Windows-1252, as older Spanish tools save it.
+// A document that is not well formed (kMalformed) is noted for MalformedDocumentSeen; read from
+// a path, it is also recorded as the reason of the running export's failure (the first reason
+// wins, so a document cut short is never reported as one that holds nothing).
 class LandXmlReader {
  public:
   ParseResult Parse(const std::string& path, LandXmlHandler& handler);
   // The same for a document already in memory.
   ParseResult ParseBytes(std::string_view document, LandXmlHandler& handler);
+
+ private:
+  ParseResult ParseFile(const std::string& path, LandXmlHandler& handler);
 };
+
+// The line at which the last document read on this thread stopped at an error.
+int LastMalformedLine();
+// Whether a document read on this thread since ForgetMalformedDocuments was not well formed.
+void ForgetMalformedDocuments();
+bool MalformedDocumentSeen();
+// "El documento LandXML X está incompleto o mal formado (línea N)".
+std::string MalformedDocumentText(const std::string& path, int line);
 
 // The document a LandXML reading takes: a file named by its path (the usual case, converted
 // from the path implicitly), or bytes already in memory. It refers to the path or bytes it
@@ -85,12 +100,54 @@ inline constexpr const char* kLandXmlDocument = "un documento LandXML";
 bool CheckLandXmlSource(const std::string& path);
 
 // Whether a `Units` child declares feet as the linear unit (`Imperial`, or a `linearUnit` in
-// feet): the imports keep the numbers as they are and say so.
+// feet): the imports convert every length to metres and say so.
 bool DeclaresFeet(std::string_view localName, const LandXmlAttributes& attributes);
-inline constexpr const char* kFeetMessage = "el fichero está en pies: las medidas no se han convertido";
+inline constexpr double kInternationalFoot = 0.3048;
+inline constexpr double kUsSurveyFoot = 1200.0 / 3937.0;
+// The metres in the foot a `Units` child declares: the US survey foot where its `linearUnit`
+// says so (USSurveyFoot), the international foot otherwise; 0 when it declares no feet.
+double FeetInMetres(std::string_view localName, const LandXmlAttributes& attributes);
+inline constexpr const char* kFeetMessage = "el fichero está en pies: las medidas se han convertido a metros";
+inline constexpr const char* kUsFeetMessage = "el fichero está en pies US: las medidas se han convertido a metros";
+// The message for a document in the foot of `feetInMetres`.
+const char* FeetMessage(double feetInMetres);
 
 // What an import approximated or could not keep, said through the message hook.
 inline constexpr const char* kApproximationCaption = "Aviso";
 void ShowApproximation(const std::string& text);
+
+// Whether a projection text (the WKT of a shapefile's .prj) describes geographic coordinates
+// (degrees of latitude and longitude) rather than a projection.
+bool WktIsGeographic(std::string_view wkt);
+
+// Watches the coordinates a point file is written from: a point file keeps three decimals,
+// which in degrees is a rounding of up to 0.0005 degrees, some 55 m on the ground.
+class DegreesCheck {
+ public:
+  void Add(double x, double y) {
+    if (points_++ == 0) {
+      minX_ = maxX_ = x;
+      minY_ = maxY_ = y;
+    }
+    minX_ = std::fmin(minX_, x);
+    maxX_ = std::fmax(maxX_, x);
+    minY_ = std::fmin(minY_, y);
+    maxY_ = std::fmax(maxY_, y);
+    if (!(std::fabs(x) <= 180 && std::fabs(y) <= 90)) outside_ = true;
+    if (!lost_ && (Cut(x) || Cut(y))) lost_ = true;
+  }
+  // The warning when the coordinates are degrees: `geographic`, or every one within the range
+  // of degrees, with decimals a point file does not keep, spread over at most two degrees as
+  // the points of one site are (small plane coordinates of a local grid spread wider). Empty
+  // otherwise.
+  std::string Note(bool geographic) const;
+
+ private:
+  static bool Cut(double value) { return std::fabs(value * 1000 - std::round(value * 1000)) > 1e-6; }
+  long points_ = 0;
+  bool outside_ = false;
+  bool lost_ = false;
+  double minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
+};
 
 }  // namespace common

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace shapeline {
 
@@ -32,9 +33,26 @@ struct ShapefilePoint {
 enum class ShapefileRead { kRead, kCannotOpenFile, kCannotOpenTable };
 using ShapefilePointVisitor = std::function<void(const ShapefilePoint&)>;
 
+// What a reading found that the user should know.
+struct ShapefileNotes {
+  long records = 0;             // records read
+  bool indexDisagrees = false;  // the .shx named other records: the .shp was read in sequence
+  long indexRecords = 0;        // the records the .shx named validly, then
+  std::string numberField;      // the field the points were numbered by, when not "NUMERO"
+  bool numberedByRecord = false;  // no number field: numbered by record from 1
+  bool vertexZ = false;           // some vertex carried its own z
+};
+
 // Hands every point of the shapefile (its .shp, .shx and .dbf) to `visit`, in file order, and
-// says nothing through the message hook.
-ShapefileRead ReadShapefilePoints(const std::string& shapefile, const ShapefilePointVisitor& visit);
+// says nothing through the message hook. The records are those of the .shp in sequence where
+// its index (.shx) disagrees with it; every vertex of a record is a point. The number is the
+// field "NUMERO", else an integer identifier field (ID, NUM, PUNTO...), else the record's
+// place from 1.
+ShapefileRead ReadShapefilePoints(const std::string& shapefile, const ShapefilePointVisitor& visit,
+                                  ShapefileNotes* notes = nullptr);
+
+// What the import says of a reading, one line each (in Spanish); none when nothing is to say.
+std::vector<std::string> ShapefileNoteTexts(const ShapefileNotes& notes);
 
 // One full point line per vertex of every shape: number and code from the table, z from the
 // vertex where the shapes carry elevations, else from the field "Z". 1, or 0 on failure.

@@ -206,9 +206,15 @@ std::vector<std::string> CommandRunner::SelectionEntries(const MenuCommand& comm
   std::vector<std::string> lines;
   std::string reason;
   if (command.variant == Variant::DxfFacesSurface) {
-    const std::string layerList = common::ChangeExtension(source, "cap");
-    CallCollecting(command.selectionLibrary, command.selectionExport, {layerList, source}, reason);
-    lines = ReadLayerList(layerList);
+    // The list goes to a file of its own in the temporary directory, removed once read: the
+    // drawing's folder may be one the user cannot write, and is no place for a scratch file.
+    const common::ScratchFile layerList;
+    if (!layerList.ok()) {
+      reason = "No se puede crear la lista de capas en la carpeta temporal " + common::TempDirectory();
+    } else {
+      CallCollecting(command.selectionLibrary, command.selectionExport, {layerList.path(), source}, reason);
+      lines = ReadLayerList(layerList.path());
+    }
   } else if (IsLandXmlSelection(command.variant)) {
     // A list left by an earlier run must never be offered for this document.
     std::remove(common::SelectionListPath().c_str());

@@ -58,7 +58,11 @@ void ReadLandXml(Contents& contents, const Source& source) {
     contents.error = "No se puede leer el fichero " + contents.path;
     return;
   }
-  if (result == common::ParseResult::kMalformed) contents.error = "el documento está mal formado; se cuenta lo leído antes del error";
+  if (result == common::ParseResult::kMalformed) {
+    // A document cut short is no smaller document: nothing of it is taken for what it holds.
+    contents.error = common::MalformedDocumentText(contents.path, common::LastMalformedLine());
+    return;
+  }
   contents.alignments = std::move(summary.alignments);
   contents.profiles = std::move(summary.profiles);
   contents.crossSections = std::move(summary.crossSections);

@@ -327,12 +327,13 @@ std::vector<Finding> CheckSurface(const SurfaceView& view) {
   }
   if (view.collapsedFaces > 0) {
     findings.Add(kBrokenSide, Level::kError, "",
-                 detect::SpanishCount(static_cast<long long>(view.collapsedFaces)) + " caras del dibujo no tienen tres vértices distintos");
+                 detect::SpanishCount(static_cast<long long>(view.collapsedFaces)) +
+                     " caras del dibujo no tienen tres vértices distintos o no tienen área");
   }
   if (view.fourCornerFaces > 0) {
     findings.Add(kBrokenSide, Level::kError, "",
                  detect::SpanishCount(static_cast<long long>(view.fourCornerFaces)) +
-                     " caras del dibujo tienen cuatro vértices distintos: la superficie no las toma");
+                     " caras del dibujo tienen cuatro vértices con lados que se cruzan: la superficie no las toma");
   }
   if (view.facesWithoutPoints > 0) {
     findings.Add(kBrokenSide, Level::kError, "",

@@ -229,7 +229,7 @@ void BuildLandXmlSurface(planimetro::landxml::LandXmlSurfaceRead read, ViewModel
   }
   BuildSurfaceView(std::move(points), std::move(read.triangles), model.surface);
   model.surface.facesWithoutPoints = read.facesWithoutPoints;
-  if (read.feet) AddNote(model, common::kFeetMessage);
+  if (read.feet) AddNote(model, common::FeetMessage(read.feetInMetres));
   if (read.invisibleFaces > 0) {
     AddNote(model, std::to_string(read.invisibleFaces) + " caras ocultas (fuera del contorno o en huecos) no se muestran");
   }
@@ -304,8 +304,14 @@ class ProfileGroundHandler : public common::LandXmlHandler {
 bool LoadLandXml(const ViewInput& input, const std::string& choice, ViewModel& model, std::string& error) {
   const std::string& path = input.path;
   const common::LandXmlSource source = common::LandXmlSource::Bytes(input.bytes);
+  common::ForgetMalformedDocuments();
   for (std::string& name : viaducto::ListLandXmlAlignments(source)) {
     model.entries.push_back({DataKind::kAlignment, std::move(name)});
+  }
+  // A document cut short is refused as the imports refuse it, not shown as a smaller one.
+  if (common::MalformedDocumentSeen()) {
+    error = common::MalformedDocumentText(path, common::LastMalformedLine());
+    return false;
   }
   for (std::string& name : viaducto::ListLandXmlProfiles(source)) {
     model.entries.push_back({DataKind::kProfile, std::move(name)});
@@ -357,7 +363,7 @@ bool LoadLandXml(const ViewInput& input, const std::string& choice, ViewModel& m
           planimetro::landxml::ReadLandXmlSurface(source, entry.name, [](std::string_view) { return true; }), model);
       break;
     case DataKind::kPoints:
-      if (points.feet) AddNote(model, common::kFeetMessage);
+      if (points.feet) AddNote(model, common::FeetMessage(points.feetInMetres));
       if (points.unresolved > 0) {
         AddNote(model, std::to_string(points.unresolved) + " puntos sin coordenadas nombran un punto que no existe");
       }

@@ -110,7 +110,7 @@ struct SurfaceView {
   double maxZ = 0;
   long brokenSides = 0;     // triangle sides of the file whose links do not close a triangle
   long collapsedFaces = 0;  // faces of a drawing with fewer than three distinct corners
-  long fourCornerFaces = 0;  // faces of a drawing with four distinct corners: no triangle
+  long fourCornerFaces = 0;  // faces of a drawing of four corners whose sides cross: no triangle
   long facesWithoutPoints = 0;  // faces of a document naming a point it does not hold
   Extents extents;
 };

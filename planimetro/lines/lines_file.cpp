@@ -30,7 +30,17 @@ constexpr common::ConversionRule kAlignment{"un fichero de ejes", "ningún eje"}
 constexpr common::ConversionRule kDrawing{"un dibujo DXF", "ninguna polilínea de las capas elegidas sobre el eje",
                                           common::FileKind::kDxf};
 
-long long Millimetres(double value) { return static_cast<long long>(std::floor(value * 1000 + 0.5)); }
+// A station or offset in whole millimetres. A value beyond what a long long holds (a drawing
+// with a coordinate of 1e51) is held at the largest millimetre count instead of being
+// converted out of range; NaN counts as 0.
+long long Millimetres(double value) {
+  constexpr double kLimit = 9.0e18;
+  const double millimetres = std::floor(value * 1000 + 0.5);
+  if (std::isnan(millimetres)) return 0;
+  if (millimetres >= kLimit) return static_cast<long long>(kLimit);
+  if (millimetres <= -kLimit) return -static_cast<long long>(kLimit);
+  return static_cast<long long>(millimetres);
+}
 
 }  // namespace
 

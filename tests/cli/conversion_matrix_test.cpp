@@ -56,13 +56,9 @@ struct KnownFault {
   const char* target;
   const char* why;
 };
-const KnownFault kKnownFaults[] = {
-    // Four-corner 3D faces make no triangle in the surface conversion (the views split them).
-    {"terreno-caras.dxf", "sup", "the four-corner face of layer BORDES"},
-    {"POLI-ALL210_12.DXF", "sup", "its one 3D face has four corners"},
-    // The layer list of a drawing comes from its LAYER table, which this drawing leaves empty.
-    {"PinkEggFromLW.dxf", "sup", "no LAYER table: Calzada_getCapasDxf lists nothing"},
-};
+// None now: four-corner faces are split and a drawing without a layer table lists the layers
+// its entities name.
+const std::vector<KnownFault> kKnownFaults = {};
 
 bool IsKnownFault(const std::string& file, const std::string& target) {
   for (const KnownFault& fault : kKnownFaults) {

@@ -125,6 +125,23 @@ TEST(ConversionOffers, AllIsAcceptedByEveryConversion) {
   const Outcome surfaces = Cli(dir, "convert " + Quoted(drawing) + " -d " + Quoted(dir.path()) + " --to sup --all");
   ASSERT_EQ(surfaces.status, 0) << surfaces.err;
   EXPECT_EQ(surfaces.out, dir.File("levantamiento_TERRENO.sup") + ": 1 triángulo\n");
+  // The layer table names layers in another letter case than the faces do, and lists layers
+  // without faces: only the two with faces are converted, and all is well.
+  std::string table = "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n";
+  for (const char* name : {"0", "Terreno", "Cotas", "Bordes", "Textos"}) table += "  0\nLAYER\n  2\n" + std::string(name) + "\n";
+  const std::string face = " 10\n0\n 20\n0\n 30\n1\n 11\n10\n 21\n0\n 31\n2\n 12\n10\n 22\n10\n 32\n3\n 13\n0\n 23\n10\n 33\n4\n";
+  WriteFile(dir.File("capas.dxf"), table + "  0\nENDTAB\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n" +
+                                       "  0\n3DFACE\n  8\nTERRENO\n" + face + "  0\n3DFACE\n  8\nbordes\n" + face +
+                                       "  0\nTEXT\n  8\nTextos\n 10\n0\n 20\n0\n  1\nA\n  0\nENDSEC\n  0\nEOF\n");
+  const Outcome layers = Cli(dir, "convert " + Quoted(dir.File("capas.dxf")) + " -d " + Quoted(dir.path()) + " --to sup --all");
+  ASSERT_EQ(layers.status, 0) << layers.err;
+  EXPECT_EQ(layers.out, dir.File("capas_Terreno.sup") + ": 2 triángulos\n" + dir.File("capas_Bordes.sup") + ": 2 triángulos\n");
+  // A drawing whose layers hold no face at all is no surface.
+  WriteFile(dir.File("sin.dxf"), table + "  0\nENDTAB\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n" +
+                                     "  0\nTEXT\n  8\nTextos\n 10\n0\n 20\n0\n  1\nA\n  0\nENDSEC\n  0\nEOF\n");
+  const Outcome none = Cli(dir, "convert " + Quoted(dir.File("sin.dxf")) + " -d " + Quoted(dir.path()) + " --to sup --all");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_NE(none.err.find("no se convierte a sup"), std::string::npos) << none.err;
   // A batch mixing conversions with and without a list.
   const std::string alignments = Copy(dir, "ejes/variante.xml", "variante.xml");
   const std::string listing = Copy(dir, "calzada/variante-plroad.txt", "plroad.txt");

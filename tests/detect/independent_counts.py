@@ -49,33 +49,56 @@ def dxf_counts(path):
     return {name: dict(counts) for name, counts in layers.items()}
 
 
-def shapefile_points(path):
-    """The vertices of the records the index points to, as the import writes them.
+def record_points(record):
+    """The vertices of one record's content: a point shape is one vertex; a multipoint gives its
+    count after its box, a line or a polygon after its box and its part count."""
+    if len(record) < 4:
+        return 0
+    kind = int.from_bytes(record[0:4], "little")
+    if kind in (1, 11, 21):
+        return 1
+    if kind in (8, 18, 28) and len(record) >= 40:
+        return int.from_bytes(record[36:40], "little")
+    if kind in (3, 5, 13, 15, 23, 25, 31) and len(record) >= 44:
+        return int.from_bytes(record[40:44], "little")
+    return 0
 
-    The index holds 8 bytes per record after its 100-byte header, up to the file length its
-    header gives (in 16-bit words; bytes after it are not records): the offset and the length
-    of the record in the .shp, in words. A record that does not carry its own number there is
-    no shape. A point shape is one vertex; a multipoint gives its count after its box, a line
-    or a polygon after its box and its part count."""
+
+def shapefile_points(path):
+    """The vertices of the records of the .shp, as the import writes them.
+
+    The records stand one after the other after the 100-byte header, each with an 8-byte
+    header giving its content length in 16-bit words. Where they fill the file exactly, they
+    are the records, whatever the index says. Otherwise the index holds 8 bytes per record after
+    its 100-byte header, up to the file length its header gives (in 16-bit words): the offset
+    and the length of the record in the .shp, in words; a record that does not carry that
+    length at its offset is no shape."""
     with open(os.path.splitext(path)[0] + ".shx", "rb") as index:
         index_bytes = index.read()
     with open(path, "rb") as shapes:
         shape_bytes = shapes.read()
+    at = 100
+    in_sequence = []
+    while at + 8 <= len(shape_bytes):
+        length = int.from_bytes(shape_bytes[at + 4:at + 8], "big") * 2
+        if length < 4 or at + 8 + length > len(shape_bytes):
+            break
+        in_sequence.append(shape_bytes[at + 8:at + 8 + length])
+        at += 8 + length
+    if at == len(shape_bytes):
+        return sum(record_points(record) for record in in_sequence)
     records = (int.from_bytes(index_bytes[24:28], "big") * 2 - 100) // 8
     points = 0
     for number in range(records):
         entry = index_bytes[100 + 8 * number:108 + 8 * number]
+        if len(entry) < 8:
+            break
         offset = int.from_bytes(entry[0:4], "big") * 2
-        record = shape_bytes[offset:offset + 56]
-        if len(record) < 12 or int.from_bytes(record[0:4], "big") != number + 1:
+        length = int.from_bytes(entry[4:8], "big") * 2
+        header = shape_bytes[offset:offset + 8]
+        if len(header) < 8 or int.from_bytes(header[4:8], "big") * 2 != length:
             continue
-        kind = int.from_bytes(record[8:12], "little")
-        if kind in (1, 11, 21):
-            points += 1
-        elif kind in (8, 18, 28):
-            points += int.from_bytes(record[44:48], "little")
-        elif kind in (3, 5, 13, 15, 23, 25, 31):
-            points += int.from_bytes(record[48:52], "little")
+        points += record_points(shape_bytes[offset + 8:offset + 8 + length])
     return points
 
 

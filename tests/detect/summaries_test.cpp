@@ -49,9 +49,10 @@ TEST(Summaries, LandXmlAlignmentsAreWhatTheImportWrites) {
     EXPECT_NEAR(a.endStation, b.endStation, 1e-6) << a.name;
   }
   const std::vector<std::string> lines = detect::DescriptionLines(contents);
-  EXPECT_TRUE(HasLine(lines, "Eje \"1stave\": 1 elemento (1 recta), longitud 773,580 m, PK 0,000 a 773,580"));
-  EXPECT_TRUE(HasLine(lines, "Eje \"loop\": 24 elementos (11 curvas, 13 rectas), longitud 7\u202F494,174 m, PK 0,000 a "
-                             "7\u202F494,174"));
+  // The document is in feet: 773.580 ft and 7 494.174 ft are shown in metres.
+  EXPECT_TRUE(HasLine(lines, "Eje \"1stave\": 1 elemento (1 recta), longitud 235,787 m, PK 0,000 a 235,787"));
+  EXPECT_TRUE(HasLine(lines, "Eje \"loop\": 24 elementos (11 curvas, 13 rectas), longitud 2\u202F284,224 m, PK 0,000 a "
+                             "2\u202F284,224"));
 }
 
 // A profile of a document, as info tells it, is the native file `convert` writes of it.

@@ -50,10 +50,10 @@ TEST(LandXmlPoints, RealSurveysImportEveryPoint) {
             1);
   const std::string partridge = ReadFile(dir.File("p.pun"));
   EXPECT_EQ(partridge.substr(0, partridge.find('\n') + 1),
-            "    1   32423.251   33268.219  805.571 BAR[245.538]\r\n");
+            "    1    9882.607   10140.153  245.538 BAR[245.538]\r\n");  // feet (32423.251 33268.219 805.571) in metres
   EXPECT_EQ(PointsOf(dir.File("p.pun")).size(), 2896u);
   ASSERT_EQ(g_told.size(), 1u);
-  EXPECT_EQ(g_told[0], "Aviso|el fichero está en pies: las medidas no se han convertido");
+  EXPECT_EQ(g_told[0], "Aviso|el fichero está en pies: las medidas se han convertido a metros");
 
   ASSERT_EQ(Planimetro_Puntos_Importa_LandXML(DataFile("landxml/subdivision.xml").c_str(), dir.File("s.pun").c_str()),
             1);
@@ -61,8 +61,8 @@ TEST(LandXmlPoints, RealSurveysImportEveryPoint) {
   ASSERT_EQ(subdivision.size(), 639u);
   EXPECT_EQ(subdivision[0].number, 1);
   EXPECT_EQ(subdivision[0].code, "PCOR");
-  EXPECT_DOUBLE_EQ(subdivision[0].x, -626.278);
-  EXPECT_DOUBLE_EQ(subdivision[0].y, 1145.998);
+  EXPECT_DOUBLE_EQ(subdivision[0].x, -190.889);  // -626.278 ft
+  EXPECT_DOUBLE_EQ(subdivision[0].y, 349.300);    // 1145.998 ft
 }
 
 TEST(LandXmlPoints, NamesReferencesAndMissingElevations) {
@@ -76,14 +76,17 @@ TEST(LandXmlPoints, NamesReferencesAndMissingElevations) {
             "<CgPoint name=\"x\" pntRef=\"nadie\"/>"
             "<CgPoint>1 2 3</CgPoint></CgPoints></LandXML>");
   ASSERT_EQ(Planimetro_Puntos_Importa_LandXML(dir.File("c.xml").c_str(), dir.File("c.pun").c_str()), 1);
-  // Numbers from numeric names, else one past the highest so far; the referring point takes the
-  // coordinates of the one it names; a code keeps no line end.
+  // Numbers from numeric names, else one past the highest so far (a name that is no number is
+  // kept as the code of a point without one: here the point has its own); the referring point
+  // takes the coordinates of the one it names; a code keeps no line end.
   EXPECT_EQ(ReadFile(dir.File("c.pun")), CrLf("   12     200.000     100.000   30.000 ARB\n"
                                               "   13     250.000     150.000    0.000 BASE NORTE\n"
                                               "    7     250.000     150.000    0.000 \n"
                                               "   14       2.000       1.000    3.000 \n"));
   ASSERT_EQ(g_told.size(), 1u);
-  EXPECT_EQ(g_told[0], "Aviso|1 puntos sin coordenadas que remiten a un punto que no existe no se han importado");
+  EXPECT_EQ(g_told[0],
+            "Aviso|1 punto cuyo nombre no es un número entero se ha renumerado; su nombre queda como código donde "
+            "no tenían otro\n1 puntos sin coordenadas que remiten a un punto que no existe no se han importado");
 }
 
 TEST(LandXmlPoints, ExportReadsBackInOurImportAndInPython) {
@@ -132,3 +135,36 @@ TEST(LandXmlPoints, RefusesWhatItCannotConvert) {
   EXPECT_EQ(g_told[1], "Error en la conversión|El fichero " + dir.File("n.xml") + " no contiene ningún punto");
   EXPECT_EQ(g_told[3], "Error en la conversión|El fichero " + dir.File("v.pun") + " no contiene ningún punto");
 }
+
+namespace {
+
+// A cadastral survey names its points "LC-134": the name that is no number becomes the code of
+// a point without one, and the import says how many were renumbered. A document cut short is
+// refused, naming its line.
+TEST(LandXmlPoints, NamesThatAreNoNumbersBecomeCodesAndACutDocumentIsRefused) {
+  TempDir dir;
+  Told told;
+  const std::string document =
+      "<?xml version=\"1.0\"?>\n<LandXML><CgPoints>\n<CgPoint name=\"LC-134\">4400000 500000 10</CgPoint>\n"
+      "<CgPoint name=\"LC-135\" code=\"MOJON\">4400001 500001 11</CgPoint>\n<CgPoint name=\"7\">4400002 500002 12"
+      "</CgPoint>\n</CgPoints></LandXML>\n";
+  WriteFile(dir.File("c.xml"), document);
+  ASSERT_EQ(Planimetro_Puntos_Importa_LandXML(dir.File("c.xml").c_str(), dir.File("c.pun").c_str()), 1);
+  EXPECT_EQ(ReadFile(dir.File("c.pun")), CrLf("    1  500000.000 4400000.000   10.000 LC-134\n"
+                                              "    2  500001.000 4400001.000   11.000 MOJON\n"
+                                              "    7  500002.000 4400002.000   12.000 \n"));
+  ASSERT_EQ(g_told.size(), 1u);
+  EXPECT_EQ(g_told[0],
+            "Aviso|2 puntos cuyo nombre no es un número entero se han renumerado; su nombre queda como código donde "
+            "no tenían otro");
+
+  g_told.clear();
+  WriteFile(dir.File("cut.xml"), document.substr(0, document.find("<CgPoint name=\"7\"")));
+  EXPECT_EQ(Planimetro_Puntos_Importa_LandXML(dir.File("cut.xml").c_str(), dir.File("cut.pun").c_str()), 0);
+  EXPECT_FALSE(testing_support::FileExists(dir.File("cut.pun")));
+  ASSERT_EQ(g_told.size(), 1u);
+  EXPECT_EQ(g_told[0], "Error en la conversión|El documento LandXML " + dir.File("cut.xml") +
+                           " está incompleto o mal formado (línea 4)");
+}
+
+}  // namespace

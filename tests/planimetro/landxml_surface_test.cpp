@@ -112,10 +112,12 @@ TEST_F(LandXmlSurface, FailuresLeaveNoSurface) {
   // An unreadable document leaves the triangle file of the last run alone.
   EXPECT_EQ(Calzada_Sup_Importa_LandXML(dir_.File("no-existe.xml").c_str(), "Otra", dir_.File("x.sup").c_str()), 0);
   EXPECT_EQ(ReadFile(planimetro::landxml::TriangleFilePath()), CrLf("1\n0.000 0.000 0.000\n0\n"));
-  // A document cut short gives what was read before the fault.
+  // A document cut short is refused, even where the surface chosen stands whole before the
+  // fault: it is no smaller document. The triangle file of the last run stays.
   const std::string cut(kDocument, std::string(kDocument).find("<Surface name=\"Otra\""));
-  EXPECT_EQ(Calzada_Sup_Importa_LandXML(Write("cut.xml", cut).c_str(), "Terreno", dir_.File("c.sup").c_str()), 1);
-  EXPECT_EQ(surface_check::ReadSurfaceFile(ReadFile(dir_.File("c.sup"))).triangleCount, 1);
+  EXPECT_EQ(Calzada_Sup_Importa_LandXML(Write("cut.xml", cut).c_str(), "Terreno", dir_.File("c.sup").c_str()), 0);
+  EXPECT_FALSE(FileExists(dir_.File("c.sup")));
+  EXPECT_EQ(ReadFile(planimetro::landxml::TriangleFilePath()), CrLf("1\n0.000 0.000 0.000\n0\n"));
 }
 
 TEST_F(LandXmlSurface, RealSurfacesImportWhole) {
@@ -231,13 +233,13 @@ TEST_F(LandXmlSurface, InvisibleFacesAndFacesWithoutPointsAreLeftOutAndCounted) 
   ASSERT_EQ(Calzada_Sup_Importa_LandXML(document.c_str(), "S", target.c_str()), 1);
   EXPECT_EQ(surface_check::ReadSurfaceFile(ReadFile(target)).triangleCount, 2);
   // The triangle file holds what the surface was built from: the placeholders, not the faces
-  // on them.
+  // on them; US survey feet in metres (10 ft is 3.048006 m).
   EXPECT_EQ(ReadFile(planimetro::landxml::TriangleFilePath()),
-            CrLf("4\n0.000 0.000 1.000\n10.000 0.000 1.000\n0.000 10.000 1.000\n10.000 10.000 1.000\n2\n0 1 2\n"
+            CrLf("4\n0.000 0.000 0.305\n3.048 0.000 0.305\n0.000 3.048 0.305\n3.048 3.048 0.305\n2\n0 1 2\n"
                  "1 3 2\n"));
   ASSERT_EQ(g_said.size(), 1u);
   EXPECT_EQ(g_said[0],
-            "Aviso|el fichero está en pies: las medidas no se han convertido\n"
+            "Aviso|el fichero está en pies US: las medidas se han convertido a metros\n"
             "1 caras invisibles (fuera del contorno o en huecos) no se han importado\n"
             "2 caras que nombran puntos que no existen no se han importado");
 }

@@ -102,7 +102,7 @@ TEST(SurfaceFromDxf, LayerCaseQuadsMergedCornersAndUnusedPoints) {
   const std::string drawing = dir.File("d.dxf");
   std::string entities = Face("terreno", 0, 0, 1, 10, 0, 1, 10, 10, 1);
   entities += Face("OTRA", 0, 0, 1, 10, 10, 1, 0, 10, 1);
-  // A face of four different corners is not a triangle.
+  // A face of four different corners is split along its shorter diagonal.
   entities += "  0\n3DFACE\n  8\nTERRENO\n 10\n20\n 20\n0\n 30\n0\n 11\n30\n 21\n0\n 31\n0\n 12\n30\n 22\n10\n 32\n0\n"
               " 13\n20\n 23\n10\n 33\n0\n";
   // (10.0005, 10) is merged into (10, 10), the point before it in x, y order: a face that used
@@ -110,12 +110,12 @@ TEST(SurfaceFromDxf, LayerCaseQuadsMergedCornersAndUnusedPoints) {
   entities += Face("TERRENO", 10.0005, 10, 1, 15, 0, 1, 15, 5, 1);
   WriteFile(drawing, Drawing(entities));
   const std::string target = dir.File("d.sup");
-  ASSERT_EQ(Calzada_Sup_Importa_Dxf(drawing.c_str(), "TERRENO", target.c_str()), 1);
+  ASSERT_EQ(Calzada_Sup_Importa_Dxf(drawing.c_str(), "TERRENO", target.c_str()), 3);
   const surface_check::SurfaceFile surface = surface_check::ReadSurfaceFile(ReadFile(target));
   EXPECT_EQ(surface.problem, "");
-  // The corners of the quad and of the lost face are not written.
-  EXPECT_EQ(surface.pointCount, 3);
-  EXPECT_EQ(surface.edges.size(), 3u);
+  // The triangle and the quad's two triangles; the corners of the lost face are not written.
+  EXPECT_EQ(surface.pointCount, 7);
+  EXPECT_EQ(surface.triangleCount, 3);
 
   EXPECT_EQ(Calzada_Sup_Importa_Dxf(drawing.c_str(), "NADA", dir.File("n.sup").c_str()), 0);
   EXPECT_FALSE(testing_support::FileExists(dir.File("n.sup")));
@@ -130,9 +130,9 @@ void Show(const char* caption, const char* text) { shown.push_back(std::string(c
 TEST(SurfaceFromDxf, EachFailureGivesZeroNoSurfaceAndItsReason) {
   TempDir dir;
   const std::string drawing = dir.File("d.dxf");
-  // One face of four different corners: faces on the layer, but no triangle.
+  // One face of four corners on one line: faces on the layer, but no area and no triangle.
   WriteFile(drawing, Drawing("  0\n3DFACE\n  8\nTERRENO\n 10\n20\n 20\n0\n 30\n0\n 11\n30\n 21\n0\n 31\n0\n"
-                             " 12\n30\n 22\n10\n 32\n0\n 13\n20\n 23\n10\n 33\n0\n"));
+                             " 12\n40\n 22\n0\n 32\n0\n 13\n50\n 23\n0\n 33\n0\n"));
   WriteFile(dir.File("puntos.pun"), "1 100 200 30\n");
   shown.clear();
   Planimetro_SetMessageHook(Show);
@@ -146,7 +146,9 @@ TEST(SurfaceFromDxf, EachFailureGivesZeroNoSurfaceAndItsReason) {
   EXPECT_NE(ReadFile(drawing), "");
   const std::string failed = "Error en la conversión|El fichero ";
   EXPECT_EQ(shown, (std::vector<std::string>{
-                       failed + drawing + " no contiene ninguna cara 3D que forme un triángulo en la capa TERRENO",
+                       failed + drawing +
+                           " no contiene ninguna cara 3D que forme un triángulo en la capa TERRENO (1 cara sin tres "
+                           "vértices distintos o sin área en planta se ha descartado)",
                        failed + drawing + " no contiene ninguna cara 3D que forme un triángulo en la capa NADA",
                        failed + dir.File("puntos.pun") + " no es un dibujo DXF: parece un fichero de texto",
                        "Error en la conversión|No existe el fichero " + dir.File("no-existe.dxf"),
@@ -156,14 +158,14 @@ TEST(SurfaceFromDxf, EachFailureGivesZeroNoSurfaceAndItsReason) {
 
 TEST(SurfaceFromDxf, RealDrawingsOfFaces) {
   TempDir dir;
-  // LightWave mesh: quads (four corners) are dropped, triangles kept.
+  // LightWave mesh: each quad (four corners) gives two triangles, triangles are kept.
   const std::string egg = dir.File("egg.sup");
   const long eggTriangles = Calzada_Sup_Importa_Dxf(DataFile("dxf/PinkEggFromLW.dxf").c_str(), "0", egg.c_str());
   EXPECT_GT(eggTriangles, 0);
   surface_check::SurfaceFile surface = surface_check::ReadSurfaceFile(ReadFile(egg));
   EXPECT_EQ(surface.problem, "");
   EXPECT_EQ(surface.triangleCount, eggTriangles);
-  EXPECT_EQ(eggTriangles, 48);  // the other 240 faces are quads
+  EXPECT_EQ(eggTriangles, 48 + 2 * 240);  // 48 triangles and 240 quads
 
   const std::string faces = dir.File("3dface.sup");
   const long faceTriangles = Calzada_Sup_Importa_Dxf(DataFile("dxf/3dface.dxf").c_str(), "0", faces.c_str());

@@ -289,7 +289,7 @@ TEST(LandXmlAlignmentTest, ExportsListImportAndConvertToGts) {
   viaducto::NativeAlignment loop;
   ASSERT_TRUE(viaducto::ReadNativeAlignment(dir.File("loop.eje"), viaducto::kElementReader, loop));
   EXPECT_GT(loop.elements.size(), 10u);
-  EXPECT_NEAR(loop.elements.back().station, 7494.17361643, 0.01);
+  EXPECT_NEAR(loop.elements.back().station, 7494.17361643 * common::kInternationalFoot, 0.01);  // feet to metres
 
   ASSERT_EQ(MyDll_alandxml2gts(4, sample.c_str(), dir.File("loop.gts").c_str(), dir.path().c_str()), 1);
   const std::string gts = ReadFile(dir.File("loop.gts"));

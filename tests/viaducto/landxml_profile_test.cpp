@@ -116,15 +116,18 @@ TEST(LandXmlProfile, SelectionListsEveryProfileOfEveryAlignmentOnce) {
 }
 
 TEST(LandXmlProfile, ImportsRealProfilesWithParabolasAndCircles) {
-  // Land Desktop: PVI and ParaCurve, feet.
+  // Land Desktop: PVI and ParaCurve, feet, read in metres.
   const viaducto::LandXmlProfileImport loop =
       viaducto::ImportLandXmlProfile(DataFile("landxml/subdivision.xml"), "LOOP: fgcenter");
   ASSERT_EQ(loop.parse, viaducto::ParseResult::kComplete);
   ASSERT_EQ(loop.profile.size(), 13u);
-  EXPECT_NEAR(loop.profile[1].tangent, 75, 1e-9);
+  const double foot = common::kInternationalFoot;
+  EXPECT_NEAR(loop.profile[1].tangent, 75 * foot, 1e-9);
+  EXPECT_NEAR(loop.profile[1].station, 478.590362 * foot, 1e-6);
+  EXPECT_NEAR(loop.profile[1].elevation, 270.188193 * foot, 1e-6);
   const double gradeIn = (270.188193 - 279.76) / 478.590362;
   const double gradeOut = (265.183205 - 270.188193) / (645.423282 - 478.590362);
-  EXPECT_NEAR(loop.profile[1].kv, 150 / std::fabs(gradeOut - gradeIn), 1e-6);
+  EXPECT_NEAR(loop.profile[1].kv, 150 * foot / std::fabs(gradeOut - gradeIn), 1e-6);
   EXPECT_EQ(viaducto::ImportLandXmlProfile(DataFile("landxml/subdivision.xml"), "mainst: FGCenter").profile.size(), 2u);
 
   // CircCurve with a signed radius: the radius comes back from the curve length and grades.

@@ -105,9 +105,11 @@ TEST(LandXmlRealForms, EveryRealAlignmentStartsWhereTheFileSaysAndRoundTrips) {
       const viaducto::LandXmlAlignmentImport first = viaducto::ImportLandXmlAlignment(DataFile(sample), selec);
       ASSERT_TRUE(first.clothoidsSound);
       ASSERT_GE(first.elements.size(), file.starts[selec].size());
+      // The subdivisions are in (international) feet: the import gives metres.
+      const double unit = sample.find("subdivision") != std::string::npos ? common::kInternationalFoot : 1.0;
       for (std::size_t i = 0; i < file.starts[selec].size(); ++i) {
-        EXPECT_NEAR(first.elements[i].x, file.starts[selec][i].first, 0.001) << i;
-        EXPECT_NEAR(first.elements[i].y, file.starts[selec][i].second, 0.001) << i;
+        EXPECT_NEAR(first.elements[i].x, file.starts[selec][i].first * unit, 0.001) << i;
+        EXPECT_NEAR(first.elements[i].y, file.starts[selec][i].second * unit, 0.001) << i;
       }
       ASSERT_EQ(viaducto::ImportLandXmlAlignmentToNative(DataFile(sample), selec, dir.File("a.eje")), 1);
       ASSERT_EQ(viaducto::ExportNativeToLandXml(dir.File("a.eje"), dir.File("a.xml")), 1);
@@ -213,9 +215,10 @@ TEST(LandXmlRealForms, SaysWhatTheNativeFileCannotHold) {
   ASSERT_EQ(viaducto::ImportLandXmlAlignmentToNative(dir.File("a.xml"), 0, dir.File("a.eje")), 1);
   ASSERT_EQ(g_shown.size(), 1u) << messages.All();
   EXPECT_EQ(g_shown[0].substr(0, 6), "Aviso|");
-  EXPECT_TRUE(messages.Said("el fichero está en pies: las medidas no se han convertido"));
-  EXPECT_TRUE(messages.Said("espiral de tipo \"cubic\" en el p.k. 20.000: importada como clotoide"));
-  EXPECT_TRUE(messages.Said("clotoide entre dos radios en el p.k. 20.000 (de 200.000 a 100.000 m)"));
+  EXPECT_TRUE(messages.Said("el fichero está en pies: las medidas se han convertido a metros"));
+  // Stations in metres (20 ft is 6.096 m).
+  EXPECT_TRUE(messages.Said("espiral de tipo \"cubic\" en el p.k. 6.096: importada como clotoide"));
+  EXPECT_TRUE(messages.Said("clotoide entre dos radios en el p.k. 6.096"));
   EXPECT_TRUE(messages.Said("ecuación de p.k. (adelante 500.000) no conservada"));
 }
 

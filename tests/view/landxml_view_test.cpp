@@ -150,13 +150,14 @@ TEST(LandXmlEntries, ADocumentWithNothingToShowSaysSo) {
 // - A Kolu Güzergah: its last straight, 0.15 mm long, leaves at 61.172207 degrees where the
 //   arc before it ends at 61.159953 degrees (0.0136 g).
 TEST(LandXmlChecks, TheDocumentsOfOtherProgramsGiveNoErrorsExceptWhereTheyHaveOne) {
-  const std::string angle = "P.K. 2+313,096|Salto de dirección de -1,424919 g";
+  // The subdivisions are in feet, read in metres.
+  const std::string angle = "P.K. 0+705,032|Salto de dirección de -1,424919 g";
   const std::vector<std::pair<std::string, std::vector<std::string>>> known = {
       {"subdivision-2.0.xml|loop (eje)", {angle}},
       {"subdivision.xml|loop (eje)", {angle}},
       {"subdivision.xml|loop: FGCenter (rasante)",
-       {"P.K. 0+645,423|Los acuerdos se solapan: las tangentes suman 175,000 m y los vértices distan 166,833 m",
-        "P.K. 4+028,063|Los acuerdos se solapan: las tangentes suman 162,500 m y los vértices distan 15,602 m"}},
+       {"P.K. 0+196,725|Los acuerdos se solapan: las tangentes suman 53,340 m y los vértices distan 50,851 m",
+        "P.K. 1+227,753|Los acuerdos se solapan: las tangentes suman 49,530 m y los vértices distan 4,755 m"}},
       {"A Kolu Güzergah.xml|K1 A Kolu (eje)", {"P.K. 0+427,237|Salto de dirección de -0,013615 g"}},
   };
   std::vector<std::string> files;

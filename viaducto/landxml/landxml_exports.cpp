@@ -29,8 +29,18 @@
 namespace viaducto {
 namespace {
 
-// A selection list of a file that cannot be read, is not LandXML or holds nothing to list is
-// written empty (the front end reads it), and the reason is recorded.
+// Runs the reading of a LandXML export: a document that is not well formed (cut short,
+// broken) fails it, whatever was read before the error; the reader has recorded the reason
+// with the line where the document breaks.
+template <typename Work>
+int RefusingMalformed(Work&& work) {
+  common::ForgetMalformedDocuments();
+  const int result = work();
+  return common::MalformedDocumentSeen() ? 0 : result;
+}
+
+// A selection list of a file that cannot be read, is not LandXML, is not well formed or holds
+// nothing to list is written empty (the front end reads it), and the reason is recorded.
 bool ListFromLandXml(const std::string& entrada, std::vector<std::string> (*list)(const common::LandXmlSource&),
                      const char* nothing) {
   // The document is opened once for the check and the listing, and the conversion that
@@ -38,7 +48,9 @@ bool ListFromLandXml(const std::string& entrada, std::vector<std::string> (*list
   const common::HeldSource held(entrada);
   std::vector<std::string> entries;
   if (common::CheckLandXmlSource(entrada)) {
+    common::ForgetMalformedDocuments();
     entries = list(entrada);
+    if (common::MalformedDocumentSeen()) entries.clear();
     if (entries.empty()) common::RecordNothingToWrite(entrada, nothing);
   }
   WriteSelectionList(entries);
@@ -52,7 +64,7 @@ bool CheckLandXmlImport(const std::string& entrada, const std::string& salida) {
 }
 
 void RecordMalformed(const std::string& entrada) {
-  common::RecordFailure("El documento LandXML " + entrada + " está incompleto o mal formado");
+  common::RecordFailure(common::MalformedDocumentText(entrada, common::LastMalformedLine()));
 }
 
 // Whether an import leaves the joined copy of its document behind ($$$.xml), as the imports of
@@ -69,7 +81,7 @@ int32_t GuardedLandXmlImport(const char* entrada, const char* salida, JoinedCopy
     const common::HeldSource held(source);  // one opening for the check, the copy and the reading
     if (!CheckLandXmlImport(source, target)) return 0;
     if (copy == JoinedCopy::kLeft) LeaveJoinedCopy(source);
-    return convert(source, target);
+    return RefusingMalformed([&] { return convert(source, target); });
   });
 }
 
@@ -109,6 +121,8 @@ bool ImportProfile(const std::string& path, const std::string& nombreRas, LandXm
 // What was approximated is said once the target is written (a failure's reason must not be
 // hidden behind it).
 int SayNotesOnSuccess(int result, const std::vector<std::string>& notes) {
+  // A document cut short fails the import: nothing of it is said to be approximated.
+  if (common::MalformedDocumentSeen()) return 0;
   if (result != 0) ShowImportNotes(notes);
   return result;
 }
@@ -136,7 +150,7 @@ int WriteFixedWidthNativeProfile(const Profile& profile, const std::string& targ
 // The chosen pair's sections, or the reason there are none.
 bool ReadChosenSections(const std::string& path, const std::string& entrada, const std::string& transver,
                         const std::string& capa, CrossSectionSet& set, std::vector<std::string>& notes) {
-  bool feet = false;
+  double feet = 0;
   if (!ReadLandXmlCrossSections(path, transver, capa, set, &feet)) {
     RecordMalformed(entrada);
     return false;
@@ -146,7 +160,7 @@ bool ReadChosenSections(const std::string& path, const std::string& entrada, con
                           capa + "\"");
     return false;
   }
-  if (feet) notes.emplace_back(common::kFeetMessage);
+  if (feet != 0) notes.emplace_back(common::FeetMessage(feet));
   return true;
 }
 
@@ -201,7 +215,7 @@ int32_t MyDll_alandxml2gtsWCE(int32_t selec, const char* entrada, const char* sa
     const common::HeldSource held(source);  // one opening for the check, the copy and the reading
     if (!viaducto::CheckLandXmlImport(source, target)) return 0;
     viaducto::LeaveJoinedCopy(source);
-    return viaducto::ImportLandXmlAlignmentToNative(source, selec, target);
+    return viaducto::RefusingMalformed([&] { return viaducto::ImportLandXmlAlignmentToNative(source, selec, target); });
   });
 }
 
@@ -215,7 +229,10 @@ int32_t MyDll_alandxml2gts(int32_t selec, const char* entrada, const char* salid
     // The native file of the import, carried on to GTS in memory as its reader gets it.
     viaducto::LandXmlAlignmentImport imported;
     common::TextWriter native;
+    common::ForgetMalformedDocuments();
     if (!viaducto::FormatLandXmlAlignmentAsNative(source, selec, imported, native)) return 0;
+    if (common::MalformedDocumentSeen()) return 0;
+    if (common::MalformedDocumentSeen()) return 0;
     if (!imported.clothoidsSound) {
       viaducto::ShowImportNotes(imported.notes);
       return 0;
