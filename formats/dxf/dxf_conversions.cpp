@@ -1,4 +1,5 @@
 #include "formats/dxf/dxf_conversions.h"
+#include "common/spanish_numbers.h"
 
 #include <algorithm>
 #include <cctype>
@@ -309,7 +310,7 @@ std::string BlockPointsNote(const DxfSurveyPoints& read) {
   if (read.fromBlocks == 0) return std::string();
   std::string tags;
   for (const std::string& tag : read.tags) tags += (tags.empty() ? "" : ", ") + tag;
-  return std::to_string(read.fromBlocks) + (read.fromBlocks == 1 ? " punto se ha leído" : " puntos se han leído") +
+  return common::SpanishCount(read.fromBlocks) + (read.fromBlocks == 1 ? " punto se ha leído" : " puntos se han leído") +
          " de bloques con atributos (etiquetas " + tags + "), en el punto de inserción del bloque";
 }
 

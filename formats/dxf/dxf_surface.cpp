@@ -1,4 +1,5 @@
 #include "formats/dxf/dxf_surface.h"
+#include "common/spanish_numbers.h"
 
 #include <algorithm>
 #include <array>
@@ -290,7 +291,7 @@ std::string FacesNote(const DxfFaceTriangles& read) {
   const auto add = [&](long count, const char* one, const char* many) {
     if (count == 0) return;
     if (!note.empty()) note += "\n";
-    note += std::to_string(count) + (count == 1 ? one : many);
+    note += common::SpanishCount(count) + (count == 1 ? one : many);
   };
   add(read.split, " cara de cuatro vértices se ha dividido en dos triángulos por su diagonal más corta",
       " caras de cuatro vértices se han dividido en dos triángulos por su diagonal más corta");

@@ -1,4 +1,5 @@
 #include "formats/geo/crs_transform.h"
+#include "common/spanish_numbers.h"
 
 #include <proj.h>
 
@@ -26,12 +27,10 @@ void Extent::Add(double x, double y) {
 
 std::string SpanishAccuracy(double metres) {
   if (metres < 0) return "exactitud desconocida";
-  char text[64];
-  std::snprintf(text, sizeof text, "%.3f", metres);
-  std::string value = text;
+  // Millimetres at most, without the zeros a person would not write ("1,5 m", "0 m").
+  std::string value = common::SpanishNumber(metres, 3);
   while (!value.empty() && value.back() == '0') value.pop_back();
-  if (!value.empty() && value.back() == '.') value.pop_back();
-  std::replace(value.begin(), value.end(), '.', ',');
+  if (!value.empty() && value.back() == ',') value.pop_back();
   return value + " m";
 }
 
@@ -316,7 +315,7 @@ bool CoordinateTransform::Transform(double* x, double* y, double* z, std::size_t
                      z != nullptr ? sizeof(double) : 0, z != nullptr ? count : 0, nullptr, 0, 0);
   for (std::size_t i = 0; i < count; ++i) {
     if (!std::isfinite(x[i]) || !std::isfinite(y[i]) || (z != nullptr && !std::isfinite(z[i]))) {
-      problem = "PROJ no puede transformar el punto " + std::to_string(i + 1) + " con «" + choice_.name +
+      problem = "PROJ no puede transformar el punto " + common::SpanishCount(i + 1) + " con «" + choice_.name +
                 "» (¿fuera del área de la operación?)";
       return false;
     }

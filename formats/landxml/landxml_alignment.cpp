@@ -1,4 +1,5 @@
 #include "formats/landxml/landxml_alignment.h"
+#include "common/spanish_numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -632,10 +633,10 @@ bool FormatLandXmlAlignmentAsNative(const std::string& entrada, int selec, LandX
     if (imported.alignments == 0) {
       common::RecordNothingToWrite(entrada, "ningún eje");
     } else if (selec >= imported.alignments) {
-      common::RecordFailure("El fichero " + entrada + " no contiene el eje número " + std::to_string(selec + 1) +
-                            ": tiene " + std::to_string(imported.alignments));
+      common::RecordFailure("El fichero " + entrada + " no contiene el eje número " + common::SpanishCount(selec + 1) +
+                            ": tiene " + common::SpanishCount(imported.alignments));
     } else {
-      common::RecordFailure("El eje número " + std::to_string(selec + 1) + " del fichero " + entrada +
+      common::RecordFailure("El eje número " + common::SpanishCount(selec + 1) + " del fichero " + entrada +
                             " no tiene ningún elemento");
     }
     return false;

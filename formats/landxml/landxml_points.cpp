@@ -1,4 +1,5 @@
 #include "formats/landxml/landxml_points.h"
+#include "common/spanish_numbers.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -183,7 +184,7 @@ int ImportLandXmlPoints(const std::string& entrada, const std::string& salida) {
   std::string notes;
   if (imported.feet) notes = common::FeetMessage(imported.feetInMetres);
   if (imported.renumbered > 0) {
-    notes += (notes.empty() ? "" : "\n") + std::to_string(imported.renumbered) +
+    notes += (notes.empty() ? "" : "\n") + common::SpanishCount(imported.renumbered) +
              (imported.renumbered == 1 ? " punto cuyo nombre no es un número entero se ha renumerado"
                                        : " puntos cuyo nombre no es un número entero se han renumerado") +
              "; su nombre queda como código donde no tenían otro";

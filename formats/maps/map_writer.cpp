@@ -1,4 +1,5 @@
 #include "formats/maps/map_writer.h"
+#include "common/spanish_numbers.h"
 
 #include <cpl_conv.h>
 #include <cpl_error.h>
@@ -91,7 +92,7 @@ class Writer {
       // its spatial index, which GIS programs build on demand, and the user is told.
       options = CSLSetNameValue(options, "SPATIAL_INDEX", "NO");
       notes_.push_back(std::string("La capa ") + name + " del GeoPackage va sin índice espacial (" +
-                       std::to_string(features) + " elementos); QGIS lo crea con «Crear índice espacial».");
+                       common::SpanishCount(features) + " elementos); QGIS lo crea con «Crear índice espacial».");
     }
     if (format_ == MapFormat::kGeoJson) {
       options = CSLSetNameValue(options, "RFC7946", "YES");

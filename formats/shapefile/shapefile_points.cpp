@@ -1,4 +1,5 @@
 #include "formats/shapefile/shapefile_points.h"
+#include "common/spanish_numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -381,8 +382,8 @@ ShapefileRead ReadShapefilePoints(const std::string& shapefile, const ShapefileP
 std::vector<std::string> ShapefileNoteTexts(const ShapefileNotes& notes) {
   std::vector<std::string> texts;
   if (notes.indexDisagrees) {
-    texts.push_back("el índice (.shx) no corresponde al .shp (" + std::to_string(notes.indexRecords) +
-                    " registros válidos en el índice): se han leído los " + std::to_string(notes.records) +
+    texts.push_back("el índice (.shx) no corresponde al .shp (" + common::SpanishCount(notes.indexRecords) +
+                    " registros válidos en el índice): se han leído los " + common::SpanishCount(notes.records) +
                     " registros del .shp en orden");
   }
   if (notes.numberedByRecord) {

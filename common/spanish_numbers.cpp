@@ -1,9 +1,9 @@
-#include "frontend/detect/spanish_numbers.h"
+#include "common/spanish_numbers.h"
 
 #include <charconv>
 #include <cmath>
 
-namespace detect {
+namespace common {
 namespace {
 
 // The digits of a whole part grouped by three from the right.
@@ -63,4 +63,4 @@ std::string SpanishCount(long long count) {
   return PersonForm(std::to_string(magnitude), count < 0);
 }
 
-}  // namespace detect
+}  // namespace common
