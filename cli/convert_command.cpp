@@ -17,6 +17,7 @@
 #include "cli/cli.h"
 #include "cli/georef_options.h"
 #include "common/paths.h"
+#include "common/temp_files.h"
 #include "common/text_case.h"
 #include "frontend/core/command_flow.h"
 #include "frontend/core/conversions.h"
@@ -258,7 +259,7 @@ std::vector<std::string> LayersWithFaces(const std::vector<std::string>& entries
 // Runs `command` once for one target; prints the target's line. The exit status of the run.
 int RunFor(const frontend::MenuCommand& command, detect::Format format, frontend::ExportCaller& exports,
            const std::string& source, const std::string& target, const std::vector<std::string>& answers,
-           int fixedChoice, bool overwrite, const SystemStep& systems) {
+           int fixedChoice, bool overwrite, const SystemStep& systems, bool printTargets = true) {
   ArgumentHost host(command, systems.scratch.empty() ? source : systems.scratch, target, answers, overwrite);
   host.KeepSuccessMessage();
   if (fixedChoice >= 0) host.ChooseAlways(fixedChoice);
@@ -270,6 +271,7 @@ int RunFor(const frontend::MenuCommand& command, detect::Format format, frontend
     if (host.refusal().empty() && runner.lastFailure().empty()) Note(source + ": conversión no completada");
     return kFailed;
   }
+  if (!printTargets) return kDone;
   for (const std::string& written : frontend::WrittenTargets(command, target)) {
     if (!FinishSystems(systems, written, exports)) return kFailed;
   }
@@ -289,6 +291,68 @@ int RunFor(const frontend::MenuCommand& command, detect::Format format, frontend
     std::printf("%s: %s\n", written.c_str(), report.summary.empty() ? "generado" : report.summary.c_str());
   }
   return kDone;
+}
+
+// A map (GeoJSON, KML, KMZ, GeoPackage) is written from the suite's native points, surface or
+// alignment. A source of another format that holds one of them (a LandXML document, a drawing,
+// a shapefile...) goes through a scratch native file first, and the map takes the coordinate
+// system the source names. kNotChained when no such way exists.
+constexpr int kNotChained = -1;
+
+int ConvertThroughNative(const ConvertLine& line, const std::string& source, detect::Contents& contents,
+                         frontend::ExportCaller& exports, TargetNames& names) {
+  struct Step {
+    const char* key;
+    detect::Format format;
+  };
+  static const Step kSteps[] = {{"pun", detect::Format::kNativePoints},
+                                {"sup", detect::Format::kNativeSurface},
+                                {"eje", detect::Format::kNativeAlignment}};
+  for (const Step& step : kSteps) {
+    const frontend::MenuCommand* second = nullptr;
+    for (const frontend::MenuCommand* conversion : frontend::ConversionsReading(step.format)) {
+      if (common::EqualsIgnoringCase(conversion->target, line.to) && conversion->library == "Georref") {
+        second = conversion;
+      }
+    }
+    if (second == nullptr) continue;
+    if (frontend::FormatHoldsSeveralKinds(contents.detection.format) && !contents.read) {
+      contents = detect::ReadContents(source, contents.detection);
+    }
+    const std::vector<Candidate> first = Candidates(contents, step.key);
+    if (first.size() != 1) continue;
+    const frontend::MenuCommand& command = *first.front().conversion;
+    if (line.all && IsSelectionCommand(command.variant)) {
+      Note(source + ": --all no se combina con un mapa de un " + detect::DescribeDetection(contents.detection) +
+           "; elija la entrada con --entry");
+      return kFailed;
+    }
+    std::vector<std::string> answers;
+    if (!line.choice.empty()) answers.push_back(line.choice);
+    std::string scratch = common::JoinPath(common::TempDirectory(), std::string("pasarela-mapa-XXXXXX.") + step.key);
+    const int descriptor = ::mkstemps(scratch.data(), static_cast<int>(std::strlen(step.key)) + 1);
+    if (descriptor < 0) {
+      Note(source + ": no se puede crear un fichero temporal en " + common::TempDirectory());
+      return kFailed;
+    }
+    ::close(descriptor);
+    struct Removal {
+      std::string path;
+      ~Removal() { ::unlink(path.c_str()); }
+    } removal{scratch};
+    const SystemStep none;
+    if (RunFor(command, first.front().format, exports, source, scratch, answers, -1, true, none, false) != kDone) {
+      return kFailed;
+    }
+    SystemOptions systems = line.systems;
+    if (systems.source.empty()) systems.source = NamedSystemOfSource(source, first.front().format);
+    const std::string target =
+        !line.target.empty() ? line.target : TargetInFolder(line.folder, source, *second, line.to);
+    SystemStep mapStep;
+    if (!PrepareSystems(systems, *second, step.format, scratch, exports, mapStep)) return kFailed;
+    return RunFor(*second, step.format, exports, scratch, names.Claim(target), {}, -1, line.overwrite, mapStep);
+  }
+  return kNotChained;
 }
 
 int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCaller& exports, TargetNames& names) {
@@ -313,6 +377,8 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
     candidates = Candidates(contents, line.to);
   }
   if (candidates.empty()) {
+    const int chained = ConvertThroughNative(line, source, contents, exports, names);
+    if (chained != kNotChained) return chained;
     const std::string why = source + " (" + detect::DescribeDetection(detection) + ") no se convierte a " + line.to +
                             "; se puede convertir a: " + TargetsOf(contents);
     // A folder's file of another kind is no source of this target: left, not failed.

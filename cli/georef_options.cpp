@@ -25,14 +25,14 @@ bool CallLibrary(frontend::ExportCaller& exports, const char* name, const std::v
   }
 }
 
+}  // namespace
+
 // The system the source names for itself, for the formats that carry one.
-std::string SystemOfSource(const std::string& source, detect::Format format) {
+std::string NamedSystemOfSource(const std::string& source, detect::Format format) {
   if (format == detect::Format::kLandXml) return geo::NamedSystemOfFile(source, "landxml").definition;
   if (format == detect::Format::kShapefile) return geo::NamedSystemOfFile(source, "shapefile").definition;
   return std::string();
 }
-
-}  // namespace
 
 SystemStep::~SystemStep() {
   if (!scratch.empty()) ::unlink(scratch.c_str());
@@ -82,7 +82,7 @@ bool PrepareSystems(const SystemOptions& options, const frontend::MenuCommand& c
     }
   }
   std::string sourceSystem = options.source;
-  if (sourceSystem.empty()) sourceSystem = SystemOfSource(source, format);
+  if (sourceSystem.empty()) sourceSystem = NamedSystemOfSource(source, format);
   if (!CallLibrary(exports, "Georref_Sistemas", {sourceSystem, options.target, options.allowBallpark ? "1" : "0"})) {
     return false;
   }

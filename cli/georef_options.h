@@ -24,6 +24,10 @@ struct SystemOptions {
 bool ParseSystemOption(const std::vector<std::string>& arguments, std::size_t& i, SystemOptions& options,
                        std::string& error);
 
+// The coordinate system `source` (read as `format`) names for itself: a LandXML document's
+// CoordinateSystem, a shapefile's .prj. Empty when it names none.
+std::string NamedSystemOfSource(const std::string& source, detect::Format format);
+
 // What must happen around one conversion of `source` (read as `format`) by `command`.
 struct SystemStep {
   enum Kind { kNone, kSourcePoints, kTargetPoints, kTargetSurface } kind = kNone;

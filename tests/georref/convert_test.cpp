@@ -124,6 +124,27 @@ TEST(ConvertWithSystems, RefusalsSayWhyAndLeaveNoTarget) {
   EXPECT_NE(allowed.err.find("aproximada"), std::string::npos) << allowed.err;
 }
 
+// A map straight from a format of other programs goes through the native file: the same map as
+// the one written from that native file, the system the document names taken as the source's,
+// and no scratch file left behind.
+TEST(ConvertWithSystems, AMapOfAnotherProgramsFileIsTheMapOfItsNativeFile) {
+  TempDir dir;
+  const std::string document = Quoted(kData + "/geo/sistema.xml");
+  ASSERT_EQ(Cli(dir, "convert " + document + " -o " + Quoted(dir.File("p.pun"))).status, 0);
+  const Outcome fromNative = Cli(dir, "convert " + Quoted(dir.File("p.pun")) + " -o " +
+                                          Quoted(dir.File("nativo.geojson")) + " --s_srs EPSG:23030");
+  ASSERT_EQ(fromNative.status, 0) << fromNative.err;
+  const Outcome straight = Cli(dir, "convert " + document + " -o " + Quoted(dir.File("directo.geojson")));
+  ASSERT_EQ(straight.status, 0) << straight.err;
+  EXPECT_NE(straight.err.find("ED50"), std::string::npos) << straight.err;
+  EXPECT_EQ(ReadFile(dir.File("directo.geojson")), ReadFile(dir.File("nativo.geojson")));
+  // A document holding nothing a map takes is still refused with what it converts to.
+  const Outcome refused = Cli(dir, "convert " + Quoted(PASARELA_SOURCE_DIR "/samples/rasantes/variante.ras") +
+                                       " -o " + Quoted(dir.File("r.kml")) + " --s_srs EPSG:25830");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("no se convierte a kml"), std::string::npos) << refused.err;
+}
+
 TEST(ConvertWithSystems, ASurfaceIsMovedWithItsTriangles) {
   TempDir dir;
   const Outcome outcome = Cli(dir, "convert " + Quoted(kData + "/geo/terreno.sup") + " -o " + Quoted(dir.File("t.sup")) +
