@@ -5,6 +5,26 @@
 
 namespace common {
 
+void Extents::Add(double x, double y) {
+  if (!std::isfinite(x) || !std::isfinite(y)) return;
+  if (empty) {
+    minX = maxX = x;
+    minY = maxY = y;
+    empty = false;
+    return;
+  }
+  minX = std::min(minX, x);
+  maxX = std::max(maxX, x);
+  minY = std::min(minY, y);
+  maxY = std::max(maxY, y);
+}
+
+void Extents::Add(const Extents& other) {
+  if (other.empty) return;
+  Add(other.minX, other.minY);
+  Add(other.maxX, other.maxY);
+}
+
 double NormalizeGrads(double grads) {
   if (!std::isfinite(grads)) return 0.0;
   // Far-off values are brought near first, so that huge input never loops for long.

@@ -9,6 +9,19 @@
 
 namespace common {
 
+// The rectangle that holds the points added to it (points that are not finite are left out).
+struct Extents {
+  double minX = 0;
+  double minY = 0;
+  double maxX = 0;
+  double maxY = 0;
+  bool empty = true;
+  void Add(double x, double y);
+  void Add(const Extents& other);
+  double Width() const { return empty ? 0 : maxX - minX; }
+  double Height() const { return empty ? 0 : maxY - minY; }
+};
+
 struct Point2 {
   double x = 0;
   double y = 0;

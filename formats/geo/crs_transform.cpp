@@ -11,20 +11,6 @@
 
 namespace geo {
 
-void Extent::Add(double x, double y) {
-  if (!std::isfinite(x) || !std::isfinite(y)) return;
-  if (empty) {
-    minX = maxX = x;
-    minY = maxY = y;
-    empty = false;
-    return;
-  }
-  minX = std::min(minX, x);
-  maxX = std::max(maxX, x);
-  minY = std::min(minY, y);
-  maxY = std::max(maxY, y);
-}
-
 std::string SpanishAccuracy(double metres) {
   if (metres < 0) return "exactitud desconocida";
   // Millimetres at most, without the zeros a person would not write ("1,5 m", "0 m").

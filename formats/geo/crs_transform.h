@@ -7,6 +7,7 @@
 // the system's definition gives. The network is never used: only grids on this machine.
 #pragma once
 
+#include "common/geometry.h"
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -15,11 +16,7 @@
 namespace geo {
 
 // A rectangle in the coordinates of a system (easting/northing or longitude/latitude).
-struct Extent {
-  double minX = 0, minY = 0, maxX = 0, maxY = 0;
-  bool empty = true;
-  void Add(double x, double y);
-};
+using Extent = common::Extents;
 
 // A grid a better operation needs and that is not installed.
 struct MissingGrid {

@@ -437,26 +437,6 @@ const char* KindName(DataKind kind) {
   return "desconocido";
 }
 
-void Extents::Add(double x, double y) {
-  if (!std::isfinite(x) || !std::isfinite(y)) return;
-  if (empty) {
-    minX = maxX = x;
-    minY = maxY = y;
-    empty = false;
-    return;
-  }
-  minX = std::min(minX, x);
-  maxX = std::max(maxX, x);
-  minY = std::min(minY, y);
-  maxY = std::max(maxY, y);
-}
-
-void Extents::Add(const Extents& other) {
-  if (other.empty) return;
-  Add(other.minX, other.minY);
-  Add(other.maxX, other.maxY);
-}
-
 Extents ViewModel::Drawing() const {
   switch (kind) {
     case DataKind::kAlignment: return alignment.extents;

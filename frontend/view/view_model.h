@@ -22,17 +22,7 @@ enum class DataKind { kNone, kAlignment, kProfile, kCrossSections, kPoints, kSup
 // Spanish name of the kind, as the summary shows it ("eje", "rasante"...).
 const char* KindName(DataKind kind);
 
-struct Extents {
-  double minX = 0;
-  double minY = 0;
-  double maxX = 0;
-  double maxY = 0;
-  bool empty = true;
-  void Add(double x, double y);
-  void Add(const Extents& other);
-  double Width() const { return empty ? 0 : maxX - minX; }
-  double Height() const { return empty ? 0 : maxY - minY; }
-};
+using Extents = common::Extents;
 
 // A point of the alignment evaluated at a station.
 struct StationPoint {
