@@ -727,6 +727,12 @@ AlignmentsRead ReadAlignmentsText(std::string_view text) {
   return ReadAlignments(file);
 }
 
+double LengthUnitFactor(const StepFile& file) {
+  double length = 1, angle = 1;
+  UnitFactors(file, length, angle);
+  return length;
+}
+
 std::string ProjectedCrsName(const StepFile& file) {
   for (const StepEntity* crs : file.OfType("IFCPROJECTEDCRS")) {
     const std::string name = Text(crs->Arg(0));

@@ -100,6 +100,9 @@ struct AlignmentsRead {
 AlignmentsRead ReadAlignments(const StepFile& file);
 AlignmentsRead ReadAlignmentsText(std::string_view text);
 
+// Metres per length unit of the file's project (0.3048 for feet).
+double LengthUnitFactor(const StepFile& file);
+
 // The name of the file's projected coordinate system (IfcProjectedCRS), empty when it has none.
 std::string ProjectedCrsName(const StepFile& file);
 

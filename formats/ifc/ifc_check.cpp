@@ -21,8 +21,11 @@ struct Model {
   std::map<uint32_t, Ids> aggregates;   // relating -> related
   std::map<uint32_t, Ids> aggregatedIn; // related -> relating
   std::vector<RuleFinding> findings;
+  double lengthFactor = 1;
 
   explicit Model(const StepFile& f) : file(f) {
+    lengthFactor = LengthUnitFactor(f);
+    if (!(lengthFactor > 0)) lengthFactor = 1;
     for (const StepEntity& e : file.entities) {
       const bool nest = e.type == "IFCRELNESTS";
       if (!nest && e.type != "IFCRELAGGREGATES") continue;
@@ -528,9 +531,9 @@ void CheckContinuity(Model& m, const char* rule, const StepEntity& alignment, co
     const CurveSegmentTrace b = TraceCurveSegment(m.file, *segments[i + 1]);
     if (!a.ok || !b.ok || a.transition == "DISCONTINUOUS") continue;
     const double gap = std::hypot(b.start.x - a.end.x, b.start.y - a.end.y);
-    // Curves other programs write are checked against the precision their file declares, with
-    // the room of a millimetre's share a metre-long segment may add by rounding.
-    const double positionTolerance = std::max(precision, 1e-4) * std::max(1.0, a.travel * 1e-3);
+    // The precision the file declares, and never less than a millimetre: alignments whose
+    // points were given to the millimetre meet within it.
+    const double positionTolerance = std::max(precision, 1e-3 / m.lengthFactor);
     if (gap > positionTolerance) {
       char text[200];
       std::snprintf(text, sizeof text, "los tramos %s y %s de la curva %s no se tocan: separados %.6g",
@@ -540,8 +543,8 @@ void CheckContinuity(Model& m, const char* rule, const StepEntity& alignment, co
     }
     const double turn = vertical ? std::fabs(std::tan(b.start.direction) - std::tan(a.end.direction))
                                  : AngleBetween(b.start.direction, a.end.direction);
-    const double angleTolerance = std::max(precision, 1e-4) * std::max(1.0, 1.0 / std::max(a.travel, 1e-9) * 0.0);
-    if (turn > std::max(angleTolerance, 1e-4)) {
+    // Directions agree within a tenth of a milliradian (a grade within 0.0001).
+    if (turn > std::max(precision, 1e-4)) {
       char text[200];
       std::snprintf(text, sizeof text, "los tramos %s y %s de la curva %s no son tangentes: difieren %.6g %s",
                     Id(segments[i]->id).c_str(), Id(segments[i + 1]->id).c_str(), Id(curve.id).c_str(), turn,
