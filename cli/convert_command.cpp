@@ -37,6 +37,8 @@ struct ConvertLine {
   std::string to;         // --to
   std::string choice;     // --alignment, --profile, --surface or --layer
   std::string axis;       // --axis: the alignment of the field-book command
+  std::string profile;    // --with-profile: the native profile of an IFC export
+  std::string crs;        // --crs: the coordinate system of an IFC export
   bool all = false;
   bool overwrite = false;
 };
@@ -101,6 +103,10 @@ bool ParseConvertLine(const Arguments& arguments, ConvertLine& line, std::string
       if (!value(line.choice)) return false;
     } else if (argument == "--axis") {
       if (!value(line.axis)) return false;
+    } else if (argument == "--with-profile") {
+      if (!value(line.profile)) return false;
+    } else if (argument == "--crs") {
+      if (!value(line.crs)) return false;
     } else if (argument == "--all") {
       line.all = true;
     } else if (argument == "--overwrite" || argument == "-f") {
@@ -201,12 +207,13 @@ std::vector<std::string> LayersWithFaces(const std::vector<std::string>& entries
 // Runs `command` once for one target; prints the target's line. The exit status of the run.
 int RunFor(const frontend::MenuCommand& command, detect::Format format, frontend::ExportCaller& exports,
            const std::string& source, const std::string& target, const std::vector<std::string>& answers,
-           int fixedChoice, bool overwrite) {
+           int fixedChoice, bool overwrite, const ConvertLine& line) {
   ArgumentHost host(command, source, target, answers, overwrite);
   host.KeepSuccessMessage();
   if (fixedChoice >= 0) host.ChooseAlways(fixedChoice);
   frontend::CommandRunner runner(host, exports, frontend::ProgramDirectory());
   runner.SetSourceFormat(format);
+  runner.SetIfcOptions(line.profile, line.crs);
   const frontend::CommandOutcome outcome = runner.Run(command);
   if (!host.refusal().empty()) Note(source + ": " + host.refusal());
   if (outcome != frontend::CommandOutcome::Converted) {
@@ -276,6 +283,10 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
     Note(source + ": " + command.control + " no elige de una lista: sobra la elección");
     return kFailed;
   }
+  if ((!line.profile.empty() || !line.crs.empty()) && command.variant != frontend::Variant::ExportIfcBySource) {
+    Note(source + ": " + command.control + " no escribe IFC: sobran --with-profile y --crs");
+    return kFailed;
+  }
   std::vector<std::string> answers;
   if (!line.choice.empty()) answers.push_back(line.choice);
   if (command.variant == frontend::Variant::FieldBookToClipTer) {
@@ -289,7 +300,7 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
       !line.target.empty() ? line.target : TargetInFolder(line.folder, source, command, line.to);
   // --all of a conversion that chooses from no list is the conversion itself.
   if (!line.all || !selects) {
-    return RunFor(command, format, exports, source, names.Claim(target), answers, -1, line.overwrite);
+    return RunFor(command, format, exports, source, names.Claim(target), answers, -1, line.overwrite, line);
   }
 
   ArgumentHost listing(command, source, target, {}, line.overwrite);
@@ -312,7 +323,7 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
   const std::vector<std::string> targets = EntryTargets(target, entries, names);
   int status = kDone;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (RunFor(command, format, exports, source, targets[i], {}, indexes[i], line.overwrite) != kDone) status = kFailed;
+    if (RunFor(command, format, exports, source, targets[i], {}, indexes[i], line.overwrite, line) != kDone) status = kFailed;
   }
   return status;
 }

@@ -11,7 +11,9 @@ namespace cli {
 const std::vector<Verb>& Verbs() {
   static const std::vector<Verb> verbs = {
       {"info", "[--json] FICHERO...", "qué formato tiene cada fichero y qué contiene", &ShowInfo},
-      {"convert", "ORIGEN... (-o DESTINO | -d CARPETA) [--to FORMATO] [--all] [--overwrite]",
+      {"convert",
+       "ORIGEN... (-o DESTINO | -d CARPETA) [--to FORMATO] [--all] [--overwrite] [--alignment NOMBRE] "
+       "[--with-profile RASANTE.ras] [--crs EPSG:n]",
        "convierte cada origen al formato pedido con la orden que corresponde", &ConvertFiles},
       {"formats", "", "los formatos que se reconocen y a qué se pueden convertir", &ListFormats},
       {"commands", "", "las órdenes del menú del programa de escritorio", &ListCommands},

@@ -31,6 +31,7 @@ seeds_of() {
     native_cross_section)  echo samples/transversales/* tests/data/*/*.tra tests/data/*/*.gts ;;
     foreign_cross_section) echo samples/transversales/* tests/data/*/tramo* tests/data/clip/clip.* tests/data/{htrazado,istram,mxroad}/* ;;
     landxml)               echo tests/data/landxml/*.xml samples/ejes/*.xml ;;
+    ifc)                   echo tests/data/ifc/rules/*.ifc samples/ejes/*.ifc ;;
     dxf)                   echo tests/data/dxf/*.dxf tests/data/dxf/*.DXF samples/dxf/* ;;
     points)                echo samples/puntos/* ;;
     survey)                echo samples/survey/* tests/data/{native,topcal,dl100,gts800}/* tests/data/*/peraltes_* ;;

@@ -393,8 +393,21 @@ class FileBuilder {
       const HorizontalSegment& s = a.horizontal[i];
       std::string transition = ".DISCONTINUOUS.";
       if (i + 1 < a.horizontal.size()) {
-        const double next = CurvatureOf(a.horizontal[i + 1].startRadius);
-        transition = SameCurvature(CurvatureOf(s.endRadius), next) ? ".CONTSAMEGRADIENTSAMECURVATURE." : ".CONTSAMEGRADIENT.";
+        // What the segments share where they meet: a listing whose elements do not meet (points
+        // of a string, clothoids read without their parameter) is written as it is, and says so.
+        const HorizontalSegment& next = a.horizontal[i + 1];
+        const PlanePose end = EndOfSegment(s);
+        double turn = std::fmod(std::fabs(end.direction - next.direction), 2 * kPi);
+        turn = std::min(turn, 2 * kPi - turn);
+        if (std::hypot(end.x - next.x, end.y - next.y) > 1e-3) {
+          transition = ".DISCONTINUOUS.";
+        } else if (turn > 1e-4) {
+          transition = ".CONTINUOUS.";
+        } else {
+          transition = SameCurvature(CurvatureOf(s.endRadius), CurvatureOf(next.startRadius))
+                           ? ".CONTSAMEGRADIENTSAMECURVATURE."
+                           : ".CONTSAMEGRADIENT.";
+        }
       }
       const std::string curve = HorizontalCurve(s, transition);
       hCurves.push_back(curve);

@@ -529,6 +529,8 @@ void CheckContinuity(Model& m, const char* rule, const StepEntity& alignment, co
     if (segments[i]->type != "IFCCURVESEGMENT" || segments[i + 1]->type != "IFCCURVESEGMENT") continue;
     const CurveSegmentTrace a = TraceCurveSegment(m.file, *segments[i]);
     const CurveSegmentTrace b = TraceCurveSegment(m.file, *segments[i + 1]);
+    // A segment that declares no continuity is not held to any; one continuous in position
+    // only is not held to its tangent.
     if (!a.ok || !b.ok || a.transition == "DISCONTINUOUS") continue;
     const double gap = std::hypot(b.start.x - a.end.x, b.start.y - a.end.y);
     // The precision the file declares, and never less than a millimetre: alignments whose
@@ -541,6 +543,7 @@ void CheckContinuity(Model& m, const char* rule, const StepEntity& alignment, co
       m.Add(rule, alignment.id, text);
       continue;
     }
+    if (a.transition == "CONTINUOUS") continue;
     const double turn = vertical ? std::fabs(std::tan(b.start.direction) - std::tan(a.end.direction))
                                  : AngleBetween(b.start.direction, a.end.direction);
     // Directions agree within a tenth of a milliradian (a grade within 0.0001).

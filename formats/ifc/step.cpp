@@ -37,10 +37,14 @@ std::vector<const StepEntity*> StepFile::OfType(std::string_view upperType) cons
   return found;
 }
 
-void StepFile::Index() {
+std::size_t StepFile::Index() {
   byId_.clear();
   byId_.reserve(entities.size());
-  for (std::size_t i = 0; i < entities.size(); ++i) byId_.emplace(entities[i].id, i);
+  std::size_t repeated = 0;
+  for (std::size_t i = 0; i < entities.size(); ++i) {
+    if (!byId_.emplace(entities[i].id, i).second && repeated == 0) repeated = i + 1;
+  }
+  return repeated;
 }
 
 namespace {
@@ -105,7 +109,12 @@ class Parser {
         return Fail("se esperaba HEADER, DATA o END-ISO-10303-21");
       }
     }
-    file_.Index();
+    // A repeated id is found once every instance is read, where the index is built.
+    const std::size_t repeated = file_.Index();
+    if (repeated != 0) {
+      line_ = file_.entities[repeated - 1].line;
+      return Fail("la instancia #" + std::to_string(file_.entities[repeated - 1].id) + " está repetida");
+    }
     result.ok = true;
     return result;
   }
@@ -236,8 +245,6 @@ class Parser {
       entity.args = std::move(args.items);
     }
     if (!Expect(';')) return Failed("falta \";\" tras #" + std::to_string(id));
-    if (seen_.count(entity.id) != 0) return Failed("la instancia #" + std::to_string(id) + " está repetida");
-    seen_.emplace(entity.id, true);
     file_.entities.push_back(std::move(entity));
     return true;
   }
@@ -453,7 +460,6 @@ class Parser {
   std::size_t pos_ = 0;
   std::size_t line_ = 1;
   StepReadResult result_;
-  std::unordered_map<uint32_t, bool> seen_;
 };
 
 }  // namespace

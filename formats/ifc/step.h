@@ -45,7 +45,9 @@ class StepFile {
   // The entity an argument refers to, when it is a reference that resolves.
   const StepEntity* Resolve(const StepValue* value) const;
   std::vector<const StepEntity*> OfType(std::string_view upperType) const;
-  void Index();
+  // Builds the index by id; 1 + the position of the first instance whose id was already
+  // taken (that one is not indexed), 0 when every id is unique.
+  std::size_t Index();
 
  private:
   std::unordered_map<uint32_t, std::size_t> byId_;

@@ -157,12 +157,13 @@ TEST(CommandTable, EveryConversionNamesItsSourcesTargetAndData) {
       const std::string pair = std::string(detect::InfoOf(source.format).key) + " -> " + conversion->target;
       EXPECT_TRUE(pairs.insert(pair).second) << "two conversions of " << pair;
       // The commands that choose their export by the source name one for each format.
-      if (conversion->variant == frontend::Variant::ExportLandXmlBySource) {
+      if (conversion->variant == frontend::Variant::ExportLandXmlBySource ||
+          conversion->variant == frontend::Variant::ExportIfcBySource) {
         EXPECT_FALSE(source.exportName.empty()) << conversion->control << ": " << pair;
       }
     }
   }
-  EXPECT_EQ(conversions, 60);
+  EXPECT_EQ(conversions, 64);  // with the four IFC conversions
   // Not in the menu: the alignment listings only their exports convert.
   EXPECT_EQ(frontend::FindCommand("Calzada_Eje_Importa_Plroad"), nullptr);
   EXPECT_EQ(frontend::ConversionsReading(detect::Format::kPlRoadAlignment).size(), 1u);
