@@ -471,7 +471,9 @@ std::vector<const MenuCommand*> ConversionsReading(detect::Format source) {
   return found;
 }
 
-bool FormatHoldsSeveralKinds(detect::Format format) { return format == F::kLandXml || format == F::kDxf; }
+bool FormatHoldsSeveralKinds(detect::Format format) {
+  return format == F::kLandXml || format == F::kDxf || format == F::kIfc;
+}
 
 bool HoldsDataFor(const MenuCommand& conversion, const detect::Contents& contents) {
   if (!contents.read || !FormatHoldsSeveralKinds(contents.detection.format)) return true;

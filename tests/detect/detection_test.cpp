@@ -67,6 +67,7 @@ const std::map<std::string, std::string> kExpected = {
     {"samples/ejes/variante.eje", "eje"},
     {"samples/ejes/variante.plt", "clip-plt"},
     {"samples/ejes/variante.xml", "landxml"},
+    {"samples/ejes/variante.ifc", "ifc"},
     {"samples/puntos/levantamiento.xml", "landxml"},
     {"samples/puntos/levantamiento.pun", "pun"},
     {"samples/rasantes/variante-ispol.txt", "ispol-rasante"},
