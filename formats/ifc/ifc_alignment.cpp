@@ -102,7 +102,12 @@ AlignmentLayouts LayoutsFromRecords(std::string name, const std::vector<common::
     for (std::size_t i = 1; i + 1 < p.size(); ++i) {
       const double t = p[i].tangent;
       const double g0 = grades[i - 1], g1 = grades[i];
-      if (t <= 0 || g0 == g1) continue;
+      if (t <= 0 || g0 == g1) {
+        // A vertex without a curve ends one grade and starts the next.
+        straight(p[i].station, g0);
+        height = p[i].elevation;
+        continue;
+      }
       straight(p[i].station - t, g0);
       VerticalSegment v;
       v.type = VerticalType::kParabolicArc;
@@ -192,8 +197,8 @@ common::Profile ProfileFromLayouts(const AlignmentLayouts& layouts) {
     const double s0 = s.startDistAlong + origin;
     const double s1 = s0 + s.length;
     if (s.type == VerticalType::kConstantGradient) {
-      if (i + 1 < v.size() && v[i + 1].type == VerticalType::kConstantGradient &&
-          std::fabs(v[i + 1].startGradient - s.endGradient) > 1e-12) {
+      // Two grades that meet without a curve meet at a vertex.
+      if (i + 1 < v.size() && v[i + 1].type == VerticalType::kConstantGradient) {
         add(s1, s.startHeight + s.startGradient * s.length, 0, false);
       }
       continue;
@@ -428,7 +433,18 @@ class FileBuilder {
       std::vector<std::string> vSegments, vCurves;
       for (std::size_t i = 0; i < a.vertical.size(); ++i) {
         const VerticalSegment& s = a.vertical[i];
-        const std::string transition = i + 1 < a.vertical.size() ? ".CONTSAMEGRADIENT." : ".DISCONTINUOUS.";
+        std::string transition = ".DISCONTINUOUS.";
+        if (i + 1 < a.vertical.size()) {
+          // A profile whose curves overlap does not meet itself: written as it is, and said so.
+          const VerticalSegment& next = a.vertical[i + 1];
+          const double endHeight = s.startHeight + 0.5 * (s.startGradient + s.endGradient) * s.length;
+          if (std::fabs(s.startDistAlong + s.length - next.startDistAlong) > 1e-3 ||
+              std::fabs(endHeight - next.startHeight) > 1e-3) {
+            transition = ".DISCONTINUOUS.";
+          } else {
+            transition = std::fabs(s.endGradient - next.startGradient) > 1e-4 ? ".CONTINUOUS." : ".CONTSAMEGRADIENT.";
+          }
+        }
         const std::string curve = VerticalCurve(s, transition);
         vCurves.push_back(curve);
         const bool curved = s.type != VerticalType::kConstantGradient;

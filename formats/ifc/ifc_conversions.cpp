@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <optional>
+#include <string_view>
 
 #include "common/conversion.h"
 #include "common/outcome.h"
@@ -14,6 +16,7 @@
 #include "formats/landxml/landxml_alignment.h"
 #include "formats/landxml/landxml_profile.h"
 #include "formats/landxml/landxml_writer.h"
+#include "formats/landxml/xml_reader.h"
 #include "formats/native/native_alignment_file.h"
 #include "formats/native/native_profile.h"
 
@@ -81,7 +84,29 @@ std::string ProfileElement(const std::string& name, const common::Profile& profi
   return out + "</ProfAlign></Profile>";
 }
 
+// The EPSG code a LandXML document names for its coordinates (`CoordinateSystem epsgCode`).
+class CoordinateSystemHandler : public common::LandXmlHandler {
+ public:
+  void StartElement(std::string_view name, const common::LandXmlAttributes& attributes) override {
+    if (!code.empty() || !common::NameIs(name, "CoordinateSystem")) return;
+    const std::optional<std::string_view> epsg = common::GetAttribute(attributes, "epsgCode");
+    if (!epsg || epsg->empty()) return;
+    for (char c : *epsg) {
+      if (!std::isdigit(static_cast<unsigned char>(c))) return;
+    }
+    code = "EPSG:" + std::string(*epsg);
+  }
+  void EndElement(std::string_view) override {}
+  std::string code;
+};
+
 }  // namespace
+
+std::string LandXmlCoordinateSystem(const std::string& entrada) {
+  CoordinateSystemHandler handler;
+  common::LandXmlSource(entrada).Parse(handler);
+  return handler.code;
+}
 
 bool NormalizeCrs(const std::string& text, std::string& crs) {
   crs.clear();
@@ -150,7 +175,8 @@ int ExportLandXmlToIfc(const std::string& entrada, const std::string& salida, co
     alignments.push_back(LayoutsFromRecords(name, imported[i].elements, profile.size() >= 2 ? &profile : nullptr));
   }
   if (!common::RequireSomething(alignments.empty(), entrada, kNativeSource)) return 0;
-  return WriteIfcFile(alignments, salida, crs);
+  // The document's own coordinate system, unless one is asked for.
+  return WriteIfcFile(alignments, salida, crs.empty() ? LandXmlCoordinateSystem(entrada) : crs);
 }
 
 bool ReadIfcFile(const std::string& entrada, AlignmentsRead& read) {

@@ -22,7 +22,11 @@ int WriteIfcFile(const std::vector<AlignmentLayouts>& alignments, const std::str
 int ExportNativeToIfc(const std::string& entrada, const std::string& rasante, const std::string& salida,
                       const std::string& crs);
 
-// Every alignment of a LandXML document, each with its first profile, to IFC.
+// "EPSG:n" for the coordinate system a LandXML document names; empty when it names none.
+std::string LandXmlCoordinateSystem(const std::string& entrada);
+
+// Every alignment of a LandXML document, each with its first profile, to IFC; without `crs`,
+// with the document's own coordinate system when it names one.
 int ExportLandXmlToIfc(const std::string& entrada, const std::string& salida, const std::string& crs);
 
 // Records read from any listing (the last one the end point) to IFC.

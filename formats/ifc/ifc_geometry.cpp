@@ -135,6 +135,8 @@ CurveSegmentTrace TraceCurveSegment(const StepFile& file, const StepEntity& segm
   } else if (parent->type == "IFCPOLYNOMIALCURVE") {
     std::vector<double> cx, cy;
     if (!Coefficients(parent->Arg(1), cx) || !Coefficients(parent->Arg(2), cy)) return trace;
+    // Alignments use polynomials of a low degree; a longer list is not evaluated.
+    if (cx.size() > 8 || cy.size() > 8) return trace;
     // Lengths along the curve: the parameters where they fall.
     const double t0 = ParameterAtLength(cx, cy, 0, s);
     const double t1 = ParameterAtLength(cx, cy, t0, L);

@@ -173,3 +173,19 @@ TEST(IfcExport, LandXmlComesBackWithItsProfilesWithinAMillimetre) {
     EXPECT_NEAR(p0[i].tangent, p1[i].tangent, 1e-3);
   }
 }
+
+TEST(IfcExport, ALandXmlDocumentKeepsItsCoordinateSystem) {
+  // A document of another program naming EPSG:3875, with its alignment and profile in a
+  // coordinate system of its own: the file keeps it, unless another is asked for.
+  TempDir dir;
+  const std::string source = DataFile("landxml/M3_RS-CL.tg.xml");
+  ASSERT_EQ(MyDll_alandxml2ifc(source.c_str(), dir.File("m3.ifc").c_str(), "", ""), 1);
+  ifc::StepFile file;
+  ASSERT_TRUE(ifc::ParseStep(ReadFile(dir.File("m3.ifc")), file).ok);
+  EXPECT_EQ(ifc::ProjectedCrsName(file), "EPSG:3875");
+  for (const ifc::RuleFinding& f : ifc::CheckAlignmentRules(file)) ADD_FAILURE() << f.rule << ": " << f.message;
+  ASSERT_EQ(MyDll_alandxml2ifc(source.c_str(), dir.File("otro.ifc").c_str(), "", "EPSG:25830"), 1);
+  ifc::StepFile other;
+  ASSERT_TRUE(ifc::ParseStep(ReadFile(dir.File("otro.ifc")), other).ok);
+  EXPECT_EQ(ifc::ProjectedCrsName(other), "EPSG:25830");
+}
