@@ -170,6 +170,9 @@ int ShowHelp(const Arguments& arguments) {
     }
     std::printf("\n");
   }
+  if (command->variant == frontend::Variant::ExportIfcBySource) {
+    std::printf("Con convert, la rasante y el sistema de coordenadas: --with-profile RASANTE.ras --crs EPSG:n\n");
+  }
   std::string usage = "pasarela-cli run " + command->control + " ORIGEN " +
                       (command->extension.empty() ? "DESTINO" : "[DESTINO|-]");
   if (IsSelectionCommand(command->variant)) usage += " [LÍNEA | --all]";

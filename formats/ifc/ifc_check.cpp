@@ -525,10 +525,12 @@ void CheckContinuity(Model& m, const char* rule, const StepEntity& alignment, co
                      const StepEntity& curve, bool vertical) {
   const double precision = m.Precision(representation);
   const std::vector<const StepEntity*> segments = m.Segments(&curve);
+  std::vector<CurveSegmentTrace> traces;
+  traces.reserve(segments.size());
+  for (const StepEntity* segment : segments) traces.push_back(TraceCurveSegment(m.file, *segment));
   for (std::size_t i = 0; i + 1 < segments.size(); ++i) {
-    if (segments[i]->type != "IFCCURVESEGMENT" || segments[i + 1]->type != "IFCCURVESEGMENT") continue;
-    const CurveSegmentTrace a = TraceCurveSegment(m.file, *segments[i]);
-    const CurveSegmentTrace b = TraceCurveSegment(m.file, *segments[i + 1]);
+    const CurveSegmentTrace& a = traces[i];
+    const CurveSegmentTrace& b = traces[i + 1];
     // A segment that declares no continuity is not held to any; one continuous in position
     // only is not held to its tangent.
     if (!a.ok || !b.ok || a.transition == "DISCONTINUOUS") continue;

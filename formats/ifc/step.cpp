@@ -31,18 +31,21 @@ const StepEntity* StepFile::Resolve(const StepValue* value) const {
 
 std::vector<const StepEntity*> StepFile::OfType(std::string_view upperType) const {
   std::vector<const StepEntity*> found;
-  for (const StepEntity& e : entities) {
-    if (e.type == upperType) found.push_back(&e);
-  }
+  const auto it = byType_.find(std::string(upperType));
+  if (it == byType_.end()) return found;
+  found.reserve(it->second.size());
+  for (std::size_t i : it->second) found.push_back(&entities[i]);
   return found;
 }
 
 std::size_t StepFile::Index() {
   byId_.clear();
+  byType_.clear();
   byId_.reserve(entities.size());
   std::size_t repeated = 0;
   for (std::size_t i = 0; i < entities.size(); ++i) {
     if (!byId_.emplace(entities[i].id, i).second && repeated == 0) repeated = i + 1;
+    byType_[entities[i].type].push_back(i);
   }
   return repeated;
 }
@@ -87,6 +90,7 @@ class Parser {
 
   StepReadResult Run() {
     StepReadResult result;
+    file_.entities.reserve(s_.size() / 64);  // about one instance in every 64 bytes
     SkipSpace();
     if (!Keyword("ISO-10303-21")) return Fail("no empieza por ISO-10303-21;");
     SkipSpace();

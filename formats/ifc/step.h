@@ -44,6 +44,7 @@ class StepFile {
   const StepEntity* Find(uint32_t id) const;
   // The entity an argument refers to, when it is a reference that resolves.
   const StepEntity* Resolve(const StepValue* value) const;
+  // The instances of one type, in file order (from the index: Index() must have run).
   std::vector<const StepEntity*> OfType(std::string_view upperType) const;
   // Builds the index by id; 1 + the position of the first instance whose id was already
   // taken (that one is not indexed), 0 when every id is unique.
@@ -51,6 +52,7 @@ class StepFile {
 
  private:
   std::unordered_map<uint32_t, std::size_t> byId_;
+  std::unordered_map<std::string, std::vector<std::size_t>> byType_;
 };
 
 struct StepReadResult {
