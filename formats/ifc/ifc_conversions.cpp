@@ -239,6 +239,17 @@ const AlignmentLayouts* Chosen(const AlignmentsRead& read, const std::string& no
 
 }  // namespace
 
+int ImportIfcToNativeAlignment(const std::string& entrada, std::size_t index, const std::string& salida) {
+  if (!common::CheckConversionTarget(entrada, salida)) return 0;
+  AlignmentsRead read;
+  if (!ReadIfcFile(entrada, read)) return 0;
+  if (index >= read.alignments.size()) {
+    common::RecordFailure("El fichero IFC " + entrada + " no tiene el eje número " + std::to_string(index + 1));
+    return 0;
+  }
+  return viaducto::WriteNativeAlignment(RecordsFromLayouts(read.alignments[index]), salida);
+}
+
 int ImportIfcToNativeAlignment(const std::string& entrada, const std::string& nombre, const std::string& salida) {
   if (!common::CheckConversionTarget(entrada, salida)) return 0;
   AlignmentsRead read;

@@ -2,6 +2,7 @@
 // alignment (with its profile), LandXML, and the records every foreign listing is read into.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,8 @@ std::vector<std::string> ListIfcAlignments(const std::string& entrada);
 // its profile to the native profile file. 1 when written, 0 when the file cannot be read, has
 // no such alignment, or (profile) the alignment has no vertical layout.
 int ImportIfcToNativeAlignment(const std::string& entrada, const std::string& nombre, const std::string& salida);
+// The alignment numbered `index` (from 0, in file order) to the native alignment file.
+int ImportIfcToNativeAlignment(const std::string& entrada, std::size_t index, const std::string& salida);
 int ImportIfcToNativeProfile(const std::string& entrada, const std::string& nombre, const std::string& salida);
 
 }  // namespace ifc

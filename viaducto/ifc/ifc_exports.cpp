@@ -100,10 +100,8 @@ int32_t MyDll_seleccionaEjeIfc(const char* entrada) {
 int32_t MyDll_aifc2terrex(int32_t selec, const char* entrada, const char* salida, const char* /*pathAp*/) {
   return common::GuardedExport(0, [&] {
     if (selec < 0) return 0;
-    const std::string source = common::PathArgument(entrada);
-    const std::vector<std::string> names = ifc::ListIfcAlignments(source);
-    if (static_cast<std::size_t>(selec) >= names.size()) return 0;
-    return ifc::ImportIfcToNativeAlignment(source, names[static_cast<std::size_t>(selec)], common::PathArgument(salida));
+    return ifc::ImportIfcToNativeAlignment(common::PathArgument(entrada), static_cast<std::size_t>(selec),
+                                           common::PathArgument(salida));
   });
 }
 
