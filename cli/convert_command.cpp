@@ -41,6 +41,8 @@ struct ConvertLine {
   std::string to;         // --to
   std::string choice;     // --alignment, --profile, --surface, --layer or --entry
   std::string axis;       // --axis: the alignment of the field-book command
+  std::string profile;    // --with-profile: the native profile of an IFC export
+  std::string crs;        // --crs: the coordinate system of an IFC export
   bool all = false;
   bool overwrite = false;
   SystemOptions systems;  // --s_srs, --t_srs, --allow-ballpark
@@ -152,6 +154,10 @@ bool ParseConvertLine(const Arguments& arguments, ConvertLine& line, std::string
       if (!value(line.choice)) return false;
     } else if (argument == "--axis") {
       if (!value(line.axis)) return false;
+    } else if (argument == "--with-profile") {
+      if (!value(line.profile)) return false;
+    } else if (argument == "--crs") {
+      if (!value(line.crs)) return false;
     } else if (argument == "--all") {
       line.all = true;
     } else if (argument == "--overwrite" || argument == "-f") {
@@ -259,12 +265,14 @@ std::vector<std::string> LayersWithFaces(const std::vector<std::string>& entries
 // Runs `command` once for one target; prints the target's line. The exit status of the run.
 int RunFor(const frontend::MenuCommand& command, detect::Format format, frontend::ExportCaller& exports,
            const std::string& source, const std::string& target, const std::vector<std::string>& answers,
-           int fixedChoice, bool overwrite, const SystemStep& systems, bool printTargets = true) {
+           int fixedChoice, bool overwrite, const ConvertLine& line, const SystemStep& systems,
+           bool printTargets = true) {
   ArgumentHost host(command, systems.scratch.empty() ? source : systems.scratch, target, answers, overwrite);
   host.KeepSuccessMessage();
   if (fixedChoice >= 0) host.ChooseAlways(fixedChoice);
   frontend::CommandRunner runner(host, exports, frontend::ProgramDirectory());
   runner.SetSourceFormat(format);
+  runner.SetIfcOptions(line.profile, line.crs);
   const frontend::CommandOutcome outcome = runner.Run(command);
   if (!host.refusal().empty()) Note(source + ": " + host.refusal());
   if (outcome != frontend::CommandOutcome::Converted) {
@@ -341,7 +349,7 @@ int ConvertThroughNative(const ConvertLine& line, const std::string& source, det
       ~Removal() { ::unlink(path.c_str()); }
     } removal{scratch};
     const SystemStep none;
-    if (RunFor(command, first.front().format, exports, source, scratch, answers, -1, true, none, false) != kDone) {
+    if (RunFor(command, first.front().format, exports, source, scratch, answers, -1, true, line, none, false) != kDone) {
       return kFailed;
     }
     SystemOptions systems = line.systems;
@@ -350,7 +358,7 @@ int ConvertThroughNative(const ConvertLine& line, const std::string& source, det
         !line.target.empty() ? line.target : TargetInFolder(line.folder, source, *second, line.to);
     SystemStep mapStep;
     if (!PrepareSystems(systems, *second, step.format, scratch, exports, mapStep)) return kFailed;
-    return RunFor(*second, step.format, exports, scratch, names.Claim(target), {}, -1, line.overwrite, mapStep);
+    return RunFor(*second, step.format, exports, scratch, names.Claim(target), {}, -1, line.overwrite, line, mapStep);
   }
   return kNotChained;
 }
@@ -402,6 +410,10 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
     Note(source + ": " + command.control + " no elige de una lista: sobra la elección");
     return kFailed;
   }
+  if ((!line.profile.empty() || !line.crs.empty()) && command.variant != frontend::Variant::ExportIfcBySource) {
+    Note(source + ": " + command.control + " no escribe IFC: sobran --with-profile y --crs");
+    return kFailed;
+  }
   std::vector<std::string> answers;
   if (!line.choice.empty()) answers.push_back(line.choice);
   if (command.variant == frontend::Variant::FieldBookToClipTer) {
@@ -417,7 +429,7 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
   if (!PrepareSystems(line.systems, command, format, source, exports, systems)) return kFailed;
   // --all of a conversion that chooses from no list is the conversion itself.
   if (!line.all || !selects) {
-    return RunFor(command, format, exports, source, names.Claim(target), answers, -1, line.overwrite, systems);
+    return RunFor(command, format, exports, source, names.Claim(target), answers, -1, line.overwrite, line, systems);
   }
 
   ArgumentHost listing(command, source, target, {}, line.overwrite);
@@ -444,7 +456,7 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
   const std::vector<std::string> targets = EntryTargets(target, entries, names);
   int status = kDone;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (RunFor(command, format, exports, source, targets[i], {}, indexes[i], line.overwrite, systems) != kDone) {
+    if (RunFor(command, format, exports, source, targets[i], {}, indexes[i], line.overwrite, line, systems) != kDone) {
       status = kFailed;
     }
   }

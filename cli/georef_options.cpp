@@ -31,6 +31,7 @@ bool CallLibrary(frontend::ExportCaller& exports, const char* name, const std::v
 std::string NamedSystemOfSource(const std::string& source, detect::Format format) {
   if (format == detect::Format::kLandXml) return geo::NamedSystemOfFile(source, "landxml").definition;
   if (format == detect::Format::kShapefile) return geo::NamedSystemOfFile(source, "shapefile").definition;
+  if (format == detect::Format::kIfc) return geo::NamedSystemOfFile(source, "ifc").definition;
   return std::string();
 }
 

@@ -13,11 +13,11 @@ namespace cli {
 namespace {
 
 // The coordinate system the file names for itself (LandXML CoordinateSystem, a shapefile's
-// .prj). An IFC file's IfcProjectedCRS is read by geo::NamedSystemOfFile(path, "ifc") once
-// detection knows IFC files.
+// .prj, an IFC file's IfcProjectedCRS).
 geo::NamedSystem SystemOf(const detect::Contents& contents) {
   if (contents.detection.format == detect::Format::kLandXml) return geo::NamedSystemOfFile(contents.path, "landxml");
   if (contents.detection.format == detect::Format::kShapefile) return geo::NamedSystemOfFile(contents.path, "shapefile");
+  if (contents.detection.format == detect::Format::kIfc) return geo::NamedSystemOfFile(contents.path, "ifc");
   return geo::NamedSystem();
 }
 

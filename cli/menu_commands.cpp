@@ -163,12 +163,15 @@ int ShowHelp(const Arguments& arguments) {
   } else {
     std::printf(" (\"-\" toma el origen con extensión %s)\n", command->extension.c_str());
   }
-  if (command->variant == frontend::Variant::ExportLandXmlBySource) {
+  if (command->variant == frontend::Variant::ExportLandXmlBySource || command->variant == frontend::Variant::ExportIfcBySource) {
     std::printf("La función se elige por la extensión del origen:");
     for (const frontend::ExportByExtension& byExtension : command->byExtension) {
       std::printf(" %s %s;", byExtension.extension.c_str(), byExtension.exportName.c_str());
     }
     std::printf("\n");
+  }
+  if (command->variant == frontend::Variant::ExportIfcBySource) {
+    std::printf("Con convert, la rasante y el sistema de coordenadas: --with-profile RASANTE.ras --crs EPSG:n\n");
   }
   std::string usage = "pasarela-cli run " + command->control + " ORIGEN " +
                       (command->extension.empty() ? "DESTINO" : "[DESTINO|-]");

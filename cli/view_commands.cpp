@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,15 +21,33 @@
 #include "frontend/core/library_export_caller.h"
 #include "frontend/view/checks.h"
 #include "frontend/view/view_model.h"
+#include "formats/ifc/ifc_check.h"
+#include "frontend/detect/detect.h"
 
 namespace cli {
 namespace {
+
+// The rules of an IFC model's alignments, each finding an error that names its rule.
+std::vector<view::Finding> IfcRuleFindings(const std::string& path) {
+  std::vector<view::Finding> findings;
+  if (detect::DetectFile(path).format != detect::Format::kIfc) return findings;
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  ifc::StepFile file;
+  if (!ifc::ParseStep(text.str(), file).ok) return findings;
+  for (const ifc::RuleFinding& rule : ifc::CheckAlignmentRules(file)) {
+    findings.push_back({view::Level::kError, rule.rule, rule.message});
+  }
+  return findings;
+}
 
 int Check(const std::string& path, const std::string& entry) {
   view::ViewModel model;
   std::string error;
   if (!view::LoadViewFile(path, entry, model, error)) return UsageError(error);
-  const std::vector<view::Finding> findings = view::CheckModel(model);
+  std::vector<view::Finding> findings = view::CheckModel(model);
+  for (view::Finding& rule : IfcRuleFindings(path)) findings.push_back(std::move(rule));
   std::size_t errors = 0;
   for (const auto& finding : findings) errors += finding.level == view::Level::kError ? 1 : 0;
   for (const std::string& line : view::Summary(model)) std::printf("%s\n", line.c_str());

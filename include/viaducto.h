@@ -146,6 +146,48 @@ VIADUCTO_API int32_t MyDll_anivel2ing(const char* entrada, const char* salida, c
  * created. */
 VIADUCTO_API int32_t MyDll_puntos2nivel(const char* entrada, const char* salida);
 
+/* ---- Alignments: IFC ---- */
+
+/* "Exportar a IFC". Native alignment to an IFC file: one IfcAlignment with its horizontal
+ * layout and, when rasante names a native profile (empty: none), its vertical layout; with crs
+ * ("EPSG:25830"; empty: none) the projected coordinate system. 1 when written; 0 when a source
+ * cannot be read or holds no alignment, crs is not "EPSG:" and a number, or the target cannot
+ * be written. */
+VIADUCTO_API int32_t MyDll_aterrex2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+/* Every alignment of a LandXML document, each with its first profile, to IFC (rasante is not
+ * read: the document's profiles are). */
+VIADUCTO_API int32_t MyDll_alandxml2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+/* The alignment listings of other programs to IFC, as MyDll_aterrex2ifc. */
+VIADUCTO_API int32_t MyDll_aistram2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+VIADUCTO_API int32_t MyDll_aistramList2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+VIADUCTO_API int32_t MyDll_aispol2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+VIADUCTO_API int32_t MyDll_aclipplt2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+VIADUCTO_API int32_t MyDll_amxroad2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+VIADUCTO_API int32_t MyDll_ahtrazado2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+VIADUCTO_API int32_t MyDll_acartomap2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+VIADUCTO_API int32_t MyDll_amxroadElementos2ifc(const char* entrada, const char* salida, const char* rasante,
+                                                const char* crs);
+VIADUCTO_API int32_t MyDll_ainroads2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+VIADUCTO_API int32_t MyDll_adragados2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+VIADUCTO_API int32_t MyDll_awtrazado2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+VIADUCTO_API int32_t MyDll_aplroad2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+VIADUCTO_API int32_t MyDll_aasotec2ifc(const char* entrada, const char* salida, const char* rasante, const char* crs);
+
+/* "Importar de IFC" (Ejes). Writes the name of every IfcAlignment of entrada to the selection
+ * list <tempdir>/$$$$.EJE, one per line. 1 when some was listed. */
+VIADUCTO_API int32_t MyDll_seleccionaEjeIfc(const char* entrada);
+/* The alignment numbered selec (from 0) of the IFC file to the native alignment file. 1 when
+ * written. pathAp is not read. */
+VIADUCTO_API int32_t MyDll_aifc2terrex(int32_t selec, const char* entrada, const char* salida, const char* pathAp);
+/* "Importar de IFC" (Rasantes). The names of the alignments that have a vertical layout, to the
+ * selection list. 1 when some was listed. */
+VIADUCTO_API int32_t MyDll_seleccionaRasanteIfc(const char* entrada);
+/* The vertical layout of the alignment nombreEje (any case) to the native profile (fixed-width
+ * layout). 1 when written; 0 when there is no such alignment or it has no vertical layout. */
+VIADUCTO_API int32_t MyDll_rifc2terrex(const char* nombreEje, const char* entrada, const char* salida);
+/* Every alignment of the IFC file, each with its profile, to one LandXML document. */
+VIADUCTO_API int32_t MyDll_aifc2LandXML(const char* entrada, const char* salida);
+
 /* ---- Alignments: LandXML and foreign listings ---- */
 
 /* "Selección de conversion de Ejes de LandXML a gts". Writes the name of every Alignment of

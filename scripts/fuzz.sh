@@ -31,6 +31,7 @@ seeds_of() {
     native_cross_section)  echo samples/transversales/* tests/data/*/*.tra tests/data/*/*.gts ;;
     foreign_cross_section) echo samples/transversales/* tests/data/*/tramo* tests/data/clip/clip.* tests/data/{htrazado,istram,mxroad}/* ;;
     landxml)               echo tests/data/landxml/*.xml samples/ejes/*.xml ;;
+    ifc)                   echo tests/data/ifc/rules/*.ifc samples/ejes/*.ifc ;;
     dxf)                   echo tests/data/dxf/*.dxf tests/data/dxf/*.DXF samples/dxf/* ;;
     points)                echo samples/puntos/* ;;
     survey)                echo samples/survey/* tests/data/{native,topcal,dl100,gts800}/* tests/data/*/peraltes_* ;;
@@ -84,6 +85,8 @@ run_target() {
   local max_len=1048576
   [ "$family" != landxml ] || max_len=65536
   [ "$family" != dxf ] || max_len=16384
+  # IFC models repeat their instances too; a cut model is read as far as it goes.
+  [ "$family" != ifc ] || max_len=16384
   [ "$family" != detection ] || max_len=69632
   # libFuzzer checks every input for leaks itself; the sanitizer's own check at exit is left out
   # (its tracer can crash on a busy machine and leaves an empty "crash" that is no finding).

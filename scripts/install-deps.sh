@@ -24,3 +24,10 @@ if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf-\?8$'; then
   grep -q '^es_ES.UTF-8 UTF-8' /etc/locale.gen || echo 'es_ES.UTF-8 UTF-8' | $sudo_cmd tee -a /etc/locale.gen >/dev/null
   $sudo_cmd locale-gen >/dev/null
 fi
+
+# web-ifc, the independent reader of the IFC files the tests write (pinned in tests/ifc_peer),
+# installed once where node and npm are present; its test is skipped without it.
+if command -v npm >/dev/null 2>&1 && [ ! -d "$(dirname "$0")/../tests/ifc_peer/node_modules/web-ifc" ]; then
+  (cd "$(dirname "$0")/../tests/ifc_peer" && npm ci --no-audit --no-fund --loglevel=error) ||
+    echo "install-deps: no se pudo instalar web-ifc; su prueba se omitirá" >&2
+fi

@@ -296,8 +296,8 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
     return CommandOutcome::SameFile;
   }
 
-  const MessageIcon failureIcon =
-      command.variant == Variant::ExportLandXmlBySource ? MessageIcon::None : MessageIcon::Exclamation;
+  const bool bySource = command.variant == Variant::ExportLandXmlBySource || command.variant == Variant::ExportIfcBySource;
+  const MessageIcon failureIcon = bySource ? MessageIcon::None : MessageIcon::Exclamation;
   std::string exportName = command.exportName;
   std::vector<std::string> arguments{source, target};
   switch (command.variant) {
@@ -324,14 +324,17 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
     case Variant::FieldBookToClipTer:
       arguments = {source, alignment, target};
       break;
-    case Variant::ExportLandXmlBySource: {
+    case Variant::ExportLandXmlBySource:
+    case Variant::ExportIfcBySource: {
       // A source of a format the command reads gets that format's reader; any other is told
       // by its extension, as the menu's patterns name them.
+      if (command.variant == Variant::ExportIfcBySource) arguments = {source, target, ifcProfile_, ifcCrs_};
       exportName = ExportFor(command, sourceFormat_);
       if (!exportName.empty()) break;
       const ExportByExtension* byExtension = ExportForSource(command, source);
       if (byExtension == nullptr) {
-        return Fail("El fichero " + source + " no tiene una extensión que se pueda convertir a LandXML con esta orden",
+        return Fail("El fichero " + source + " no tiene una extensión que se pueda convertir a " +
+                        (command.variant == Variant::ExportIfcBySource ? "IFC" : "LandXML") + " con esta orden",
                     MessageIcon::None);
       }
       exportName = byExtension->exportName;

@@ -138,6 +138,12 @@ class CommandRunner {
   // The format of the sources the host gives (detected by the caller), for the same choice;
   // kUnknown: the source's extension chooses, as the menu does.
   void SetSourceFormat(detect::Format format) { sourceFormat_ = format; }
+  // What the IFC exports take besides source and target: a native profile for the vertical
+  // layout and a coordinate system ("EPSG:25830"); empty for none.
+  void SetIfcOptions(std::string profile, std::string crs) {
+    ifcProfile_ = std::move(profile);
+    ifcCrs_ = std::move(crs);
+  }
 
   // Has the library list the entries of `source` a selection command chooses from (the
   // LandXML alignments, profiles, cross-section sets, surfaces, or the drawing's layers).
@@ -179,6 +185,8 @@ class CommandRunner {
   std::string lastTarget_;
   std::vector<std::pair<std::string, TargetReport>> writtenReports_;
   TargetInspector inspectTarget_ = &InspectTarget;
+  std::string ifcProfile_;
+  std::string ifcCrs_;
 };
 
 }  // namespace frontend

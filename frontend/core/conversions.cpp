@@ -169,6 +169,10 @@ Registry BuildRegistry() {
   m.Item("importarEjeWTrazado", "Importar de WTrazado...", "Eje WTrazado (*.sal)|*.sal", "eje", eje,
          "Calzada_Eje_Importa_WTrazado", "Calzada");
   toEje({F::kWTrazadoAlignment});
+  m.Item("importarEjeIFC", "Importar de IFC...", "Eje IFC (*.ifc)|*.ifc", "eje", eje, "MyDll_aifc2terrex", "Viaducto",
+         Variant::LandXmlAlignment)
+      .ChoosesFrom("MyDll_seleccionaEjeIfc", "Viaducto");
+  toEje({F::kIfc});
 
   m.Submenu("rasantes", "Rasantes");
   const char* const ras = "Rasante Zemta (*.ras)|*.ras";
@@ -203,6 +207,10 @@ Registry BuildRegistry() {
   m.Item("ImportarRasanteWTrazado", "Importar de WTrazado...", "Rasante WTrazado (*.sal)|*.sal", "ras", ras,
          "Calzada_Rasante_Importa_Wtrazado", "Calzada");
   toRas({F::kWTrazadoProfile});
+  m.Item("importarRasanteIFC", "Importar de IFC...", "Rasante IFC (*.ifc)|*.ifc", "ras", ras, "MyDll_rifc2terrex",
+         "Viaducto", Variant::LandXmlProfile)
+      .ChoosesFrom("MyDll_seleccionaRasanteIfc", "Viaducto");
+  toRas({F::kIfc});
 
   m.Submenu("transversales", "Transversales");
   const char* const tra = "Transversales Zemta (*.tra)|*.tra";
@@ -308,6 +316,27 @@ Registry BuildRegistry() {
                 D::Alignments, "landxml", F::kLandXml);
   m.Item("ejeGTS", "Exportar a St.Survey...", eje, "gts", "Eje GTS (*.gts)|*.gts", "MyDll_azemta2gtsWCE", "Viaducto")
       .Converts({F::kNativeAlignment}, D::Alignments, "gts", F::kGtsAlignment);
+  // Every alignment the suite reads, to IFC; the profile and coordinate system are options.
+  m.Item("ejeIFC", "Exportar a IFC...",
+         "Formato Terrex (*.eje)|*.eje|Eje LandXML (*.xml)|*.xml|Formato de CLIP (*.plt)|*.plt|"
+         "Formato de ISTRAM(*.asc)|*.asc|Formato de HTRAZADO(*.res)|*.res|Formato de WTRAZADO(*.sal)|*.sal",
+         "ifc", "Eje IFC (*.ifc)|*.ifc", "", "Viaducto", Variant::ExportIfcBySource)
+      .Converts({{F::kNativeAlignment, "EJE", "MyDll_aterrex2ifc"},
+                 {F::kLandXml, "XML", "MyDll_alandxml2ifc"},
+                 {F::kClipPlt, "PLT", "MyDll_aclipplt2ifc"},
+                 {F::kIstramAlignment, "ASC", "MyDll_aistram2ifc"},
+                 {F::kIstramElementList, "", "MyDll_aistramList2ifc"},
+                 {F::kIspolAlignment, "", "MyDll_aispol2ifc"},
+                 {F::kHTrazadoAlignment, "RES", "MyDll_ahtrazado2ifc"},
+                 {F::kMxRoadStringListing, "", "MyDll_amxroad2ifc"},
+                 {F::kMxRoadAlignment, "", "MyDll_amxroadElementos2ifc"},
+                 {F::kCartomapAlignment, "", "MyDll_acartomap2ifc"},
+                 {F::kInRoadsAlignment, "", "MyDll_ainroads2ifc"},
+                 {F::kDragadosAlignment, "", "MyDll_adragados2ifc"},
+                 {F::kWTrazadoAlignment, "SAL", "MyDll_awtrazado2ifc"},
+                 {F::kPlRoadAlignment, "", "MyDll_aplroad2ifc"},
+                 {F::kAsotecAlignment, "", "MyDll_aasotec2ifc"}},
+                D::Alignments, "ifc", F::kIfc);
 
   m.Submenu("rasantes2", "Rasantes");
   const char* const rasAsTra = "Transversales Zemta (*.ras)|*.ras";
@@ -415,6 +444,11 @@ Registry BuildRegistry() {
                 "Georref")
       .Converts({F::kNativeCrossSections}, D::CrossSections, "gpkg", F::kUnknown);
 
+  // The alignments of an IFC model, each with its profile, to one LandXML document.
+  m.WithoutMenu("MyDll_aifc2LandXML", "Convertir ejes de IFC a LandXML", "Eje IFC (*.ifc)|*.ifc", "xml",
+                "Eje LandXML (*.xml)|*.xml", "Viaducto")
+      .Converts({F::kIfc}, D::Alignments, "landxml", F::kLandXml);
+
   Registry registry{m.TakeMenu(), m.TakeOthers(), {}};
   for (const std::vector<MenuCommand>* rows : {&registry.menu, &registry.withoutMenu}) {
     for (const MenuCommand& row : *rows) {
@@ -472,7 +506,9 @@ std::vector<const MenuCommand*> ConversionsReading(detect::Format source) {
   return found;
 }
 
-bool FormatHoldsSeveralKinds(detect::Format format) { return format == F::kLandXml || format == F::kDxf; }
+bool FormatHoldsSeveralKinds(detect::Format format) {
+  return format == F::kLandXml || format == F::kDxf || format == F::kIfc;
+}
 
 bool HoldsDataFor(const MenuCommand& conversion, const detect::Contents& contents) {
   if (!contents.read || !FormatHoldsSeveralKinds(contents.detection.format)) return true;

@@ -29,6 +29,7 @@ enum class Variant {
   LandXmlSurface,          // choose a surface, call with its name
   DxfFacesSurface,         // choose the layer of the 3D faces
   ExportLandXmlBySource,   // export chosen by the source (its format, else its extension)
+  ExportIfcBySource,       // the same, called with the profile and coordinate system too
   FieldBookToClipTer,      // points, alignment and target
   WithProgramDirectory,    // source, target and the program's directory (its settings file)
   Quit,

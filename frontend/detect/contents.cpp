@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <fstream>
 #include <optional>
+#include <sstream>
 
 #include "common/export_guard.h"
 #include "common/file_stream.h"
@@ -14,6 +16,7 @@
 #include "formats/dxf/dxf_summary.h"
 #include "formats/gts/gts_cross_sections.h"
 #include "formats/gts/gts_profile.h"
+#include "formats/ifc/ifc_alignment.h"
 #include "formats/landxml/landxml_summary.h"
 #include "formats/landxml/xml_reader.h"
 #include "formats/native/native_alignment_file.h"
@@ -68,6 +71,43 @@ void ReadLandXml(Contents& contents, const Source& source) {
   contents.crossSections = std::move(summary.crossSections);
   contents.surfaces = std::move(summary.surfaces);
   contents.points = summary.points;
+  contents.read = true;
+}
+
+// Every alignment of an IFC model and its profile, as the IFC imports read them.
+void ReadIfc(Contents& contents, const Source& source) {
+  std::string text;
+  if (!source.inMemory()) {
+    std::ifstream in(contents.path, std::ios::binary);
+    if (!in) {
+      contents.error = "No se puede leer el fichero " + contents.path;
+      return;
+    }
+    std::ostringstream all;
+    all << in.rdbuf();
+    text = all.str();
+  }
+  const ifc::AlignmentsRead read = ifc::ReadAlignmentsText(source.inMemory() ? source.bytes() : std::string_view(text));
+  if (!read.ok) {
+    contents.error = read.error;
+    return;
+  }
+  for (const ifc::AlignmentLayouts& a : read.alignments) {
+    common::AlignmentSummarizer summarizer;
+    for (const common::AlignmentElement& element : ifc::RecordsFromLayouts(a)) {
+      summarizer.Add(element);
+      contents.extents.Add(element.x, element.y, 0);
+    }
+    common::AlignmentSummary summary = summarizer.Summary();
+    summary.name = a.name;
+    contents.alignments.push_back(summary);
+    const common::Profile profile = ifc::ProfileFromLayouts(a);
+    if (!profile.empty()) {
+      common::ProfileSummary p = common::SummarizeProfile(profile);
+      p.name = a.name;
+      contents.profiles.push_back(p);
+    }
+  }
   contents.read = true;
 }
 
@@ -271,6 +311,7 @@ Contents ReadFrom(const Source& source, const std::string& path, const Detection
   switch (detection.format) {
     case Format::kLandXml: ReadLandXml(contents, source); break;
     case Format::kDxf: ReadDxf(contents, source); break;
+    case Format::kIfc: ReadIfc(contents, source); break;
     case Format::kNativeAlignment: ReadNativeAlignment(contents, source); break;
     case Format::kNativeProfile:
       ReadProfile(contents, source, [](std::string_view line) { return common::ParseNativeProfile(line); });
@@ -328,6 +369,7 @@ bool HoldsNothing(const Contents& contents) {
       return true;
     }
     case Format::kNativeAlignment: return contents.alignments.empty() || contents.alignments[0].elements <= 0;
+    case Format::kIfc: return contents.alignments.empty();
     case Format::kNativeProfile:
     case Format::kGtsProfile: return contents.profiles.empty() || contents.profiles[0].vertices == 0;
     case Format::kNativeCrossSections:
@@ -342,6 +384,7 @@ bool HoldsNothing(const Contents& contents) {
 std::string NothingText(Format format) {
   switch (format) {
     case Format::kNativeAlignment:
+    case Format::kIfc:
     case Format::kGtsAlignment: return "ningún eje";
     case Format::kNativeProfile:
     case Format::kGtsProfile: return "ninguna rasante";

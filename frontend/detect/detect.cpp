@@ -83,6 +83,7 @@ const std::vector<FormatInfo> kFormats = {
     {Format::kLevelRecords, "dl100", "Registros de nivel digital DL-100", "txt"},
     {Format::kAsotecAlignment, "asotec-eje", "Eje Asotec", "txt"},
     {Format::kScannerPoints, "escaner", "Puntos de escáner Sacyr", "txt"},
+    {Format::kIfc, "ifc", "Modelo IFC", "ifc"},
     {Format::kXml, "xml", "Documento XML (no LandXML)", "xml"},
     {Format::kHtml, "html", "Página HTML", "html htm"},
     {Format::kBinary, "binario", "Fichero binario", ""},
@@ -453,6 +454,18 @@ std::string MissingShapefileParts(const std::string& path) {
   return missing;
 }
 
+// An IFC model: the STEP physical file's first keyword, then an IFC schema in its header.
+bool IsIfc(std::string_view head) {
+  std::size_t start = 0;
+  if (head.substr(0, 3) == "\xEF\xBB\xBF") start = 3;
+  while (start < head.size() && (head[start] == ' ' || head[start] == '\r' || head[start] == '\n' || head[start] == '\t')) ++start;
+  if (head.compare(start, 13, "ISO-10303-21;") != 0) return false;
+  const std::size_t schema = head.find("FILE_SCHEMA");
+  if (schema == std::string_view::npos) return false;
+  const std::size_t end = head.find(';', schema);
+  return ContainsNoCase(head.substr(schema, end == std::string_view::npos ? std::string_view::npos : end - schema), "'IFC");
+}
+
 }  // namespace
 
 const std::vector<FormatInfo>& Formats() { return kFormats; }
@@ -506,7 +519,9 @@ Detection DetectContent(std::string_view head, const std::string& path) {
     case common::FileKind::kBinary:
       detection.format = IsNativeSurface(head) ? Format::kNativeSurface : Format::kBinary;
       break;
-    case common::FileKind::kText: detection = DetectText(head, headIsWhole, extension); break;
+    case common::FileKind::kText:
+      detection = IsIfc(head) ? Detection{Format::kIfc, {}, {}} : DetectText(head, headIsWhole, extension);
+      break;
   }
   return detection;
 }

@@ -77,6 +77,7 @@ enum class Format {
   kLevelRecords,       // DL-100 records
   kAsotecAlignment,
   kScannerPoints,
+  kIfc,                // IFC model (STEP physical file)
 };
 
 struct FormatInfo {

@@ -32,6 +32,7 @@
 #include "formats/landxml/landxml_alignment.h"
 #include "formats/landxml/landxml_profile.h"
 #include "frontend/detect/spanish_numbers.h"
+#include "formats/ifc/ifc_alignment.h"
 
 namespace view {
 namespace {
@@ -374,14 +375,50 @@ bool LoadLandXml(const ViewInput& input, const std::string& choice, ViewModel& m
   return true;
 }
 
+// An IFC model: each alignment an entry, and the profile of each that has a vertical layout,
+// read as the IFC imports read them.
+bool LoadIfc(const ViewInput& input, const std::string& choice, ViewModel& model, std::string& error) {
+  const ifc::AlignmentsRead read = ifc::ReadAlignmentsText(input.bytes);
+  if (!read.ok) {
+    error = read.error + ": " + input.path;
+    return false;
+  }
+  for (const ifc::AlignmentLayouts& a : read.alignments) model.entries.push_back({DataKind::kAlignment, a.name});
+  std::vector<const ifc::AlignmentLayouts*> withProfile;
+  for (const ifc::AlignmentLayouts& a : read.alignments) {
+    if (a.vertical.empty()) continue;
+    model.entries.push_back({DataKind::kProfile, a.name});
+    withProfile.push_back(&a);
+  }
+  if (model.entries.empty()) {
+    error = "El fichero " + input.path + " no contiene ningún eje";
+    return false;
+  }
+  const int found = choice.empty() ? 0 : FindEntry(model.entries, choice);
+  if (found < 0) {
+    error = "El fichero " + input.path + " no contiene \"" + choice + "\"";
+    return false;
+  }
+  model.entry = static_cast<std::size_t>(found);
+  model.kind = model.entries[model.entry].kind;
+  for (const std::string& note : read.notes) AddNote(model, note);
+  if (model.kind == DataKind::kAlignment) {
+    BuildAlignmentView(ifc::RecordsFromLayouts(read.alignments[model.entry]), model.alignment);
+  } else {
+    BuildProfileView(ifc::ProfileFromLayouts(*withProfile[model.entry - read.alignments.size()]), model.profile);
+  }
+  return true;
+}
+
 // How a file is read for its view: as the kind its name's extension gives, else as what its
 // first bytes show.
-enum class ViewReading { kByExtension, kDrawing, kShapefile, kLandXml, kUnknown };
+enum class ViewReading { kByExtension, kDrawing, kShapefile, kLandXml, kIfc, kUnknown };
 
 constexpr std::size_t kSniffedBytes = 4096;
 
 ViewReading ReadingOf(const std::string& path, std::string_view head) {
   if (KindOfPath(path) != DataKind::kNone) return ViewReading::kByExtension;
+  if (head.substr(0, 13) == "ISO-10303-21;") return ViewReading::kIfc;
   switch (common::SniffFileKind(head.substr(0, kSniffedBytes))) {
     case common::FileKind::kDxf: return ViewReading::kDrawing;
     case common::FileKind::kShapefile: return ViewReading::kShapefile;
@@ -393,7 +430,7 @@ ViewReading ReadingOf(const std::string& path, std::string_view head) {
 std::string CannotShowText(const std::string& path) {
   return "No se sabe mostrar el fichero " + path +
          " (ejes .eje, rasantes .ras, transversales .tra, puntos .pun, peraltes .per, superficies .sup, dibujos .dxf, "
-         "shapefiles de puntos .shp, documentos LandXML .xml)";
+         "shapefiles de puntos .shp, documentos LandXML .xml, modelos IFC .ifc)";
 }
 
 // Reads `input` the way `reading` says into a model already made for its path.
@@ -407,6 +444,7 @@ bool LoadInput(ViewReading reading, const ViewInput& input, const std::string& c
       error = "No se pueden leer los puntos del shapefile " + input.path + ": su .shx y su .dbf no están en memoria";
       return false;
     case ViewReading::kLandXml: return LoadLandXml(input, choice, model, error);
+    case ViewReading::kIfc: return LoadIfc(input, choice, model, error);
     case ViewReading::kUnknown: error = CannotShowText(input.path); return false;
   }
   switch (model.kind) {

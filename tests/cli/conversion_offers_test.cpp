@@ -70,7 +70,7 @@ TEST(ConversionOffers, TheLandXmlExportFollowsTheSourceFormat) {
   EXPECT_EQ(numberedToLandXml.status, 1);
   EXPECT_FALSE(FileExists(dir.File("n.xml")));
   const std::string string = Copy(dir, "ejes/variante-mxroad.txt", "cadena.txt");
-  EXPECT_EQ(Offers(dir, string), "MyDll_amxroad2gts (a gts)\n");
+  EXPECT_EQ(Offers(dir, string), "ejeIFC (a ifc)\nMyDll_amxroad2gts (a gts)\n");
   const Outcome stringToEje = Cli(dir, "convert " + Quoted(string) + " -o " + Quoted(dir.File("c.eje")));
   EXPECT_EQ(stringToEje.status, 1);
   const Outcome stringToGts = Cli(dir, "convert " + Quoted(string) + " -o " + Quoted(dir.File("c.gts")));
@@ -91,7 +91,7 @@ TEST(ConversionOffers, TheLandXmlExportFollowsTheSourceFormat) {
 TEST(ConversionOffers, ADocumentOffersOnlyWhatItHolds) {
   TempDir dir;
   EXPECT_EQ(Offers(dir, kSamples + "superficies/terreno.xml"), "importarSuperficieLandXML (a sup)\n");
-  EXPECT_EQ(Offers(dir, kSamples + "ejes/variante.xml"), "importarEjeLandXML (a eje)\n");
+  EXPECT_EQ(Offers(dir, kSamples + "ejes/variante.xml"), "importarEjeLandXML (a eje)\nejeIFC (a ifc)\n");
   EXPECT_EQ(Offers(dir, kSamples + "rasantes/variante-landxml.xml"), "importarRasanteLandXML (a ras)\n");
   EXPECT_EQ(Offers(dir, kSamples + "puntos/levantamiento.xml"), "importarPuntosLandXML (a pun)\n");
   EXPECT_EQ(Offers(dir, kSamples + "transversales/tramo-landxml.xml"), "importarTransversalesLandXML (a tra)\n");

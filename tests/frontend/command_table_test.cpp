@@ -116,7 +116,7 @@ TEST(CommandTable, EveryExportOfTheMenuResolvesInItsLibrary) {
     checked += !command.exportName.empty() + !command.selectionExport.empty() +
                static_cast<int>(command.byExtension.size());
   }
-  EXPECT_EQ(checked, 72);
+  EXPECT_EQ(checked, 82);  // with the IFC commands' ten
   // The registry's other exports: a source's own reader, and the conversions without a menu
   // item.
   int others = 0;
@@ -132,7 +132,7 @@ TEST(CommandTable, EveryExportOfTheMenuResolvesInItsLibrary) {
       }
     }
   }
-  EXPECT_EQ(others, 4 + 16);  // and the georeferencing rows
+  EXPECT_EQ(others, 14 + 16);  // with the IFC export's readers of listings and IFC to LandXML, and the georeferencing rows
   std::string list;
   for (const std::string& line : missing) list += "\n  " + line;
   EXPECT_TRUE(missing.empty()) << missing.size() << " exports of the menu cannot be called:" << list;
@@ -157,13 +157,14 @@ TEST(CommandTable, EveryConversionNamesItsSourcesTargetAndData) {
       const std::string pair = std::string(detect::InfoOf(source.format).key) + " -> " + conversion->target;
       EXPECT_TRUE(pairs.insert(pair).second) << "two conversions of " << pair;
       // The commands that choose their export by the source name one for each format.
-      if (conversion->variant == frontend::Variant::ExportLandXmlBySource) {
+      if (conversion->variant == frontend::Variant::ExportLandXmlBySource ||
+          conversion->variant == frontend::Variant::ExportIfcBySource) {
         EXPECT_FALSE(source.exportName.empty()) << conversion->control << ": " << pair;
       }
     }
   }
-  EXPECT_EQ(conversions, 60 + 16);
+  EXPECT_EQ(conversions, 64 + 16);  // with the four IFC conversions and the georeferencing rows
   // Not in the menu: the alignment listings only their exports convert.
   EXPECT_EQ(frontend::FindCommand("Calzada_Eje_Importa_Plroad"), nullptr);
-  EXPECT_EQ(frontend::ConversionsReading(detect::Format::kPlRoadAlignment).size(), 1u);
+  EXPECT_EQ(frontend::ConversionsReading(detect::Format::kPlRoadAlignment).size(), 2u);  // and to IFC
 }

@@ -46,6 +46,7 @@ const CommandSample kSamplesByCommand[] = {
     {"importarEjeMxRoad", "calzada/variante-mxroad.txt", nullptr},
     {"importarEjeMDW", "calzada/variante-dragados.txt", nullptr},
     {"importarEjeWTrazado", "calzada/variante-wtrazado.txt", nullptr},
+    {"importarEjeIFC", "ejes/variante.ifc", "variante"},
     {"importarRasanteInroads", "calzada/variante-rasante-inroads.txt", nullptr},
     {"importarRasanteClip", "calzada/variante.alz", nullptr},
     {"importaRasanteCartomap", "ejes/variante-cartomap.txt", nullptr},
@@ -55,6 +56,7 @@ const CommandSample kSamplesByCommand[] = {
     {"ImportarRasanteIspol", "calzada/variante-rasante-ispol.txt", nullptr},
     {"ImportarRasanteMDW", "calzada/variante-rasante-dragados.txt", nullptr},
     {"ImportarRasanteWTrazado", "calzada/variante-rasante-wtrazado.txt", nullptr},
+    {"importarRasanteIFC", "ejes/variante.ifc", "variante"},
     {"TraInRoads", "calzada/tramo-inroads.soe", nullptr},
     {"TraInRoadshtml", "calzada/tramo-inroads.txt", nullptr},
     {"importarTransversalesClipTrv", "calzada/tramo.trv", nullptr},
@@ -77,6 +79,7 @@ const CommandSample kSamplesByCommand[] = {
     {"exportarPuntosLandXML", "puntos/levantamiento.pun", nullptr},
     {"ejeclip", "ejes/variante.eje", nullptr},
     {"ejeLandXML", "ejes/variante.eje", nullptr},
+    {"ejeIFC", "ejes/variante.eje", nullptr},
     {"ejeGTS", "ejes/variante.eje", nullptr},
     {"rasClip", "rasantes/variante.ras", nullptr},
     {"rasIspol", "rasantes/variante.ras", nullptr},
@@ -194,8 +197,21 @@ std::string TargetKey(const std::string& control) {
   return command == nullptr ? std::string() : command->target;
 }
 
-// A written file without the moment it was written (LandXML documents carry it).
+// A written file without the moment it was written (LandXML documents and IFC files carry it).
 std::string WithoutTimestamps(std::string text) {
+  // IFC: the second text of FILE_NAME and the creation date closing IFCOWNERHISTORY.
+  const std::size_t fileName = text.find("FILE_NAME('");
+  if (fileName != std::string::npos) {
+    const std::size_t start = text.find("','", fileName) + 3;
+    const std::size_t end = text.find('\'', start);
+    if (end != std::string::npos) text.erase(start, end - start);
+  }
+  const std::size_t history = text.find("=IFCOWNERHISTORY(");
+  if (history != std::string::npos) {
+    const std::size_t end = text.find(");", history);
+    const std::size_t start = text.rfind(',', end) + 1;
+    if (end != std::string::npos) text.erase(start, end - start);
+  }
   for (const char* attribute : {" date=\"", " time=\""}) {
     for (std::size_t at = text.find(attribute); at != std::string::npos; at = text.find(attribute, at + 1)) {
       const std::size_t start = at + std::string(attribute).size();

@@ -17,6 +17,7 @@ int Run_gts(const uint8_t*, std::size_t);
 int Run_native_cross_section(const uint8_t*, std::size_t);
 int Run_foreign_cross_section(const uint8_t*, std::size_t);
 int Run_landxml(const uint8_t*, std::size_t);
+int Run_ifc(const uint8_t*, std::size_t);
 int Run_dxf(const uint8_t*, std::size_t);
 int Run_points(const uint8_t*, std::size_t);
 int Run_survey(const uint8_t*, std::size_t);
@@ -45,6 +46,7 @@ const Family kFamilies[] = {
     {"native_cross_section", fuzzing::Run_native_cross_section},
     {"foreign_cross_section", fuzzing::Run_foreign_cross_section},
     {"landxml", fuzzing::Run_landxml},
+    {"ifc", fuzzing::Run_ifc},
     {"dxf", fuzzing::Run_dxf},
     {"points", fuzzing::Run_points},
     {"survey", fuzzing::Run_survey},

@@ -500,8 +500,9 @@ TEST_F(Desktop, OpenOffersOnlyWhatTheFileHolds) {
 
   // A conversion with no menu item shows its caption alone.
   frontend::AbrirFichero listing(std::string(PASARELA_SOURCE_DIR) + "/samples/calzada/variante-plroad.txt");
-  ASSERT_EQ(listing.commands()->count(), 1);
-  EXPECT_EQ(listing.commands()->item(0)->text().toStdString(), "Importar eje de PL-Road");
+  ASSERT_EQ(listing.commands()->count(), 2);
+  EXPECT_EQ(listing.commands()->item(0)->text().toStdString(), "Exportar > Ejes > Exportar a IFC...");
+  EXPECT_EQ(listing.commands()->item(1)->text().toStdString(), "Importar eje de PL-Road");
 }
 
 TEST_F(Desktop, SelectionDialogsReturnWhatWasClicked) {
