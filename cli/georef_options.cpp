@@ -9,7 +9,7 @@
 #include "cli/cli.h"
 #include "common/paths.h"
 #include "common/temp_files.h"
-#include "formats/geo/named/named_system.h"
+#include "frontend/detect/named_system.h"
 
 namespace cli {
 namespace {
@@ -29,9 +29,9 @@ bool CallLibrary(frontend::ExportCaller& exports, const char* name, const std::v
 
 // The system the source names for itself, for the formats that carry one.
 std::string NamedSystemOfSource(const std::string& source, detect::Format format) {
-  if (format == detect::Format::kLandXml) return geo::NamedSystemOfFile(source, "landxml").definition;
-  if (format == detect::Format::kShapefile) return geo::NamedSystemOfFile(source, "shapefile").definition;
-  if (format == detect::Format::kIfc) return geo::NamedSystemOfFile(source, "ifc").definition;
+  if (format == detect::Format::kLandXml) return detect::NamedSystemOfFile(source, "landxml").definition;
+  if (format == detect::Format::kShapefile) return detect::NamedSystemOfFile(source, "shapefile").definition;
+  if (format == detect::Format::kIfc) return detect::NamedSystemOfFile(source, "ifc").definition;
   return std::string();
 }
 

@@ -6,20 +6,10 @@
 
 #include "cli/cli.h"
 #include "frontend/core/conversions.h"
-#include "formats/geo/named/named_system.h"
 #include "frontend/detect/contents.h"
 
 namespace cli {
 namespace {
-
-// The coordinate system the file names for itself (LandXML CoordinateSystem, a shapefile's
-// .prj, an IFC file's IfcProjectedCRS).
-geo::NamedSystem SystemOf(const detect::Contents& contents) {
-  if (contents.detection.format == detect::Format::kLandXml) return geo::NamedSystemOfFile(contents.path, "landxml");
-  if (contents.detection.format == detect::Format::kShapefile) return geo::NamedSystemOfFile(contents.path, "shapefile");
-  if (contents.detection.format == detect::Format::kIfc) return geo::NamedSystemOfFile(contents.path, "ifc");
-  return geo::NamedSystem();
-}
 
 nlohmann::ordered_json ContentsJson(const detect::Contents& contents) {
   nlohmann::ordered_json json;
@@ -72,7 +62,7 @@ nlohmann::ordered_json ContentsJson(const detect::Contents& contents) {
     }
     json["layers"] = list;
   }
-  if (const geo::NamedSystem system = SystemOf(contents); !system.definition.empty()) {
+  if (const detect::NamedSystem& system = contents.system; !system.definition.empty()) {
     json["crs"] = {{"name", system.name}, {"definition", system.definition}};
   }
   return json;
@@ -108,7 +98,7 @@ int ShowInfo(const Arguments& arguments) {
     if (i > 0) std::printf("\n");
     std::printf("%s\n", files[i].c_str());
     for (const std::string& line : detect::DescriptionLines(contents)) std::printf("  %s\n", line.c_str());
-    if (const geo::NamedSystem system = SystemOf(contents); !system.definition.empty()) {
+    if (const detect::NamedSystem& system = contents.system; !system.definition.empty()) {
       std::printf("  Sistema de coordenadas: %s\n", system.name.c_str());
     }
     // Only the conversions whose data the file holds.

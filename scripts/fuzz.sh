@@ -42,7 +42,7 @@ seeds_of() {
     view_files)            echo samples/ejes/*.eje samples/rasantes/*.ras samples/transversales/*.tra \
                                 samples/puntos/*.pun samples/superficies/*.dxf samples/*/*.xml ;;
     detection)             echo samples/*/* tests/data/*/* ;;
-    named_system)          echo tests/data/geo/*.xml tests/data/landxml/*.xml samples/ejes/*.xml samples/superficies/*.xml ;;
+    named_system)          echo tests/data/geo/*.xml tests/data/landxml/*.xml samples/ejes/*.xml samples/superficies/*.xml samples/ejes/*.ifc ;;
   esac
 }
 

@@ -753,7 +753,9 @@ AlignmentsRead ReadAlignmentsText(std::string_view text) {
     read.error = "El fichero IFC está mal formado (" + parsed.error + ")";
     return read;
   }
-  return ReadAlignments(file);
+  AlignmentsRead read = ReadAlignments(file);
+  read.projectedCrs = ProjectedCrsName(file);
+  return read;
 }
 
 double LengthUnitFactor(const StepFile& file) {

@@ -93,6 +93,7 @@ struct AlignmentsRead {
   std::string error;  // Spanish
   std::vector<AlignmentLayouts> alignments;
   std::vector<std::string> notes;  // what could not be read, in Spanish
+  std::string projectedCrs;  // the name of the file's IfcProjectedCRS ("EPSG:25830"), empty when none
 };
 
 // Every IfcAlignment of a parsed file, from its design parameters, or from its geometry when it

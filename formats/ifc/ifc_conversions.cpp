@@ -14,6 +14,7 @@
 #include "common/paths.h"
 #include "common/text_output.h"
 #include "formats/landxml/landxml_alignment.h"
+#include "formats/landxml/landxml_coordinate_system.h"
 #include "formats/landxml/landxml_profile.h"
 #include "formats/landxml/landxml_writer.h"
 #include "formats/landxml/xml_reader.h"
@@ -84,28 +85,17 @@ std::string ProfileElement(const std::string& name, const common::Profile& profi
   return out + "</ProfAlign></Profile>";
 }
 
-// The EPSG code a LandXML document names for its coordinates (`CoordinateSystem epsgCode`).
-class CoordinateSystemHandler : public common::LandXmlHandler {
- public:
-  void StartElement(std::string_view name, const common::LandXmlAttributes& attributes) override {
-    if (!code.empty() || !common::NameIs(name, "CoordinateSystem")) return;
-    const std::optional<std::string_view> epsg = common::GetAttribute(attributes, "epsgCode");
-    if (!epsg || epsg->empty()) return;
-    for (char c : *epsg) {
-      if (!std::isdigit(static_cast<unsigned char>(c))) return;
-    }
-    code = "EPSG:" + std::string(*epsg);
-  }
-  void EndElement(std::string_view) override {}
-  std::string code;
-};
 
 }  // namespace
 
 std::string LandXmlCoordinateSystem(const std::string& entrada) {
-  CoordinateSystemHandler handler;
-  common::LandXmlSource(entrada).Parse(handler);
-  return handler.code;
+  // The EPSG code the document names for its coordinates (`CoordinateSystem epsgCode`).
+  const std::string code = viaducto::ReadLandXmlCoordinateSystem(entrada).epsgCode;
+  if (code.empty()) return std::string();
+  for (char c : code) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return std::string();
+  }
+  return "EPSG:" + code;
 }
 
 bool NormalizeCrs(const std::string& text, std::string& crs) {

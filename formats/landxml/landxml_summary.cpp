@@ -25,6 +25,7 @@ class Counter : public common::LandXmlHandler {
 
   void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
     alignments_.StartElement(name, attributes);
+    TakeCoordinateSystem(name, attributes, summary_.coordinateSystem);
     const auto text = [&](std::string_view attribute) {
       const auto value = GetAttribute(attributes, attribute);
       return value ? std::string(*value) : std::string();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/record_summary.h"
+#include "formats/landxml/landxml_coordinate_system.h"
 #include "formats/landxml/xml_reader.h"
 
 namespace viaducto {
@@ -18,6 +19,7 @@ struct LandXmlSummary {
   std::vector<common::CrossSectionSummary> crossSections;  // named "alignment: surface"
   std::vector<common::SurfaceSummary> surfaces;
   long points = -1;  // `CgPoint` elements; -1 when there is none
+  LandXmlCoordinateSystem coordinateSystem;
 };
 
 LandXmlSummary SummarizeLandXml(const common::LandXmlSource& source);

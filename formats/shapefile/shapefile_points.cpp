@@ -428,13 +428,7 @@ int ImportShapefilePoints(const std::string& shapefile, const std::string& point
   flush();
   if (writeFailed || !stream->Finish()) return Fail(kCannotCreateFile);
   std::vector<std::string> texts = ShapefileNoteTexts(notes);
-  const std::string projection = Beside(shapefile, "prj", "PRJ");
-  std::string wkt;
-  if (!projection.empty()) {
-    const common::OptionalReadScope quiet;
-    common::ReadWholeFile(projection, wkt);
-  }
-  const std::string loss = degrees.Note(common::WktIsGeographic(wkt));
+  const std::string loss = degrees.Note(common::WktIsGeographic(ReadShapefileProjection(shapefile)));
   if (!loss.empty()) texts.push_back(loss);
   if (!texts.empty()) {
     std::string text;
@@ -501,6 +495,18 @@ int ExportPointsToShapefile(const std::string& pointFile, const std::string& sha
   table.reset();
   if (writeFailures.AnyFailed()) return Fail(kCannotCreateTable);
   return 1;
+}
+
+std::string ReadShapefileProjection(const std::string& shapefile) {
+  const std::string projection = Beside(shapefile, "prj", "PRJ");
+  std::string wkt;
+  if (!projection.empty()) {
+    const common::OptionalReadScope quiet;
+    common::ReadWholeFile(projection, wkt);
+  }
+  const std::size_t start = wkt.find_first_not_of(" \t\r\n");
+  if (start == std::string::npos) return std::string();
+  return wkt.substr(start, wkt.find_last_not_of(" \t\r\n") - start + 1);
 }
 
 }  // namespace shapeline

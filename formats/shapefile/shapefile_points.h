@@ -61,4 +61,8 @@ int ImportShapefilePoints(const std::string& shapefile, const std::string& point
 // One Point shape and one table record per point line, in file order. 1, or 0 on failure.
 int ExportPointsToShapefile(const std::string& pointFile, const std::string& shapefile);
 
+// The projection text (WKT) of the .prj (or .PRJ) beside the shapefile, without its surrounding
+// blanks; empty when there is none.
+std::string ReadShapefileProjection(const std::string& shapefile);
+
 }  // namespace shapeline

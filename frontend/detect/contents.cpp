@@ -71,6 +71,7 @@ void ReadLandXml(Contents& contents, const Source& source) {
   contents.crossSections = std::move(summary.crossSections);
   contents.surfaces = std::move(summary.surfaces);
   contents.points = summary.points;
+  contents.system = NamedSystemOfLandXml(summary.coordinateSystem);
   contents.read = true;
 }
 
@@ -92,6 +93,7 @@ void ReadIfc(Contents& contents, const Source& source) {
     contents.error = read.error;
     return;
   }
+  contents.system = NamedSystemOfIfc(read.projectedCrs);
   for (const ifc::AlignmentLayouts& a : read.alignments) {
     common::AlignmentSummarizer summarizer;
     for (const common::AlignmentElement& element : ifc::RecordsFromLayouts(a)) {
@@ -268,6 +270,7 @@ void ReadShapefile(Contents& contents, const Source& source) {
   }
   contents.points = summary.points;
   contents.extents = summary.extents;
+  contents.system = NamedSystemOfWkt(shapeline::ReadShapefileProjection(contents.path));
   contents.read = true;
 }
 

@@ -10,6 +10,7 @@
 
 #include "common/record_summary.h"
 #include "frontend/detect/detect.h"
+#include "frontend/detect/named_system.h"
 
 namespace detect {
 
@@ -38,6 +39,7 @@ struct Contents {
   long points = -1;       // survey or native points; -1 when the format holds none
   long records = -1;      // plain records of a format without a finer summary
   Extents extents;
+  NamedSystem system;     // the coordinate system the file names for itself, if any
 };
 
 // Detects the file and reads what it holds (streaming where the reader streams).

@@ -145,6 +145,28 @@ TEST(ConvertWithSystems, AMapOfAnotherProgramsFileIsTheMapOfItsNativeFile) {
   EXPECT_NE(refused.err.find("no se convierte a kml"), std::string::npos) << refused.err;
 }
 
+// The system each kind of file names is the one its own reader takes: a LandXML document's
+// WKT with its quotes written as entities, an IFC file's IfcProjectedCRS; and an IFC
+// alignment reaches a map in the system it names.
+TEST(ConvertWithSystems, TheSystemAFileNamesIsReadByItsFormatsReader) {
+  TempDir dir;
+  testing_support::WriteFile(dir.File("wkt.xml"),
+                             "<?xml version=\"1.0\"?>\n<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" "
+                             "version=\"1.2\">\n<CoordinateSystem ogcWktCode=\"PROJCS[&quot;ED50 / UTM zone "
+                             "30N&quot;,GEOGCS[&quot;ED50&quot;]]\"/>\n<CgPoints><CgPoint name=\"1\">4474000 440000 "
+                             "650</CgPoint></CgPoints></LandXML>\n");
+  const Outcome wkt = Cli(dir, "info " + Quoted(dir.File("wkt.xml")));
+  EXPECT_NE(wkt.out.find("Sistema de coordenadas: ED50 / UTM zone 30N\n"), std::string::npos) << wkt.out;
+  ASSERT_EQ(Cli(dir, "convert " + Quoted(PASARELA_SOURCE_DIR "/samples/ejes/variante.eje") + " -o " +
+                         Quoted(dir.File("v.ifc")) + " --crs EPSG:25830").status, 0);
+  const Outcome ifc = Cli(dir, "info --json " + Quoted(dir.File("v.ifc")));
+  EXPECT_NE(ifc.out.find("\"crs\":{\"name\":\"EPSG:25830\",\"definition\":\"EPSG:25830\"}"), std::string::npos)
+      << ifc.out;
+  const Outcome map = Cli(dir, "convert " + Quoted(dir.File("v.ifc")) + " -o " + Quoted(dir.File("v.kml")));
+  EXPECT_EQ(map.status, 0) << map.err;
+  EXPECT_NE(map.err.find("ETRS89 / UTM zone 30N (EPSG:25830) a WGS 84"), std::string::npos) << map.err;
+}
+
 TEST(ConvertWithSystems, ASurfaceIsMovedWithItsTriangles) {
   TempDir dir;
   const Outcome outcome = Cli(dir, "convert " + Quoted(kData + "/geo/terreno.sup") + " -o " + Quoted(dir.File("t.sup")) +
