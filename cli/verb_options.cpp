@@ -39,9 +39,11 @@ const std::vector<VerbOption>& VerbOptions() {
       {"view", "--section N", "el perfil transversal que se dibuja, desde 1"},
       {"view", "--exaggeration X", "la exageración vertical del perfil longitudinal (si no se da, la que lo hace llenar el dibujo)"},
       {"view", "--entry NOMBRE|N", "el eje, la rasante o la superficie de un documento LandXML (la primera si no se da)"},
+      {"view", "--terrain RASANTE", "otra rasante que se dibuja como terreno bajo la mostrada, donde ambas comparten P.K."},
 
       {"report", "-o INFORME.pdf", "el informe que se escribe"},
       {"report", "--entry NOMBRE|N", "el eje, la rasante o la superficie de un documento LandXML (la primera si no se da)"},
+      {"report", "--terrain RASANTE", "otra rasante que se dibuja como terreno bajo la mostrada, donde ambas comparten P.K."},
   };
   return rows;
 }

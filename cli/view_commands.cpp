@@ -1,6 +1,7 @@
 // pasarela-cli check FILE [--entry E]      the checks of what the file holds (exit 1 on an error)
 // pasarela-cli view FILE -o DRAWING.png|svg [--size WxH] [--section N] [--entry E]
 // pasarela-cli report FILE -o REPORT.pdf [--entry E]
+// --terrain PROFILE (view and report): a second profile drawn as the ground under the one shown.
 // --entry: which alignment, profile or surface of a LandXML document, by name or number from 1
 // (the first when not given).
 // `check` needs only the view model. The drawings need Qt's GUI libraries, which this program

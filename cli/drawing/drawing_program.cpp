@@ -2,7 +2,8 @@
 // Qt's GUI libraries. pasarela-cli runs it for its `view` and `report` verbs with the same
 // arguments, so its messages and exit status are those of pasarela-cli.
 //   pasarela-view view FILE -o DRAWING.png|svg [--size WxH] [--section N] [--exaggeration X] [--entry E]
-//   pasarela-view report FILE -o REPORT.pdf
+//                      [--terrain PROFILE]
+//   pasarela-view report FILE -o REPORT.pdf [--entry E] [--terrain PROFILE]
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +27,7 @@ struct DrawingArguments {
   int section = -1;
   double exaggeration = 0;  // of the long section; 0 fills the drawing
   std::string entry;  // of a LandXML document: a name or a number from 1
+  std::string terrain;  // a second profile drawn as the ground under the one shown
 };
 
 bool ParseDrawingArguments(const Arguments& words, DrawingArguments& arguments, int& status) {
@@ -53,6 +55,8 @@ bool ParseDrawingArguments(const Arguments& words, DrawingArguments& arguments, 
       }
     } else if (word == "--entry" && k + 1 < count) {
       arguments.entry = words[++k];
+    } else if (word == "--terrain" && k + 1 < count) {
+      arguments.terrain = words[++k];
     } else if (arguments.source.empty() && word.rfind("-", 0) != 0) {
       arguments.source = word;
     } else {
@@ -88,6 +92,7 @@ int Draw(const Arguments& words, bool report) {
   view::ViewModel model;
   std::string error;
   if (!view::LoadViewFile(arguments.source, arguments.entry, model, error)) return UsageError(error);
+  if (!arguments.terrain.empty() && !view::AddTerrainProfile(arguments.terrain, model, error)) return UsageError(error);
   Application();
   bool written = false;
   if (report) {

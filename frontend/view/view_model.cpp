@@ -553,6 +553,55 @@ bool LoadViewFile(const std::string& path, const std::string& choice, ViewModel&
   return LoadInput(reading, ViewInput{path, bytes, true}, choice, model, error);
 }
 
+bool AddTerrainProfile(const std::string& terrainPath, ViewModel& model, std::string& error) {
+  if (model.kind != DataKind::kProfile || model.profile.line.empty()) {
+    error = "El terreno (--terrain) se dibuja bajo una rasante, y " + model.path + " no muestra ninguna";
+    return false;
+  }
+  ViewModel other;
+  if (!LoadViewFile(terrainPath, other, error)) return false;
+  if (other.kind != DataKind::kProfile) {
+    // A document of several entries gives its first profile.
+    std::size_t k = 0;
+    while (k < other.entries.size() && other.entries[k].kind != DataKind::kProfile) ++k;
+    if (k == other.entries.size() || !LoadViewFile(terrainPath, other.entries[k].name, other, error)) {
+      error = "El fichero de terreno " + terrainPath + " no contiene ninguna rasante";
+      return false;
+    }
+  }
+  const std::vector<SectionPoint>& ground = other.profile.line;
+  const std::vector<SectionPoint>& line = model.profile.line;
+  const auto byStation = [](const SectionPoint& a, const SectionPoint& b) { return a.station < b.station; };
+  const double from = std::min_element(line.begin(), line.end(), byStation)->station;
+  const double to = std::max_element(line.begin(), line.end(), byStation)->station;
+  // Only the stretch both share is drawn: the ground clipped to the profile's stations, its ends
+  // on the straight piece that crosses them.
+  std::vector<SectionPoint> kept;
+  const auto cut = [](const SectionPoint& a, const SectionPoint& b, double station) {
+    const double t = (station - a.station) / (b.station - a.station);
+    return SectionPoint{station, a.elevation + t * (b.elevation - a.elevation)};
+  };
+  for (std::size_t k = 0; k < ground.size(); ++k) {
+    const SectionPoint& p = ground[k];
+    if (k > 0) {
+      const SectionPoint& q = ground[k - 1];
+      if (q.station < from && p.station > from) kept.push_back(cut(q, p, from));
+      if (q.station < to && p.station > to) kept.push_back(cut(q, p, to));
+    }
+    if (p.station >= from && p.station <= to) kept.push_back(p);
+  }
+  if (kept.size() < 2 || !(std::max_element(kept.begin(), kept.end(), byStation)->station >
+                           std::min_element(kept.begin(), kept.end(), byStation)->station)) {
+    error = "El terreno " + terrainPath + " no se solapa con los P.K. de la rasante (" + StationLabel(from, 3) + " a " +
+            StationLabel(to, 3) + ")";
+    return false;
+  }
+  std::stable_sort(kept.begin(), kept.end(), byStation);
+  model.profile.terrain = std::move(kept);
+  for (const SectionPoint& point : model.profile.terrain) model.profile.extents.Add(point.station, point.elevation);
+  return true;
+}
+
 bool LoadViewBytes(std::string_view bytes, const std::string& name, const std::string& choice, ViewModel& model,
                    std::string& error) {
   // Numbers are read in the "C" locale, whatever the program's locale is (the desktop runs under es_ES).

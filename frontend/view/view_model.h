@@ -147,6 +147,14 @@ bool LoadViewFile(const std::string& path, const std::string& choice, ViewModel&
 bool LoadViewBytes(std::string_view bytes, const std::string& name, const std::string& choice, ViewModel& model,
                    std::string& error);
 
+// Draws the profile of the file at `terrainPath` (any profile the views read: a native .ras, a
+// LandXML document's first profile...) as the ground under the profile `model` shows: its grade
+// line, straight between its vertices and with its vertical curves, kept where it overlaps the
+// profile's stations, replaces `model.profile.terrain` and widens the extents. False with a
+// Spanish reason, and `model` unchanged, when `model` shows no profile, the file holds none, or
+// the two do not share a stretch of stations.
+bool AddTerrainProfile(const std::string& terrainPath, ViewModel& model, std::string& error);
+
 // The index of the entry `choice` names: an entry of that name (letter case ignored), else its
 // number counted from 1; -1 when it names none.
 int FindEntry(const std::vector<FileEntry>& entries, const std::string& choice);

@@ -37,8 +37,8 @@ TEST(VerbHelp, EveryOptionOfEveryVerbListedTheSameWayByHelpAndByDashDashHelp) {
         "--all", "--axis", "--overwrite, -f"}},
       {"run", {"--all", "--overwrite, -f"}},
       {"check", {"--entry"}},
-      {"view", {"-o DIBUJO", "--size", "--section", "--entry"}},
-      {"report", {"-o INFORME", "--entry"}},
+      {"view", {"-o DIBUJO", "--size", "--section", "--entry", "--terrain"}},
+      {"report", {"-o INFORME", "--entry", "--terrain"}},
       {"formats", {}},
   };
   for (const auto& [verb, options] : verbs) {

@@ -85,6 +85,25 @@ TEST(DrawingCommands, WritePicturesAndReportsOrSayWhyNot) {
   ASSERT_EQ(RunCli("report " + Sample("puntos/levantamiento.pun") + " -o " + dir.File("p.pdf"), output), 0) << output;
   EXPECT_EQ(ReadFile(dir.File("p.pdf")).substr(0, 5), "%PDF-");
 
+  // A second profile as the ground: drawn where it shares stations, refused where it shares none.
+  WriteFile(dir.File("terreno.ras"), "100 600 0 0 0\n1500 605 0 0 0\n");
+  WriteFile(dir.File("lejos.ras"), "3000 600 0 0 0\n3500 605 0 0 0\n");
+  ASSERT_EQ(RunCli("view " + Sample("rasantes/variante.ras") + " --terrain " + dir.File("terreno.ras") + " -o " +
+                       dir.File("g.png") + " --size 640x400",
+                   output),
+            0)
+      << output;
+  EXPECT_NE(ReadFile(dir.File("g.png")), ReadFile(dir.File("r.png")));
+  for (const char* verb : {"view", "report"}) {
+    EXPECT_EQ(RunCli(std::string(verb) + " " + Sample("rasantes/variante.ras") + " --terrain " + dir.File("lejos.ras") +
+                         " -o " + dir.File("l.pdf"),
+                     output),
+              2)
+        << verb;
+    EXPECT_NE(output.find("no se solapa con los P.K. de la rasante (0+000,000 a 1+660,000)"), std::string::npos) << output;
+    EXPECT_FALSE(FileExists(dir.File("l.pdf")));
+  }
+
   EXPECT_EQ(RunCli("view " + Sample("ejes/variante.eje") + " -o " + dir.File("e.png") + " --size 10x10", output), 2);
   EXPECT_NE(output.find("tamaño no válido"), std::string::npos) << output;
   EXPECT_EQ(RunCli("view " + Sample("ejes/variante.eje"), output), 2);

@@ -207,4 +207,20 @@ TEST(LandXmlView, AProfileBringsTheGroundOfItsProfile) {
   const view::ViewModel other = Load(Data("M3_RS-CL.tg.xml"), "2");
   ASSERT_EQ(other.kind, view::DataKind::kProfile);
   EXPECT_TRUE(other.profile.terrain.empty());
+
+  // Two grade lines and no ProfSurf: neither is taken for the ground of the other.
+  TempDir dir;
+  const auto grade = [](const char* name, const char* end) {
+    return std::string("<ProfAlign name=\"") + name + "\"><PVI>0 100</PVI><PVI>" + end + "</PVI></ProfAlign>";
+  };
+  WriteFile(dir.File("dos.xml"),
+            "<?xml version=\"1.0\"?>\n<LandXML><Alignments><Alignment name=\"A\"><CoordGeom><Line><Start>0 0</Start>"
+            "<End>0 300</End></Line></CoordGeom><Profile>" +
+                grade("rasante", "300 106") + grade("otra", "300 98") + "</Profile></Alignment></Alignments></LandXML>\n");
+  for (const char* entry : {"A: rasante", "A: otra"}) {
+    const view::ViewModel two = Load(dir.File("dos.xml"), entry);
+    ASSERT_EQ(two.kind, view::DataKind::kProfile) << entry;
+    EXPECT_EQ(two.profile.vertices.size(), 2u) << entry;
+    EXPECT_TRUE(two.profile.terrain.empty()) << entry;
+  }
 }

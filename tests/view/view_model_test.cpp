@@ -144,6 +144,56 @@ TEST(ProfileView, CurvesPassAtTheirExternalOrdinateBelowACrest) {
   }
 }
 
+// A second profile drawn as the ground: its grade line with its curve, clipped to the stations
+// of the profile shown (its ends on the straight that crosses them); one that shares no stretch
+// of stations, or a file that shows no profile, is refused and the model keeps what it had.
+TEST(ProfileView, ASecondProfileIsTheGroundWhereTheyShareStations) {
+  TempDir dir;
+  // The sample runs from 0 to 1660; this ground from -100 to 2000, with a 100 m sag at 800.
+  WriteFile(dir.File("terreno.ras"),
+            "  -100.000  600.000     0.000    0.000    0.000\n"
+            "   800.000  590.000  2769.231   50.000    0.451\n"
+            "  2000.000  620.000     0.000    0.000    0.000\n");
+  view::ViewModel model = Load(Sample("rasantes/variante.ras"));
+  std::string error;
+  ASSERT_TRUE(view::AddTerrainProfile(dir.File("terreno.ras"), model, error)) << error;
+  const std::vector<view::SectionPoint>& ground = model.profile.terrain;
+  ASSERT_GT(ground.size(), 50u);
+  const common::Profile terrain = Load(dir.File("terreno.ras")).profile.vertices;
+  EXPECT_DOUBLE_EQ(ground.front().station, 0.0);
+  EXPECT_NEAR(ground.front().elevation, 600.0 - 10.0 * 100.0 / 900.0, 1e-9);
+  EXPECT_DOUBLE_EQ(ground.back().station, 1660.0);
+  EXPECT_NEAR(ground.back().elevation, 590.0 + 30.0 * 860.0 / 1200.0, 1e-9);
+  for (std::size_t k = 0; k < ground.size(); ++k) {
+    EXPECT_NEAR(ground[k].elevation, view::ProfileElevation(terrain, ground[k].station), 1e-6) << ground[k].station;
+    if (k > 0) {
+      EXPECT_LE(ground[k - 1].station, ground[k].station);
+    }
+  }
+  // The sag is drawn as its curve, above the vertex by its external ordinate, and is in the extents.
+  EXPECT_NEAR(view::ProfileElevation(terrain, 800.0), 590.451, 0.001);
+  EXPECT_LE(model.profile.extents.minY, view::ProfileElevation(terrain, 800.0));
+  EXPECT_GT(model.profile.extents.minY, 590.0);
+  EXPECT_DOUBLE_EQ(model.profile.extents.minX, 0.0);
+  EXPECT_DOUBLE_EQ(model.profile.extents.maxX, 1660.0);
+
+  WriteFile(dir.File("lejos.ras"), "2000 600 0 0 0\n2500 610 0 0 0\n");
+  WriteFile(dir.File("toca.ras"), "1660 600 0 0 0\n2500 610 0 0 0\n");
+  for (const char* far : {"lejos.ras", "toca.ras"}) {
+    view::ViewModel kept = Load(Sample("rasantes/variante.ras"));
+    EXPECT_FALSE(view::AddTerrainProfile(dir.File(far), kept, error)) << far;
+    EXPECT_EQ(error, "El terreno " + dir.File(far) + " no se solapa con los P.K. de la rasante (0+000,000 a 1+660,000)");
+    EXPECT_TRUE(kept.profile.terrain.empty());
+  }
+  view::ViewModel alignment = Load(Sample("ejes/variante.eje"));
+  EXPECT_FALSE(view::AddTerrainProfile(dir.File("terreno.ras"), alignment, error));
+  EXPECT_NE(error.find("no muestra ninguna"), std::string::npos) << error;
+  EXPECT_FALSE(view::AddTerrainProfile(Sample("ejes/variante.eje"), model, error));
+  EXPECT_NE(error.find("no contiene ninguna rasante"), std::string::npos) << error;
+  EXPECT_FALSE(view::AddTerrainProfile(dir.File("falta.ras"), model, error));
+  EXPECT_EQ(model.profile.terrain.size(), ground.size());
+}
+
 TEST(SectionsView, GroupsRunsOfOneStation) {
   const view::ViewModel model = Load(Sample("transversales/tramo.tra"));
   ASSERT_EQ(model.kind, view::DataKind::kCrossSections);
