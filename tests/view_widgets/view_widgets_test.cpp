@@ -144,6 +144,30 @@ TEST(ViewPanel, TheSectionSelectorShowsEachSection) {
   EXPECT_NE(first, second);
 }
 
+// Terreno... is offered for a profile only; the ground it adds is drawn, and one that shares no
+// stations leaves the view as it was.
+TEST(ViewPanel, TheTerrainButtonDrawsASecondProfileAsTheGround) {
+  testing_support::TempDir dir;
+  testing_support::WriteFile(dir.File("terreno.ras"), "100 600 0 0 0\n1500 605 0 0 0\n");
+  testing_support::WriteFile(dir.File("lejos.ras"), "3000 600 0 0 0\n3500 605 0 0 0\n");
+  auto panel = OpenPanel(Sample("rasantes/variante.ras"));
+  QWidget* button = panel->findChild<QWidget*>("terreno");
+  ASSERT_NE(button, nullptr);
+  EXPECT_TRUE(button->isVisible());
+  const QImage before = panel->canvas()->Cache().copy();
+  std::string error;
+  EXPECT_FALSE(panel->AddTerrain(dir.File("lejos.ras"), error));
+  EXPECT_NE(error.find("no se solapa"), std::string::npos) << error;
+  EXPECT_TRUE(panel->model().profile.terrain.empty());
+  ASSERT_TRUE(panel->AddTerrain(dir.File("terreno.ras"), error)) << error;
+  EXPECT_EQ(panel->model().profile.terrain.size(), 2u);
+  QApplication::processEvents();
+  EXPECT_NE(panel->canvas()->Cache(), before);
+  std::string unused;
+  ASSERT_TRUE(panel->OpenFile(Sample("ejes/variante.eje"), unused)) << unused;
+  EXPECT_FALSE(button->isVisible());
+}
+
 TEST(ViewPanel, ManyPointsOpenAndTheNearestIsNamed) {
   testing_support::TempDir dir;
   std::string points;

@@ -336,6 +336,10 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
   exaggerationLabel_->setBuddy(exaggeration_);
   auto* fit = new QPushButton(QStringLiteral("&Ajustar"), this);
   fit->setObjectName("ajustar");
+  // A second profile drawn as the ground under the one shown.
+  terrain_ = new QPushButton(QStringLiteral("&Terreno..."), this);
+  terrain_->setObjectName("terreno");
+  terrain_->setVisible(false);
   cursor_ = new QLabel(this);
   cursor_->setObjectName("cursor");
   details_ = new QTextBrowser(this);
@@ -348,6 +352,7 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
   controls->addWidget(section_);
   controls->addWidget(exaggerationLabel_);
   controls->addWidget(exaggeration_);
+  controls->addWidget(terrain_);
   controls->addStretch(1);
   controls->addWidget(fit);
   auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -361,6 +366,13 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
   layout->addWidget(cursor_);
 
   connect(fit, &QPushButton::clicked, this, [this] { canvas_->Fit(); });
+  connect(terrain_, &QPushButton::clicked, this, [this] {
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Terreno"), QString(),
+                                                      QStringLiteral("Rasantes (*.ras *.xml *.ifc);;Todos (*)"));
+    if (path.isEmpty()) return;
+    std::string error;
+    if (!AddTerrain(Local(path), error)) cursor_->setText(Text(error));
+  });
   connect(entry_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
     if (index < 0 || static_cast<std::size_t>(index) == model_.entry) return;
     // Outside the selector's own signal: opening refills it.
@@ -438,6 +450,7 @@ bool ViewPanel::OpenFile(const std::string& path, const std::string& choice, std
   sectionLabel_->setVisible(sections);
   exaggeration_->setVisible(profile);
   exaggerationLabel_->setVisible(profile);
+  terrain_->setVisible(profile);
   {
     const QSignalBlocker block(section_);
     section_->setRange(1, std::max<int>(1, static_cast<int>(model_.sections.sections.size())));
@@ -464,6 +477,17 @@ bool ViewPanel::OpenFile(const std::string& path, const std::string& choice, std
   cursor_->setText(sections && !model_.sections.sections.empty()
                        ? Text("P.K. " + view::StationLabel(model_.sections.sections.front().station, 3))
                        : QString());
+  return true;
+}
+
+bool ViewPanel::AddTerrain(const std::string& path, std::string& error) {
+  if (loading_) {
+    error = "Se está leyendo otro fichero";
+    return false;
+  }
+  if (!view::AddTerrainProfile(path, model_, error)) return false;
+  canvas_->SetModel(&model_);
+  cursor_->setText(QStringLiteral("Terreno: ") + QFileInfo(Text(path)).fileName());
   return true;
 }
 

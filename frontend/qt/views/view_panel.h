@@ -23,6 +23,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QPushButton;
 class QSpinBox;
 class QStackedWidget;
 class QTextBrowser;
@@ -87,6 +88,9 @@ class ViewPanel : public QWidget {
   // first by default, and offers the others in the entry selector.
   bool OpenFile(const std::string& path, std::string& error);
   bool OpenFile(const std::string& path, const std::string& choice, std::string& error);
+  // Draws the profile of the file at `path` as the ground under the profile shown (see
+  // view::AddTerrainProfile); false with the Spanish reason, the view unchanged, otherwise.
+  bool AddTerrain(const std::string& path, std::string& error);
   const view::ViewModel& model() const { return model_; }
   ViewCanvas* canvas() const { return canvas_; }
   QTextBrowser* details() const { return details_; }
@@ -103,6 +107,7 @@ class ViewPanel : public QWidget {
   QDoubleSpinBox* exaggeration_;
   QLabel* sectionLabel_;
   QLabel* exaggerationLabel_;
+  QPushButton* terrain_;
   QLabel* cursor_;
   QTextBrowser* details_;
 };
