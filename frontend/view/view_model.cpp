@@ -569,6 +569,10 @@ bool AddTerrainProfile(const std::string& terrainPath, ViewModel& model, std::st
       return false;
     }
   }
+  if (other.profile.line.empty()) {
+    error = "El fichero de terreno " + terrainPath + " no contiene ninguna rasante";
+    return false;
+  }
   const std::vector<SectionPoint>& ground = other.profile.line;
   const std::vector<SectionPoint>& line = model.profile.line;
   const auto byStation = [](const SectionPoint& a, const SectionPoint& b) { return a.station < b.station; };

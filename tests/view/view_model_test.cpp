@@ -188,8 +188,11 @@ TEST(ProfileView, ASecondProfileIsTheGroundWhereTheyShareStations) {
   view::ViewModel alignment = Load(Sample("ejes/variante.eje"));
   EXPECT_FALSE(view::AddTerrainProfile(dir.File("terreno.ras"), alignment, error));
   EXPECT_NE(error.find("no muestra ninguna"), std::string::npos) << error;
-  EXPECT_FALSE(view::AddTerrainProfile(Sample("ejes/variante.eje"), model, error));
-  EXPECT_NE(error.find("no contiene ninguna rasante"), std::string::npos) << error;
+  WriteFile(dir.File("vacio.ras"), "\n");
+  for (const std::string& none : {Sample("ejes/variante.eje"), dir.File("vacio.ras")}) {
+    EXPECT_FALSE(view::AddTerrainProfile(none, model, error)) << none;
+    EXPECT_NE(error.find("no contiene ninguna rasante"), std::string::npos) << error;
+  }
   EXPECT_FALSE(view::AddTerrainProfile(dir.File("falta.ras"), model, error));
   EXPECT_EQ(model.profile.terrain.size(), ground.size());
 }
