@@ -37,6 +37,7 @@ const Reading kReadings[] = {
     {"Viaducto:ImportLandXmlAlignment",
      [](const common::LandXmlSource& s, uint8_t choice) {
        const viaducto::LandXmlAlignmentImport imported = viaducto::ImportLandXmlAlignment(s, choice % 4);
+       viaducto::ReadLandXmlStationEquations(s, choice % 4);
        common::TextWriter writer;
        viaducto::FormatImportedAlignment(imported.elements, writer);
        if (!imported.elements.empty()) {

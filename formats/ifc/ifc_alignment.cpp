@@ -474,8 +474,44 @@ class FileBuilder {
     const std::string station = Add("IFCPROPERTYSINGLEVALUE", "'Station',$," + Length(a.startStation) + ",$");
     const std::string pset = Add("IFCPROPERTYSET", guid_.Next() + "," + oh_ + ",'Pset_Stationing',$,(" + station + ")");
     Add("IFCRELDEFINESBYPROPERTIES", guid_.Next() + "," + oh_ + ",$,$,(" + referent + ")," + pset);
-    Add("IFCRELNESTS", guid_.Next() + "," + oh_ + ",$,$," + W::Ref(alignment) + ",(" + layouts + "," + referent + ")");
+    std::string referents = referent;
+    for (std::size_t i = 0; i < a.equations.size(); ++i) referents += "," + EquationReferent(a, i, composite, placement);
+    Add("IFCRELNESTS", guid_.Next() + "," + oh_ + ",$,$," + W::Ref(alignment) + ",(" + layouts + "," + referents + ")");
     return alignment;
+  }
+
+  // A station equation as a referent placed along the horizontal curve at its distance, with
+  // the point it falls on as the placement's cartesian position, and its stations ahead and back.
+  std::string EquationReferent(const AlignmentLayouts& a, std::size_t index, const std::string& curve,
+                               const std::string& placement) {
+    const StationEquation& q = a.equations[index];
+    PlanePose at{a.horizontal.front().x, a.horizontal.front().y, a.horizontal.front().direction};
+    double left = q.distAlong;
+    for (const HorizontalSegment& s : a.horizontal) {
+      at = PlanePose{s.x, s.y, s.direction};
+      if (left <= s.length || &s == &a.horizontal.back()) {
+        const double k1 = CurvatureOf(s.startRadius), k2 = CurvatureOf(s.endRadius);
+        const double d = std::max(0.0, std::min(left, s.length));
+        at = EndOfCurve(at, k1, s.length > 0 ? k1 + (k2 - k1) * d / s.length : k1, d);
+        break;
+      }
+      left -= s.length;
+    }
+    const std::string along = Add("IFCPOINTBYDISTANCEEXPRESSION", "IFCNONNEGATIVELENGTHMEASURE(" + R(std::max(0.0, q.distAlong)) +
+                                                                     "),$,$,$," + curve);
+    const std::string linear = Add("IFCAXIS2PLACEMENTLINEAR", along + ",$,$");
+    const std::string point = Add("IFCCARTESIANPOINT", "(" + R(at.x) + "," + R(at.y) + ",0.)");
+    const std::string direction = Add("IFCDIRECTION", "(" + R(std::cos(at.direction)) + "," + R(std::sin(at.direction)) + ",0.)");
+    const std::string position = Add("IFCAXIS2PLACEMENT3D", point + ",$," + direction);
+    const std::string linearPlacement = Add("IFCLINEARPLACEMENT", placement + "," + linear + "," + position);
+    const std::string referent = Add("IFCREFERENT", guid_.Next() + "," + oh_ + "," +
+                                                        W::Str("Ecuación de p.k. " + std::to_string(index + 1)) +
+                                                        ",$,$," + linearPlacement + ",$,.STATION.");
+    std::string properties = Add("IFCPROPERTYSINGLEVALUE", "'Station',$," + Length(q.station) + ",$");
+    if (q.hasIncoming) properties += "," + Add("IFCPROPERTYSINGLEVALUE", "'IncomingStation',$," + Length(q.incoming) + ",$");
+    const std::string pset = Add("IFCPROPERTYSET", guid_.Next() + "," + oh_ + ",'Pset_Stationing',$,(" + properties + ")");
+    Add("IFCRELDEFINESBYPROPERTIES", guid_.Next() + "," + oh_ + ",$,$,(" + referent + ")," + pset);
+    return referent;
   }
 
   static std::string Join(const std::vector<std::string>& items) {
@@ -600,6 +636,18 @@ std::vector<const StepEntity*> SegmentsOf(const StepFile& file, const StepEntity
   return out;
 }
 
+// The distance along its curve of a referent placed linearly (IfcLinearPlacement over an
+// IfcAxis2PlacementLinear at an IfcPointByDistanceExpression).
+bool DistanceAlongOf(const StepFile& file, const StepEntity* referent, double& along) {
+  const StepEntity* placement = file.Resolve(referent->Arg(5));
+  if (placement == nullptr || placement->type != "IFCLINEARPLACEMENT") return false;
+  const StepEntity* linear = file.Resolve(placement->Arg(1));
+  if (linear == nullptr || linear->type != "IFCAXIS2PLACEMENTLINEAR") return false;
+  const StepEntity* point = file.Resolve(linear->Arg(0));
+  if (point == nullptr || point->type != "IFCPOINTBYDISTANCEEXPRESSION") return false;
+  return Num(point->Arg(0), along);
+}
+
 }  // namespace
 
 AlignmentsRead ReadAlignments(const StepFile& file) {
@@ -625,17 +673,39 @@ AlignmentsRead ReadAlignments(const StepFile& file) {
       if (child->type == "IFCREFERENT") {
         const auto it = relations.properties.find(child->id);
         if (it == relations.properties.end()) continue;
+        bool hasStation = false, hasIncoming = false;
+        double station = 0, incoming = 0;
         for (uint32_t setId : it->second) {
           const StepEntity* set = file.Find(setId);
           if (set == nullptr || set->Arg(4) == nullptr) continue;
           for (const StepValue& p : set->Arg(4)->items) {
             const StepEntity* property = file.Resolve(&p);
-            double station = 0;
-            if (property != nullptr && Text(property->Arg(0)) == "Station" && Num(property->Arg(2), station) &&
-                layouts.startStation == 0) {
-              layouts.startStation = station * lengthFactor;
+            if (property == nullptr) continue;
+            const std::string name = Text(property->Arg(0));
+            double value = 0;
+            if (!Num(property->Arg(2), value)) continue;
+            if (name == "Station" && !hasStation) {
+              hasStation = true;
+              station = value * lengthFactor;
+            } else if (name == "IncomingStation" && !hasIncoming) {
+              hasIncoming = true;
+              incoming = value * lengthFactor;
             }
           }
+        }
+        if (!hasStation) continue;
+        // A referent with the station coming in is a station equation, placed by its distance
+        // along the alignment; any other gives the start station.
+        if (hasIncoming) {
+          double along = 0;
+          if (DistanceAlongOf(file, child, along)) {
+            layouts.equations.push_back({along * lengthFactor, station, true, incoming});
+          } else {
+            read.notes.push_back("ecuación de p.k. #" + std::to_string(child->id) + " de " + layouts.name +
+                                 " sin distancia a lo largo del eje: no leída");
+          }
+        } else if (layouts.startStation == 0) {
+          layouts.startStation = station;
         }
       }
     }

@@ -39,9 +39,19 @@ struct VerticalSegment {
   double radius = 0;  // parabola: length / (end - start gradient); circle: + sag; 0 when none
 };
 
+// A station equation: at `distAlong` from the start of the horizontal layout the stations
+// before it end at `incoming` (when known) and go on from `station`.
+struct StationEquation {
+  double distAlong = 0;
+  double station = 0;
+  bool hasIncoming = false;
+  double incoming = 0;
+};
+
 struct AlignmentLayouts {
   std::string name;
   double startStation = 0;
+  std::vector<StationEquation> equations;  // each a referent of its own, after the start's
   std::vector<HorizontalSegment> horizontal;  // ends with a zero-length segment
   std::vector<VerticalSegment> vertical;      // empty without a profile; else ends with a zero-length one
   bool fromGeometry = false;                  // read from the curves, the file had no design parameters

@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -85,6 +86,22 @@ std::string ProfileElement(const std::string& name, const common::Profile& profi
   return out + "</ProfAlign></Profile>";
 }
 
+// The station equations of the alignment, each at its running station.
+std::string StationEquationElements(const AlignmentLayouts& layouts) {
+  std::string out;
+  char text[200];
+  for (const StationEquation& q : layouts.equations) {
+    if (q.hasIncoming) {
+      std::snprintf(text, sizeof text, "<StaEquation staAhead=\"%0.6lf\" staBack=\"%0.6lf\" staInternal=\"%0.6lf\"/>",
+                    q.station, q.incoming, layouts.startStation + q.distAlong);
+    } else {
+      std::snprintf(text, sizeof text, "<StaEquation staAhead=\"%0.6lf\" staInternal=\"%0.6lf\"/>", q.station,
+                    layouts.startStation + q.distAlong);
+    }
+    out += text;
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -163,6 +180,22 @@ int ExportLandXmlToIfc(const std::string& entrada, const std::string& salida, co
       }
     }
     alignments.push_back(LayoutsFromRecords(name, imported[i].elements, profile.size() >= 2 ? &profile : nullptr));
+    // Station equations at their running station, measured from the alignment's start station,
+    // in order along it. The station coming in, when the document leaves it out, is the one the
+    // stations before reach there, so that the file tells every equation from the start referent.
+    AlignmentLayouts& layouts = alignments.back();
+    std::vector<viaducto::LandXmlStationEquation> equations =
+        viaducto::ReadLandXmlStationEquations(entrada, static_cast<int>(i));
+    std::stable_sort(equations.begin(), equations.end(),
+                     [](const auto& a, const auto& b) { return a.internal < b.internal; });
+    double along = 0, station = layouts.startStation;
+    for (const viaducto::LandXmlStationEquation& q : equations) {
+      const double distAlong = q.internal - layouts.startStation;
+      const double incoming = q.back.value_or(station + distAlong - along);
+      layouts.equations.push_back({distAlong, q.ahead, true, incoming});
+      along = distAlong;
+      station = q.ahead;
+    }
   }
   if (!common::RequireSomething(alignments.empty(), entrada, kNativeSource)) return 0;
   // The document's own coordinate system, unless one is asked for.
@@ -188,10 +221,11 @@ std::string FormatLandXmlOfAlignments(const std::vector<AlignmentLayouts>& align
   for (const AlignmentLayouts& a : alignments) {
     viaducto::WriteLandXmlAlignment(RecordsFromLayouts(a), a.name, writer);
     const common::Profile profile = ProfileFromLayouts(a);
-    profiles.push_back(profile.size() >= 2 ? ProfileElement(a.name, profile, a) : std::string());
+    profiles.push_back(StationEquationElements(a) +
+                       (profile.size() >= 2 ? ProfileElement(a.name, profile, a) : std::string()));
   }
   document = writer.EndDocumentBytes();
-  // Each profile goes inside its alignment, after its geometry.
+  // Each alignment's station equations and profile go inside it, after its geometry.
   std::size_t at = 0;
   for (const std::string& profile : profiles) {
     at = document.find("</Alignment>", at);

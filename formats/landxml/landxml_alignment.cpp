@@ -594,6 +594,41 @@ LandXmlAlignmentImport ImportLandXmlAlignment(const common::LandXmlSource& sourc
   return handler.Finish(parse);
 }
 
+namespace {
+
+// The `StaEquation` elements of one alignment.
+class StationEquationHandler : public LandXmlHandler {
+ public:
+  explicit StationEquationHandler(int selec) : selec_(selec) {}
+  void StartElement(std::string_view name, const LandXmlAttributes& attributes) override {
+    if (NameIs(name, "Alignment")) {
+      ++index_;
+      return;
+    }
+    if (index_ != selec_ || !NameIs(name, "StaEquation")) return;
+    const std::optional<double> internal = GetNumber(attributes, "staInternal");
+    const std::optional<double> ahead = GetNumber(attributes, "staAhead");
+    if (!internal || !ahead) return;
+    equations.push_back({*internal, *ahead, GetNumber(attributes, "staBack")});
+  }
+  void EndElement(std::string_view) override {}
+
+  std::vector<LandXmlStationEquation> equations;
+
+ private:
+  int selec_;
+  int index_ = -1;
+};
+
+}  // namespace
+
+std::vector<LandXmlStationEquation> ReadLandXmlStationEquations(const common::LandXmlSource& source,
+                                                                int alignmentIndex) {
+  StationEquationHandler handler(alignmentIndex);
+  source.Parse(handler);
+  return handler.equations;
+}
+
 struct LandXmlAlignmentsReader::Reading {
   AlignmentImportHandler handler = AlignmentImportHandler::Every();
 };

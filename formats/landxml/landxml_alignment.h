@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,19 @@ class LandXmlAlignmentsReader : public LandXmlHandler {
 };
 
 std::vector<LandXmlAlignmentImport> ImportLandXmlAlignments(const common::LandXmlSource& source);
+
+// A station equation of an alignment (`StaEquation`): at the running station `internal` the
+// stations given before it end at `back` and go on from `ahead`.
+struct LandXmlStationEquation {
+  double internal = 0;
+  double ahead = 0;
+  std::optional<double> back;  // `staBack`, when given
+};
+
+// The station equations of the alignment numbered `alignmentIndex` (from 0), in document order;
+// an equation without `staInternal` or `staAhead` is left out.
+std::vector<LandXmlStationEquation> ReadLandXmlStationEquations(const common::LandXmlSource& source,
+                                                                int alignmentIndex);
 
 // The imported records as the six native columns, tab-separated with eight decimals.
 void FormatImportedAlignment(const std::vector<common::AlignmentElement>& elements, common::TextWriter& writer);

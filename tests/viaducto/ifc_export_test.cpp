@@ -189,3 +189,74 @@ TEST(IfcExport, ALandXmlDocumentKeepsItsCoordinateSystem) {
   ASSERT_TRUE(ifc::ParseStep(ReadFile(dir.File("otro.ifc")), other).ok);
   EXPECT_EQ(ifc::ProjectedCrsName(other), "EPSG:25830");
 }
+
+TEST(IfcExport, StationEquationsComeBackThroughAReferentEach) {
+  // Two equations on an alignment that starts at 0: one with its station coming in at the end
+  // of a curve, one without it in the middle of a straight (the station the previous ones reach
+  // there stands in for it).
+  TempDir dir;
+  const std::string source = dir.File("ecuaciones.xml");
+  std::string xml = ReadFile(Sample("ejes/variante.xml"));
+  xml.insert(xml.find("</CoordGeom>") + 12,
+             "<StaEquation staInternal=\"1000\" staAhead=\"1100\"/>"
+             "<StaEquation staInternal=\"775\" staBack=\"780.5\" staAhead=\"800\"/>");
+  WriteFile(source, xml);
+  const std::string ifc = dir.File("ecuaciones.ifc");
+  ASSERT_EQ(MyDll_alandxml2ifc(source.c_str(), ifc.c_str(), "", ""), 1);
+  ifc::StepFile file;
+  ASSERT_TRUE(ifc::ParseStep(ReadFile(ifc), file).ok);
+  for (const ifc::RuleFinding& f : ifc::CheckAlignmentRules(file)) ADD_FAILURE() << f.rule << ": " << f.message;
+  EXPECT_EQ(file.OfType("IFCREFERENT").size(), 3u);
+
+  const ifc::AlignmentsRead read = ifc::ReadAlignments(file);
+  ASSERT_EQ(read.alignments.size(), 1u);
+  const ifc::AlignmentLayouts& a = read.alignments[0];
+  EXPECT_EQ(a.startStation, 0.0);  // the equations' stations leave the start's alone
+  ASSERT_EQ(a.equations.size(), 2u);
+  EXPECT_NEAR(a.equations[0].distAlong, 775, 1e-6);
+  EXPECT_NEAR(a.equations[0].station, 800, 1e-6);
+  EXPECT_NEAR(a.equations[0].incoming, 780.5, 1e-6);
+  EXPECT_NEAR(a.equations[1].distAlong, 1000, 1e-6);
+  EXPECT_NEAR(a.equations[1].station, 1100, 1e-6);
+  EXPECT_NEAR(a.equations[1].incoming, 1025, 1e-6);
+  // The first equation's point is where the curve ends and the exit clothoid starts.
+  const std::vector<const ifc::StepEntity*> placements = file.OfType("IFCLINEARPLACEMENT");
+  ASSERT_EQ(placements.size(), 2u);
+  const ifc::StepEntity* position = file.Resolve(placements[0]->Arg(2));
+  ASSERT_NE(position, nullptr);
+  const ifc::StepEntity* point = file.Resolve(position->Arg(0));
+  ASSERT_TRUE(point != nullptr && point->Arg(0) != nullptr && point->Arg(0)->items.size() == 3);
+  double x = 0, y = 0;
+  ASSERT_TRUE(point->Arg(0)->items[0].AsNumber(x) && point->Arg(0)->items[1].AsNumber(y));
+  ASSERT_GE(a.horizontal.size(), 4u);
+  EXPECT_NEAR(x, a.horizontal[3].x, 1e-3);
+  EXPECT_NEAR(y, a.horizontal[3].y, 1e-3);
+
+  // Back to LandXML with the equations and the geometry as they were.
+  const std::string back = dir.File("vuelta.xml");
+  ASSERT_EQ(MyDll_aifc2LandXML(ifc.c_str(), back.c_str()), 1);
+  const std::vector<viaducto::LandXmlStationEquation> equations = viaducto::ReadLandXmlStationEquations(back, 0);
+  ASSERT_EQ(equations.size(), 2u);
+  const double expected[2][3] = {{775, 800, 780.5}, {1000, 1100, 1025}};
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_NEAR(equations[i].internal, expected[i][0], 1e-3);
+    EXPECT_NEAR(equations[i].ahead, expected[i][1], 1e-3);
+    ASSERT_TRUE(equations[i].back.has_value());
+    EXPECT_NEAR(*equations[i].back, expected[i][2], 1e-3);
+  }
+  const std::vector<viaducto::LandXmlAlignmentImport> before = viaducto::ImportLandXmlAlignments(source);
+  const std::vector<viaducto::LandXmlAlignmentImport> after = viaducto::ImportLandXmlAlignments(back);
+  ASSERT_EQ(after.size(), 1u);
+  ASSERT_EQ(before[0].elements.size(), after[0].elements.size());
+  for (std::size_t i = 0; i < before[0].elements.size(); ++i) {
+    EXPECT_NEAR(before[0].elements[i].station, after[0].elements[i].station, 1e-3);
+    EXPECT_NEAR(before[0].elements[i].x, after[0].elements[i].x, 1e-3);
+    EXPECT_NEAR(before[0].elements[i].y, after[0].elements[i].y, 1e-3);
+  }
+  // Without equations the file has the start's referent only.
+  ASSERT_EQ(MyDll_alandxml2ifc(Sample("ejes/variante.xml").c_str(), dir.File("sin.ifc").c_str(), "", ""), 1);
+  ifc::StepFile plain;
+  ASSERT_TRUE(ifc::ParseStep(ReadFile(dir.File("sin.ifc")), plain).ok);
+  EXPECT_EQ(plain.OfType("IFCREFERENT").size(), 1u);
+  EXPECT_TRUE(viaducto::ReadLandXmlStationEquations(Sample("ejes/variante.xml"), 0).empty());
+}
