@@ -654,7 +654,7 @@ std::string StationLabel(double station, int decimals) {
   const double kilometres = std::floor(rounded / 1000.0);
   const double metres = rounded - kilometres * 1000.0;
   // Kilometres, "+", metres of three digits and the decimals after a comma: "1+234,568".
-  std::string text = (station < 0 && rounded > 0 ? "-" : "") + detect::SpanishCount(static_cast<long long>(kilometres)) + "+";
+  std::string text = (station < 0 && rounded > 0 ? "-" : "") + detect::SpanishNumber(kilometres, 0) + "+";
   std::string written = detect::SpanishNumber(metres, decimals);
   const std::size_t comma = written.find(',');
   const std::size_t whole = comma == std::string::npos ? written.size() : comma;
