@@ -15,12 +15,12 @@
 
 #include "cli/argument_host.h"
 #include "cli/cli.h"
-#include "cli/georef_options.h"
 #include "common/paths.h"
 #include "common/temp_files.h"
 #include "common/text_case.h"
 #include "frontend/core/command_flow.h"
 #include "frontend/core/conversions.h"
+#include "frontend/core/coordinate_systems.h"
 #include "frontend/core/library_export_caller.h"
 #include "frontend/core/library_loader.h"
 #include "frontend/detect/contents.h"
@@ -45,7 +45,7 @@ struct ConvertLine {
   std::string crs;        // --crs: the coordinate system of an IFC export
   bool all = false;
   bool overwrite = false;
-  SystemOptions systems;  // --s_srs, --t_srs, --allow-ballpark
+  frontend::SystemOptions systems;  // --s_srs, --t_srs, --allow-ballpark
 };
 
 // The target key an extension stands for.
@@ -162,8 +162,12 @@ bool ParseConvertLine(const Arguments& arguments, ConvertLine& line, std::string
       line.all = true;
     } else if (argument == "--overwrite" || argument == "-f") {
       line.overwrite = true;
-    } else if (ParseSystemOption(arguments, i, line.systems, error)) {
-      if (!error.empty()) return false;
+    } else if (argument == "--s_srs") {
+      if (!value(line.systems.source)) return false;
+    } else if (argument == "--t_srs") {
+      if (!value(line.systems.target)) return false;
+    } else if (argument == "--allow-ballpark") {
+      line.systems.allowBallpark = true;
     } else if (argument.size() > 1 && argument[0] == '-') {
       error = "opción desconocida: " + argument;
       return false;
@@ -265,14 +269,15 @@ std::vector<std::string> LayersWithFaces(const std::vector<std::string>& entries
 // Runs `command` once for one target; prints the target's line. The exit status of the run.
 int RunFor(const frontend::MenuCommand& command, detect::Format format, frontend::ExportCaller& exports,
            const std::string& source, const std::string& target, const std::vector<std::string>& answers,
-           int fixedChoice, bool overwrite, const ConvertLine& line, const SystemStep& systems,
+           int fixedChoice, bool overwrite, const ConvertLine& line, const frontend::SystemOptions& systems,
            bool printTargets = true) {
-  ArgumentHost host(command, systems.scratch.empty() ? source : systems.scratch, target, answers, overwrite);
+  ArgumentHost host(command, source, target, answers, overwrite);
   host.KeepSuccessMessage();
   if (fixedChoice >= 0) host.ChooseAlways(fixedChoice);
   frontend::CommandRunner runner(host, exports, frontend::ProgramDirectory());
   runner.SetSourceFormat(format);
   runner.SetIfcOptions(line.profile, line.crs);
+  runner.SetSystems(systems);
   const frontend::CommandOutcome outcome = runner.Run(command);
   if (!host.refusal().empty()) Note(source + ": " + host.refusal());
   if (outcome != frontend::CommandOutcome::Converted) {
@@ -280,9 +285,6 @@ int RunFor(const frontend::MenuCommand& command, detect::Format format, frontend
     return kFailed;
   }
   if (!printTargets) return kDone;
-  for (const std::string& written : frontend::WrittenTargets(command, target)) {
-    if (!FinishSystems(systems, written, exports)) return kFailed;
-  }
   // One line per file written (a command may write several named after the target).
   // Each target is read once: the command's own look at it is reused.
   for (const std::string& written : frontend::WrittenTargets(command, target)) {
@@ -348,17 +350,15 @@ int ConvertThroughNative(const ConvertLine& line, const std::string& source, det
       std::string path;
       ~Removal() { ::unlink(path.c_str()); }
     } removal{scratch};
-    const SystemStep none;
-    if (RunFor(command, first.front().format, exports, source, scratch, answers, -1, true, line, none, false) != kDone) {
+    if (RunFor(command, first.front().format, exports, source, scratch, answers, -1, true, line, {}, false) != kDone) {
       return kFailed;
     }
-    SystemOptions systems = line.systems;
-    if (systems.source.empty()) systems.source = NamedSystemOfSource(source, first.front().format);
+    // The map takes the system the source names: the scratch file names none.
+    frontend::SystemOptions systems = line.systems;
+    if (systems.source.empty()) systems.source = frontend::NamedSystemOfSource(source, first.front().format);
     const std::string target =
         !line.target.empty() ? line.target : TargetInFolder(line.folder, source, *second, line.to);
-    SystemStep mapStep;
-    if (!PrepareSystems(systems, *second, step.format, scratch, exports, mapStep)) return kFailed;
-    return RunFor(*second, step.format, exports, scratch, names.Claim(target), {}, -1, line.overwrite, line, mapStep);
+    return RunFor(*second, step.format, exports, scratch, names.Claim(target), {}, -1, line.overwrite, line, systems);
   }
   return kNotChained;
 }
@@ -425,8 +425,7 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
   }
   const std::string target =
       !line.target.empty() ? line.target : TargetInFolder(line.folder, source, command, line.to);
-  SystemStep systems;
-  if (!PrepareSystems(line.systems, command, format, source, exports, systems)) return kFailed;
+  const frontend::SystemOptions& systems = line.systems;
   // --all of a conversion that chooses from no list is the conversion itself.
   if (!line.all || !selects) {
     return RunFor(command, format, exports, source, names.Claim(target), answers, -1, line.overwrite, line, systems);

@@ -280,6 +280,37 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
     if (chosenIndex < 0) return lastFailure_.empty() ? CommandOutcome::Stopped : CommandOutcome::Failed;
   }
 
+  // The coordinate systems are settled before the target is asked: a conversion that cannot
+  // take them is refused first. A native source whose coordinates move is read from its moved copy.
+  SystemOptions systems = systems_;
+  detect::Format format = sourceFormat_;
+  // A source chosen in a menu's dialog is detected only when systems are in play.
+  if (format == detect::Format::kUnknown && (systems.Given() || command.library == kGeorefLibrary)) {
+    format = detect::DetectFile(source).format;
+  }
+  const SystemUse use = SystemUseOf(command, format);
+  // Systems set for a session move only what they can move, and only to a target system.
+  if (systemScope_ == SystemScope::kWhereTheyApply && use != SystemUse::kOwn &&
+      (use == SystemUse::kNone || systems.target.empty())) {
+    systems = SystemOptions();
+  }
+  if (use == SystemUse::kOwn) {
+    if (systems.source.empty()) systems.source = NamedSystemOfSource(source, format);
+    if (!host_.AskSystems(command, source, systems)) return CommandOutcome::Stopped;
+  }
+  const GeorefCall callGeoref = [this](const char* name, const std::vector<std::string>& arguments,
+                                       std::string& reason) {
+    return CallCollecting(kGeorefLibrary, name, arguments, reason) != 0;
+  };
+  SystemStep systemStep;
+  {
+    std::string reason;
+    if (!PrepareSystems(systems, command, format, source, callGeoref, systemStep, reason)) {
+      return Fail(reason, MessageIcon::Exclamation);
+    }
+  }
+  const std::string& read = systemStep.scratch.empty() ? source : systemStep.scratch;
+
   std::string alignment;
   if (command.variant == Variant::FieldBookToClipTer && !AskSource(command.secondSourceFilter, alignment)) {
     return CommandOutcome::Stopped;
@@ -299,36 +330,36 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
   const bool bySource = command.variant == Variant::ExportLandXmlBySource || command.variant == Variant::ExportIfcBySource;
   const MessageIcon failureIcon = bySource ? MessageIcon::None : MessageIcon::Exclamation;
   std::string exportName = command.exportName;
-  std::vector<std::string> arguments{source, target};
+  std::vector<std::string> arguments{read, target};
   switch (command.variant) {
     case Variant::LandXmlAlignment:
-      arguments = {std::to_string(chosenIndex), source, target, programDirectory_};
+      arguments = {std::to_string(chosenIndex), read, target, programDirectory_};
       break;
     case Variant::WithProgramDirectory:
-      arguments = {source, target, programDirectory_};
+      arguments = {read, target, programDirectory_};
       break;
     case Variant::LandXmlProfile:
-      arguments = {chosen, source, target};
+      arguments = {chosen, read, target};
       break;
     case Variant::LandXmlCrossSections: {
       // "alignment: surface"; a surface name may itself hold the separator.
       const std::size_t separator = chosen.find(kEntrySeparator);
       if (separator == std::string::npos) throw ConversionFailure("la línea elegida no tiene \": \": " + chosen);
-      arguments = {chosen.substr(0, separator), chosen.substr(separator + 2), source, target};
+      arguments = {chosen.substr(0, separator), chosen.substr(separator + 2), read, target};
       break;
     }
     case Variant::LandXmlSurface:
     case Variant::DxfFacesSurface:
-      arguments = {source, chosen, target};
+      arguments = {read, chosen, target};
       break;
     case Variant::FieldBookToClipTer:
-      arguments = {source, alignment, target};
+      arguments = {read, alignment, target};
       break;
     case Variant::ExportLandXmlBySource:
     case Variant::ExportIfcBySource: {
       // A source of a format the command reads gets that format's reader; any other is told
       // by its extension, as the menu's patterns name them.
-      if (command.variant == Variant::ExportIfcBySource) arguments = {source, target, ifcProfile_, ifcCrs_};
+      if (command.variant == Variant::ExportIfcBySource) arguments = {read, target, ifcProfile_, ifcCrs_};
       exportName = ExportFor(command, sourceFormat_);
       if (!exportName.empty()) break;
       const ExportByExtension* byExtension = ExportForSource(command, source);
@@ -350,6 +381,10 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
   // judge, so their target alone tells.
   const bool reportedSuccess = command.variant == Variant::ResultNotChecked || (result & 0xFFFF) != 0;
   if (!reportedSuccess) return Fail(reason, failureIcon);
+  for (const std::string& written : WrittenTargets(command, target)) {
+    std::string why;
+    if (!FinishSystems(systemStep, written, callGeoref, why)) return Fail(why, MessageIcon::Exclamation);
+  }
   // Success is only what can be found at the target.
   const TargetReport report = InspectWritten(command, target);
   if (!report.exists) {

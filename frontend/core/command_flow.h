@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frontend/core/command_table.h"
+#include "frontend/core/coordinate_systems.h"
 #include "frontend/detect/detect.h"
 #include "frontend/core/library_messages.h"
 
@@ -57,6 +58,15 @@ class CommandHost {
   virtual void ShowLibraryMessage(const std::string& caption, const std::string& text) {
     (void)caption;
     ShowMessage(text, MessageIcon::None);
+  }
+  // The coordinate systems of a conversion of the georeferencing library (a map, a change of
+  // system), asked after its source: `options` come with the ones set for the runner and the
+  // source's own system; false when the user cancels. The default takes them as they come.
+  virtual bool AskSystems(const MenuCommand& command, const std::string& source, SystemOptions& options) {
+    (void)command;
+    (void)source;
+    (void)options;
+    return true;
   }
   virtual void ShowAbout() {}
   virtual void Quit() {}
@@ -145,6 +155,19 @@ class CommandRunner {
     ifcCrs_ = std::move(crs);
   }
 
+  // The coordinate systems of the conversions that follow: a conversion of points or a surface
+  // has them moved on the way (none given: nothing is moved); a conversion of the
+  // georeferencing library asks the host for them, starting from these.
+  // kEveryCommand: a command that cannot take them is refused (they were given for it);
+  // kWhereTheyApply: they are set for a session and a command that cannot take them runs
+  // without them.
+  enum class SystemScope { kEveryCommand, kWhereTheyApply };
+  void SetSystems(SystemOptions systems, SystemScope scope = SystemScope::kEveryCommand) {
+    systems_ = std::move(systems);
+    systemScope_ = scope;
+  }
+  const SystemOptions& systems() const { return systems_; }
+
   // Has the library list the entries of `source` a selection command chooses from (the
   // LandXML alignments, profiles, cross-section sets, surfaces, or the drawing's layers).
   // Empty with lastFailure() set to the reason when there is none.
@@ -187,6 +210,8 @@ class CommandRunner {
   TargetInspector inspectTarget_ = &InspectTarget;
   std::string ifcProfile_;
   std::string ifcCrs_;
+  SystemOptions systems_;
+  SystemScope systemScope_ = SystemScope::kEveryCommand;
 };
 
 }  // namespace frontend

@@ -3,49 +3,64 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
-
-#include "frontend/core/command_flow.h"
-#include "frontend/core/conversions.h"
 
 namespace frontend {
 
-SistemasCoordenadas::SistemasCoordenadas(QWidget* parent) : QDialog(parent) {
+SistemasCoordenadas::SistemasCoordenadas(QWidget* parent, const SystemOptions& start, const QString& note)
+    : QDialog(parent) {
   setObjectName("dialSistemas");
   setWindowTitle("Sistemas de coordenadas");
-  source_ = new QLineEdit(this);
+  source_ = new QLineEdit(QString::fromStdString(start.source), this);
   source_->setObjectName("sistemaOrigen");
-  source_->setPlaceholderText("EPSG:23030, cadena PROJ o WKT");
-  target_ = new QLineEdit(this);
+  source_->setPlaceholderText("EPSG:23030, cadena PROJ o WKT (vacío: el que nombre el fichero)");
+  target_ = new QLineEdit(QString::fromStdString(start.target), this);
   target_->setObjectName("sistemaDestino");
   target_->setPlaceholderText("EPSG:25830 (vacío: sin transformar; GeoJSON y KML van en WGS84)");
-  ballpark_ = new QCheckBox("Aceptar una operación aproximada (sin rejilla)", this);
+  ballpark_ = new QCheckBox("Aceptar una operación &aproximada (sin rejilla)", this);
   ballpark_->setObjectName("aproximada");
+  ballpark_->setChecked(start.allowBallpark);
   auto* form = new QFormLayout;
-  form->addRow("Sistema de origen:", source_);
-  form->addRow("Sistema de destino:", target_);
+  auto* sourceLabel = new QLabel("Sistema de &origen:", this);
+  sourceLabel->setBuddy(source_);
+  auto* targetLabel = new QLabel("Sistema de &destino:", this);
+  targetLabel->setBuddy(target_);
+  form->addRow(sourceLabel, source_);
+  form->addRow(targetLabel, target_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText("&Aceptar");
+  buttons->button(QDialogButtonBox::Cancel)->setText("&Cancelar");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
+  if (!note.isEmpty()) {
+    auto* told = new QLabel(note, this);
+    told->setObjectName("nota");
+    told->setWordWrap(true);
+    layout->addWidget(told);
+  }
   layout->addLayout(form);
   layout->addWidget(ballpark_);
   layout->addWidget(buttons);
+  resize(520, sizeHint().height());
 }
 
-bool NeedsCoordinateSystems(const MenuCommand& command) { return command.library == "Georref"; }
+SystemOptions SistemasCoordenadas::options() const {
+  SystemOptions options;
+  options.source = source_->text().trimmed().toStdString();
+  options.target = target_->text().trimmed().toStdString();
+  options.allowBallpark = ballpark_->isChecked();
+  return options;
+}
 
-bool AskCoordinateSystems(QWidget* parent, ExportCaller& exports) {
-  SistemasCoordenadas dialog(parent);
-  if (dialog.exec() != QDialog::Accepted) return false;
-  try {
-    return exports.Call("Georref", "Georref_Sistemas",
-                        {dialog.source()->text().trimmed().toStdString(), dialog.target()->text().trimmed().toStdString(),
-                         dialog.ballpark()->isChecked() ? "1" : "0"}) != 0;
-  } catch (const std::exception&) {
-    return false;
-  }
+QString SystemsLine(const SystemOptions& options) {
+  if (!options.Given()) return QString();
+  const QString source = options.source.empty() ? QString("el del fichero") : QString::fromStdString(options.source);
+  const QString target = options.target.empty() ? QString("sin transformar") : QString::fromStdString(options.target);
+  return source + " \u2192 " + target + (options.allowBallpark ? QString(" (aproximada aceptada)") : QString());
 }
 
 }  // namespace frontend

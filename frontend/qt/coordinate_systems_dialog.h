@@ -1,28 +1,33 @@
-// "Sistemas de coordenadas": the options of a conversion of the georeferencing library (a map
-// of points, a surface or an alignment, points or a surface moved to another system), asked
-// before it runs: the source's system, the target's (empty: none; a GeoJSON or KML map is
-// always WGS84) and whether a ballpark operation is accepted. They are handed to the library
-// as `pasarela-cli convert --s_srs --t_srs --allow-ballpark` hands them.
+// "Sistemas de coordenadas": the source's system, the target's (empty: none; a GeoJSON or KML
+// map is always WGS84) and whether a ballpark operation is accepted, as `pasarela-cli convert
+// --s_srs --t_srs --allow-ballpark` takes them. Asked by a conversion of the georeferencing
+// library (a map, a change of system), and from Fichero > Sistemas de coordenadas... and
+// Abrir's options for the conversions of points and surfaces.
 #pragma once
 
 #include <QDialog>
-#include <string>
+#include <QString>
+
+#include "frontend/core/coordinate_systems.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 namespace frontend {
 
-class ExportCaller;
-struct MenuCommand;
-
 class SistemasCoordenadas : public QDialog {
  public:
-  explicit SistemasCoordenadas(QWidget* parent = nullptr);
+  // The fields start with `start`; `note` (when given) says where the systems apply.
+  explicit SistemasCoordenadas(QWidget* parent = nullptr, const SystemOptions& start = SystemOptions(),
+                               const QString& note = QString());
 
   QLineEdit* source() const { return source_; }
   QLineEdit* target() const { return target_; }
   QCheckBox* ballpark() const { return ballpark_; }
+
+  // What the fields hold, trimmed.
+  SystemOptions options() const;
 
  private:
   QLineEdit* source_;
@@ -30,11 +35,7 @@ class SistemasCoordenadas : public QDialog {
   QCheckBox* ballpark_;
 };
 
-// Whether `command` is a conversion of the georeferencing library (it needs the systems).
-bool NeedsCoordinateSystems(const MenuCommand& command);
-
-// Asks for the systems and hands them to the library. False when the dialog is cancelled or
-// the library refuses them (it says why through its message hook).
-bool AskCoordinateSystems(QWidget* parent, ExportCaller& exports);
+// The line that tells which systems are set ("EPSG:23030 → EPSG:25830"); empty when none is.
+QString SystemsLine(const SystemOptions& options);
 
 }  // namespace frontend

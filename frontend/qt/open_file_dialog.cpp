@@ -11,12 +11,18 @@
 #include "frontend/core/command_flow.h"
 #include "frontend/core/conversions.h"
 #include "frontend/detect/contents.h"
+#include "frontend/qt/coordinate_systems_dialog.h"
 #include "frontend/qt/qt_command_host.h"
 
 namespace frontend {
 
-AbrirFichero::AbrirFichero(const std::string& path, QWidget* parent)
-    : QDialog(parent), summary_(new QPlainTextEdit(this)), commands_(new QListWidget(this)) {
+AbrirFichero::AbrirFichero(const std::string& path, QWidget* parent, const SystemOptions& start)
+    : QDialog(parent),
+      systems(start),
+      summary_(new QPlainTextEdit(this)),
+      commands_(new QListWidget(this)),
+      systemsButton_(new QPushButton("&Sistemas de coordenadas...", this)),
+      systemsLine_(new QLabel(this)) {
   setObjectName("AbrirFichero");
   setWindowTitle(QString("Fichero ") + FromLocalText(path));
   setModal(true);
@@ -47,7 +53,11 @@ AbrirFichero::AbrirFichero(const std::string& path, QWidget* parent)
   convert->setDefault(true);
   auto* cancel = new QPushButton("&Cancelar", this);
   cancel->setObjectName("BtnCancelar");
+  systemsButton_->setObjectName("BtnSistemas");
+  systemsLine_->setObjectName("sistemasElegidos");
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(systemsButton_);
+  buttons->addWidget(systemsLine_);
   buttons->addStretch();
   buttons->addWidget(convert);
   buttons->addWidget(cancel);
@@ -64,6 +74,25 @@ AbrirFichero::AbrirFichero(const std::string& path, QWidget* parent)
   connect(convert, &QPushButton::clicked, this, [this] { Accept(); });
   connect(commands_, &QListWidget::itemDoubleClicked, this, [this] { Accept(); });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(commands_, &QListWidget::currentRowChanged, this, [this] { ShowSystems(); });
+  connect(systemsButton_, &QPushButton::clicked, this, [this] {
+    SistemasCoordenadas dialog(this, systems,
+                               "Las coordenadas de esta conversión se transforman del sistema de origen al de destino. "
+                               "Sin sistema de destino no se transforman.");
+    if (dialog.exec() == QDialog::Accepted) systems = dialog.options();
+    ShowSystems();
+  });
+  ShowSystems();
+}
+
+void AbrirFichero::ShowSystems() {
+  const int row = commands_->currentRow();
+  const SystemUse use = row < 0 ? SystemUse::kNone : SystemUseOf(*candidates_[static_cast<std::size_t>(row)], sourceFormat);
+  // A map asks for its systems when it runs; an alignment or a profile has none to move.
+  const bool offered = use != SystemUse::kNone && use != SystemUse::kOwn;
+  systemsButton_->setVisible(offered);
+  systemsLine_->setVisible(offered);
+  systemsLine_->setText(SystemsLine(systems));
 }
 
 void AbrirFichero::Accept() {

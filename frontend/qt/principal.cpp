@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <map>
 
@@ -45,6 +46,10 @@ Principal::Principal(const std::string& libraryDirectory, QWidget* parent)
   layout->addWidget(label);
   setCentralWidget(central);
   setAcceptDrops(true);
+  systemsLabel_ = new QLabel(this);
+  systemsLabel_->setObjectName("sistemasActivos");
+  statusBar()->addPermanentWidget(systemsLabel_);
+  systemsLabel_->hide();
 
   BuildMenus();
   // Abrir... and dropped files are the window's own; the views add Recientes and the log.
@@ -67,7 +72,10 @@ void Principal::BuildMenus() {
     if (menu == nullptr) {
       menu = menuBar()->addMenu(QString::fromUtf8(command.menu.caption.c_str()));
       menu->setObjectName(QString::fromStdString(command.menu.control));
-      if (menus.size() == 1) AddOpenItem(menu);  // the first menu is "Fichero"
+      if (menus.size() == 1) {  // the first menu is "Fichero"
+        AddOpenItem(menu);
+        AddSystemsItem(menu);
+      }
     }
     QMenu* parent = menu;
     if (!command.submenu.control.empty()) {
@@ -124,17 +132,41 @@ void Principal::AddOpenItem(QMenu* fileMenu) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     OpenFile(ToLocalPath(dialog.selectedFiles().front()));
   });
+}
+
+// "Sistemas de coordenadas...": the systems the conversions of points and surfaces take in
+// this session, from the menu and from Abrir, named in the status bar while set.
+void Principal::AddSystemsItem(QMenu* fileMenu) {
+  QAction* systems = fileMenu->addAction("Sistemas de coordenadas...");
+  systems->setObjectName("sistemas");
+  connect(systems, &QAction::triggered, this, [this] {
+    SistemasCoordenadas dialog(this, sessionSystems_,
+                               "Las órdenes de puntos y superficies transforman sus coordenadas del sistema de "
+                               "origen al de destino. Deje el destino vacío para no transformar.");
+    if (dialog.exec() == QDialog::Accepted) SetSessionSystems(dialog.options());
+  });
   fileMenu->addSeparator()->setObjectName("sepAbrir");
+}
+
+void Principal::SetSessionSystems(const SystemOptions& systems) {
+  sessionSystems_ = systems;
+  if (sessionSystems_.target.empty()) sessionSystems_ = SystemOptions();
+  runner_.SetSystems(sessionSystems_, CommandRunner::SystemScope::kWhereTheyApply);
+  const QString line = SystemsLine(sessionSystems_);
+  systemsLabel_->setText(line.isEmpty() ? QString() : "Sistemas de coordenadas: " + line);
+  systemsLabel_->setVisible(!line.isEmpty());
 }
 
 void Principal::OpenFile(const std::string& path) {
   // The views show the file when they know its kind, behind the choice of a conversion.
   views_->Show(FromLocalText(path));
-  AbrirFichero dialog(path, this);
+  AbrirFichero dialog(path, this, sessionSystems_);
   if (dialog.exec() != QDialog::Accepted || dialog.chosen == nullptr) return;
-  // A map or a change of coordinate system asks for the systems first.
-  if (NeedsCoordinateSystems(*dialog.chosen) && !AskCoordinateSystems(this, exports_)) return;
-  ShowOutcome(*dialog.chosen, runner_.RunWithSource(*dialog.chosen, path, dialog.sourceFormat));
+  // The systems chosen for this conversion; the session's again afterwards.
+  runner_.SetSystems(dialog.systems, CommandRunner::SystemScope::kWhereTheyApply);
+  const CommandOutcome outcome = runner_.RunWithSource(*dialog.chosen, path, dialog.sourceFormat);
+  runner_.SetSystems(sessionSystems_, CommandRunner::SystemScope::kWhereTheyApply);
+  ShowOutcome(*dialog.chosen, outcome);
 }
 
 void Principal::ShowOutcome(const MenuCommand& command, CommandOutcome outcome) {

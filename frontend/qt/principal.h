@@ -12,6 +12,7 @@
 #include "frontend/qt/qt_command_host.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 
 namespace view_widgets {
@@ -33,6 +34,10 @@ class Principal : public QMainWindow {
   // Shows what `path` holds and the commands that convert it; runs the one chosen.
   void OpenFile(const std::string& path);
 
+  // The coordinate systems the conversions of points and surfaces take (none set: nothing moves).
+  const SystemOptions& sessionSystems() const { return sessionSystems_; }
+  void SetSessionSystems(const SystemOptions& systems);
+
   // The views of what a file holds: shown after each conversion and for files opened.
   view_widgets::WindowViews& views() { return *views_; }
 
@@ -43,6 +48,7 @@ class Principal : public QMainWindow {
  private:
   void BuildMenus();
   void AddOpenItem(QMenu* fileMenu);
+  void AddSystemsItem(QMenu* fileMenu);
   // A command ended: logged, and its target shown in the views.
   void ShowOutcome(const MenuCommand& command, CommandOutcome outcome);
 
@@ -51,6 +57,8 @@ class Principal : public QMainWindow {
   QtCommandHost host_;
   CommandRunner runner_;
   std::shared_ptr<view_widgets::WindowViews> views_;
+  SystemOptions sessionSystems_;
+  QLabel* systemsLabel_ = nullptr;  // in the status bar while systems are set
 };
 
 }  // namespace frontend

@@ -9,6 +9,7 @@
 
 #include "common/paths.h"
 #include "frontend/qt/about_dialog.h"
+#include "frontend/qt/coordinate_systems_dialog.h"
 #include "frontend/qt/selection_dialogs.h"
 
 namespace frontend {
@@ -69,6 +70,13 @@ std::string TargetWithEntry(const std::string& target, const std::string& entry)
   if (part.size() > 100) part.resize(100);
   if (part.empty() || part == "_") part = "entrada";
   return common::AppendSuffix(target, "_" + part);
+}
+
+bool QtCommandHost::AskSystems(const MenuCommand& /*command*/, const std::string& /*source*/, SystemOptions& options) {
+  SistemasCoordenadas dialog(window_, options);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  options = dialog.options();
+  return true;
 }
 
 bool QtCommandHost::AskSource(const std::string& filter, std::string& path) {
