@@ -32,7 +32,6 @@ SystemUse SystemUseOf(const MenuCommand& command, detect::Format format) {
   if (command.library == kGeorefLibrary) return SystemUse::kOwn;
   if (format == detect::Format::kUnknown && !command.sources.empty()) format = command.sources.front().format;
   if (command.reads == DataKind::Points && format == detect::Format::kNativePoints) return SystemUse::kSourcePoints;
-  if (command.reads == DataKind::Surfaces && format == detect::Format::kNativeSurface) return SystemUse::kSourceSurface;
   if (command.reads == DataKind::Points && command.targetFormat == detect::Format::kNativePoints) {
     return SystemUse::kTargetPoints;
   }
@@ -76,14 +75,13 @@ bool PrepareSystems(const SystemOptions& options, const MenuCommand& command, de
   if (!call("Georref_Sistemas", {sourceSystem, options.target, options.allowBallpark ? "1" : "0"}, reason)) {
     return false;
   }
-  const bool points = step.use == SystemUse::kSourcePoints;
-  if (!points && step.use != SystemUse::kSourceSurface) return true;
-  step.scratch = ScratchNamed(points ? "pun" : "sup");
+  if (step.use != SystemUse::kSourcePoints) return true;
+  step.scratch = ScratchNamed("pun");
   if (step.scratch.empty()) {
     reason = source + ": no se puede crear un fichero temporal en " + common::TempDirectory();
     return false;
   }
-  return call(points ? "Georref_Puntos_Transforma" : "Georref_Sup_Transforma", {source, step.scratch}, reason);
+  return call("Georref_Puntos_Transforma", {source, step.scratch}, reason);
 }
 
 bool FinishSystems(const SystemStep& step, const std::string& target, const GeorefCall& call, std::string& reason) {

@@ -35,7 +35,6 @@ enum class SystemUse {
   kNone,           // it carries no coordinates to move (an alignment, a profile...)
   kOwn,            // a conversion of the georeferencing library: it takes them itself
   kSourcePoints,   // native points read: moved into a scratch copy first
-  kSourceSurface,  // a native surface read: moved into a scratch copy first
   kTargetPoints,   // native points written: moved where they stand
   kTargetSurface,  // a native surface written: moved where it stands
 };
@@ -48,7 +47,7 @@ struct SystemStep {
   SystemUse use = SystemUse::kNone;
   bool shapefileTarget = false;  // the target system goes into the .prj beside the target
   bool landXmlTarget = false;    // the target system goes into the document's CoordinateSystem
-  std::string scratch;           // kSourcePoints, kSourceSurface: the moved copy the conversion reads
+  std::string scratch;           // kSourcePoints: the moved copy the conversion reads
   SystemStep() = default;
   SystemStep(const SystemStep&) = delete;
   SystemStep& operator=(const SystemStep&) = delete;
@@ -60,7 +59,7 @@ struct SystemStep {
 using GeorefCall = std::function<bool(const char* name, const std::vector<std::string>& arguments, std::string& reason)>;
 
 // Checks the systems against `command`, hands them to the library (the source's own system when
-// none is given and the file names one) and makes the scratch copy of a native source.
+// none is given and the file names one) and makes the scratch copy of a native point source.
 // False, with the reason, when the conversion cannot take systems or the library refuses them.
 // A command of another library with no systems given needs nothing: true with use kNone.
 bool PrepareSystems(const SystemOptions& options, const MenuCommand& command, detect::Format format,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <locale>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,10 +25,17 @@ inline const bool kEnvironmentSet = [] {
 // axis order of the systems' definitions, as cs2cs reads and writes them.
 inline std::vector<double> Cs2cs(const std::string& source, const std::string& target, const std::string& input) {
   std::string output;
-  testing_support::RunCommand("printf '" + input + "' | cs2cs -f %.10f " + source + " " + target + " 2>&1", output);
+  testing_support::RunCommand("printf '" + input + "' | LC_ALL=C cs2cs -f %.10f " + source + " " + target + " 2>&1", output);
   std::vector<double> values;
   std::istringstream words(output);
-  for (std::string word; words >> word;) values.push_back(std::strtod(word.c_str(), nullptr));
+  // Read with a point whatever the program's locale (the desktop's tests run under a Spanish one).
+  for (std::string word; words >> word;) {
+    std::istringstream number(word);
+    number.imbue(std::locale::classic());
+    double value = 0;
+    number >> value;
+    values.push_back(value);
+  }
   return values;
 }
 

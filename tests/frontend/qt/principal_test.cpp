@@ -44,6 +44,7 @@
 #include "frontend/qt/views/view_panel.h"
 #include "frontend/qt/qt_command_host.h"
 #include "frontend/qt/selection_dialogs.h"
+#include "georref/geo_test_support.h"
 #include "support/test_support.h"
 #include "tests/frontend/qt/private_settings.h"
 
@@ -449,6 +450,99 @@ TEST_F(Desktop, AMapOfPointsAsksForTheSystemsAndNamesTheOperation) {
   EXPECT_NE(operation.find("ETRS89 to WGS 84 (1), 1 m"), std::string::npos) << operation;
   EXPECT_NE(message.find("Generado correctamente fichero"), std::string::npos) << message;
   EXPECT_TRUE(testing_support::FileExists(scratch.dir.File("puntos.geojson")));
+}
+
+// The first point of a LandXML document's CgPoints: northing, easting.
+std::vector<double> FirstCgPoint(const std::string& path) {
+  const std::string text = ReadFile(path);
+  const std::size_t start = text.find('>', text.find("<CgPoint "));
+  if (start == std::string::npos) return {};
+  std::istringstream numbers(text.substr(start + 1));
+  std::vector<double> values(2);
+  numbers >> values[0] >> values[1];
+  return values;
+}
+
+// Systems set for the session move the points of the menu's point commands (and say the
+// operation), stay named in the status bar, and leave the commands that move nothing as they
+// were; systems chosen in Abrir move one conversion.
+TEST_F(Desktop, CoordinateSystemsMoveThePointsOfTheMenuAndOfAbrir) {
+  ScratchWithSample scratch("puntos/levantamiento.pun", "levantamiento.pun");
+  const std::string alignment = scratch.dir.File("eje.eje");
+  WriteFile(alignment, "0 1 2 0 0 0\n100 101 2 0 0 0\n");
+  const std::vector<double> expected = geo_testing::Cs2cs("EPSG:23030", "EPSG:25830", "442350.125 4471820.340 712.455\\n");
+  ASSERT_GE(expected.size(), 2u);
+  frontend::Principal window;
+  window.show();
+  ASSERT_NE(window.CommandAction("sistemas"), nullptr);
+  auto* status = window.findChild<QLabel*>("sistemasActivos");
+  ASSERT_NE(status, nullptr);
+  EXPECT_FALSE(status->isVisible());
+
+  DialogScript set({[](QWidget* w) {
+    auto* dialog = dynamic_cast<frontend::SistemasCoordenadas*>(w);
+    ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+    dialog->source()->setText(" EPSG:23030 ");
+    dialog->target()->setText("EPSG:25830");
+    dialog->accept();
+  }});
+  window.CommandAction("sistemas")->trigger();
+  EXPECT_TRUE(set.finished());
+  EXPECT_TRUE(status->isVisible());
+  EXPECT_EQ(status->text().toStdString(), "Sistemas de coordenadas: EPSG:23030 \u2192 EPSG:25830");
+
+  std::vector<std::string> said;
+  auto read = [&said](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr) << w->metaObject()->className();
+    said.push_back(box->text().toStdString());
+    box->button(QMessageBox::Ok)->click();
+  };
+  DialogScript menu({ChooseFile(scratch.source), read, ChooseFile(scratch.dir.File("menu.xml")), read});
+  window.CommandAction("exportarPuntosLandXML")->trigger();
+  EXPECT_TRUE(menu.finished());
+  ASSERT_EQ(said.size(), 2u);
+  EXPECT_NE(said[0].find("ED50 to ETRS89 (7), 1,5 m"), std::string::npos) << said[0];
+  EXPECT_NE(said[1].find("Generado correctamente fichero"), std::string::npos) << said[1];
+  std::vector<double> point = FirstCgPoint(scratch.dir.File("menu.xml"));
+  ASSERT_EQ(point.size(), 2u);
+  EXPECT_NEAR(point[1], expected[0], 0.0006);
+  EXPECT_NEAR(point[0], expected[1], 0.0006);
+
+  // An alignment has nothing these systems move: it converts as ever.
+  std::string message;
+  DialogScript axis({ChooseFile(alignment), ChooseFile(scratch.dir.File("eje.gts")), ReadMessage(message)});
+  window.CommandAction("ejeGTS")->trigger();
+  EXPECT_TRUE(axis.finished());
+  EXPECT_NE(message.find("Generado correctamente fichero"), std::string::npos) << message;
+
+  // Cleared for the session, chosen for one conversion in Abrir.
+  window.SetSessionSystems(frontend::SystemOptions());
+  EXPECT_FALSE(status->isVisible());
+  said.clear();
+  bool offered = false;
+  DialogScript opened({[&offered](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::AbrirFichero*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         auto found = dialog->commands()->findItems("Exportar > Puntos > Exportar a LandXML...",
+                                                                    Qt::MatchExactly);
+                         ASSERT_EQ(found.size(), 1);
+                         dialog->commands()->setCurrentItem(found.front());
+                         offered = dialog->systemsButton()->isVisible();
+                         dialog->systems = frontend::SystemOptions{"EPSG:23030", "EPSG:25830", false};
+                         dialog->findChild<QPushButton*>("BtnConvertir")->click();
+                       },
+                       read, ChooseFile(scratch.dir.File("abierto.xml")), read});
+  window.OpenFile(scratch.source);
+  EXPECT_TRUE(opened.finished());
+  EXPECT_TRUE(offered);
+  ASSERT_EQ(said.size(), 2u);
+  EXPECT_NE(said[0].find("ED50 to ETRS89 (7), 1,5 m"), std::string::npos) << said[0];
+  EXPECT_EQ(ReadFile(scratch.dir.File("abierto.xml")).find("<CgPoint"),
+            ReadFile(scratch.dir.File("menu.xml")).find("<CgPoint"));
+  point = FirstCgPoint(scratch.dir.File("abierto.xml"));
+  ASSERT_EQ(point.size(), 2u);
+  EXPECT_NEAR(point[1], expected[0], 0.0006);
 }
 
 TEST_F(Desktop, ADroppedFileIsOpened) {
