@@ -95,8 +95,9 @@ std::vector<double> ProfileBends(const common::Profile& profile, double chordTol
     std::size_t pieces = 1;
     if (change > 0 && std::isfinite(change)) {
       const double chord = std::sqrt(16.0 * v.tangent * tolerance / change);
-      pieces = std::min<std::size_t>(std::max<std::size_t>(static_cast<std::size_t>(std::ceil(2.0 * v.tangent / chord)), 1),
-                                     10000000);
+      // Bounded before it becomes a count: a file's tangent may be any number.
+      const double wanted = std::ceil(2.0 * v.tangent / chord);
+      pieces = wanted >= 1.0 ? static_cast<std::size_t>(std::min(wanted, 10000000.0)) : 1;
     }
     for (std::size_t k = 0; k <= pieces; ++k) {
       stations.push_back(v.station - v.tangent + 2.0 * v.tangent * static_cast<double>(k) / static_cast<double>(pieces));

@@ -114,6 +114,10 @@ TEST(ConvertWithSystems, RefusalsSayWhyAndLeaveNoTarget) {
       {"convert " + Quoted(alignment) + " -o " + Quoted(dir.File("v.gpkg")) + " --s_srs EPSG:25830 --with-profile " +
            Quoted(dir.File("corta.ras")),
        dir.File("v.gpkg"), "no cubre el eje"},
+      // Points on their way to a map through the native file have no use for a profile.
+      {"convert " + Quoted(kData + "/geo/sistema.xml") + " -o " + Quoted(dir.File("p.gpkg")) + " --with-profile " +
+           Quoted(dir.File("corta.ras")),
+       dir.File("p.gpkg"), "sobra --with-profile"},
   };
   for (const Refusal& refusal : refusals) {
     const Outcome outcome = Cli(dir, refusal.line);
