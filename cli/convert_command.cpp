@@ -41,7 +41,7 @@ struct ConvertLine {
   std::string to;         // --to
   std::string choice;     // --alignment, --profile, --surface, --layer or --entry
   std::string axis;       // --axis: the alignment of the field-book command
-  std::string profile;    // --with-profile: the native profile of an IFC export
+  std::string profile;    // --with-profile: the native profile of an IFC export or of an alignment's map
   std::string crs;        // --crs: the coordinate system of an IFC export
   bool all = false;
   bool overwrite = false;
@@ -332,6 +332,14 @@ int ConvertThroughNative(const ConvertLine& line, const std::string& source, det
     const std::vector<Candidate> first = Candidates(contents, step.key);
     if (first.size() != 1) continue;
     const frontend::MenuCommand& command = *first.front().conversion;
+    if (!line.profile.empty() && second->exportName != "Georref_Eje_Mapa") {
+      Note(source + ": " + second->control + " no escribe un eje: sobra --with-profile");
+      return kFailed;
+    }
+    if (!line.crs.empty()) {
+      Note(source + ": un mapa no escribe IFC: sobra --crs (el sistema de destino es --t_srs)");
+      return kFailed;
+    }
     if (line.all && IsSelectionCommand(command.variant)) {
       Note(source + ": --all no se combina con un mapa de un " + detect::DescribeDetection(contents.detection) +
            "; elija la entrada con --entry");
@@ -410,7 +418,9 @@ int ConvertOne(const ConvertLine& line, const Source& from, frontend::ExportCall
     Note(source + ": " + command.control + " no elige de una lista: sobra la elección");
     return kFailed;
   }
-  if ((!line.profile.empty() || !line.crs.empty()) && command.variant != frontend::Variant::ExportIfcBySource) {
+  const bool alignmentMap = command.exportName == "Georref_Eje_Mapa";  // takes --with-profile for its heights
+  if (((!line.profile.empty() && !alignmentMap) || !line.crs.empty()) &&
+      command.variant != frontend::Variant::ExportIfcBySource) {
     Note(source + ": " + command.control + " no escribe IFC: sobran --with-profile y --crs");
     return kFailed;
   }

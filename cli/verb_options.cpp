@@ -23,7 +23,7 @@ const std::vector<VerbOption>& VerbOptions() {
       {"convert", "--all", "un destino por cada entrada de la lista, con el nombre del origen y el de la entrada"},
       {"convert", "--axis FICHERO.eje", "el eje que pide la orden de la libreta de campo (puntosTraClipTer)"},
       {"convert", "--overwrite, -f", "escribe encima de un destino que ya existe"},
-      {"convert", "--with-profile FICHERO.ras", "la rasante que acompaña a un eje nativo en el fichero IFC que se escribe"},
+      {"convert", "--with-profile FICHERO.ras", "la rasante que acompaña a un eje nativo en el fichero IFC que se escribe, o que da las cotas de un eje en un mapa (geojson, kml, kmz, gpkg)"},
       {"convert", "--crs EPSG:n", "el sistema de coordenadas que el fichero IFC que se escribe declara (IfcProjectedCRS)"},
       {"convert", "--s_srs SISTEMA", "el sistema de coordenadas del origen (EPSG:n, cadena PROJ o WKT) si el fichero no lo nombra"},
       {"convert", "--t_srs SISTEMA", "el sistema de coordenadas del destino: los puntos y las superficies se transforman con PROJ"},

@@ -46,4 +46,10 @@ void CurveFromKv(ProfileVertex& vertex, double gradeChange);
 // before `end`, with the changes of grade of the elevations.
 void CompleteCurvesFromKv(Profile& profile, std::size_t first, std::size_t end, RiseSign riseSign = SignOfRise);
 
+// Elevation of the grade line at `station` (vertices in increasing station), on the parabola
+// of the vertical curve that holds it (its tangent length either side of the vertex), else on
+// the grade between two vertices; before the first vertex and after the last, their
+// elevations. What the profile drawings and the maps' heights both use.
+double ElevationAt(const Profile& profile, double station);
+
 }  // namespace common

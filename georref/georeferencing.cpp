@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cmath>
 #include <string_view>
 
 #include <vector>
@@ -11,6 +12,7 @@
 #include "common/message_hook.h"
 #include "common/outcome.h"
 #include "common/paths.h"
+#include "common/profile_curves.h"
 #include "common/source_files.h"
 #include "common/text_output.h"
 #include "formats/geo/alignment_samples.h"
@@ -169,6 +171,41 @@ bool ReadAlignment(const std::string& entrada, common::NativeAlignment& alignmen
   return common::RequireSomething(alignment.elements.size() < 2, entrada, kAlignmentFile);
 }
 
+bool ReadProfile(const std::string& rasante, common::Profile& profile) {
+  std::string text;
+  if (!common::LoadConversionSource(rasante, kProfileFile, text)) return false;
+  profile = common::ParseNativeProfile(text);
+  if (!common::RequireSomething(profile.size() < 2, rasante, kProfileFile)) return false;
+  // The elevations between vertices are found by station: they must run forwards.
+  for (std::size_t i = 0; i < profile.size(); ++i) {
+    const common::ProfileVertex& v = profile[i];
+    const std::string vertex = " (vértice " + std::to_string(i + 1) + ")";
+    if (!std::isfinite(v.station) || !std::isfinite(v.elevation) || !std::isfinite(v.tangent)) {
+      common::RecordFailure("La rasante " + rasante + " no sirve para dar cotas: tiene un valor que no es un número" + vertex);
+      return false;
+    }
+    if (i > 0 && v.station < profile[i - 1].station) {
+      common::RecordFailure("La rasante " + rasante + " no sirve para dar cotas: sus P.K. no van en orden creciente" +
+                            vertex);
+      return false;
+    }
+  }
+  return true;
+}
+
+// Whether `profile` gives an elevation at every station from `first` to `last`; the reason
+// recorded when not. Half a millimetre is the rounding of the files' stations.
+bool ProfileCovers(const common::Profile& profile, const std::string& rasante, double first, double last,
+                   const std::string& entrada) {
+  constexpr double kRounding = 0.0005;
+  if (profile.front().station <= first + kRounding && profile.back().station >= last - kRounding) return true;
+  common::RecordFailure("La rasante " + rasante + " va del P.K. " + geo::StationLabel(profile.front().station) + " al " +
+                        geo::StationLabel(profile.back().station) + " y no cubre el eje " + entrada + ", del P.K. " +
+                        geo::StationLabel(first) + " al " + geo::StationLabel(last) +
+                        ": fuera de la rasante no hay cota que dar");
+  return false;
+}
+
 bool ReadSurface(const std::string& entrada, planimetro::surface::SurfaceFileContents& surface) {
   std::string bytes;
   if (!common::LoadConversionSource(entrada, kSurfaceFile, bytes, false)) return false;
@@ -321,29 +358,51 @@ int SurfaceToMap(const std::string& entrada, const std::string& salida) {
   return static_cast<int>(surface.triangles.size());
 }
 
-int AlignmentToMap(const std::string& entrada, const std::string& salida) {
+namespace {
+
+// The map of an alignment; with `heights`, its heights from the native profile `rasante`.
+int AlignmentMap(const std::string& entrada, bool heights, const std::string& rasante, const std::string& salida) {
   if (!common::CheckConversionTarget(entrada, salida) || !TargetFolderExists(salida)) return 0;
   common::NativeAlignment alignment;
   if (!ReadAlignment(entrada, alignment)) return 0;
+  common::Profile profile;
+  if (heights && rasante.empty()) {
+    common::RecordFailure("Falta la rasante que da las cotas del eje " + entrada);
+    return 0;
+  }
+  if (heights && (!common::CheckConversionTarget(rasante, salida) || !ReadProfile(rasante, profile))) return 0;
   maps::MapFormat format;
   std::string source, system;
   if (!MapFormatOf(salida, format) || !SystemsForMap(format, source, system)) return 0;
-  // Sampled in the alignment's own plane, then moved point by point.
-  const std::vector<geo::StationedPoint> vertices = geo::DensifyAlignment(alignment.elements, geo::kDefaultChordTolerance);
+  // Sampled in the alignment's own plane (and, with heights, where the profile bends, so that
+  // no chord strays from the grade line either), then moved point by point.
+  const std::vector<geo::StationedPoint> vertices =
+      heights ? geo::DensifyAlignment(alignment.elements, geo::kDefaultChordTolerance,
+                                      geo::ProfileBends(profile, geo::kDefaultChordTolerance))
+              : geo::DensifyAlignment(alignment.elements, geo::kDefaultChordTolerance);
   const std::vector<geo::StationedPoint> marks = geo::StationMarks(alignment.elements, kStationInterval);
+  if (heights && !vertices.empty() &&
+      !ProfileCovers(profile, rasante, vertices.front().station, vertices.back().station, entrada)) {
+    return 0;
+  }
+  // The heights are the profile's as they are: only the plan position changes system.
+  const auto height = [&](double station) { return heights ? common::ElevationAt(profile, station) : 0.0; };
   Coordinates moved;
-  for (const auto& p : vertices) moved.Add(p.x, p.y, 0);
-  for (const auto& p : marks) moved.Add(p.x, p.y, 0);
+  for (const auto& p : vertices) moved.Add(p.x, p.y, height(p.station));
+  for (const auto& p : marks) moved.Add(p.x, p.y, height(p.station));
   std::string report;
   if (!source.empty() && !system.empty() && !Move(moved, source, system, false, report)) return 0;
   maps::MapContents contents;
   contents.system = system;
   maps::MapAlignment map;
   map.name = common::SplitPath(entrada).name;
-  for (std::size_t i = 0; i < vertices.size(); ++i) map.vertices.push_back({moved.x[i], moved.y[i], 0, vertices[i].station});
+  map.heights = heights;
+  for (std::size_t i = 0; i < vertices.size(); ++i) {
+    map.vertices.push_back({moved.x[i], moved.y[i], moved.z[i], vertices[i].station});
+  }
   for (std::size_t i = 0; i < marks.size(); ++i) {
     const std::size_t k = vertices.size() + i;
-    map.marks.push_back({moved.x[k], moved.y[k], marks[i].station});
+    map.marks.push_back({moved.x[k], moved.y[k], marks[i].station, moved.z[k]});
   }
   contents.alignments.push_back(std::move(map));
   if (!WriteMapFile(salida, format, contents, report)) return 0;
@@ -353,6 +412,16 @@ int AlignmentToMap(const std::string& entrada, const std::string& salida) {
   }
   Report(report);
   return 1;
+}
+
+}  // namespace
+
+int AlignmentToMap(const std::string& entrada, const std::string& salida) {
+  return AlignmentMap(entrada, false, std::string(), salida);
+}
+
+int AlignmentWithProfileToMap(const std::string& entrada, const std::string& rasante, const std::string& salida) {
+  return AlignmentMap(entrada, true, rasante, salida);
 }
 
 int WriteProjection(const std::string& salida) {

@@ -18,6 +18,10 @@ int TransformSurfaceFile(const std::string& entrada, const std::string& salida);
 int PointsToMap(const std::string& entrada, const std::string& salida);
 int SurfaceToMap(const std::string& entrada, const std::string& salida);
 int AlignmentToMap(const std::string& entrada, const std::string& salida);
+// The same map with heights: every vertex and station mark at the elevation of the native
+// profile `rasante` at its station. Refused, with the reason recorded, when the profile does
+// not cover the alignment's stations (no height is made up beyond its ends).
+int AlignmentWithProfileToMap(const std::string& entrada, const std::string& rasante, const std::string& salida);
 // The .prj beside the shapefile `salida` with the target system; 1 when written.
 int WriteProjection(const std::string& salida);
 

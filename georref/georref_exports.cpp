@@ -44,6 +44,13 @@ int32_t Georref_Eje_Mapa(const char* entrada, const char* salida) {
   });
 }
 
+int32_t Georref_Eje_Rasante_Mapa(const char* entrada, const char* rasante, const char* salida) {
+  return common::GuardedExport(0, [&] {
+    return georref::AlignmentWithProfileToMap(common::PathArgument(entrada), common::PathArgument(rasante),
+                                              common::PathArgument(salida));
+  });
+}
+
 int32_t Georref_Rasante_Mapa(const char* entrada, const char* salida) {
   return common::GuardedExport(0, [&] {
     return georref::ProfileToMap(common::PathArgument(entrada), common::PathArgument(salida));

@@ -54,6 +54,14 @@ GEORREF_API int32_t Georref_Sup_Mapa(const char* entrada, const char* salida);
  * transformed element by element: they do not stay arcs and clothoids in another projection. */
 GEORREF_API int32_t Georref_Eje_Mapa(const char* entrada, const char* salida);
 
+/* The map of Georref_Eje_Mapa with heights: every vertex of the line and every station mark
+ * at the elevation of the native profile rasante (*.ras) at its station, on its vertical
+ * curves (GeoJSON and KML: 3D lines and marks; GeoPackage: the line's Z, the marks PointZ).
+ * The elevations are the profile's as they are (no change of vertical system). 1 on success;
+ * 0 when the profile does not cover every station of the alignment (no height is made up beyond
+ * its ends: the reason names both ranges), or its stations do not run forwards. */
+GEORREF_API int32_t Georref_Eje_Rasante_Mapa(const char* entrada, const char* rasante, const char* salida);
+
 /* A GeoPackage salida (*.gpkg) of the native profile entrada: the table "rasante" (pk, cota, kv,
  * tangente, externa), one row per vertex. */
 GEORREF_API int32_t Georref_Rasante_Mapa(const char* entrada, const char* salida);

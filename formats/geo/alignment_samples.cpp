@@ -34,7 +34,14 @@ StationedPoint At(const common::Clothoid& curve, double start, double along) {
 
 std::vector<StationedPoint> DensifyAlignment(const std::vector<common::AlignmentElement>& elements,
                                              double chordTolerance) {
+  return DensifyAlignment(elements, chordTolerance, {});
+}
+
+std::vector<StationedPoint> DensifyAlignment(const std::vector<common::AlignmentElement>& elements,
+                                             double chordTolerance, const std::vector<double>& stations) {
   std::vector<StationedPoint> points;
+  auto extra = stations.begin();
+  std::vector<double> along;
   if (elements.size() < 2) return points;
   const double tolerance = chordTolerance > 0 ? chordTolerance : kDefaultChordTolerance;
   for (std::size_t i = 0; i + 1 < elements.size(); ++i) {
@@ -50,15 +57,60 @@ std::vector<StationedPoint> DensifyAlignment(const std::vector<common::Alignment
       pieces = static_cast<std::size_t>(std::ceil(length / chord));
       pieces = std::min<std::size_t>(std::max<std::size_t>(pieces, 1), 10000000);
     }
+    along.clear();
     for (std::size_t j = (points.empty() ? 0 : 1); j <= pieces; ++j) {
-      points.push_back(At(curve, elements[i].station, length * static_cast<double>(j) / static_cast<double>(pieces)));
+      along.push_back(length * static_cast<double>(j) / static_cast<double>(pieces));
     }
+    // The stations asked for that fall strictly inside this element.
+    const double start = elements[i].station;
+    while (extra != stations.end() && *extra <= start) ++extra;
+    const std::size_t uniform = along.size();
+    for (; extra != stations.end() && *extra < start + length; ++extra) along.push_back(*extra - start);
+    if (along.size() > uniform) {
+      std::sort(along.begin(), along.end());
+      along.erase(std::unique(along.begin(), along.end(), [](double a, double b) { return b - a < 1e-9; }), along.end());
+    }
+    for (double distance : along) points.push_back(At(curve, start, distance));
   }
   if (points.empty()) {
     const common::AlignmentElement& only = elements.front();
     points.push_back({only.x, only.y, only.station});
   }
   return points;
+}
+
+std::vector<double> ProfileBends(const common::Profile& profile, double chordTolerance) {
+  std::vector<double> stations;
+  const double tolerance = chordTolerance > 0 ? chordTolerance : kDefaultChordTolerance;
+  for (std::size_t i = 0; i < profile.size(); ++i) {
+    const common::ProfileVertex& v = profile[i];
+    const bool curve = i > 0 && i + 1 < profile.size() && v.tangent > 0 && std::isfinite(v.tangent);
+    if (!curve) {
+      stations.push_back(v.station);
+      continue;
+    }
+    // The parabola's elevation bends by (gradeOut - gradeIn) / (2 tangent) per metre squared; a
+    // chord c strays c² times a quarter of that from it.
+    const double change = std::fabs(common::GradeBetween(v, profile[i + 1]) - common::GradeBetween(profile[i - 1], v));
+    std::size_t pieces = 1;
+    if (change > 0 && std::isfinite(change)) {
+      const double chord = std::sqrt(16.0 * v.tangent * tolerance / change);
+      // Bounded before it becomes a count: a file's tangent may be any number.
+      const double wanted = std::ceil(2.0 * v.tangent / chord);
+      pieces = wanted >= 1.0 ? static_cast<std::size_t>(std::min(wanted, 10000000.0)) : 1;
+    }
+    for (std::size_t k = 0; k <= pieces; ++k) {
+      stations.push_back(v.station - v.tangent + 2.0 * v.tangent * static_cast<double>(k) / static_cast<double>(pieces));
+    }
+  }
+  std::sort(stations.begin(), stations.end());
+  if (!profile.empty()) {
+    const double first = profile.front().station, last = profile.back().station;
+    stations.erase(std::remove_if(stations.begin(), stations.end(),
+                                  [&](double s) { return !(s >= first && s <= last); }),
+                   stations.end());
+  }
+  return stations;
 }
 
 std::vector<StationedPoint> StationMarks(const std::vector<common::AlignmentElement>& elements, double interval) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/profile_curves.h"
 #include "common/records.h"
 
 namespace geo {
@@ -22,6 +23,18 @@ struct StationedPoint {
 // included. Empty when there are fewer than two records.
 std::vector<StationedPoint> DensifyAlignment(const std::vector<common::AlignmentElement>& elements,
                                              double chordTolerance);
+
+// The same vertices with one more at each of `stations` (increasing) that falls inside an
+// element, on its curve: where a profile bends, the line's heights need vertices the plan does
+// not (a vertical curve on a straight).
+std::vector<StationedPoint> DensifyAlignment(const std::vector<common::AlignmentElement>& elements,
+                                             double chordTolerance, const std::vector<double>& stations);
+
+// The stations at which a line through the elevations of `profile` stays within
+// `chordTolerance` metres of its grade line: every vertex without curve (a break of grade),
+// both ends of every vertical curve and, between them, points close enough that no chord
+// strays farther from the parabola. Increasing, within the profile's first and last vertex.
+std::vector<double> ProfileBends(const common::Profile& profile, double chordTolerance);
 
 // The points at every multiple of `interval` metres of station within the alignment.
 std::vector<StationedPoint> StationMarks(const std::vector<common::AlignmentElement>& elements, double interval);

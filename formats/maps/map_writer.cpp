@@ -190,6 +190,23 @@ bool ValidTriangle(const MapSurface& surface, const std::array<int32_t, 3>& tria
   return true;
 }
 
+// The alignment's line: 3D with its heights, else 2D (the GeoPackage writes its own, with M).
+OGRGeometryH AlignmentLine(const MapAlignment& alignment) {
+  OGRGeometryH line = OGR_G_CreateGeometry(alignment.heights ? wkbLineString25D : wkbLineString);
+  for (const MapVertex& v : alignment.vertices) {
+    if (alignment.heights) OGR_G_AddPoint(line, v.x, v.y, v.z);
+    else OGR_G_AddPoint_2D(line, v.x, v.y);
+  }
+  return line;
+}
+
+OGRGeometryH StationMark(const MapStation& mark, bool heights) {
+  OGRGeometryH geometry = OGR_G_CreateGeometry(heights ? wkbPoint25D : wkbPoint);
+  if (heights) OGR_G_SetPoint(geometry, 0, mark.x, mark.y, mark.z);
+  else OGR_G_SetPoint_2D(geometry, 0, mark.x, mark.y);
+  return geometry;
+}
+
 // GeoJSON: one layer of features of every kind, told apart by "tipo".
 bool WriteGeoJson(Writer& writer, const MapContents& contents, std::string& problem) {
   OGRLayerH layer = writer.Layer("pasarela", wkbUnknown, problem);
@@ -223,17 +240,14 @@ bool WriteGeoJson(Writer& writer, const MapContents& contents, std::string& prob
   }
   for (const MapAlignment& alignment : contents.alignments) {
     if (!ok || alignment.vertices.empty()) continue;
-    OGRGeometryH line = OGR_G_CreateGeometry(wkbLineString);
-    for (const MapVertex& v : alignment.vertices) OGR_G_AddPoint_2D(line, v.x, v.y);
+    OGRGeometryH line = AlignmentLine(alignment);
     next("eje", line);
     OGR_F_SetFieldString(feature, nombre, alignment.name.c_str());
     OGR_F_SetFieldDouble(feature, pk, alignment.vertices.front().station);
     OGR_F_SetFieldDouble(feature, pkFinal, alignment.vertices.back().station);
     if (!(ok = Store(layer, feature, problem))) break;
     for (const MapStation& mark : alignment.marks) {
-      OGRGeometryH geometry = OGR_G_CreateGeometry(wkbPoint);
-      OGR_G_SetPoint_2D(geometry, 0, mark.x, mark.y);
-      next("pk", geometry);
+      next("pk", StationMark(mark, alignment.heights));
       OGR_F_SetFieldString(feature, nombre, geo::StationLabel(mark.station).c_str());
       OGR_F_SetFieldDouble(feature, pk, mark.station);
       if (!(ok = Store(layer, feature, problem))) break;
@@ -286,19 +300,16 @@ bool WriteKml(Writer& writer, const MapContents& contents, std::string& problem)
   }
   for (const MapAlignment& alignment : contents.alignments) {
     if (alignment.vertices.empty()) continue;
-    OGRLayerH layer = folder(("Eje " + alignment.name).c_str(), wkbLineString);
+    OGRLayerH layer = folder(("Eje " + alignment.name).c_str(), alignment.heights ? wkbLineString25D : wkbLineString);
     if (layer == nullptr) return false;
-    OGRGeometryH line = OGR_G_CreateGeometry(wkbLineString);
-    for (const MapVertex& v : alignment.vertices) OGR_G_AddPoint_2D(line, v.x, v.y);
+    OGRGeometryH line = AlignmentLine(alignment);
     const std::string span = "PK " + geo::StationLabel(alignment.vertices.front().station) + " a " +
                              geo::StationLabel(alignment.vertices.back().station);
     if (!place(layer, alignment.name, span, line)) return false;
-    OGRLayerH marks = folder(("PK " + alignment.name).c_str(), wkbPoint);
+    OGRLayerH marks = folder(("PK " + alignment.name).c_str(), alignment.heights ? wkbPoint25D : wkbPoint);
     if (marks == nullptr) return false;
     for (const MapStation& mark : alignment.marks) {
-      OGRGeometryH geometry = OGR_G_CreateGeometry(wkbPoint);
-      OGR_G_SetPoint_2D(geometry, 0, mark.x, mark.y);
-      if (!place(marks, geo::StationLabel(mark.station), std::string(), geometry)) return false;
+      if (!place(marks, geo::StationLabel(mark.station), std::string(), StationMark(mark, alignment.heights))) return false;
     }
   }
   for (const MapSurface& surface : contents.surfaces) {
@@ -335,8 +346,11 @@ bool WriteGpkg(Writer& writer, const MapContents& contents, std::string& problem
     if (!ok) return false;
   }
   if (!contents.alignments.empty()) {
+    // The marks are PointZ when every alignment has heights; a layer has one geometry type.
+    bool heights = true;
+    for (const MapAlignment& alignment : contents.alignments) heights = heights && alignment.heights;
     OGRLayerH layer = writer.Layer("ejes", wkbLineStringZM, problem);
-    OGRLayerH marks = layer != nullptr ? writer.Layer("pk", wkbPoint, problem) : nullptr;
+    OGRLayerH marks = layer != nullptr ? writer.Layer("pk", heights ? wkbPoint25D : wkbPoint, problem) : nullptr;
     if (marks == nullptr) return false;
     AddField(layer, "nombre", OFTString);
     AddField(marks, "eje", OFTString);
@@ -353,9 +367,7 @@ bool WriteGpkg(Writer& writer, const MapContents& contents, std::string& problem
       for (std::size_t i = 0; ok && i < alignment.marks.size(); ++i) {
         const MapStation& mark = alignment.marks[i];
         OGRFeatureH point = OGR_F_Create(OGR_L_GetLayerDefn(marks));
-        OGRGeometryH geometry = OGR_G_CreateGeometry(wkbPoint);
-        OGR_G_SetPoint_2D(geometry, 0, mark.x, mark.y);
-        OGR_F_SetGeometryDirectly(point, geometry);
+        OGR_F_SetGeometryDirectly(point, StationMark(mark, heights));
         OGR_F_SetFieldString(point, 0, alignment.name.c_str());
         OGR_F_SetFieldDouble(point, 1, mark.station);
         OGR_F_SetFieldString(point, 2, geo::StationLabel(mark.station).c_str());

@@ -32,12 +32,17 @@ struct MapVertex {
 
 struct MapStation {
   double x = 0, y = 0, station = 0;
+  double z = 0;  // the elevation, written only for an alignment with heights
 };
 
 struct MapAlignment {
   std::string name;
   std::vector<MapVertex> vertices;
   std::vector<MapStation> marks;  // station marks (every 100 m)
+  // The vertices' and marks' z are heights (a profile's elevations): every format writes them
+  // (GeoJSON and KML lines and marks in 3D, the GeoPackage's marks PointZ). Without them the
+  // lines and marks of GeoJSON and KML are 2D and the GeoPackage's line has z 0.
+  bool heights = false;
 };
 
 struct MapSurface {

@@ -331,6 +331,11 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
   const MessageIcon failureIcon = bySource ? MessageIcon::None : MessageIcon::Exclamation;
   std::string exportName = command.exportName;
   std::vector<std::string> arguments{read, target};
+  // An alignment's map with a profile given: the export that takes the line's heights from it.
+  if (command.exportName == "Georref_Eje_Mapa" && !ifcProfile_.empty()) {
+    exportName = "Georref_Eje_Rasante_Mapa";
+    arguments = {read, ifcProfile_, target};
+  }
   switch (command.variant) {
     case Variant::LandXmlAlignment:
       arguments = {std::to_string(chosenIndex), read, target, programDirectory_};

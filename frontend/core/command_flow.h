@@ -149,7 +149,8 @@ class CommandRunner {
   // kUnknown: the source's extension chooses, as the menu does.
   void SetSourceFormat(detect::Format format) { sourceFormat_ = format; }
   // What the IFC exports take besides source and target: a native profile for the vertical
-  // layout and a coordinate system ("EPSG:25830"); empty for none.
+  // layout and a coordinate system ("EPSG:25830"); empty for none. The profile also gives an
+  // alignment's map its heights (Georref_Eje_Mapa becomes Georref_Eje_Rasante_Mapa).
   void SetIfcOptions(std::string profile, std::string crs) {
     ifcProfile_ = std::move(profile);
     ifcCrs_ = std::move(crs);

@@ -150,6 +150,7 @@ const std::vector<ExportEntry>& ExportTable() {
       PASARELA_EXPORT("Georref", Georref_Puntos_Mapa, "entrada,salida"),
       PASARELA_EXPORT("Georref", Georref_Sup_Mapa, "entrada,salida"),
       PASARELA_EXPORT("Georref", Georref_Eje_Mapa, "entrada,salida"),
+      PASARELA_EXPORT("Georref", Georref_Eje_Rasante_Mapa, "entrada,rasante,salida"),
       PASARELA_EXPORT("Georref", Georref_Rasante_Mapa, "entrada,salida"),
       PASARELA_EXPORT("Georref", Georref_Transver_Mapa, "entrada,salida"),
       PASARELA_EXPORT("Georref", Georref_Prj, "salida"),

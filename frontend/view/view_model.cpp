@@ -727,26 +727,7 @@ void BuildAlignmentView(std::vector<common::AlignmentElement> elements, Alignmen
 }
 
 double ProfileElevation(const common::Profile& profile, double station) {
-  if (profile.empty()) return 0;
-  if (profile.size() == 1 || station <= profile.front().station) return profile.front().elevation;
-  if (station >= profile.back().station) return profile.back().elevation;
-  // The vertical curve that holds the station, if any.
-  for (std::size_t i = 1; i + 1 < profile.size(); ++i) {
-    const common::ProfileVertex& v = profile[i];
-    if (v.tangent <= 0 || std::fabs(station - v.station) > v.tangent) continue;
-    const double gradeIn = common::GradeBetween(profile[i - 1], v);
-    const double gradeOut = common::GradeBetween(v, profile[i + 1]);
-    const double x = station - (v.station - v.tangent);
-    return v.elevation - gradeIn * v.tangent + gradeIn * x + (gradeOut - gradeIn) * x * x / (4.0 * v.tangent);
-  }
-  auto after = std::upper_bound(profile.begin(), profile.end(), station,
-                                [](double s, const common::ProfileVertex& v) { return s < v.station; });
-  if (after == profile.begin()) return profile.front().elevation;
-  if (after == profile.end()) return profile.back().elevation;
-  const common::ProfileVertex& a = *(after - 1);
-  const common::ProfileVertex& b = *after;
-  if (b.station == a.station) return b.elevation;
-  return a.elevation + (b.elevation - a.elevation) * (station - a.station) / (b.station - a.station);
+  return common::ElevationAt(profile, station);
 }
 
 void BuildProfileView(common::Profile vertices, ProfileView& view) {

@@ -55,6 +55,49 @@ TEST(AlignmentSamples, ChordsStayWithinTheToleranceOfTheArcAndStationsRunAlong) 
   }
 }
 
+// The stations a profile asks for become vertices on the alignment's own curve, in order,
+// with the plan's vertices kept; stations past the end add nothing.
+TEST(AlignmentSamples, StationsAskedForBecomeVerticesOnTheCurve) {
+  const std::vector<geo::StationedPoint> plain = geo::DensifyAlignment(StraightAndArc(), 0.01);
+  const std::vector<geo::StationedPoint> points = geo::DensifyAlignment(StraightAndArc(), 0.01, {50, 150.25, 299, 400});
+  ASSERT_EQ(points.size(), plain.size() + 3);
+  std::size_t found = 0;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i > 0) {
+      EXPECT_GT(points[i].station, points[i - 1].station);
+    }
+    if (points[i].station == 50) {
+      ++found;
+      EXPECT_NEAR(points[i].x, 0, 1e-9);
+      EXPECT_NEAR(points[i].y, 50, 1e-9);
+    } else if (points[i].station == 150.25 || points[i].station == 299) {
+      ++found;
+      EXPECT_NEAR(std::hypot(points[i].x - 300, points[i].y - 100), 300, 1e-6);
+    }
+  }
+  EXPECT_EQ(found, 3u);
+  EXPECT_DOUBLE_EQ(points.back().station, 300);
+}
+
+// Where the profile bends: its breaks of grade, both ends of each vertical curve and enough
+// points between that no chord strays more than the tolerance from the parabola.
+TEST(AlignmentSamples, AProfileBendsWhereItsGradeChanges) {
+  const double vertices[][3] = {{0, 600, 0}, {400, 608, 50}, {800, 604, 0}, {1000, 610, 0}};  // +2 %, -1 %, +3 %
+  common::Profile profile(4);
+  for (std::size_t i = 0; i < profile.size(); ++i) {
+    profile[i].station = vertices[i][0];
+    profile[i].elevation = vertices[i][1];
+    profile[i].tangent = vertices[i][2];  // a curve at 0+400 only
+  }
+  const std::vector<double> stations = geo::ProfileBends(profile, 0.01);
+  // The curve bends 0.03 / 100 m per metre: chords of sqrt(16 * 50 * 0.01 / 0.03) = 16.3 m,
+  // seven of them over its 100 m.
+  const std::vector<double> expected = {0, 350, 350 + 100.0 / 7, 350 + 200.0 / 7, 350 + 300.0 / 7, 350 + 400.0 / 7,
+                                        350 + 500.0 / 7, 350 + 600.0 / 7, 450, 800, 1000};
+  ASSERT_EQ(stations.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(stations[i], expected[i], 1e-9) << i;
+}
+
 TEST(AlignmentSamples, MarksAtEveryHundredMetresWithTheirLabels) {
   const std::vector<geo::StationedPoint> marks = geo::StationMarks(StraightAndArc(), 100);
   ASSERT_EQ(marks.size(), 4u);

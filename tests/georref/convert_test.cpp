@@ -95,6 +95,7 @@ TEST(ConvertWithSystems, RefusalsSayWhyAndLeaveNoTarget) {
   testing_support::WriteFile(dir.File("h.pun"), "    1      -0.500     38.300  100.000\n");
   const std::string alignment = PASARELA_SOURCE_DIR "/samples/ejes/variante.eje";
   const std::string surface = kData + "/geo/terreno.sup";
+  testing_support::WriteFile(dir.File("corta.ras"), "100.000 613.881 0 0 0\n1500.000 605.000 0 0 0\n");
   struct Refusal {
     std::string line;
     std::string target;
@@ -110,6 +111,16 @@ TEST(ConvertWithSystems, RefusalsSayWhyAndLeaveNoTarget) {
       {"convert " + Quoted(surface) + " -o " + Quoted(dir.File("t.geojson")), dir.File("t.geojson"), "--s_srs"},
       {"convert " + Quoted(surface) + " -o " + Quoted(dir.File("t.kml")) + " --s_srs EPSG:25830 --t_srs EPSG:25829",
        dir.File("t.kml"), "WGS84"},
+      {"convert " + Quoted(alignment) + " -o " + Quoted(dir.File("v.gpkg")) + " --s_srs EPSG:25830 --with-profile " +
+           Quoted(dir.File("corta.ras")),
+       dir.File("v.gpkg"), "no cubre el eje"},
+      // Points on their way to a map through the native file have no use for a profile.
+      {"convert " + Quoted(kData + "/geo/sistema.xml") + " -o " + Quoted(dir.File("p.gpkg")) + " --with-profile " +
+           Quoted(dir.File("corta.ras")),
+       dir.File("p.gpkg"), "sobra --with-profile"},
+      // A map's system is --t_srs; --crs names an IFC file's.
+      {"convert " + Quoted(kData + "/geo/sistema.xml") + " -o " + Quoted(dir.File("p.kml")) + " --crs EPSG:25830",
+       dir.File("p.kml"), "sobra --crs"},
   };
   for (const Refusal& refusal : refusals) {
     const Outcome outcome = Cli(dir, refusal.line);
