@@ -283,6 +283,7 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
   // The coordinate systems are settled before the target is asked: a conversion that cannot
   // take them is refused first. A native source whose coordinates move is read from its moved copy.
   SystemOptions systems = systems_;
+  std::string mapProfile = ifcProfile_;  // the heights of an alignment's map
   detect::Format format = sourceFormat_;
   // A source chosen in a menu's dialog is detected only when systems are in play.
   if (format == detect::Format::kUnknown && (systems.Given() || command.library == kGeorefLibrary)) {
@@ -296,7 +297,7 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
   }
   if (use == SystemUse::kOwn) {
     if (systems.source.empty()) systems.source = NamedSystemOfSource(source, format);
-    if (!host_.AskSystems(command, source, systems)) return CommandOutcome::Stopped;
+    if (!host_.AskSystems(command, source, systems, mapProfile)) return CommandOutcome::Stopped;
   }
   const GeorefCall callGeoref = [this](const char* name, const std::vector<std::string>& arguments,
                                        std::string& reason) {
@@ -332,9 +333,9 @@ CommandOutcome CommandRunner::RunSteps(const MenuCommand& command) {
   std::string exportName = command.exportName;
   std::vector<std::string> arguments{read, target};
   // An alignment's map with a profile given: the export that takes the line's heights from it.
-  if (command.exportName == "Georref_Eje_Mapa" && !ifcProfile_.empty()) {
+  if (command.exportName == "Georref_Eje_Mapa" && !mapProfile.empty()) {
     exportName = "Georref_Eje_Rasante_Mapa";
-    arguments = {read, ifcProfile_, target};
+    arguments = {read, mapProfile, target};
   }
   switch (command.variant) {
     case Variant::LandXmlAlignment:

@@ -61,11 +61,14 @@ class CommandHost {
   }
   // The coordinate systems of a conversion of the georeferencing library (a map, a change of
   // system), asked after its source: `options` come with the ones set for the runner and the
-  // source's own system; false when the user cancels. The default takes them as they come.
-  virtual bool AskSystems(const MenuCommand& command, const std::string& source, SystemOptions& options) {
+  // source's own system; an alignment's map also takes the native profile its heights come from
+  // (`profile`, empty: none). False when the user cancels. The default takes them as they come.
+  virtual bool AskSystems(const MenuCommand& command, const std::string& source, SystemOptions& options,
+                          std::string& profile) {
     (void)command;
     (void)source;
     (void)options;
+    (void)profile;
     return true;
   }
   virtual void ShowAbout() {}

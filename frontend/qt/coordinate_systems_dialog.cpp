@@ -2,7 +2,9 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,7 +12,8 @@
 
 namespace frontend {
 
-SistemasCoordenadas::SistemasCoordenadas(QWidget* parent, const SystemOptions& start, const QString& note)
+SistemasCoordenadas::SistemasCoordenadas(QWidget* parent, const SystemOptions& start, const QString& note,
+                                         bool withProfile)
     : QDialog(parent) {
   setObjectName("dialSistemas");
   setWindowTitle("Sistemas de coordenadas");
@@ -20,7 +23,7 @@ SistemasCoordenadas::SistemasCoordenadas(QWidget* parent, const SystemOptions& s
   target_ = new QLineEdit(QString::fromStdString(start.target), this);
   target_->setObjectName("sistemaDestino");
   target_->setPlaceholderText("EPSG:25830 (vacío: sin transformar; GeoJSON y KML van en WGS84)");
-  ballpark_ = new QCheckBox("Aceptar una operación &aproximada (sin rejilla)", this);
+  ballpark_ = new QCheckBox("Aceptar una operación a&proximada (sin rejilla)", this);
   ballpark_->setObjectName("aproximada");
   ballpark_->setChecked(start.allowBallpark);
   auto* form = new QFormLayout;
@@ -30,6 +33,29 @@ SistemasCoordenadas::SistemasCoordenadas(QWidget* parent, const SystemOptions& s
   targetLabel->setBuddy(target_);
   form->addRow(sourceLabel, source_);
   form->addRow(targetLabel, target_);
+  if (withProfile) {
+    profile_ = new QLineEdit(this);
+    profile_->setObjectName("rasante");
+    profile_->setPlaceholderText("Rasante nativa (.ras) de la que toma sus cotas (vacío: sin cotas)");
+    auto* browse = new QPushButton("E&xaminar...", this);
+    browse->setObjectName("BtnRasante");
+    connect(browse, &QPushButton::clicked, this, [this] {
+      QFileDialog dialog(this, "Rasante");
+      dialog.setObjectName("dialRasante");
+      dialog.setOption(QFileDialog::DontUseNativeDialog);
+      dialog.setFileMode(QFileDialog::ExistingFile);
+      dialog.setNameFilters({"Rasante (*.ras)", "Todos los ficheros (*)"});
+      if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        profile_->setText(dialog.selectedFiles().front());
+      }
+    });
+    auto* row = new QHBoxLayout;
+    row->addWidget(profile_);
+    row->addWidget(browse);
+    auto* profileLabel = new QLabel("&Rasante (cotas):", this);
+    profileLabel->setBuddy(profile_);
+    form->addRow(profileLabel, row);
+  }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setText("&Aceptar");
   buttons->button(QDialogButtonBox::Cancel)->setText("&Cancelar");

@@ -18,13 +18,16 @@ namespace frontend {
 
 class SistemasCoordenadas : public QDialog {
  public:
-  // The fields start with `start`; `note` (when given) says where the systems apply.
+  // The fields start with `start`; `note` (when given) says where the systems apply. An
+  // alignment's map (`withProfile`) also asks for the native profile its heights come from.
   explicit SistemasCoordenadas(QWidget* parent = nullptr, const SystemOptions& start = SystemOptions(),
-                               const QString& note = QString());
+                               const QString& note = QString(), bool withProfile = false);
 
   QLineEdit* source() const { return source_; }
   QLineEdit* target() const { return target_; }
   QCheckBox* ballpark() const { return ballpark_; }
+  // Null unless the dialog asks for a profile.
+  QLineEdit* profile() const { return profile_; }
 
   // What the fields hold, trimmed.
   SystemOptions options() const;
@@ -33,6 +36,7 @@ class SistemasCoordenadas : public QDialog {
   QLineEdit* source_;
   QLineEdit* target_;
   QCheckBox* ballpark_;
+  QLineEdit* profile_ = nullptr;
 };
 
 // The line that tells which systems are set ("EPSG:23030 → EPSG:25830"); empty when none is.

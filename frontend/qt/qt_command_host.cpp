@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -72,10 +73,14 @@ std::string TargetWithEntry(const std::string& target, const std::string& entry)
   return common::AppendSuffix(target, "_" + part);
 }
 
-bool QtCommandHost::AskSystems(const MenuCommand& /*command*/, const std::string& /*source*/, SystemOptions& options) {
-  SistemasCoordenadas dialog(window_, options);
+bool QtCommandHost::AskSystems(const MenuCommand& command, const std::string& /*source*/, SystemOptions& options,
+                               std::string& profile) {
+  const bool alignmentMap = command.exportName == "Georref_Eje_Mapa";
+  SistemasCoordenadas dialog(window_, options, QString(), alignmentMap);
+  if (alignmentMap) dialog.profile()->setText(FromLocalText(profile));
   if (dialog.exec() != QDialog::Accepted) return false;
   options = dialog.options();
+  if (alignmentMap) profile = ToLocalPath(dialog.profile()->text().trimmed());
   return true;
 }
 

@@ -27,8 +27,10 @@ class QtCommandHost : public CommandHost {
   int ChooseFromList(ListKind kind, const std::string& caption, const std::vector<std::string>& lines) override;
   void ShowMessage(const std::string& text, MessageIcon icon) override;
   void ShowLibraryMessage(const std::string& caption, const std::string& text) override;
-  // The "Sistemas de coordenadas" dialog, starting with `options`.
-  bool AskSystems(const MenuCommand& command, const std::string& source, SystemOptions& options) override;
+  // The "Sistemas de coordenadas" dialog, starting with `options` (and, for an alignment's map,
+  // the profile its heights come from).
+  bool AskSystems(const MenuCommand& command, const std::string& source, SystemOptions& options,
+                  std::string& profile) override;
   void ShowAbout() override;
   void Quit() override;
 

@@ -545,6 +545,53 @@ TEST_F(Desktop, CoordinateSystemsMoveThePointsOfTheMenuAndOfAbrir) {
   EXPECT_NEAR(point[1], expected[0], 0.0006);
 }
 
+// An alignment's map asks for the profile its heights come from, beside the systems.
+TEST_F(Desktop, AnAlignmentsMapTakesItsHeightsFromTheProfileGiven) {
+  ScratchWithSample scratch("ejes/variante.eje", "variante.eje");
+  const std::string profile = std::string(PASARELA_SOURCE_DIR) + "/samples/rasantes/variante.ras";
+  frontend::Principal window;
+  window.show();
+  std::vector<std::string> said;
+  auto read = [&said](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr) << w->metaObject()->className();
+    said.push_back(box->text().toStdString());
+    box->button(QMessageBox::Ok)->click();
+  };
+  DialogScript script({[](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::AbrirFichero*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         auto found = dialog->commands()->findItems("Eje a mapa GeoJSON", Qt::MatchExactly);
+                         ASSERT_EQ(found.size(), 1);
+                         dialog->commands()->setCurrentItem(found.front());
+                         // A map asks for its systems when it runs.
+                         EXPECT_FALSE(dialog->systemsButton()->isVisible());
+                         dialog->findChild<QPushButton*>("BtnConvertir")->click();
+                       },
+                       [&profile](QWidget* w) {
+                         auto* dialog = dynamic_cast<frontend::SistemasCoordenadas*>(w);
+                         ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
+                         ASSERT_NE(dialog->profile(), nullptr);
+                         dialog->source()->setText("EPSG:25830");
+                         dialog->profile()->setText(QString::fromStdString(profile));
+                         dialog->accept();
+                       },
+                       ChooseFile(scratch.dir.File("variante.geojson")), read, read});
+  window.OpenFile(scratch.source);
+  EXPECT_TRUE(script.finished());
+  ASSERT_FALSE(said.empty());
+  EXPECT_NE(said.back().find("Generado correctamente fichero"), std::string::npos) << said.back();
+  // Every vertex of the line has its height: three numbers, none of them a zero height.
+  const std::string map = ReadFile(scratch.dir.File("variante.geojson"));
+  const std::size_t line = map.find("\"LineString\"");
+  ASSERT_NE(line, std::string::npos) << map.substr(0, 400);
+  const std::size_t first = map.find("[ [", line) != std::string::npos ? map.find("[ [", line) : map.find("[[", line);
+  ASSERT_NE(first, std::string::npos);
+  const std::string vertex = map.substr(first, map.find(']', first) - first);
+  EXPECT_EQ(std::count(vertex.begin(), vertex.end(), ','), 2) << vertex;
+  EXPECT_EQ(vertex.find(", 0.0"), std::string::npos) << vertex;
+}
+
 TEST_F(Desktop, ADroppedFileIsOpened) {
   TempDir dir;
   const std::string source = Made(dir, "tramo.tra", ReadFile(std::string(PASARELA_SOURCE_DIR) + "/samples/transversales/tramo.tra"));
