@@ -97,27 +97,43 @@ class Descriptor {
   int fd_;
 };
 
-// Up to `size` bytes of `fd` at `offset`; fewer only at the end of the file, none on an error.
-std::string ReadAt(int fd, long long offset, std::size_t size) {
-  std::string bytes(size, '\0');
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t more = ::pread(fd, bytes.data() + got, size - got, static_cast<off_t>(offset) + static_cast<off_t>(got));
-    if (more < 0 && errno == EINTR) continue;
-    if (more <= 0) break;
-    got += static_cast<std::size_t>(more);
+// Random access to the bytes of a document: a file through its descriptor, or bytes in memory.
+class DocumentBytes {
+ public:
+  explicit DocumentBytes(int fd) : fd_(fd) {}
+  explicit DocumentBytes(std::string_view bytes) : bytes_(bytes) {}
+
+  // Up to `size` bytes at `offset`; fewer only at the end, none on an error.
+  std::string At(long long offset, std::size_t size) const {
+    if (offset < 0) return std::string();
+    if (fd_ < 0) {
+      const std::size_t start = static_cast<std::size_t>(offset);
+      return start < bytes_.size() ? std::string(bytes_.substr(start, size)) : std::string();
+    }
+    std::string bytes(size, '\0');
+    std::size_t got = 0;
+    while (got < size) {
+      const ssize_t more = ::pread(fd_, bytes.data() + got, size - got, static_cast<off_t>(offset) + static_cast<off_t>(got));
+      if (more < 0 && errno == EINTR) continue;
+      if (more <= 0) break;
+      got += static_cast<std::size_t>(more);
+    }
+    bytes.resize(got);
+    return bytes;
   }
-  bytes.resize(got);
-  return bytes;
-}
+
+ private:
+  int fd_ = -1;
+  std::string_view bytes_;
+};
 
 // The "<" of the tag the parser read up to `read`: the last one before it, as neither a tag's
 // name nor its attribute values hold one. -1 when there is none.
-long long TagStart(int fd, long long read) {
+long long TagStart(const DocumentBytes& document, long long read) {
   constexpr long long kBlock = 4096;
   for (long long end = read; end > 0;) {
     const long long start = std::max(0LL, end - kBlock);
-    const std::string block = ReadAt(fd, start, static_cast<std::size_t>(end - start));
+    const std::string block = document.At(start, static_cast<std::size_t>(end - start));
     if (static_cast<long long>(block.size()) != end - start) return -1;
     const std::size_t at = block.rfind('<');
     if (at != std::string::npos) return start + static_cast<long long>(at);
@@ -128,9 +144,9 @@ long long TagStart(int fd, long long read) {
 
 // The qualified name of the tag at `at` ("lx:LandXML", "/LandXML" for an end tag); empty when
 // no tag starts there.
-std::string TagName(int fd, long long at) {
+std::string TagName(const DocumentBytes& document, long long at) {
   if (at < 0) return std::string();
-  const std::string head = ReadAt(fd, at, 512);
+  const std::string head = document.At(at, 512);
   if (head.empty() || head[0] != '<') return std::string();
   const std::size_t end = head.find_first_of(" \t\r\n/>", 2);
   return end == std::string::npos ? std::string() : head.substr(1, end - 1);
@@ -195,11 +211,15 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 
 // Where the element goes and what it replaces; false (reason recorded) when the document does
 // not show its places as the parser gave them.
-bool PlanEdits(int fd, const std::string& path, const PlacesHandler& places, const LandXmlCoordinateSystem& system,
-               std::vector<Edit>& edits) {
+bool PlanEdits(const DocumentBytes& document, const std::string& path, const PlacesHandler& places,
+               const LandXmlCoordinateSystem& system, std::vector<Edit>& edits) {
   const std::string cannot = "No se puede poner el sistema de coordenadas en el documento LandXML " + path;
-  const long long rootStart = TagStart(fd, places.rootRead);
-  const std::string root = TagName(fd, rootStart);
+  if (!common::NameIs(places.root, "LandXML")) {
+    common::RecordWrongKind(path, common::kLandXmlDocument, common::FileKind::kXml);
+    return false;
+  }
+  const long long rootStart = TagStart(document, places.rootRead);
+  const std::string root = TagName(document, rootStart);
   if (!LocalNameIs(root, places.root)) {
     common::RecordFailure(cannot);
     return false;
@@ -208,8 +228,9 @@ bool PlanEdits(int fd, const std::string& path, const PlacesHandler& places, con
   const std::string element =
       CoordinateSystemElement(system, colon == std::string::npos ? std::string_view() : std::string_view(root).substr(0, colon + 1));
   for (const PlacesHandler::Read& read : places.systems) {
-    const long long start = TagStart(fd, read.start);
-    if (!LocalNameIs(TagName(fd, start), "CoordinateSystem") || read.end <= start || ReadAt(fd, read.end - 1, 1) != ">") {
+    const long long start = TagStart(document, read.start);
+    if (!LocalNameIs(TagName(document, start), "CoordinateSystem") || read.end <= start ||
+        document.At(read.end - 1, 1) != ">") {
       common::RecordFailure(cannot);
       return false;
     }
@@ -218,12 +239,12 @@ bool PlanEdits(int fd, const std::string& path, const PlacesHandler& places, con
   if (!edits.empty()) return true;
   long long at = -1;
   if (places.next.start >= 0) {
-    at = TagStart(fd, places.next.start);
-    if (!LocalNameIs(TagName(fd, at), places.nextName)) at = -1;
+    at = TagStart(document, places.next.start);
+    if (!LocalNameIs(TagName(document, at), places.nextName)) at = -1;
   } else {
-    at = TagStart(fd, places.rootEnd);
+    at = TagStart(document, places.rootEnd);
     // A root without content ("<LandXML/>") has no end tag to put the element before.
-    if (TagName(fd, at) != "/" + root) {
+    if (TagName(document, at) != "/" + root) {
       common::RecordFailure("El documento LandXML " + path + " no tiene contenido: no se le pone sistema de coordenadas");
       return false;
     }
@@ -259,17 +280,14 @@ bool PutLandXmlCoordinateSystem(const std::string& path, const LandXmlCoordinate
   if (!common::CheckLandXmlSource(path)) return false;
   PlacesHandler places;
   if (common::LandXmlReader().Parse(path, places) != common::ParseResult::kComplete) return false;
-  if (!common::NameIs(places.root, "LandXML")) {
-    common::RecordWrongKind(path, common::kLandXmlDocument, common::FileKind::kXml);
-    return false;
-  }
   struct stat after {};
   if (::fstat(fd.get(), &after) != 0 || !SameFile(before, after)) {
     common::RecordFailure("El documento LandXML " + path + " ha cambiado mientras se leía");
     return false;
   }
+  const DocumentBytes document(fd.get());
   std::vector<Edit> edits;
-  if (!PlanEdits(fd.get(), path, places, system, edits)) return false;
+  if (!PlanEdits(document, path, places, system, edits)) return false;
 
   // The document read is the one rewritten: it is no source whose content must be kept.
   common::ForgetSourceFile(path.c_str());
@@ -279,7 +297,7 @@ bool PutLandXmlCoordinateSystem(const std::string& path, const LandXmlCoordinate
   long long at = 0;
   const auto copyTo = [&](long long end) {
     while (at < end) {
-      const std::string block = ReadAt(fd.get(), at, static_cast<std::size_t>(std::min<long long>(end - at, kCopyBlock)));
+      const std::string block = document.At(at, static_cast<std::size_t>(std::min<long long>(end - at, kCopyBlock)));
       if (block.empty()) {
         common::RecordSourceFailure(path, EIO);
         return false;
@@ -296,6 +314,27 @@ bool PutLandXmlCoordinateSystem(const std::string& path, const LandXmlCoordinate
   if (!copyTo(size) || !out.Commit()) return false;
   // The file made beside the document is private; the document keeps the permissions it had.
   ::chmod(path.c_str(), before.st_mode & 07777);
+  return true;
+}
+
+bool PutCoordinateSystemInDocument(std::string_view document, const LandXmlCoordinateSystem& system,
+                                   std::string& result) {
+  PlacesHandler places;
+  if (common::LandXmlReader().ParseBytes(document, places) != common::ParseResult::kComplete) {
+    common::RecordFailure("El documento LandXML está incompleto o mal formado (línea " +
+                          std::to_string(common::LastMalformedLine()) + ")");
+    return false;
+  }
+  std::vector<Edit> edits;
+  if (!PlanEdits(DocumentBytes(document), std::string(), places, system, edits)) return false;
+  result.clear();
+  std::size_t at = 0;
+  for (const Edit& edit : edits) {
+    result.append(document, at, static_cast<std::size_t>(edit.start) - at);
+    result += edit.text;
+    at = static_cast<std::size_t>(edit.end);
+  }
+  result.append(document, at, std::string_view::npos);
   return true;
 }
 

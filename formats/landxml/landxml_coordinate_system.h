@@ -41,4 +41,8 @@ std::string CoordinateSystemElement(const LandXmlCoordinateSystem& system, std::
 // the new one cannot be written.
 bool PutLandXmlCoordinateSystem(const std::string& path, const LandXmlCoordinateSystem& system);
 
+// The same on a document in memory: `result` is the document with the element.
+bool PutCoordinateSystemInDocument(std::string_view document, const LandXmlCoordinateSystem& system,
+                                   std::string& result);
+
 }  // namespace viaducto
