@@ -192,6 +192,7 @@ std::optional<double> GetNumber(const LandXmlAttributes& attributes, std::string
 namespace {
 
 thread_local int lastMalformedLine = 0;
+thread_local bool malformedSeen = false;
 thread_local xmlParserCtxt* parsing = nullptr;
 
 // The parser of the running parse on this thread, for DocumentBytesRead; a parse started from
@@ -206,7 +207,6 @@ class ParsingScope {
  private:
   xmlParserCtxt* outer_;
 };
-thread_local bool malformedSeen = false;
 
 void NoteMalformed(int line) {
   lastMalformedLine = line;
