@@ -259,6 +259,7 @@ bool SetSystems(const std::string& source, const std::string& target, bool allow
 }
 
 const std::string& LastOperation() { return Current().lastOperation; }
+const std::string& TargetSystem() { return Current().target; }
 
 int TransformPointFile(const std::string& entrada, const std::string& salida) {
   // In place is allowed: a conversion's target transformed after it is written.

@@ -13,6 +13,9 @@ bool SetSystems(const std::string& source, const std::string& target, bool allow
 // "ED50 to ETRS89 (7), 1,5 m" of the last transformation; empty when none.
 const std::string& LastOperation();
 
+// The target system set by SetSystems, as given; empty when none.
+const std::string& TargetSystem();
+
 int TransformPointFile(const std::string& entrada, const std::string& salida);
 int TransformSurfaceFile(const std::string& entrada, const std::string& salida);
 int PointsToMap(const std::string& entrada, const std::string& salida);

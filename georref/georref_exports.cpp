@@ -5,6 +5,7 @@
 #include "common/message_hook.h"
 #include "georref.h"
 #include "georref/georeferencing.h"
+#include "georref/landxml_system.h"
 
 void Georref_SetMessageHook(GeorrefMessageHook hook) { common::SetMessageHook(hook); }
 
@@ -65,6 +66,10 @@ int32_t Georref_Transver_Mapa(const char* entrada, const char* salida) {
 
 int32_t Georref_Prj(const char* salida) {
   return common::GuardedExport(0, [&] { return georref::WriteProjection(common::PathArgument(salida)); });
+}
+
+int32_t Georref_LandXml_Sistema(const char* salida) {
+  return common::GuardedExport(0, [&] { return georref::NameSystemInLandXml(common::PathArgument(salida)); });
 }
 
 int32_t Georref_Operacion(char* texto) {

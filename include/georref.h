@@ -75,6 +75,15 @@ GEORREF_API int32_t Georref_Transver_Mapa(const char* entrada, const char* salid
  * target system is set or it cannot be written. */
 GEORREF_API int32_t Georref_Prj(const char* salida);
 
+/* The target system of Georref_Sistemas named in the LandXML document salida (*.xml) a
+ * conversion wrote with coordinates in that system: its CoordinateSystem element (epsgCode when
+ * the system is an EPSG code or PROJ finds it equivalent to one, ogcWktCode with PROJ's WKT,
+ * name), put in place of the one the document has, else after its Project and Units and before
+ * its data; every other byte of the document is kept. The document is written anew beside
+ * itself and renamed into place. 1 when written; 0 when no target system is set, salida is not
+ * a well-formed LandXML document or cannot be written, salida then left as it was. */
+GEORREF_API int32_t Georref_LandXml_Sistema(const char* salida);
+
 /* The last operation used, "ED50 to ETRS89 (7), 1,5 m", into texto (at least 1024 bytes);
  * empty when none. 1 when there is one. */
 GEORREF_API int32_t Georref_Operacion(char* texto);

@@ -193,6 +193,20 @@ namespace {
 
 thread_local int lastMalformedLine = 0;
 thread_local bool malformedSeen = false;
+thread_local xmlParserCtxt* parsing = nullptr;
+
+// The parser of the running parse on this thread, for DocumentBytesRead; a parse started from
+// a handler restores the outer one when it ends.
+class ParsingScope {
+ public:
+  explicit ParsingScope(xmlParserCtxt* context) : outer_(parsing) { parsing = context; }
+  ~ParsingScope() { parsing = outer_; }
+  ParsingScope(const ParsingScope&) = delete;
+  ParsingScope& operator=(const ParsingScope&) = delete;
+
+ private:
+  xmlParserCtxt* outer_;
+};
 
 void NoteMalformed(int line) {
   lastMalformedLine = line;
@@ -224,6 +238,7 @@ ParseResult ParseChunks(bool windows1252, LandXmlHandler& handler, NextChunk&& n
     if (encoding != nullptr) xmlSwitchToEncoding(context.get(), encoding);
   }
 
+  const ParsingScope scope(context.get());
   bool failed = false;
   for (;;) {
     const char* chunk = nullptr;
@@ -254,6 +269,8 @@ bool Windows1252Bytes(std::string_view document) {
 }
 
 }  // namespace
+
+long long DocumentBytesRead() { return parsing != nullptr ? xmlByteConsumed(parsing) : -1; }
 
 int LastMalformedLine() { return lastMalformedLine; }
 

@@ -63,6 +63,13 @@ class LandXmlReader {
   ParseResult ParseFile(const std::string& path, LandXmlHandler& handler);
 };
 
+// Called from a handler's StartElement or EndElement: how many bytes of the document, counted
+// in its own encoding from its first byte, the parser has read. In StartElement that is past
+// the element's name and attributes (the tag's "<" is the last one before it, as no attribute
+// value holds a "<"); in EndElement, past the element's end ("/>" or its end tag). -1 outside
+// a parse. Lets a writer change one element of a document and copy every other byte as it is.
+long long DocumentBytesRead();
+
 // The line at which the last document read on this thread stopped at an error.
 int LastMalformedLine();
 // Whether a document read on this thread since ForgetMalformedDocuments was not well formed.

@@ -154,6 +154,7 @@ const std::vector<ExportEntry>& ExportTable() {
       PASARELA_EXPORT("Georref", Georref_Rasante_Mapa, "entrada,salida"),
       PASARELA_EXPORT("Georref", Georref_Transver_Mapa, "entrada,salida"),
       PASARELA_EXPORT("Georref", Georref_Prj, "salida"),
+      PASARELA_EXPORT("Georref", Georref_LandXml_Sistema, "salida"),
       PASARELA_EXPORT("Georref", Georref_Operacion, "texto"),
   };
   return table;

@@ -1,0 +1,95 @@
+#include "georref/landxml_system.h"
+
+#include <proj.h>
+#include <strings.h>
+
+#include <memory>
+
+#include "common/outcome.h"
+#include "georref/georeferencing.h"
+
+namespace georref {
+namespace {
+
+struct ContextDeleter {
+  void operator()(PJ_CONTEXT* context) const { proj_context_destroy(context); }
+};
+struct ObjectDeleter {
+  void operator()(PJ* object) const { proj_destroy(object); }
+};
+using Context = std::unique_ptr<PJ_CONTEXT, ContextDeleter>;
+using Object = std::unique_ptr<PJ, ObjectDeleter>;
+
+std::string Text(const char* text) { return text != nullptr ? text : std::string(); }
+
+// The EPSG code PROJ finds equivalent to `system` (apart from names at most); empty when none.
+std::string IdentifiedEpsgCode(PJ_CONTEXT* context, PJ* system) {
+  const std::string authority = Text(proj_get_id_auth_name(system, 0));
+  if (!authority.empty()) return strcasecmp(authority.c_str(), "EPSG") == 0 ? Text(proj_get_id_code(system, 0)) : "";
+  // A datum change bound to the definition would be lost behind a code.
+  if (proj_get_type(system) == PJ_TYPE_BOUND_CRS) return std::string();
+  int* confidence = nullptr;
+  PJ_OBJ_LIST* candidates = proj_identify(context, system, "EPSG", nullptr, &confidence);
+  std::string code;
+  // The candidates come best first; 90 and above: the same system, its name aside.
+  if (candidates != nullptr && proj_list_get_count(candidates) > 0 && confidence != nullptr && confidence[0] >= 90) {
+    const Object best(proj_list_get(context, candidates, 0));
+    if (best) code = Text(proj_get_id_code(best.get(), 0));
+  }
+  proj_int_list_destroy(confidence);
+  proj_list_destroy(candidates);
+  return code;
+}
+
+}  // namespace
+
+bool LandXmlSystemOf(const std::string& definitionText, viaducto::LandXmlCoordinateSystem& system, std::string& problem) {
+  std::string definition = definitionText;
+  while (!definition.empty() && (definition.back() == ' ' || definition.back() == '\n' || definition.back() == '\r')) {
+    definition.pop_back();
+  }
+  const Context context(proj_context_create());
+  proj_context_set_enable_network(context.get(), 0);
+  proj_log_level(context.get(), PJ_LOG_NONE);
+  Object crs(definition.empty() ? nullptr : proj_create(context.get(), definition.c_str()));
+  // PROJ strings without "+type=crs" are systems, as GIS programs take them.
+  if ((!crs || proj_is_crs(crs.get()) == 0) && !definition.empty() && definition[0] == '+' &&
+      definition.find("type=crs") == std::string::npos) {
+    crs.reset(proj_create(context.get(), (definition + " +type=crs").c_str()));
+  }
+  if (!crs || proj_is_crs(crs.get()) == 0) {
+    problem = "PROJ no reconoce el sistema de coordenadas «" + definition + "»";
+    return false;
+  }
+  system = viaducto::LandXmlCoordinateSystem();
+  system.name = Text(proj_get_name(crs.get()));
+  system.epsgCode = IdentifiedEpsgCode(context.get(), crs.get());
+  const char* const options[] = {"MULTILINE=NO", nullptr};
+  const char* wkt = proj_as_wkt(context.get(), crs.get(), PJ_WKT1_GDAL, options);
+  if (wkt == nullptr) wkt = proj_as_wkt(context.get(), crs.get(), PJ_WKT2_2019, options);
+  system.ogcWkt = Text(wkt);
+  if (system.ogcWkt.empty()) {
+    problem = "PROJ no puede escribir el sistema de coordenadas «" + definition + "» como WKT";
+    return false;
+  }
+  system.seen = true;
+  return true;
+}
+
+int NameSystemInLandXml(const std::string& salida) {
+  const std::string& target = TargetSystem();
+  if (target.empty()) {
+    common::RecordFailure("Falta el sistema de coordenadas de destino (--t_srs) para nombrarlo en el documento LandXML " +
+                          salida);
+    return 0;
+  }
+  viaducto::LandXmlCoordinateSystem system;
+  std::string problem;
+  if (!LandXmlSystemOf(target, system, problem)) {
+    common::RecordFailure(problem);
+    return 0;
+  }
+  return viaducto::PutLandXmlCoordinateSystem(salida, system) ? 1 : 0;
+}
+
+}  // namespace georref
