@@ -85,8 +85,9 @@ bool PrepareSystems(const SystemOptions& options, const MenuCommand& command, de
 }
 
 bool FinishSystems(const SystemStep& step, const std::string& target, const GeorefCall& call, std::string& reason) {
-  // The target's system named beside it; the coordinates it holds are already right.
+  // The target's system named beside it or in it; the coordinates it holds are already right.
   if (step.shapefileTarget) return call("Georref_Prj", {target}, reason);
+  if (step.landXmlTarget) return call("Georref_LandXml_Sistema", {target}, reason);
   const char* name = step.use == SystemUse::kTargetPoints    ? "Georref_Puntos_Transforma"
                      : step.use == SystemUse::kTargetSurface ? "Georref_Sup_Transforma"
                                                              : nullptr;

@@ -45,6 +45,12 @@ TEST(ConvertWithSystems, PointsAreMovedIntoAndOutOfOtherFormats) {
       // The shapefile's .prj names the system it was moved to.
       {"convert " + Quoted(dir.File("etrs.shp")) + " -o " + Quoted(dir.File("etrs.pun")) + " --t_srs EPSG:25830",
        dir.File("etrs.pun")},
+      {"convert " + Quoted(dir.File("ed50.pun")) + " -o " + Quoted(dir.File("etrs.xml")) +
+           " --s_srs EPSG:23030 --t_srs EPSG:25830",
+       ""},
+      // So does the LandXML document's CoordinateSystem.
+      {"convert " + Quoted(dir.File("etrs.xml")) + " -o " + Quoted(dir.File("de-xml.pun")) + " --t_srs EPSG:25830",
+       dir.File("de-xml.pun")},
       {"convert " + Quoted(kData + "/geo/sistema.xml") + " -o " + Quoted(dir.File("desde-landxml.pun")) +
            " --t_srs EPSG:25830",
        dir.File("desde-landxml.pun")},

@@ -504,6 +504,7 @@ TEST_F(Desktop, CoordinateSystemsMoveThePointsOfTheMenuAndOfAbrir) {
   ASSERT_EQ(said.size(), 2u);
   EXPECT_NE(said[0].find("ED50 to ETRS89 (7), 1,5 m"), std::string::npos) << said[0];
   EXPECT_NE(said[1].find("Generado correctamente fichero"), std::string::npos) << said[1];
+  EXPECT_NE(ReadFile(scratch.dir.File("menu.xml")).find("epsgCode=\"25830\""), std::string::npos);
   std::vector<double> point = FirstCgPoint(scratch.dir.File("menu.xml"));
   ASSERT_EQ(point.size(), 2u);
   EXPECT_NEAR(point[1], expected[0], 0.0006);
