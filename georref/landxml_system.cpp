@@ -6,19 +6,14 @@
 #include <memory>
 
 #include "common/outcome.h"
+#include "formats/geo/proj_handles.h"
 #include "georref/georeferencing.h"
 
 namespace georref {
 namespace {
 
-struct ContextDeleter {
-  void operator()(PJ_CONTEXT* context) const { proj_context_destroy(context); }
-};
-struct ObjectDeleter {
-  void operator()(PJ* object) const { proj_destroy(object); }
-};
-using Context = std::unique_ptr<PJ_CONTEXT, ContextDeleter>;
-using Object = std::unique_ptr<PJ, ObjectDeleter>;
+using geo::Context;
+using geo::Object;
 
 std::string Text(const char* text) { return text != nullptr ? text : std::string(); }
 
@@ -44,23 +39,9 @@ std::string IdentifiedEpsgCode(PJ_CONTEXT* context, PJ* system) {
 }  // namespace
 
 bool LandXmlSystemOf(const std::string& definitionText, viaducto::LandXmlCoordinateSystem& system, std::string& problem) {
-  std::string definition = definitionText;
-  while (!definition.empty() && (definition.back() == ' ' || definition.back() == '\n' || definition.back() == '\r')) {
-    definition.pop_back();
-  }
-  const Context context(proj_context_create());
-  proj_context_set_enable_network(context.get(), 0);
-  proj_log_level(context.get(), PJ_LOG_NONE);
-  Object crs(definition.empty() ? nullptr : proj_create(context.get(), definition.c_str()));
-  // PROJ strings without "+type=crs" are systems, as GIS programs take them.
-  if ((!crs || proj_is_crs(crs.get()) == 0) && !definition.empty() && definition[0] == '+' &&
-      definition.find("type=crs") == std::string::npos) {
-    crs.reset(proj_create(context.get(), (definition + " +type=crs").c_str()));
-  }
-  if (!crs || proj_is_crs(crs.get()) == 0) {
-    problem = "PROJ no reconoce el sistema de coordenadas «" + definition + "»";
-    return false;
-  }
+  const Context context = geo::NewContext();
+  const Object crs = geo::CreateSystem(context.get(), definitionText, problem);
+  if (!crs) return false;
   system = viaducto::LandXmlCoordinateSystem();
   system.name = Text(proj_get_name(crs.get()));
   system.epsgCode = IdentifiedEpsgCode(context.get(), crs.get());
@@ -69,7 +50,7 @@ bool LandXmlSystemOf(const std::string& definitionText, viaducto::LandXmlCoordin
   if (wkt == nullptr) wkt = proj_as_wkt(context.get(), crs.get(), PJ_WKT2_2019, options);
   system.ogcWkt = Text(wkt);
   if (system.ogcWkt.empty()) {
-    problem = "PROJ no puede escribir el sistema de coordenadas «" + definition + "» como WKT";
+    problem = "PROJ no puede escribir el sistema de coordenadas «" + definitionText + "» como WKT";
     return false;
   }
   system.seen = true;

@@ -1,4 +1,5 @@
 #include "formats/geo/crs_transform.h"
+#include "formats/geo/proj_handles.h"
 #include "common/spanish_numbers.h"
 
 #include <proj.h>
@@ -57,47 +58,8 @@ std::string MissingNote(const OperationChoice& choice, PJ_CONTEXT* context) {
          SpanishAccuracy(choice.betterAccuracy) + ". Póngala en " + GridFolders(context) + ".";
 }
 
-struct ContextDeleter {
-  void operator()(PJ_CONTEXT* context) const { proj_context_destroy(context); }
-};
-struct ObjectDeleter {
-  void operator()(PJ* object) const { proj_destroy(object); }
-};
-using Context = std::unique_ptr<PJ_CONTEXT, ContextDeleter>;
-using Object = std::unique_ptr<PJ, ObjectDeleter>;
-
-Context NewContext() {
-  Context context(proj_context_create());
-  // Only what is on this machine: a conversion never depends on the network.
-  proj_context_set_enable_network(context.get(), 0);
-  proj_log_level(context.get(), PJ_LOG_NONE);
-  return context;
-}
 
 bool IsCrs(PJ* object) { return object != nullptr && proj_is_crs(object) != 0; }
-
-// The system `definition` names; PROJ strings without "+type=crs" are taken as systems, as GIS
-// programs take them.
-Object CreateSystem(PJ_CONTEXT* context, std::string definition, std::string& problem) {
-  while (!definition.empty() && (definition.back() == ' ' || definition.back() == '\n' || definition.back() == '\r')) {
-    definition.pop_back();
-  }
-  if (definition.empty()) {
-    problem = "falta el sistema de coordenadas";
-    return Object();
-  }
-  Object system(proj_create(context, definition.c_str()));
-  if (!IsCrs(system.get()) && definition[0] == '+' && definition.find("type=crs") == std::string::npos) {
-    system.reset(proj_create(context, (definition + " +type=crs").c_str()));
-  }
-  if (!IsCrs(system.get())) {
-    const int error = proj_context_errno(context);
-    problem = "PROJ no reconoce el sistema de coordenadas «" + definition + "»";
-    if (error != 0) problem += std::string(" (") + proj_context_errno_string(context, error) + ")";
-    return Object();
-  }
-  return system;
-}
 
 std::string SystemName(PJ* system) {
   std::string name = proj_get_name(system) != nullptr ? proj_get_name(system) : "?";
@@ -171,6 +133,35 @@ std::string OperationName(PJ_CONTEXT* context, PJ* operation) {
 }
 
 }  // namespace
+
+Context NewContext() {
+  Context context(proj_context_create());
+  proj_context_set_enable_network(context.get(), 0);
+  proj_log_level(context.get(), PJ_LOG_NONE);
+  return context;
+}
+
+Object CreateSystem(PJ_CONTEXT* context, std::string definition, std::string& problem) {
+  while (!definition.empty() && (definition.back() == ' ' || definition.back() == '\n' || definition.back() == '\r')) {
+    definition.pop_back();
+  }
+  if (definition.empty()) {
+    problem = "falta el sistema de coordenadas";
+    return Object();
+  }
+  Object system(proj_create(context, definition.c_str()));
+  if (!IsCrs(system.get()) && definition[0] == '+' && definition.find("type=crs") == std::string::npos) {
+    system.reset(proj_create(context, (definition + " +type=crs").c_str()));
+  }
+  if (!IsCrs(system.get())) {
+    const int error = proj_context_errno(context);
+    problem = "PROJ no reconoce el sistema de coordenadas «" + definition + "»";
+    if (error != 0) problem += std::string(" (") + proj_context_errno_string(context, error) + ")";
+    return Object();
+  }
+  return system;
+}
+
 
 std::string MissingGridNote(const OperationChoice& choice) {
   Context context = NewContext();
