@@ -1,4 +1,5 @@
 #include "formats/landxml/landxml_coordinate_system.h"
+#include "formats/landxml/landxml_writer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -165,19 +166,10 @@ void AppendAttribute(std::string& out, std::string_view name, std::string_view v
   for (std::size_t i = 0; i < value.size();) {
     const unsigned char c = static_cast<unsigned char>(value[i]);
     if (c < 0x80) {
-      ++i;
-      switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\n': out += "&#10;"; break;
-        case '\r': out += "&#13;"; break;
-        case '\t': out += "&#9;"; break;
-        default:
-          if (c >= 0x20) out += static_cast<char>(c);  // other control characters have no place in XML
-          break;
-      }
+      std::size_t end = i;
+      while (end < value.size() && static_cast<unsigned char>(value[end]) < 0x80) ++end;
+      common::AppendEscaped(out, value.substr(i, end - i));
+      i = end;
       continue;
     }
     // A UTF-8 sequence becomes the reference of its character; a byte that begins none is

@@ -16,6 +16,14 @@ namespace {
 constexpr char kMakerUrl[] = "https://www.zemta.example";
 constexpr char kMakerEmail[] = "soporte@zemta.example";
 
+std::string TwoDigits(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", value);
+  return text;
+}
+
+}  // namespace
+
 // Escapes the characters that would end or break a value; line ends and tabs become
 // character references so the document stays on one line and values read back unchanged.
 void AppendEscaped(std::string& out, std::string_view text) {
@@ -32,14 +40,6 @@ void AppendEscaped(std::string& out, std::string_view text) {
     }
   }
 }
-
-std::string TwoDigits(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", value);
-  return text;
-}
-
-}  // namespace
 
 LandXmlWriter::LandXmlWriter() {
   const std::time_t now = std::time(nullptr);

@@ -10,6 +10,10 @@
 
 namespace common {
 
+// Escapes the characters that would end or break an XML value; line ends and tabs become
+// character references so a document stays on one line and values read back unchanged.
+void AppendEscaped(std::string& out, std::string_view text);
+
 // Writes one LandXML document: the declaration, then the whole document on one line, then one
 // line end. Attributes are given before the element they belong to, in the order they are to
 // be written; an attribute with an empty value is left out. `&`, `<`, `>` and `"` are escaped.

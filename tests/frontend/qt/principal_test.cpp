@@ -148,6 +148,16 @@ DialogScript::Step ReadMessage(std::string& text) {
   };
 }
 
+// Keeps a message box's text in `said` and closes it.
+DialogScript::Step CollectMessage(std::vector<std::string>& said) {
+  return [&said](QWidget* window) {
+    auto* box = qobject_cast<QMessageBox*>(window);
+    ASSERT_NE(box, nullptr) << window->metaObject()->className();
+    said.push_back(box->text().toStdString());
+    box->button(QMessageBox::Ok)->click();
+  };
+}
+
 std::string Made(const TempDir& dir, const std::string& name, const std::string& bytes) {
   WriteFile(dir.File(name), bytes);
   return dir.File(name);
@@ -492,12 +502,7 @@ TEST_F(Desktop, CoordinateSystemsMoveThePointsOfTheMenuAndOfAbrir) {
   EXPECT_EQ(status->text().toStdString(), "Sistemas de coordenadas: EPSG:23030 \u2192 EPSG:25830");
 
   std::vector<std::string> said;
-  auto read = [&said](QWidget* w) {
-    auto* box = qobject_cast<QMessageBox*>(w);
-    ASSERT_NE(box, nullptr) << w->metaObject()->className();
-    said.push_back(box->text().toStdString());
-    box->button(QMessageBox::Ok)->click();
-  };
+  const DialogScript::Step read = CollectMessage(said);
   DialogScript menu({ChooseFile(scratch.source), read, ChooseFile(scratch.dir.File("menu.xml")), read});
   window.CommandAction("exportarPuntosLandXML")->trigger();
   EXPECT_TRUE(menu.finished());
@@ -553,12 +558,7 @@ TEST_F(Desktop, AnAlignmentsMapTakesItsHeightsFromTheProfileGiven) {
   frontend::Principal window;
   window.show();
   std::vector<std::string> said;
-  auto read = [&said](QWidget* w) {
-    auto* box = qobject_cast<QMessageBox*>(w);
-    ASSERT_NE(box, nullptr) << w->metaObject()->className();
-    said.push_back(box->text().toStdString());
-    box->button(QMessageBox::Ok)->click();
-  };
+  const DialogScript::Step read = CollectMessage(said);
   DialogScript script({[](QWidget* w) {
                          auto* dialog = dynamic_cast<frontend::AbrirFichero*>(w);
                          ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
