@@ -40,6 +40,16 @@ ifc::AlignmentsRead WrittenAndChecked(const std::vector<ifc::AlignmentLayouts>& 
   return ifc::ReadAlignments(file);
 }
 
+// The native alignment and profile files written from an alignment read are `eje` and `ras`.
+void ExpectNativeFiles(const ifc::AlignmentLayouts& alignment, const std::string& eje, const std::string& ras) {
+  common::TextWriter native;
+  viaducto::FormatNativeAlignment(ifc::RecordsFromLayouts(alignment), native);
+  EXPECT_EQ(native.Bytes(), eje);
+  common::TextWriter rasante;
+  common::FormatNativeProfile(ifc::ProfileFromLayouts(alignment), common::NativeProfileLayout::kFixedWidth, rasante);
+  EXPECT_EQ(rasante.Bytes(), ras);
+}
+
 }  // namespace
 
 TEST(IfcAlignment, NativeFilesComeBackByteForByte) {
@@ -50,12 +60,7 @@ TEST(IfcAlignment, NativeFilesComeBackByteForByte) {
   const ifc::AlignmentsRead read = WrittenAndChecked({ifc::LayoutsFromRecords("variante", alignment.elements, &profile)});
   ASSERT_EQ(read.alignments.size(), 1u);
   EXPECT_EQ(read.alignments[0].name, "variante");
-  common::TextWriter native;
-  viaducto::FormatNativeAlignment(ifc::RecordsFromLayouts(read.alignments[0]), native);
-  EXPECT_EQ(native.Bytes(), eje);
-  common::TextWriter rasante;
-  common::FormatNativeProfile(ifc::ProfileFromLayouts(read.alignments[0]), common::NativeProfileLayout::kFixedWidth, rasante);
-  EXPECT_EQ(rasante.Bytes(), ras);
+  ExpectNativeFiles(read.alignments[0], eje, ras);
 }
 
 TEST(IfcAlignment, LandXmlComesBackWithinAMillimetre) {
@@ -174,12 +179,7 @@ TEST(IfcAlignment, GeometryAloneGivesTheSameLayouts) {
   ASSERT_TRUE(read.ok);
   ASSERT_EQ(read.alignments.size(), 1u);
   EXPECT_TRUE(read.alignments[0].fromGeometry);
-  common::TextWriter native;
-  viaducto::FormatNativeAlignment(ifc::RecordsFromLayouts(read.alignments[0]), native);
-  EXPECT_EQ(native.Bytes(), eje);
-  common::TextWriter rasante;
-  common::FormatNativeProfile(ifc::ProfileFromLayouts(read.alignments[0]), common::NativeProfileLayout::kFixedWidth, rasante);
-  EXPECT_EQ(rasante.Bytes(), ras);
+  ExpectNativeFiles(read.alignments[0], eje, ras);
 }
 
 TEST(IfcAlignment, LongAlignmentsComeBackWhole) {

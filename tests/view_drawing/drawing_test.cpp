@@ -369,6 +369,17 @@ bool OnGradeLine(QRgb pixel) {
   return blue || red;
 }
 
+// Every label box inside the drawing and no two of them overlapping.
+void ExpectLabelsInsideAndApart(const std::vector<QRectF>& boxes, const QRectF& frame, const std::string& what) {
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    EXPECT_TRUE(frame.contains(boxes[i])) << what << ": label " << i << " is cut";
+    for (std::size_t k = i + 1; k < boxes.size(); ++k) {
+      const QRectF both = boxes[i].intersected(boxes[k]);
+      EXPECT_FALSE(both.width() > 0.01 && both.height() > 0.01) << what << ": labels " << i << " and " << k;
+    }
+  }
+}
+
 }  // namespace
 
 // The long section as drawn for a road: the profile fills at least 40 % of the drawing's
@@ -389,13 +400,7 @@ TEST(LongSection, FillsTheDrawingAndNoTwoLabelsOverlap) {
       const std::string what = model.path + " " + std::to_string(size.width()) + "x" + std::to_string(size.height());
       ASSERT_GT(boxes.size(), 20u) << what;
       const QRectF frame(0, 0, size.width(), size.height());
-      for (std::size_t i = 0; i < boxes.size(); ++i) {
-        EXPECT_TRUE(frame.contains(boxes[i])) << what << ": label " << i << " is cut";
-        for (std::size_t k = i + 1; k < boxes.size(); ++k) {
-          const QRectF both = boxes[i].intersected(boxes[k]);
-          EXPECT_FALSE(both.width() > 0.01 && both.height() > 0.01) << what << ": labels " << i << " and " << k;
-        }
-      }
+      ExpectLabelsInsideAndApart(boxes, frame, what);
       // The rows of the grade line, above the band.
       const QRectF area = view_drawing::DrawingArea(model, frame, options);
       int top = size.height();
@@ -476,13 +481,7 @@ TEST(Labels, PlansAndSectionsKeepTheirLabelsApart) {
       const std::string what = model.path + " " + std::to_string(size.width());
       EXPECT_GT(boxes.size(), 5u) << what;
       const QRectF frame(0, 0, size.width(), size.height());
-      for (std::size_t i = 0; i < boxes.size(); ++i) {
-        EXPECT_TRUE(frame.contains(boxes[i])) << what << ": label " << i << " is cut";
-        for (std::size_t k = i + 1; k < boxes.size(); ++k) {
-          const QRectF both = boxes[i].intersected(boxes[k]);
-          EXPECT_FALSE(both.width() > 0.01 && both.height() > 0.01) << what << ": labels " << i << " and " << k;
-        }
-      }
+      ExpectLabelsInsideAndApart(boxes, frame, what);
       if (model.kind != view::DataKind::kAlignment) continue;
       // No station's point of the line inside a label's box: the labels lie beside the road,
       // not across it.
